@@ -1,0 +1,10 @@
+// tidemere-bench: every benchmark of the project, one after the other. Each
+// lives in its own file and is declared and called here.
+void RunSceneBench();
+void RunSimBench();
+
+int main() {
+  RunSimBench();
+  RunSceneBench();
+  return 0;
+}

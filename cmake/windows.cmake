@@ -1,0 +1,57 @@
+# Windows build: Tidemere.exe (PE32, GUI subsystem, static runtime) and the
+# test executables that run under Wine.
+enable_language(RC)
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+
+set(TIDEMERE_WIN32_LIBS gdiplus d3d11 dxgi dcomp ole32 uuid shell32 advapi32 user32 gdi32 kernel32)
+target_compile_definitions(tidemere_core PUBLIC UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00)
+target_link_libraries(tidemere_core PUBLIC ${TIDEMERE_WIN32_LIBS})
+target_link_options(tidemere_core INTERFACE -static -static-libgcc -static-libstdc++)
+
+# Icon group 101.
+set(TIDEMERE_ICON ${CMAKE_BINARY_DIR}/resources/tidemere.ico)
+add_custom_command(
+  OUTPUT ${TIDEMERE_ICON}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/resources
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/resources/make_placeholder_icon.py ${TIDEMERE_ICON}
+  DEPENDS ${CMAKE_SOURCE_DIR}/resources/make_placeholder_icon.py
+  COMMENT "Painting the application icon")
+set(TIDEMERE_RC ${CMAKE_BINARY_DIR}/resources/tidemere.rc)
+file(WRITE ${TIDEMERE_RC}.in
+  "#include <windows.h>\n101 ICON \"${TIDEMERE_ICON}\"\nCREATEPROCESS_MANIFEST_RESOURCE_ID RT_MANIFEST \"${CMAKE_SOURCE_DIR}/resources/tidemere.manifest\"\n")
+configure_file(${TIDEMERE_RC}.in ${TIDEMERE_RC} COPYONLY)
+set_source_files_properties(${TIDEMERE_RC} PROPERTIES OBJECT_DEPENDS
+  "${TIDEMERE_ICON};${CMAKE_SOURCE_DIR}/resources/tidemere.manifest")
+
+add_executable(Tidemere WIN32 ${CMAKE_SOURCE_DIR}/src/app/main_win32.cpp ${TIDEMERE_RC})
+target_link_libraries(Tidemere PRIVATE tidemere_core)
+target_link_options(Tidemere PRIVATE -municode -mwindows)
+set_target_properties(Tidemere PROPERTIES OUTPUT_NAME Tidemere RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# GoogleTest, built from Debian's source package for this target.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(GoogleTest)
+
+file(GLOB TIDEMERE_WINTEST_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/tests/common/*.cpp ${CMAKE_SOURCE_DIR}/tests/windows/*.cpp)
+add_executable(tidemere-wintests ${TIDEMERE_WINTEST_SOURCES})
+target_include_directories(tidemere-wintests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(tidemere-wintests PRIVATE tidemere_core gtest_main)
+gtest_discover_tests(tidemere-wintests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+
+# Small programs the end-to-end checks use: a stand-in shell that owns
+# "Progman", and a key injector.
+foreach(helper shell_standin send_keys)
+  add_executable(tidemere-${helper} ${CMAKE_SOURCE_DIR}/tests/e2e/${helper}_win32.cpp)
+  target_link_options(tidemere-${helper} PRIVATE -static -municode)
+  target_compile_definitions(tidemere-${helper} PRIVATE UNICODE _UNICODE)
+  target_link_libraries(tidemere-${helper} PRIVATE user32 gdi32)
+endforeach()
+
+add_test(NAME e2e.plain_wine
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.sh plain ${CMAKE_BINARY_DIR})
+add_test(NAME e2e.standin_shell
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.sh shell ${CMAKE_BINARY_DIR})
+set_tests_properties(e2e.plain_wine e2e.standin_shell PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Tidemere needs on Debian 12:
+# the native toolchain with Qt 6 and GoogleTest, the mingw-w64 cross compiler,
+# 32-bit Wine and Xvfb; then makes the 32-bit Wine prefix. Fast when all is
+# already there.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+
+packages=(cmake ninja-build g++ python3 file qt6-base-dev libgtest-dev googletest
+  g++-mingw-w64-i686-posix mingw-w64-i686-dev g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
+  wine wine32:i386 wine64 xvfb xauth)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+  fi
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+. "$here/wine-env.sh"
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "setup: making the $TIDEMERE_WINE_BITS-bit Wine prefix at $WINEPREFIX"
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  xvfb-run -a "$TIDEMERE_WINE" wineboot -i >/dev/null 2>&1 || true
+  "$TIDEMERE_WINESERVER" -w || true
+  [ -f "$WINEPREFIX/system.reg" ] || { echo "setup: the Wine prefix was not created" >&2; exit 1; }
+fi

@@ -1,0 +1,100 @@
+// Process entry: command line, the exit command, single instance, start-up.
+#include <windows.h>
+#include <gdiplus.h>
+
+#include <cwchar>
+#include <ctime>
+
+#include "app/command_line.h"
+#include "app/log.h"
+#include "app/wallpaper_app_win32.h"
+#include "settings/settings_win32.h"
+#include "sim/random.h"
+
+namespace {
+
+// Finds a running instance's wallpaper window: a child of Progman normally,
+// a top-level window when it started without a shell.
+HWND FindRunningWallpaperWindow() {
+  HWND progman = FindWindowW(L"Progman", nullptr);
+  if (progman != nullptr) {
+    for (HWND child = GetWindow(progman, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+      wchar_t className[64] = {};
+      if (GetClassNameW(child, className, 64) == 0) continue;
+      if (std::wcscmp(className, L"WavescreenWnd") == 0) return child;
+    }
+  }
+  return FindWindowW(L"WavescreenWnd", nullptr);
+}
+
+int ServeExitCommand() {
+  HWND running = FindRunningWallpaperWindow();
+  if (running == nullptr) {
+    WriteLog(L"exit command: no running Tidemere found");
+    return 1;
+  }
+  PostMessageW(running, WM_CLOSE, 0, 0);
+  WriteLog(L"exit command: sent exit to running Tidemere");
+  return 0;
+}
+
+void RequestPerMonitorDpiAwareness() {
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  if (user32 == nullptr) return;
+  using SetContext = BOOL(WINAPI*)(HANDLE);
+  auto set = reinterpret_cast<SetContext>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
+  if (set != nullptr) set(reinterpret_cast<HANDLE>(LONG_PTR(-4)));  // per-monitor aware v2
+}
+
+void LogWallpaperPath() {
+  wchar_t path[260] = {};
+  bool found = SystemParametersInfoW(SPI_GETDESKWALLPAPER, 260, path, 0) && path[0] != 0;
+  WriteLog(L"原壁纸备份: %s", found ? path : L"(无/纯色)");
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
+  CommandLine options = ParseCommandLine(commandLine);
+  debugLogging = options.debug;
+  if (options.exitCommand) return ServeExitCommand();
+
+  HANDLE mutex = CreateMutexW(nullptr, TRUE, L"Local\\Tidemere_SingleInstance");
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    WriteLog(L"Tidemere already running, exiting (use tray menu Exit or 'exit' command)");
+    if (mutex != nullptr) CloseHandle(mutex);
+    return 1;
+  }
+
+  WallpaperApp app;
+  LoadSettings(app);
+  app.instance = instance;
+  if (options.theme != 0) app.settings.theme = options.theme;  // in memory only
+
+  RequestPerMonitorDpiAwareness();
+
+  int result = 0;
+  if (FindWindowW(L"WavescreenWnd", nullptr) != nullptr) {
+    MessageBoxW(nullptr, L"Tidemere is already running.\n\nRight-click the tray icon to switch effects or exit.",
+                L"Tidemere", MB_ICONINFORMATION);
+    CloseHandle(mutex);
+    result = 1;
+  } else {
+    LogWallpaperPath();
+    Gdiplus::GdiplusStartupInput startup;  // version 1, no callback, no suppression
+    if (Gdiplus::GdiplusStartup(&gdiplusToken, &startup, nullptr) != Gdiplus::Ok) {
+      WriteLog(L"GDI+ 初始化失败");
+      gdiplusToken = 0;
+      CloseHandle(mutex);
+      result = 1;
+    } else {
+      SeedRandom(unsigned(std::time(nullptr)));
+      WriteLog(L"Tidemere started, initial effect=%d", app.settings.theme);
+      result = Run(app);
+      CloseHandle(mutex);
+    }
+  }
+  ReleaseAll(app);
+  return result;
+}

@@ -1,0 +1,73 @@
+// The one application object and the operations of the application shell.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "settings/settings.h"
+#include "sim/aquarium.h"
+
+struct ID3D11Device;
+struct ID3D11DeviceContext;
+struct ID3D11Texture2D;
+struct IDCompositionDevice;
+struct IDCompositionTarget;
+struct IDCompositionVisual;
+struct IDCompositionSurface;
+
+// Private message: put the wallpaper window directly under the desktop icons.
+constexpr UINT WM_WALLPAPER_RESTACK = WM_USER + 100;
+// Callback message of the notification-area icon.
+constexpr UINT WM_TRAYICON = WM_APP + 1;
+
+struct WallpaperApp {
+  Aquarium aquarium;  // creatures, scenery, pointer state, scene clock
+  Settings settings;  // theme, totalFish, fpsMode, speciesCounts
+  HHOOK mouseHook = nullptr;
+  HINSTANCE instance = nullptr;
+  HWND wallpaperWindow = nullptr;
+  HWND progmanWindow = nullptr;
+  HWND desktopHost = nullptr;  // the wallpaper-layer WorkerW, or Progman
+  int64_t lastFrameTime = 0;   // nanoseconds of the monotonic clock
+  HDC memoryDc = nullptr;
+  HBITMAP backBuffer = nullptr;
+  HGDIOBJ previousBitmap = nullptr;
+  uint32_t* backBufferBits = nullptr;
+  int backBufferWidth = 0;
+  int backBufferHeight = 0;
+  ID3D11Device* d3dDevice = nullptr;
+  ID3D11DeviceContext* d3dContext = nullptr;
+  ID3D11Texture2D* contentTexture = nullptr;
+  IDCompositionDevice* dcompDevice = nullptr;
+  IDCompositionTarget* dcompTarget = nullptr;
+  IDCompositionVisual* dcompVisual = nullptr;
+  IDCompositionSurface* dcompSurface = nullptr;
+  HWND settingsWindow = nullptr;
+  HWND aboutWindow = nullptr;
+  int tickCounter = 0;
+  bool trayAdded = false;
+  HMENU trayMenu = nullptr;
+  HICON trayIcon = nullptr;
+  HWND messageWindow = nullptr;
+};
+
+// The application the low-level mouse hook serves; null while none.
+extern WallpaperApp* hookApp;
+// Token of a successful GdiplusStartup, 0 otherwise.
+extern ULONG_PTR gdiplusToken;
+
+int Run(WallpaperApp& app);
+void OnHotkey(WallpaperApp& app, unsigned id);
+void SetEffect(WallpaperApp& app, int newTheme);
+void RequestExit(WallpaperApp& app);
+void ReleaseAll(WallpaperApp& app);
+
+// The running program's full path, however long.
+std::wstring GetProgramPath();
+// The program's folder with `name` in place of the file name (the bare name
+// when the path holds no backslash).
+std::wstring BesideProgram(const wchar_t* name);
+// The monotonic clock in nanoseconds.
+int64_t MonotonicNanoseconds();

@@ -1,0 +1,123 @@
+#include "app/log.h"
+#include "desktop/desktop_win32.h"
+#include "ui/ui_win32.h"
+
+void CreateWallpaperWindow(WallpaperApp& app) {
+  WNDCLASSEXW windowClass = {};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.style = CS_HREDRAW | CS_VREDRAW;
+  windowClass.lpfnWndProc = WallpaperWndProc;
+  windowClass.hInstance = app.instance;
+  windowClass.hIcon = LoadIconW(app.instance, MAKEINTRESOURCEW(101));
+  windowClass.hIconSm = windowClass.hIcon;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = L"WavescreenWnd";
+  RegisterClassExW(&windowClass);
+
+  int x = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  int y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+
+  HWND window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT, L"WavescreenWnd",
+                                L"Tidemere", WS_POPUP | WS_VISIBLE, x, y, width, height, nullptr, nullptr,
+                                app.instance, &app);
+  if (window == nullptr) {
+    WriteLog(L"壁纸窗口创建失败 error=%lu", GetLastError());
+    return;
+  }
+  app.wallpaperWindow = window;
+
+  HWND parent = app.progmanWindow ? app.progmanWindow : app.desktopHost;
+  LONG_PTR parentStyle = parent ? GetWindowLongPtrW(parent, GWL_EXSTYLE) : 0;
+  WriteLog(L"Progman ExStyle=0x%llx raisedDesktop=%d", (long long)parentStyle,
+           (parentStyle & WS_EX_NOREDIRECTIONBITMAP) ? 1 : 0);
+
+  LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+  style &= ~LONG_PTR(WS_POPUP | WS_CHILD);
+  SetWindowLongPtrW(window, GWL_STYLE, style | WS_CHILD);
+
+  HWND previousParent = SetParent(window, parent);
+  WriteLog(L"SetParent ret=0x%p GetParent=0x%p", previousParent, GetParent(window));
+
+  SetWindowPos(window, HWND_TOP, x, y, width, height, SWP_SHOWWINDOW | SWP_FRAMECHANGED | SWP_NOACTIVATE);
+  ShowWindow(window, SW_SHOW);
+
+  if (app.desktopHost != nullptr && app.desktopHost != parent) {
+    ShowWindow(app.desktopHost, SW_HIDE);
+    WriteLog(L"隐藏原壁纸层 0x%p", app.desktopHost);
+  }
+
+  HWND icons = FindWindowExW(parent, nullptr, L"SHELLDLL_DefView", nullptr);
+  if (icons != nullptr) {
+    SetWindowPos(window, icons, 0, 0, width, height, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  }
+
+  if (!InitComposition(app, width, height)) WriteLog(L"DComp 初始化失败，动画可能不可见");
+
+  WriteLog(L"壁纸窗口创建成功 hwnd=0x%p parent=0x%p 尺寸=%dx%d (DComp)", window, parent, width, height);
+
+  HICON bigIcon = CreateAppIcon(32);
+  HICON smallIcon = CreateAppIcon(16);
+  if (bigIcon != nullptr) SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
+  if (smallIcon != nullptr) SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+}
+
+LRESULT CALLBACK WallpaperWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  auto* app = reinterpret_cast<WallpaperApp*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (app == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+
+  switch (message) {
+    case WM_TIMER:
+      OnTimerTick(*app);
+      return 0;
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      BeginPaint(window, &paint);
+      RenderFrame(*app);
+      EndPaint(window, &paint);
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_DISPLAYCHANGE: {
+      int x = GetSystemMetrics(SM_XVIRTUALSCREEN);
+      int y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+      int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+      int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+      SetWindowPos(window, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+      app->backBufferWidth = 0;
+      app->backBufferHeight = 0;
+      WriteLog(L"显示器变化，窗口调整为 %dx%d @ (%d,%d)", width, height, x, y);
+      return 0;
+    }
+    case WM_WALLPAPER_RESTACK:
+      PlaceUnderDesktopIcons(window, SWP_NOREDRAW);
+      return 0;
+    case WM_HOTKEY:
+      WriteLog(L"[msg] WM_HOTKEY id=%d", int(wParam));
+      OnHotkey(*app, unsigned(wParam));
+      return 0;
+    case WM_CLOSE:
+      WriteLog(L"[msg] WM_CLOSE received");
+      RequestExit(*app);
+      return 0;
+    case WM_DESTROY:
+      WriteLog(L"[msg] WM_DESTROY received");
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      PostQuitMessage(0);
+      return 0;
+    case WM_PARENTNOTIFY:
+      WriteLog(L"[msg] WM_PARENTNOTIFY wp=0x%x", unsigned(wParam));
+      break;
+    case WM_NCDESTROY:
+      WriteLog(L"[msg] WM_NCDESTROY received");
+      break;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}

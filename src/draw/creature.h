@@ -1,0 +1,31 @@
+// Drawing one creature: shadow, the local frame that follows position, facing,
+// tilt and size, the species figure, and the finishing layer (eye, pectoral
+// fin, depth haze).
+#pragma once
+
+#include <cstdint>
+
+#include "draw/toolkit.h"
+#include "sim/aquarium.h"
+
+// The units every species figure is written in.
+struct CreatureUnits {
+  float S = 0;    // size
+  float L = 0;    // nominal body length 2.2 S
+  float H = 0;    // nominal body height 1.1 S
+  float K = 0;    // nominal tail length 0.9 S
+  float phi = 0;  // swim phase
+  float w = 0;    // tail beat 0.35 sin(phi)
+  float psi = 0;  // pulse phase
+  uint8_t A = 255;  // opacity byte: trunc(depth * 115 + 140)
+};
+
+CreatureUnits MakeCreatureUnits(const Creature& creature);
+// alpha(k) = trunc(k * A)
+uint8_t Alpha(const CreatureUnits& u, float k);
+// Adds n to each of red, green and blue of an RGB value, saturating at 255.
+uint32_t Lighten(uint32_t rgb, int n);
+
+void DrawCreature(Graphics& g, const Creature& creature);
+void DrawPatternOverlay(Graphics& g, const Creature& creature, float bodyLength, float bodyHeight,
+                        const Path& clipPath);

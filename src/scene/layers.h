@@ -1,0 +1,34 @@
+// The layers of a frame, in the order RenderScene draws them. Exposed so that
+// tests and the benchmark can reach single layers. w and h are the back
+// buffer's size in pixels, t the aquarium's clock in seconds.
+#pragma once
+
+#include <vector>
+
+#include "draw/toolkit.h"
+#include "scene/palette.h"
+#include "sim/aquarium.h"
+
+// Backdrop shared by every theme (backdrop.cpp).
+void DrawWater(Graphics& g, const ScenePalette& palette, int theme, int w, int h, float t);
+void DrawLightRays(Graphics& g, const std::vector<LightRay>& rays, Color light, int h, float t);
+void DrawSeaFloor(Graphics& g, Color floor, int w, int h, float t);
+void DrawRocks(Graphics& g, int w, int h);
+
+// The theme's set piece over the rocks, and its overlay over the creatures
+// (set_pieces.cpp, overlays.cpp). Themes without one draw nothing.
+void DrawSetPiece(Graphics& g, int theme, int w, int h, float t);
+void DrawOverlay(Graphics& g, int theme, int w, int h, float t);
+
+// Scenery records (scenery.cpp).
+void DrawStarfish(Graphics& g, const Starfish& star);
+void DrawCoral(Graphics& g, const Coral& coral, float t);
+void DrawPlant(Graphics& g, const PlantClump& plant, int h);
+void DrawBubble(Graphics& g, const Bubble& bubble);
+// All starfish, corals, plants and bubbles, each list in its own order.
+void DrawScenery(Graphics& g, const Aquarium& aquarium, int h);
+
+// Creatures (scene.cpp): far ones first, at equal depth the upper one first.
+// The list itself keeps its order.
+std::vector<const Creature*> DepthOrder(const std::vector<Creature>& creatures);
+void DrawCreaturesInDepthOrder(Graphics& g, const std::vector<Creature>& creatures);

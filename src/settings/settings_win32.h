@@ -1,0 +1,24 @@
+// The settings file in the roaming application-data folder and the
+// "Start with Windows" Run-key value.
+#pragma once
+
+#include <string>
+
+#include "app/wallpaper_app_win32.h"
+
+// The private-profile functions over one INI file.
+struct PrivateProfileStore : ProfileStore {
+  explicit PrivateProfileStore(std::wstring path) : path(std::move(path)) {}
+  int ReadInt(const wchar_t* section, const wchar_t* key, int defaultValue) override;
+  void WriteString(const wchar_t* section, const wchar_t* key, const wchar_t* value) override;
+
+  std::wstring path;
+};
+
+std::wstring GetSettingsPath();
+// Start values of the whole object, then the INI file.
+void LoadSettings(WallpaperApp& app);
+void SaveSettings(const WallpaperApp& app);
+
+bool IsAutostartEnabled();
+void ToggleAutostart();

@@ -1,0 +1,91 @@
+// The simulated aquarium: plain records owned by value, no drawing and no
+// window code.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+struct Settings;
+
+struct Creature {
+  float x = 0;
+  float y = 0;
+  float vx = 0;  // its sign is the facing: < 0 faces left
+  float vy = 0;
+  float size = 0;
+  uint32_t color1 = 0;  // 0x00RRGGBB
+  uint32_t color2 = 0;
+  uint32_t color3 = 0;
+  float swimPhase = 0;
+  float swimRate = 0;
+  uint8_t species = 0;  // SpeciesId
+  uint8_t pattern = 0;  // 0 plain, 1 bands, 2 spots
+  float depth = 1;      // 0.4 far .. 1.0 near
+  float pulsePhase = 0;
+  float pacePhase = 0;
+  float cruiseSpeed = 0;
+  float targetY = 0;
+  float retargetTimer = 0;
+  float tilt = 0;
+  float lastVx = 0;
+};
+
+struct Bubble {
+  float x = 0;
+  float y = 0;
+  float radius = 0;
+  float riseSpeed = 0;
+  float wobblePhase = 0;
+  float wobbleRate = 0;
+};
+
+struct PlantClump {
+  float x = 0;
+  float height = 0;
+  float width = 0;
+  float swayPhase = 0;
+  float swayRate = 0;
+  uint32_t color = 0;
+  int blades = 4;
+};
+
+struct LightRay {
+  float x = 0;
+  float width = 0;
+  float slant = 0;
+  float phase = 0;
+  float rate = 0;
+  float intensity = 0;
+};
+
+struct Coral {
+  float x = 0;
+  float y = 0;
+  float size = 0;
+  uint32_t color = 0;
+  uint8_t kind = 0;
+  float phase = 0;
+};
+
+struct Starfish {
+  float x = 0;
+  float y = 0;
+  float size = 0;
+  uint32_t color = 0;
+  float rotation = 0;
+};
+
+struct Aquarium {
+  float pointerX = -9999.0f;
+  float pointerY = -9999.0f;
+  bool pointerKnown = false;
+  float elapsed = 0;  // scene clock, seconds
+  std::vector<Creature> creatures;
+  std::vector<Bubble> bubbles;
+  std::vector<PlantClump> plants;
+  std::vector<LightRay> lightRays;
+  std::vector<Coral> corals;
+  std::vector<Starfish> starfish;
+  float bubbleTimer = 0;
+  bool populated = false;  // false: the next step rebuilds everything
+};

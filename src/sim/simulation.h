@@ -1,0 +1,23 @@
+// The operations that change the aquarium: population, the per-frame step and
+// the pointer input. W and H are the client width and height in pixels.
+#pragma once
+
+#include "sim/aquarium.h"
+#include "sim/species.h"
+
+struct Settings;
+
+// Replaces every list with fresh creatures (from the settings' species counts
+// and total) and scenery, and logs one line. W and H must be positive.
+void PopulateAquarium(Aquarium& aquarium, const Settings& settings, int W, int H);
+// Builds one creature from a variant row and appends it.
+void AddCreature(Aquarium& aquarium, const SpeciesVariant& row, int W, int H);
+
+// Advances everything by dt seconds (0..0.1), populating first when needed.
+// Does nothing at all while W or H is not positive. The caller keeps `elapsed`.
+void StepAquarium(Aquarium& aquarium, const Settings& settings, float dt, int W, int H);
+
+// A pointer move in client coordinates: creatures flee this point from now on.
+void RecordPointerMove(Aquarium& aquarium, float x, float y);
+// A left click in client coordinates: a burst of 15 to 25 bubbles around it.
+void AddClickBurst(Aquarium& aquarium, float px, float py);

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# The shipped program: a 32-bit GUI executable that needs no DLL beyond the
+# system's.
+set -euo pipefail
+exe="$1"
+description="$(file -b "$exe")"
+case "$description" in
+  "PE32 executable (GUI) Intel 80386"*) ;;
+  *) echo "check_program: $exe is not a 32-bit GUI program: $description" >&2; exit 1 ;;
+esac
+system_dlls='^(KERNEL32|USER32|GDI32|gdiplus|SHELL32|ADVAPI32|ole32|OLEAUT32|d3d11|dxgi|dcomp|msvcrt|COMCTL32|UxTheme|dwmapi)\.dll$'
+bad="$(i686-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | grep -viE "$system_dlls" || true)"
+if [ -n "$bad" ]; then
+  echo "check_program: $exe imports DLLs beyond the system's: $bad" >&2
+  exit 1
+fi
+echo "check_program: $(basename "$exe"): $description; imports only system DLLs"

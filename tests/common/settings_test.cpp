@@ -1,0 +1,136 @@
+// The settings rules, run over the platform's own store: the portable INI
+// store natively, the private-profile functions under Wine.
+#include <gtest/gtest.h>
+
+#include "common/test_support.h"
+#include "settings/settings.h"
+
+namespace {
+
+class SettingsFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path = TempFilePath(std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".ini");
+    RemoveFile(path);
+  }
+  void TearDown() override { RemoveFile(path); }
+
+  Settings LoadFrom(const std::string& contents) {
+    WriteTextFile(path, contents);
+    Settings settings;
+    settings.theme = 99;  // loading must start from the defaults, not from this
+    auto store = MakeProfileStore(path);
+    LoadSettingsFrom(*store, settings);
+    return settings;
+  }
+
+  std::string path;
+};
+
+TEST_F(SettingsFile, MissingFileGivesDefaults) {
+  Settings settings;
+  settings.totalFish = 7;
+  auto store = MakeProfileStore(path);
+  LoadSettingsFrom(*store, settings);
+  EXPECT_EQ(settings.theme, 1);
+  EXPECT_EQ(settings.totalFish, 28);
+  EXPECT_EQ(settings.fpsMode, 0);
+  int sum = 0;
+  for (int i = 0; i < kSpeciesCount; ++i) {
+    EXPECT_EQ(settings.speciesCounts[i], i < 8 ? 2 : 1) << "species " << i;
+    sum += settings.speciesCounts[i];
+  }
+  EXPECT_EQ(sum, 28);
+  EXPECT_FALSE(FileExists(path)) << "loading must not create the file";
+}
+
+TEST_F(SettingsFile, ThemeAcceptsOnlyOneToThree) {
+  const int expected[] = {1, 1, 2, 3, 1, 1, 1, 1};  // stored 0..7
+  for (int stored = 0; stored <= 7; ++stored) {
+    EXPECT_EQ(LoadFrom("[Settings]\r\nTheme=" + std::to_string(stored) + "\r\n").theme, expected[stored])
+        << "Theme=" << stored;
+  }
+  EXPECT_EQ(LoadFrom("[Settings]\r\nTheme=-2\r\n").theme, 1);
+}
+
+TEST_F(SettingsFile, TotalFishRange) {
+  EXPECT_EQ(LoadFrom("[Settings]\r\nTotalFish=4\r\n").totalFish, 28);
+  EXPECT_EQ(LoadFrom("[Settings]\r\nTotalFish=5\r\n").totalFish, 5);
+  EXPECT_EQ(LoadFrom("[Settings]\r\nTotalFish=60\r\n").totalFish, 60);
+  EXPECT_EQ(LoadFrom("[Settings]\r\nTotalFish=61\r\n").totalFish, 28);
+  EXPECT_EQ(LoadFrom("[Settings]\r\nTotalFish=-30\r\n").totalFish, 28);
+}
+
+TEST_F(SettingsFile, NegativeValuesAreRefused) {
+  Settings settings = LoadFrom("[Settings]\r\nFpsMode=-1\r\n[Species]\r\nFish0=-1\r\nFish9=-60\r\n");
+  EXPECT_EQ(settings.fpsMode, 0);
+  EXPECT_EQ(settings.speciesCounts[0], 2);
+  EXPECT_EQ(settings.speciesCounts[9], 1);
+}
+
+TEST_F(SettingsFile, SpeciesCountsAndFpsMode) {
+  Settings settings =
+      LoadFrom("[Settings]\r\nFpsMode=1\r\n[Species]\r\nFish3=0\r\nFish5=60\r\nFish6=61\r\nFish19=7\r\n");
+  EXPECT_EQ(settings.fpsMode, 1);
+  EXPECT_EQ(settings.speciesCounts[3], 0) << "0 switches a species off";
+  EXPECT_EQ(settings.speciesCounts[5], 60);
+  EXPECT_EQ(settings.speciesCounts[6], 2) << "above 60 keeps the default";
+  EXPECT_EQ(settings.speciesCounts[19], 7);
+  EXPECT_EQ(LoadFrom("[Settings]\r\nFpsMode=2\r\n").fpsMode, 0);
+}
+
+TEST_F(SettingsFile, CountsMayExceedTheTotal) {
+  Settings settings = LoadFrom("[Settings]\r\nTotalFish=5\r\n[Species]\r\nFish0=60\r\nFish1=60\r\n");
+  EXPECT_EQ(settings.totalFish, 5);
+  EXPECT_EQ(settings.speciesCounts[0], 60);
+  EXPECT_EQ(settings.speciesCounts[1], 60);
+}
+
+TEST_F(SettingsFile, ReadingRulesOfTheProfileFunctions) {
+  // Names without case, blanks around values, digits up to the first other
+  // character, hexadecimal prefix.
+  Settings settings = LoadFrom(
+      "[settings]\r\ntotalfish =  12  \r\n[SPECIES]\r\nFish1=3abc\r\nFish2=0x10\r\nFish4=  +9\r\n");
+  EXPECT_EQ(settings.totalFish, 12);
+  EXPECT_EQ(settings.speciesCounts[1], 3);
+  EXPECT_EQ(settings.speciesCounts[2], 16);
+  EXPECT_EQ(settings.speciesCounts[4], 9);
+}
+
+TEST_F(SettingsFile, SaveWritesEverySettingAndLoadsBack) {
+  Settings saved;
+  saved.theme = 5;
+  saved.totalFish = 40;
+  saved.fpsMode = 1;
+  for (int i = 0; i < kSpeciesCount; ++i) saved.speciesCounts[i] = (i * 7) % 61;
+  {
+    auto store = MakeProfileStore(path);
+    SaveSettingsTo(*store, saved);
+  }
+  ASSERT_TRUE(FileExists(path)) << "the first save creates the file";
+  std::string text = ReadTextFile(path);
+  EXPECT_NE(text.find("Theme=5"), std::string::npos);
+  EXPECT_NE(text.find("TotalFish=40"), std::string::npos);
+  EXPECT_NE(text.find("FpsMode=1"), std::string::npos);
+  EXPECT_NE(text.find("Fish19="), std::string::npos);
+
+  Settings loaded;
+  auto store = MakeProfileStore(path);
+  LoadSettingsFrom(*store, loaded);
+  EXPECT_EQ(loaded.theme, 1) << "a stored Coral Reef, Shipwreck or Ancient Ruins loads as 1";
+  EXPECT_EQ(loaded.totalFish, 40);
+  EXPECT_EQ(loaded.fpsMode, 1);
+  for (int i = 0; i < kSpeciesCount; ++i) EXPECT_EQ(loaded.speciesCounts[i], saved.speciesCounts[i]);
+
+  // Saving again replaces values instead of adding keys.
+  saved.theme = 2;
+  SaveSettingsTo(*store, saved);
+  std::string again = ReadTextFile(path);
+  EXPECT_EQ(again.find("Theme=5"), std::string::npos);
+  EXPECT_EQ(again.find("Theme="), again.rfind("Theme="));
+  Settings reloaded;
+  LoadSettingsFrom(*store, reloaded);
+  EXPECT_EQ(reloaded.theme, 2);
+}
+
+}  // namespace

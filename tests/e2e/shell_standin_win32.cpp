@@ -1,0 +1,72 @@
+// A stand-in for the Windows shell's desktop windows, for the end-to-end
+// checks under Wine (which has no "Progman"):
+//   tidemere-shell-standin run READYFILE   owns "Progman" with a
+//       "SHELLDLL_DefView" child and an empty "WorkerW" child until closed
+//   tidemere-shell-standin query           prints where "WavescreenWnd" is
+//       and whether the stand-in's "WorkerW" is visible
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+
+namespace {
+
+LRESULT CALLBACK ShellWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY) PostQuitMessage(0);
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void RegisterShellClass(const wchar_t* name) {
+  WNDCLASSEXW windowClass = {};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = ShellWndProc;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = name;
+  RegisterClassExW(&windowClass);
+}
+
+int RunShell(const wchar_t* readyFile) {
+  RegisterShellClass(L"Progman");
+  RegisterShellClass(L"SHELLDLL_DefView");
+  RegisterShellClass(L"WorkerW");
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  HWND progman = CreateWindowExW(0, L"Progman", L"Program Manager", WS_POPUP | WS_VISIBLE, 0, 0, 320, 200,
+                                 nullptr, nullptr, instance, nullptr);
+  CreateWindowExW(0, L"SHELLDLL_DefView", L"", WS_CHILD | WS_VISIBLE, 0, 0, 320, 200, progman, nullptr,
+                  instance, nullptr);
+  CreateWindowExW(0, L"WorkerW", L"", WS_CHILD | WS_VISIBLE, 0, 0, 320, 200, progman, nullptr, instance,
+                  nullptr);
+  FILE* ready = _wfopen(readyFile, L"w");
+  if (ready != nullptr) {
+    std::fputs("ready\n", ready);
+    std::fclose(ready);
+  }
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+  return 0;
+}
+
+int Query() {
+  HWND progman = FindWindowW(L"Progman", nullptr);
+  HWND child = progman ? FindWindowExW(progman, nullptr, L"WavescreenWnd", nullptr) : nullptr;
+  HWND topLevel = FindWindowW(L"WavescreenWnd", nullptr);
+  const char* wallpaper = child ? "child-of-progman" : topLevel ? (GetParent(topLevel) ? "other" : "toplevel") : "none";
+  HWND worker = progman ? FindWindowExW(progman, nullptr, L"WorkerW", nullptr) : nullptr;
+  const char* layer = worker ? (IsWindowVisible(worker) ? "visible" : "hidden") : "none";
+  std::printf("wallpaper=%s workerw=%s\n", wallpaper, layer);
+  return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc >= 3 && std::wcscmp(argv[1], L"run") == 0) return RunShell(argv[2]);
+  if (argc >= 2 && std::wcscmp(argv[1], L"query") == 0) return Query();
+  if (argc >= 2 && std::wcscmp(argv[1], L"close") == 0) {
+    HWND progman = FindWindowW(L"Progman", nullptr);
+    if (progman) PostMessageW(progman, WM_CLOSE, 0, 0);
+    return progman ? 0 : 1;
+  }
+  std::fputs("usage: tidemere-shell-standin run READYFILE | query | close\n", stderr);
+  return 2;
+}

@@ -1,0 +1,160 @@
+// tidemere-render's shared options, its aquarium builder and its JSON writer.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "../../tools/dump_json.h"
+#include "../../tools/render_options.h"
+#include "common/test_support.h"
+#include "sim/random.h"
+#include "sim/simulation.h"
+
+namespace {
+
+bool Parse(std::vector<const char*> args, RenderOptions& options, std::string& error) {
+  args.insert(args.begin(), "tidemere-render");
+  return ParseRenderOptions(int(args.size()), args.data(), options, error);
+}
+
+}  // namespace
+
+TEST(RenderOptions, ParsesEverySharedOption) {
+  RenderOptions o;
+  std::string error;
+  ASSERT_TRUE(Parse({"--dump", "-", "--size", "800x600", "--seed", "4294967295", "--steps", "30", "--dt",
+                     "0.05", "--click", "10,20", "--pointer", "-5.5,1e2", "--settings", "a.ini"},
+                    o, error))
+      << error;
+  EXPECT_EQ(o.mode, RenderMode::kDump);
+  EXPECT_EQ(o.dumpPath, "-");
+  EXPECT_EQ(o.width, 800);
+  EXPECT_EQ(o.height, 600);
+  EXPECT_EQ(o.seed, 4294967295u);
+  EXPECT_EQ(o.steps, 30);
+  EXPECT_EQ(o.dt, 0.05f);
+  EXPECT_EQ(o.settingsPath, "a.ini");
+  ASSERT_EQ(o.pointerEvents.size(), 2u);
+  EXPECT_EQ(o.pointerEvents[0].kind, PointerEvent::kClick);
+  EXPECT_EQ(o.pointerEvents[1].kind, PointerEvent::kMove);
+  EXPECT_EQ(o.pointerEvents[1].x, -5.5f);
+  EXPECT_EQ(o.pointerEvents[1].y, 100.0f);
+
+  RenderOptions defaults;
+  ASSERT_TRUE(Parse({"--dump", "out.json"}, defaults, error));
+  EXPECT_EQ(defaults.width, 1920);
+  EXPECT_EQ(defaults.height, 1080);
+  EXPECT_FALSE(defaults.seed.has_value());
+  EXPECT_EQ(defaults.steps, 1);
+  EXPECT_EQ(defaults.dt, 1.0f / 60);
+}
+
+TEST(RenderOptions, RejectsMalformedCommandLines) {
+  const std::vector<std::vector<const char*>> bad = {
+      {},
+      {"--size", "800x600"},
+      {"--dump", "-", "--dump", "x"},
+      {"--dump"},
+      {"--dump", "-", "stray"},
+      {"--dump", "-", "--frobnicate", "1"},
+      {"--dump", "-", "--size", "800"},
+      {"--dump", "-", "--size", "0x600"},
+      {"--dump", "-", "--size", "800x600x2"},
+      {"--dump", "-", "--size", "99999x10"},
+      {"--dump", "-", "--seed", "-1"},
+      {"--dump", "-", "--seed", "4294967296"},
+      {"--dump", "-", "--seed", "12abc"},
+      {"--dump", "-", "--steps", "0"},
+      {"--dump", "-", "--steps", ""},
+      {"--dump", "-", "--dt", "0.2"},
+      {"--dump", "-", "--dt", "-0.01"},
+      {"--dump", "-", "--dt", "nan"},
+      {"--dump", "-", "--click", "10"},
+      {"--dump", "-", "--click", "10,"},
+      {"--dump", "-", "--pointer", "inf,3"},
+      {"--dump", "-", "--settings", ""},
+  };
+  for (const auto& args : bad) {
+    RenderOptions o;
+    std::string error;
+    std::string joined;
+    for (const char* a : args) joined += std::string(a) + " ";
+    EXPECT_FALSE(Parse(args, o, error)) << joined;
+    EXPECT_FALSE(error.empty()) << joined;
+  }
+}
+
+TEST(RenderOptions, BuildsLikeTheFrameDriver) {
+  RenderOptions o;
+  o.seed = 9;
+  o.width = 1000;
+  o.height = 700;
+  o.steps = 10;
+  o.dt = 0.05f;
+  o.pointerEvents = {{PointerEvent::kMove, 300, 200}, {PointerEvent::kClick, 500, 400}};
+  Settings settings;
+  Aquarium built;
+  std::string error;
+  ASSERT_TRUE(BuildAquarium(o, settings, built, error)) << error;
+
+  // By hand: seed, steps with the clock kept outside, events after step one.
+  SeedRandom(9);
+  Aquarium expected;
+  for (int i = 0; i < 10; ++i) {
+    expected.elapsed += 0.05f;
+    StepAquarium(expected, Settings(), 0.05f, 1000, 700);
+    if (i == 0) {
+      RecordPointerMove(expected, 300, 200);
+      AddClickBurst(expected, 500, 400);
+    }
+  }
+  EXPECT_EQ(AquariumToJson(built, 1000, 700), AquariumToJson(expected, 1000, 700));
+  EXPECT_TRUE(built.pointerKnown);
+  EXPECT_GT(built.bubbles.size(), 15u);
+
+  // Settings come from the INI file with the program's rules.
+  const std::string ini = TempFilePath("render.ini");
+  WriteTextFile(ini, "[Settings]\nTotalFish=61\n[Species]\nFish0=0\nFish5=9\n");
+  o.settingsPath = ini;
+  ASSERT_TRUE(BuildAquarium(o, settings, built, error)) << error;
+  RemoveFile(ini);
+  EXPECT_EQ(settings.totalFish, 28);
+  EXPECT_EQ(settings.speciesCounts[0], 0);
+  EXPECT_EQ(settings.speciesCounts[5], 9);
+  EXPECT_EQ(built.creatures.size(), 33u);
+
+  o.settingsPath = TempFilePath("missing.ini");
+  EXPECT_FALSE(BuildAquarium(o, settings, built, error));
+  EXPECT_NE(error.find("missing.ini"), std::string::npos);
+}
+
+TEST(DumpJson, NamesEveryFieldAndKeepsFloatsExact) {
+  Aquarium a;
+  a.populated = true;
+  a.pointerKnown = true;
+  a.elapsed = 1.0f / 3;
+  Creature c;
+  c.x = 0.1f;
+  c.color1 = 0xFF6B35;
+  c.species = kHermitCrab;
+  a.creatures = {c};
+  a.bubbles = {Bubble{}};
+  a.plants = {PlantClump{}};
+  a.lightRays = {LightRay{}};
+  a.corals = {Coral{}};
+  a.starfish = {Starfish{}};
+  const std::string json = AquariumToJson(a, 640, 480);
+
+  for (const char* key :
+       {"\"width\":640", "\"height\":480", "\"elapsed\":0.333333343", "\"bubbleTimer\":0",
+        "\"populated\":true", "\"pointerX\":-9999", "\"pointerY\":-9999", "\"pointerKnown\":true",
+        "\"x\":0.100000001", "\"color1\":16739125", "\"species\":19", "\"lastVx\":", "\"wobbleRate\":",
+        "\"blades\":4", "\"intensity\":", "\"kind\":0", "\"rotation\":", "\"creatures\":[", "\"starfish\":["})
+    EXPECT_NE(json.find(key), std::string::npos) << key << "\n" << json;
+
+  // Nine significant digits give the float back exactly.
+  EXPECT_EQ(std::stof("0.333333343"), 1.0f / 3);
+
+  // Not-a-number would make the document unreadable.
+  a.creatures[0].vx = std::numeric_limits<float>::quiet_NaN();
+  EXPECT_NE(AquariumToJson(a, 1, 1).find("\"vx\":null"), std::string::npos);
+}

@@ -1,0 +1,99 @@
+// "Start with Windows" against the real per-user Run key of the Wine prefix.
+#include <gtest/gtest.h>
+
+#include "app/log.h"
+#include "settings/settings_win32.h"
+#include "windows/win32_test_support.h"
+
+namespace {
+
+const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+class RunKey : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegDeleteValueW(key, L"Tidemere");
+    DeleteProgramLog();
+  }
+  void TearDown() override {
+    RegDeleteValueW(key, L"Tidemere");
+    RegCloseKey(key);
+    debugLogging = false;
+  }
+  void Store(const std::wstring& text, DWORD type = REG_SZ) {
+    RegSetValueExW(key, L"Tidemere", 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
+                   DWORD((text.size() + 1) * sizeof(wchar_t)));
+  }
+  std::wstring Stored(DWORD* type) {
+    wchar_t buffer[1024] = {};
+    DWORD bytes = sizeof(buffer) - sizeof(wchar_t);
+    if (RegQueryValueExW(key, L"Tidemere", nullptr, type, reinterpret_cast<BYTE*>(buffer), &bytes) != 0) {
+      return L"<missing>";
+    }
+    return buffer;
+  }
+  HKEY key = nullptr;
+};
+
+std::wstring Upper(std::wstring text) {
+  for (wchar_t& c : text) c = wchar_t(towupper(c));
+  return text;
+}
+
+TEST_F(RunKey, OwnPathQuotedUnquotedOrInOtherCaseCountsAsOn) {
+  EXPECT_FALSE(IsAutostartEnabled());
+  Store(L"\"" + GetProgramPath() + L"\"");
+  EXPECT_TRUE(IsAutostartEnabled());
+  Store(GetProgramPath());
+  EXPECT_TRUE(IsAutostartEnabled());
+  Store(Upper(GetProgramPath()));
+  EXPECT_TRUE(IsAutostartEnabled());
+}
+
+TEST_F(RunKey, AnotherCopyCountsAsOffAndIsOverwritten) {
+  Store(L"\"C:\\Other\\Tidemere.exe\"");
+  EXPECT_FALSE(IsAutostartEnabled());
+  ToggleAutostart();
+  DWORD type = 0;
+  EXPECT_EQ(Stored(&type), L"\"" + GetProgramPath() + L"\"");
+  EXPECT_EQ(type, DWORD(REG_SZ));
+  EXPECT_TRUE(IsAutostartEnabled());
+}
+
+TEST_F(RunKey, ExpandableStringCountsAsOffAndIsReplacedByPlainString) {
+  Store(L"\"" + GetProgramPath() + L"\"", REG_EXPAND_SZ);
+  EXPECT_FALSE(IsAutostartEnabled());
+  ToggleAutostart();
+  DWORD type = 0;
+  Stored(&type);
+  EXPECT_EQ(type, DWORD(REG_SZ));
+}
+
+TEST_F(RunKey, TogglingTwiceAddsThenRemovesWithBothLogLines) {
+  debugLogging = true;
+  ToggleAutostart();
+  EXPECT_TRUE(IsAutostartEnabled());
+  ToggleAutostart();
+  EXPECT_FALSE(IsAutostartEnabled());
+  DWORD type = 0;
+  EXPECT_EQ(Stored(&type), L"<missing>");
+  std::string log = ReadProgramLog();
+  size_t set = log.find(ToUtf8(L"自动启动：已设置 r=0"));
+  size_t removed = log.find(ToUtf8(L"自动启动：已移除 r=0"));
+  EXPECT_NE(set, std::string::npos);
+  EXPECT_NE(removed, std::string::npos);
+  EXPECT_LT(set, removed);
+}
+
+TEST_F(RunKey, ValuesThatDoNotFitTheBufferCountAsOff) {
+  // Exactly 260 characters with no terminator inside the buffer.
+  std::wstring exact(260, L'a');
+  RegSetValueExW(key, L"Tidemere", 0, REG_SZ, reinterpret_cast<const BYTE*>(exact.c_str()),
+                 DWORD(exact.size() * sizeof(wchar_t)));
+  EXPECT_FALSE(IsAutostartEnabled());
+  Store(std::wstring(400, L'b'));
+  EXPECT_FALSE(IsAutostartEnabled());
+}
+
+}  // namespace

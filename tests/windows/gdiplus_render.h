@@ -1,0 +1,29 @@
+// Renders through the GDI+ backend into a RenderBuffer.
+#pragma once
+
+#include <cstring>
+
+#include "common/render_buffer.h"
+#include "draw/gdiplus/gdiplus_graphics.h"
+
+// GDI+ stays started for the rest of the test process.
+inline bool EnsureGdiplus() {
+  static const ULONG_PTR token = StartGdiplus();
+  return token != 0;
+}
+
+inline RenderBuffer RenderWithGdiplus(int width, int height, const DrawFn& draw) {
+  RenderBuffer buffer;
+  DibSurface surface;
+  if (!EnsureGdiplus() || !CreateDibSurface(surface, width, height)) return buffer;
+  {
+    Graphics g = MakeGdiplusGraphics(surface.dc);
+    draw(g);
+  }
+  GdiFlush();
+  buffer.width = width;
+  buffer.height = height;
+  buffer.pixels.assign(surface.pixels, surface.pixels + size_t(width) * size_t(height));
+  DestroyDibSurface(surface);
+  return buffer;
+}

@@ -1,0 +1,33 @@
+// The toolkit's semantics through the GDI+ backend.
+#include <gtest/gtest.h>
+
+#include "common/toolkit_expectations.h"
+#include "windows/gdiplus_render.h"
+
+namespace {
+
+RenderBuffer Render(int width, int height, const DrawFn& draw) {
+  RenderBuffer buffer = RenderWithGdiplus(width, height, draw);
+  // A missing surface must fail loudly rather than index an empty buffer.
+  if (buffer.pixels.empty()) ADD_FAILURE() << "no GDI+ surface";
+  if (buffer.pixels.empty()) buffer = RenderBuffer{width, height, std::vector<uint32_t>(size_t(width) * height)};
+  return buffer;
+}
+
+}  // namespace
+
+TEST(GdiplusToolkit, TransformsArePrepended) { ExpectPrependedTransforms(Render); }
+TEST(GdiplusToolkit, SaveAndRestoreNest) { ExpectNestedSaveRestore(Render); }
+TEST(GdiplusToolkit, GradientsTileAndInterpolateStraightChannels) { ExpectTiledGradient(Render); }
+TEST(GdiplusToolkit, PathsAndClipsFillEvenOdd) { ExpectEvenOddFill(Render); }
+TEST(GdiplusToolkit, PenCapsAndWorldWidth) { ExpectPenCapsAndWidth(Render); }
+TEST(GdiplusToolkit, ArcAnglesOnTheEllipseClockwise) { ExpectArcAngles(Render); }
+TEST(GdiplusToolkit, FailedObjectsAreIgnored) { ExpectFailedObjectsIgnored(Render); }
+
+TEST(GdiplusToolkit, GraphicsOnNoDeviceContextFails) {
+  ASSERT_TRUE(EnsureGdiplus());
+  Graphics g = MakeGdiplusGraphics(nullptr);
+  EXPECT_EQ(g.native, nullptr);
+  EXPECT_NE(g.lastStatus, kStatusOk);
+  EXPECT_EQ(FillRectangle(g, SolidBrush(0xFF000000), 0, 0, 1, 1), kStatusInvalidParameter);
+}

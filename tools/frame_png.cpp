@@ -1,0 +1,30 @@
+// tidemere-render --out FILE.png [--theme N]: the aquarium after the steps,
+// drawn by RenderScene at the window size and saved as a PNG.
+#include <QImage>
+#include <cstdio>
+#include <string>
+
+#include "draw/qt/qt_graphics.h"
+#include "render_options.h"
+#include "scene/scene.h"
+
+int RunFramePng(const RenderOptions& options) {
+  Settings settings;
+  Aquarium aquarium;
+  std::string error;
+  if (!BuildAquarium(options, settings, aquarium, error)) {
+    std::fprintf(stderr, "tidemere-render: %s\n", error.c_str());
+    return 2;
+  }
+
+  QImage frame = MakeQtImage(options.width, options.height);
+  {
+    Graphics g = MakeQtGraphics(frame);
+    RenderScene(aquarium, options.theme, g, options.width, options.height);
+  }
+  if (!SavePng(frame, options.framePath)) {
+    std::fprintf(stderr, "tidemere-render: cannot write '%s'\n", options.framePath.c_str());
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,39 @@
+// tidemere-render --icon N FILE.png: the application icon painted by the
+// program's own figure at N x N pixels, transparent outside the badge.
+#include <QImage>
+#include <cstdio>
+#include <cstdlib>
+
+#include "draw/icons.h"
+#include "draw/qt/qt_graphics.h"
+
+// Renders the application icon at n pixels; a null image for sizes outside 1..4096.
+QImage RenderAppIcon(int n) {
+  if (n < 1 || n > 4096) return QImage();
+  QImage image = MakeQtImage(n, n);
+  {
+    Graphics g = MakeQtGraphics(image);
+    DrawAppIconFigure(g, n);
+  }
+  return image;
+}
+
+int RunIconMode(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: tidemere-render --icon N FILE.png\n");
+    return 2;
+  }
+  char* end = nullptr;
+  const long n = std::strtol(argv[0], &end, 10);
+  if (end == argv[0] || *end != '\0' || n < 1 || n > 4096) {
+    std::fprintf(stderr, "tidemere-render: icon size must be a whole number from 1 to 4096, got '%s'\n",
+                 argv[0]);
+    return 2;
+  }
+  const QImage icon = RenderAppIcon(int(n));
+  if (!SavePng(icon, argv[1])) {
+    std::fprintf(stderr, "tidemere-render: cannot write '%s'\n", argv[1]);
+    return 1;
+  }
+  return 0;
+}

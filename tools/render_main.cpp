@@ -1,0 +1,60 @@
+// tidemere-render: runs the aquarium off screen for tests and inspection.
+// One mode per run; the options every mode shares are parsed once into
+// RenderOptions and BuildAquarium turns them into a stepped aquarium.
+#include <cstdio>
+#include <string>
+
+#include "dump_json.h"
+#include "render_options.h"
+
+int RunFramePng(const RenderOptions& options);  // frame_png.cpp
+
+namespace {
+
+int Fail(const std::string& message, int code) {
+  std::fprintf(stderr, "tidemere-render: %s\n", message.c_str());
+  return code;
+}
+
+int RunDump(const RenderOptions& options) {
+  Settings settings;
+  Aquarium aquarium;
+  std::string error;
+  if (!BuildAquarium(options, settings, aquarium, error)) return Fail(error, 2);
+
+  const std::string json = AquariumToJson(aquarium, options.width, options.height);
+  const bool toStdout = options.dumpPath == "-";
+  std::FILE* out = toStdout ? stdout : std::fopen(options.dumpPath.c_str(), "wb");
+  if (!out) return Fail("cannot write '" + options.dumpPath + "'", 1);
+  const bool written = std::fwrite(json.data(), 1, json.size(), out) == json.size();
+  const bool closed = toStdout ? std::fflush(out) == 0 : std::fclose(out) == 0;
+  if (!written || !closed) return Fail("cannot write '" + options.dumpPath + "'", 1);
+  return 0;
+}
+
+}  // namespace
+
+// Modes with command lines of their own: the species sheet and the application icon.
+int RunSpeciesSheetMode(int argc, char** argv);  // species_sheet.cpp: FILE.png
+int RunIconMode(int argc, char** argv);          // icon_png.cpp: N FILE.png
+
+int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "--species-sheet") return RunSpeciesSheetMode(argc - 2, argv + 2);
+  if (argc > 1 && std::string(argv[1]) == "--icon") return RunIconMode(argc - 2, argv + 2);
+  RenderOptions options;
+  std::string error;
+  if (!ParseRenderOptions(argc, argv, options, error)) {
+    std::fprintf(stderr, "tidemere-render: %s\n%s", error.c_str(), RenderUsage());
+    return 2;
+  }
+  switch (options.mode) {
+    case RenderMode::kDump:
+      return RunDump(options);
+    case RenderMode::kFrame:
+      return RunFramePng(options);
+    // Each further mode gets its Run function above and a case here.
+    case RenderMode::kNone:
+      break;
+  }
+  return 2;
+}
