@@ -17,7 +17,7 @@ void DrawSmallEye(Graphics& g, float ex, float ey, float r) {
 
 // The eel's body line at f in [0, 1]: head at f = 0, a wave travelling tailward.
 PointF EelPoint(float f, float E, float T, float phi) {
-  return {0.5f * E - f * E, -0.6f * T * Sin(5 * f + phi)};
+  return {0.5f * E - f * E, 0.6f * T * Sin(5 * f + phi)};
 }
 
 // The shrimp's arched body line at f in [0, 1], head end first; it does not move.

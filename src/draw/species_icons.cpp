@@ -207,7 +207,7 @@ void DrawSpeciesTile(Graphics& g, int species, int w, int h) {
   const int c = std::min(w, h) / 4;
   Path tile = MakePath();
   AddArcI(tile, 0, 0, c, c, 180, 90);
-  AddArcI(tile, w - c, 0, c, c, 270, 90);
+  AddArcI(tile, w - c, 0, c, c, 270, -90);
   AddArcI(tile, w - c, h - c, c, c, 0, 90);
   AddArcI(tile, 0, h - c, c, c, 90, 90);
   CloseFigure(tile);

@@ -138,7 +138,7 @@ void VerticalLimits(Creature& c, const SpeciesTraits& traits, float fH) {
   const float bottom = traits.limitBottom * fH;
   if (c.y < top) {
     c.y = top;
-    c.vy = 0;
+    c.vy = std::fabs(c.vy) * 0.3f;
   }
   if (c.y > bottom) {
     c.y = bottom;

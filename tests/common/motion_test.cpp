@@ -135,6 +135,9 @@ TEST(Step, PointerPushesOnlyBetweenItsBounds) {
   EXPECT_EQ(pushed.vy, untouched.vy);
   const Creature below = withPointer(500, 400);
   EXPECT_GT(below.vy, untouched.vy + 1);
+  // Just outside both bounds: pushed, hard near the pointer and barely at 179 px.
+  EXPECT_LT(withPointer(500.25f, 500).vx, untouched.vx - 15);
+  EXPECT_LT(withPointer(679, 500).vx, untouched.vx);
 
   // Known only after a move: a stored position alone does nothing.
   Aquarium unknown = With({base});
@@ -202,10 +205,13 @@ TEST(Step, WallsAndDepthLimitsHoldCreaturesIn) {
   Creature shrimp = Make(kCleanerShrimp, 1300, 0.95f * kH, 10);
   Aquarium a = With({jelly, ray, shrimp});
   StepAquarium(a, Settings(), dt, kW, kH);
+  // Clamped, with the vertical speed turned back and damped.
   EXPECT_EQ(a.creatures[0].y, 0.65f * kH);
-  EXPECT_LE(a.creatures[0].vy, 0.0f);
+  EXPECT_LT(a.creatures[0].vy, -1.0f);
+  EXPECT_GT(a.creatures[0].vy, -15.0f);
   EXPECT_EQ(a.creatures[1].y, 0.65f * kH);
-  EXPECT_GE(a.creatures[1].vy, 0.0f);
+  EXPECT_GT(a.creatures[1].vy, 1.0f);
+  EXPECT_LT(a.creatures[1].vy, 15.0f);
   EXPECT_EQ(a.creatures[2].y, 0.9f * kH);
 }
 

@@ -78,8 +78,12 @@ TEST(AppIcon, OrangeFishFacesRightWithBubblesAhead) {
 
 TEST(SpeciesTile, RoundedPaleBlueTileWithoutFigureOutOfRange) {
   const QImage empty = Tile(20);
-  EXPECT_EQ(empty.pixel(0, 0), 0u) << "rounded corner";
-  EXPECT_EQ(empty.pixel(81, 53), 0u);
+  // Rounded corners: the corner pixels stay clear, two pixels in along the diagonal is tile.
+  for (QPoint corner : {QPoint(0, 0), QPoint(81, 0), QPoint(0, 53), QPoint(81, 53)}) {
+    EXPECT_EQ(empty.pixel(corner), 0u) << corner.x() << "," << corner.y();
+    const QPoint inside(corner.x() == 0 ? 2 : 79, corner.y() == 0 ? 2 : 51);
+    EXPECT_EQ(qAlpha(empty.pixel(inside)), 255) << inside.x() << "," << inside.y();
+  }
   EXPECT_TRUE(Near(empty.pixel(41, 3), 0xFFDCEBFA, 6)) << "pale blue at the top";
   EXPECT_TRUE(Near(empty.pixel(41, 51), 0xFFFFFFFF, 6)) << "white at the bottom";
   EXPECT_TRUE(Near(empty.pixel(0, 27), 0xFF96BEDC, 90)) << "outline on the edge";

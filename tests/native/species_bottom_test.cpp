@@ -149,6 +149,26 @@ TEST(BottomDwellers, HermitCrabBodyCoversTheShellsInnerEnd) {
   EXPECT_GT(qGreen(shell), 2 * qBlue(shell));
 }
 
+TEST(BottomDwellers, HermitCrabClawsAndLegsSpreadToBothSides) {
+  const float Q = 0.6f * kSize;
+  Creature hermit = Dweller(19);
+  hermit.pulsePhase = 0.8f;
+  const QImage image = DrawFigure(DrawHermitCrab, hermit);
+  for (int d : {-1, 1}) {
+    const QRgb pincer = At(image, 0.45f * d * Q, 0.1f * Q * std::sin(d + hermit.pulsePhase) - 0.55f * Q);
+    EXPECT_GT(qRed(pincer), 2 * qGreen(pincer)) << "side " << d;
+    EXPECT_EQ(qAlpha(pincer), 255) << "side " << d;
+    for (int k = 0; k < 3; ++k) {
+      // Four fifths of the way from the knee to the foot: leg colour, over the shell or the water.
+      const float rx = 0.15f * k * d * Q, e = 0.15f * Q * std::sin(1.1f * k + hermit.pulsePhase);
+      const float kx = rx + 0.2f * d * Q, ky = 0.35f * Q + e, fx = rx + 0.15f * d * Q, fy = 0.6f * Q;
+      const QRgb leg = At(image, kx + 0.8f * (fx - kx), ky + 0.8f * (fy - ky));
+      EXPECT_GT(qRed(leg), 2 * qGreen(leg)) << "side " << d << " leg " << k;
+      EXPECT_GT(qAlpha(leg), 150) << "side " << d << " leg " << k;
+    }
+  }
+}
+
 TEST(BottomDwellers, FiguresReadOnlyTheirOwnFields) {
   const Figure figures[] = {DrawEel, DrawCrab, DrawCleanerShrimp, DrawHermitCrab};
   for (int i = 0; i < 4; ++i) {

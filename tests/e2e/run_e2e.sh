@@ -1,0 +1,174 @@
+#!/usr/bin/env bash
+# End-to-end checks of Tidemere.exe under Wine (run inside Xvfb by the test
+# script):
+#   run_e2e.sh plain BUILDDIR   no shell windows: the wallpaper window has no parent
+#   run_e2e.sh shell BUILDDIR   a stand-in shell owns "Progman" with the icon view and
+#                               an empty "WorkerW": the window attaches under Progman
+set -u
+mode="$1"
+build="$2"
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+. "$here/../../scripts/wine-env.sh"
+wine_run() { "$TIDEMERE_WINE" "$@"; }
+
+work="$(mktemp -d)"
+cp "$build/Tidemere.exe" "$work/"
+exe="$work/Tidemere.exe"
+log="$work/Tidemere.log"
+ini="$WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming/Tidemere/Tidemere.ini"
+standin="$build/tidemere-shell_standin.exe"
+pids=()
+
+cleanup() {
+  [ "$mode" = shell ] && wine_run "$standin" close >/dev/null 2>&1
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  rm -rf "$work"
+}
+
+fail() {
+  echo "e2e($mode): FAIL: $*"
+  echo "---- Tidemere.log"
+  [ -f "$log" ] && tr -d '\r' <"$log"
+  echo "----"
+  cleanup
+  exit 1
+}
+
+pass() { echo "e2e($mode): ok: $*"; }
+
+# Waits until the log holds TEXT (up to SECONDS, default 20).
+wait_for_log() {
+  local text="$1" limit="${2:-20}" waited=0
+  while ! grep -qF -- "$text" "$log" 2>/dev/null; do
+    sleep 0.2
+    waited=$((waited + 1))
+    [ "$waited" -ge $((limit * 5)) ] && fail "no log line \"$text\" after ${limit}s"
+  done
+}
+
+# Fails unless the log holds the given lines in this order.
+expect_in_order() {
+  local previous=0 line number
+  for line in "$@"; do
+    number="$(grep -nF -- "$line" "$log" | head -n 1 | cut -d: -f1)"
+    [ -n "$number" ] || fail "missing log line \"$line\""
+    [ "$number" -gt "$previous" ] || fail "log line \"$line\" is out of order"
+    previous="$number"
+  done
+}
+
+count_in_log() { grep -cF -- "$1" "$log" 2>/dev/null || true; }
+
+# Waits for a background process to end and checks its exit code.
+expect_exit() {
+  local pid="$1" expected="$2" what="$3" waited=0
+  while kill -0 "$pid" 2>/dev/null; do
+    sleep 0.2
+    waited=$((waited + 1))
+    [ "$waited" -ge 150 ] && fail "$what: still running after 30s"
+  done
+  wait "$pid"
+  local code=$?
+  [ "$code" -eq "$expected" ] || fail "$what: exit code $code, expected $expected"
+}
+
+query_shell() { wine_run "$standin" query 2>/dev/null | tr -d '\r'; }
+
+rm -f "$ini"
+
+if [ "$mode" = shell ]; then
+  wine_run "$standin" run "$work/shell-ready" >/dev/null 2>&1 &
+  pids+=($!)
+  for _ in $(seq 100); do [ -f "$work/shell-ready" ] && break; sleep 0.2; done
+  [ -f "$work/shell-ready" ] || fail "the stand-in shell did not start"
+fi
+
+# 1. Start-up.
+wine_run "$exe" /debug >/dev/null 2>&1 &
+first=$!
+pids+=("$first")
+wait_for_log "消息窗口创建 hwnd=0x" 30
+expect_in_order "原壁纸备份: " "Tidemere started, initial effect=1"
+if [ "$mode" = shell ]; then
+  expect_in_order "Tidemere started, initial effect=1" "桌面壁纸层 = 0x" "SetParent ret=0x" \
+    "隐藏原壁纸层 0x" "壁纸窗口创建成功 hwnd=0x" "热键注册(Ctrl+Shift,hWnd=NULL) 1=1 2=1 3=1 0=1" "消息窗口创建 hwnd=0x"
+  grep -qE "桌面壁纸层 = 0x[0-9A-F]+ \(WorkerW\)" "$log" || fail "the empty WorkerW was not found"
+  state="$(query_shell)"
+  [ "$state" = "wallpaper=child-of-progman workerw=hidden" ] || fail "attachment: $state"
+  pass "attached under Progman, wallpaper layer hidden"
+else
+  expect_in_order "Tidemere started, initial effect=1" "错误：未找到 Progman 窗口" "SetParent ret=0x" \
+    "壁纸窗口创建成功 hwnd=0x" "热键注册(Ctrl+Shift,hWnd=NULL) 1=1 2=1 3=1 0=1" "消息窗口创建 hwnd=0x"
+  grep -qE "parent=0x0+ " "$log" || fail "the wallpaper window has a parent without Progman"
+  pass "started without a shell; the window has no parent"
+fi
+
+# 2. A second start returns 1 and changes nothing.
+wine_run "$exe" /debug >/dev/null 2>&1
+code=$?
+[ "$code" -eq 1 ] || fail "second start: exit code $code, expected 1"
+grep -qF "Tidemere already running, exiting" "$log" || fail "second start did not log why it ended"
+kill -0 "$first" 2>/dev/null || fail "the first instance ended after the second start"
+[ -f "$ini" ] && fail "the second start wrote the settings file"
+[ "$(count_in_log "Tidemere started, initial effect=")" -eq 1 ] || fail "the second start started"
+pass "second start returned 1"
+
+# 3. Ctrl+Shift+2 switches to theme 2 and saves every setting.
+wine_run "$build/tidemere-send_keys.exe" 2 >/dev/null 2>&1 || fail "could not inject Ctrl+Shift+2"
+wait_for_log "切换效果 -> 2"
+expect_in_order "SetEffect called: old=1 new=2" "切换效果 -> 2"
+[ -f "$ini" ] || fail "no settings file after the theme change"
+settings="$(tr -d '\r' <"$ini")"
+for entry in Theme=2 TotalFish=28 FpsMode=0 Fish0=2 Fish7=2 Fish8=1 Fish19=1; do
+  grep -qx "$entry" <<<"$settings" || fail "settings file lacks $entry"
+done
+pass "Ctrl+Shift+2 switched to theme 2 and saved the settings"
+
+# 4. The exit command ends the running instance with 0.
+wine_run "$exe" exit /debug >/dev/null 2>&1
+code=$?
+[ "$code" -eq 0 ] || fail "exit command: exit code $code, expected 0"
+grep -qF "exit command: sent exit to running Tidemere" "$log" || fail "exit command did not log"
+expect_exit "$first" 0 "instance closed by the exit command"
+expect_in_order "exit command: sent exit to running Tidemere" "[msg] WM_CLOSE received" "[msg] WM_DESTROY received"
+if [ "$mode" = shell ]; then
+  state="$(query_shell)"
+  [ "$state" = "wallpaper=none workerw=visible" ] || fail "after exit: $state"
+  pass "the wallpaper layer is shown again after exit"
+fi
+pass "exit command ended the instance with 0"
+
+# 5. With nothing running the exit command says so and returns 1.
+wine_run "$exe" exit /debug >/dev/null 2>&1
+code=$?
+[ "$code" -eq 1 ] || fail "exit command without an instance: exit code $code, expected 1"
+grep -qF "exit command: no running Tidemere found" "$log" || fail "exit command without an instance did not log"
+pass "exit command without an instance returned 1"
+
+# 6. The stored theme comes back; Ctrl+Shift+0 ends the instance with 0.
+: >"$log"
+wine_run "$exe" /debug >/dev/null 2>&1 &
+second=$!
+pids+=("$second")
+wait_for_log "消息窗口创建 hwnd=0x" 30
+grep -qF "Tidemere started, initial effect=2" "$log" || fail "the saved theme 2 was not loaded"
+wine_run "$build/tidemere-send_keys.exe" 0 >/dev/null 2>&1 || fail "could not inject Ctrl+Shift+0"
+wait_for_log "热键退出"
+expect_exit "$second" 0 "instance ended by Ctrl+Shift+0"
+pass "Ctrl+Shift+0 ended the instance with 0"
+
+# 7. A command-line theme is used without touching the settings file.
+before="$(md5sum "$ini")"
+: >"$log"
+wine_run "$exe" 3 /debug >/dev/null 2>&1 &
+third=$!
+pids+=("$third")
+wait_for_log "消息窗口创建 hwnd=0x" 30
+grep -qF "Tidemere started, initial effect=3" "$log" || fail "command-line theme 3 was not used"
+wine_run "$exe" exit >/dev/null 2>&1
+expect_exit "$third" 0 "instance started with theme 3"
+[ "$(md5sum "$ini")" = "$before" ] || fail "the command-line theme changed the settings file"
+pass "command-line theme 3 left the settings file alone"
+
+cleanup
+echo "e2e($mode): all checks passed"
