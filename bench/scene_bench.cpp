@@ -109,7 +109,7 @@ void RunSceneBench() {
   struct Size {
     int w, h, frames;
   };
-  const Size sizes[] = {{1920, 1080, 60}, {3840, 2160, 20}};
+  const Size sizes[] = {{1920, 1080, 40}, {3840, 2160, 15}};
   Settings defaults;
   Settings crowded;
   crowded.totalFish = 60;

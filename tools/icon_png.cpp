@@ -25,7 +25,8 @@ int RunIconMode(int argc, char** argv) {
   }
   char* end = nullptr;
   const long n = std::strtol(argv[0], &end, 10);
-  if (end == argv[0] || *end != '\0' || n < 1 || n > 4096) {
+  const bool digits = argv[0][0] >= '0' && argv[0][0] <= '9';  // no sign or leading space
+  if (!digits || *end != '\0' || n < 1 || n > 4096) {
     std::fprintf(stderr, "tidemere-render: icon size must be a whole number from 1 to 4096, got '%s'\n",
                  argv[0]);
     return 2;

@@ -47,7 +47,8 @@ bool SplitPair(const std::string& text, char separator, std::string& first, std:
 bool ParseSize(const std::string& text, int& width, int& height) {
   std::string w, h;
   long long wv = 0, hv = 0;
-  if (!SplitPair(text, 'x', w, h) || !ParseLong(w, 1, kMaxDimension, wv) || !ParseLong(h, 1, kMaxDimension, hv))
+  if (!SplitPair(text, 'x', w, h) || !ParseLong(w, 1, kMaxDimension, wv) ||
+      !ParseLong(h, 1, kMaxDimension, hv))
     return false;
   width = static_cast<int>(wv);
   height = static_cast<int>(hv);

@@ -109,7 +109,7 @@ void DrawCheckerboard(QPainter& p, const QRect& r) {
     for (int x = r.left(); x <= r.right(); x += step) {
       const bool dark = ((x - r.left()) / step + (y - r.top()) / step) % 2 != 0;
       p.fillRect(QRect(x, y, std::min(step, r.right() - x + 1), std::min(step, r.bottom() - y + 1)),
-                 dark ? QColor(0xC8, 0xC8, 0xC8) : QColor(0xF4, 0xF4, 0xF4));
+                 dark ? QColor(0x60, 0x60, 0x60) : QColor(0x88, 0x88, 0x88));
     }
 }
 
@@ -178,7 +178,8 @@ QImage RenderSheet() {
                QString("%1 %2").arg(s).arg(QString::fromWCharArray(kSpeciesNames[s])));
   }
 
-  // Application icon at its sizes, over a checkerboard that shows its transparency.
+  // Application icon at its sizes, over a dark checkerboard that shows its transparency
+  // and the white bubbles.
   p.drawText(QRect(8, iconsTop, width, 20), Qt::AlignLeft | Qt::AlignVCenter, "Application icon");
   int x = kLabelWidth;
   for (int n : {16, 32, 96, 256}) {

@@ -1,6 +1,6 @@
-#include <windows.h>
-#include <shellapi.h>
 #include <gdiplus.h>
+#include <shellapi.h>
+#include <windows.h>
 
 #include "app/log.h"
 #include "app/wallpaper_app_win32.h"

@@ -1,7 +1,7 @@
 #include "app/log.h"
 
-#include <cstdio>
 #include <cstddef>
+#include <cstdio>
 
 bool debugLogging = false;
 
@@ -32,7 +32,8 @@ void AppendNumber(std::wstring& out, unsigned long long value, bool negative, in
 }
 
 void AppendText(std::wstring& out, const std::wstring& text, bool leftAlign, int width, int precision) {
-  std::wstring shown = precision >= 0 && size_t(precision) < text.size() ? text.substr(0, size_t(precision)) : text;
+  std::wstring shown =
+      precision >= 0 && size_t(precision) < text.size() ? text.substr(0, size_t(precision)) : text;
   int padding = width > int(shown.size()) ? width - int(shown.size()) : 0;
   if (!leftAlign) out.append(size_t(padding), L' ');
   out += shown;
@@ -59,12 +60,18 @@ std::wstring FormatLogMessage(const wchar_t* format, va_list args) {
     bool leftAlign = false, zeroPad = false;
     const char* sign = "";
     for (;; ++p) {
-      if (*p == L'-') leftAlign = true;
-      else if (*p == L'0') zeroPad = true;
-      else if (*p == L'+') sign = "+";
-      else if (*p == L' ') sign = sign[0] ? sign : " ";
-      else if (*p == L'#') continue;
-      else break;
+      if (*p == L'-')
+        leftAlign = true;
+      else if (*p == L'0')
+        zeroPad = true;
+      else if (*p == L'+')
+        sign = "+";
+      else if (*p == L' ')
+        sign = sign[0] ? sign : " ";
+      else if (*p == L'#')
+        continue;
+      else
+        break;
     }
     int width = 0;
     if (*p == L'*') {
@@ -130,7 +137,8 @@ std::wstring FormatLogMessage(const wchar_t* format, va_list args) {
       }
       case L'p': {
         auto v = (unsigned long long)(uintptr_t)va_arg(args, void*);
-        AppendNumber(out, v, false, 16, true, leftAlign, true, width > 0 ? width : int(sizeof(void*) * 2), "");
+        AppendNumber(out, v, false, 16, true, leftAlign, true, width > 0 ? width : int(sizeof(void*) * 2),
+                     "");
         break;
       }
       case L'c':

@@ -1,8 +1,9 @@
+#include "app/log_native.h"
+
 #include <chrono>
 #include <string>
 
 #include "app/log.h"
-#include "app/log_native.h"
 
 namespace {
 std::string& NativeLogPath() {
@@ -11,11 +12,15 @@ std::string& NativeLogPath() {
 }
 }  // namespace
 
-void SetNativeLogPath(const std::string& path) { NativeLogPath() = path; }
+void SetNativeLogPath(const std::string& path) {
+  NativeLogPath() = path;
+}
 
 uint64_t LogTickCount() {
   using namespace std::chrono;
   return uint64_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-std::FILE* OpenLogFile() { return std::fopen(NativeLogPath().c_str(), "ab"); }
+std::FILE* OpenLogFile() {
+  return std::fopen(NativeLogPath().c_str(), "ab");
+}

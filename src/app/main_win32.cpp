@@ -1,9 +1,9 @@
 // Process entry: command line, the exit command, single instance, start-up.
-#include <windows.h>
 #include <gdiplus.h>
+#include <windows.h>
 
-#include <cwchar>
 #include <ctime>
+#include <cwchar>
 
 #include "app/command_line.h"
 #include "app/log.h"
@@ -76,7 +76,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
 
   int result = 0;
   if (FindWindowW(L"WavescreenWnd", nullptr) != nullptr) {
-    MessageBoxW(nullptr, L"Tidemere is already running.\n\nRight-click the tray icon to switch effects or exit.",
+    MessageBoxW(nullptr,
+                L"Tidemere is already running.\n\nRight-click the tray icon to switch effects or exit.",
                 L"Tidemere", MB_ICONINFORMATION);
     CloseHandle(mutex);
     result = 1;

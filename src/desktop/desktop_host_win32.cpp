@@ -40,7 +40,8 @@ void ShowLayer(HWND layer) {
 }  // namespace
 
 bool IsWallpaperLayerCandidate(HWND window) {
-  return HasClass(window, L"WorkerW") && FindWindowExW(window, nullptr, L"SHELLDLL_DefView", nullptr) == nullptr;
+  return HasClass(window, L"WorkerW") &&
+         FindWindowExW(window, nullptr, L"SHELLDLL_DefView", nullptr) == nullptr;
 }
 
 void PlaceUnderDesktopIcons(HWND window, UINT extraFlags) {
@@ -75,7 +76,8 @@ void FindDesktopHost(WallpaperApp& app) {
     found = topLevel.visible ? topLevel.visible : topLevel.firstInvisible;
   }
   app.desktopHost = found ? found : progman;
-  WriteLog(L"桌面壁纸层 = 0x%p (%s)", app.desktopHost, app.desktopHost != progman ? L"WorkerW" : L"Progman(兜底)");
+  WriteLog(L"桌面壁纸层 = 0x%p (%s)", app.desktopHost,
+           app.desktopHost != progman ? L"WorkerW" : L"Progman(兜底)");
 }
 
 void RestoreWallpaperLayer(WallpaperApp& app) {
@@ -88,7 +90,8 @@ void RestoreWallpaperLayer(WallpaperApp& app) {
       }
     }
   }
-  if (app.desktopHost != nullptr && app.desktopHost != app.progmanWindow && !IsWindowVisible(app.desktopHost)) {
+  if (app.desktopHost != nullptr && app.desktopHost != app.progmanWindow &&
+      !IsWindowVisible(app.desktopHost)) {
     ShowLayer(app.desktopHost);
   }
 }

@@ -19,9 +19,9 @@ void CreateWallpaperWindow(WallpaperApp& app) {
   int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
   int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
 
-  HWND window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT, L"WavescreenWnd",
-                                L"Tidemere", WS_POPUP | WS_VISIBLE, x, y, width, height, nullptr, nullptr,
-                                app.instance, &app);
+  HWND window =
+      CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT, L"WavescreenWnd", L"Tidemere",
+                      WS_POPUP | WS_VISIBLE, x, y, width, height, nullptr, nullptr, app.instance, &app);
   if (window == nullptr) {
     WriteLog(L"壁纸窗口创建失败 error=%lu", GetLastError());
     return;

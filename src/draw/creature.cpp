@@ -64,7 +64,7 @@ constexpr SpeciesDrawing kSpeciesDrawings[] = {
     {DrawGenericFishBody, true, 0.3f, -0.12f, true},  // 2 Clownfish
     {DrawGoldfish, true, 0.3f, -0.15f, true},         // 3 Goldfish
     {DrawGuppy, true, 0.3f, -0.12f, true},            // 4 Guppy
-    {DrawShark, true, 0.6f, -0.1f, true},            // 5 Shark
+    {DrawShark, true, 0.6f, -0.1f, false},            // 5 Shark
     {DrawRay, false, 0, 0, false},                    // 6 Ray: draws its own eyes
     {DrawBetta, true, 0.3f, -0.12f, true},            // 7 Betta
     {DrawButterflyfish, true, 0.25f, -0.15f, true},   // 8 Butterflyfish

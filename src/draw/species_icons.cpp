@@ -54,6 +54,7 @@ struct IconFrame {
 }  // namespace
 
 void DrawSpeciesIcon(Graphics& g, int species, int left, int top, int a, int b) {
+  if (a <= 0 || b <= 0) return;  // a negative unit would turn the figure inside out
   const IconFrame f = {g, left + 0.5f * a, top + 0.5f * b, 0.4f * std::min(a, b)};
   switch (species) {
     case 0:  // Tropical Fish
@@ -207,7 +208,7 @@ void DrawSpeciesTile(Graphics& g, int species, int w, int h) {
   const int c = std::min(w, h) / 4;
   Path tile = MakePath();
   AddArcI(tile, 0, 0, c, c, 180, 90);
-  AddArcI(tile, w - c, 0, c, c, 270, -90);
+  AddArcI(tile, w - c, 0, c, c, 270, 90);
   AddArcI(tile, w - c, h - c, c, c, 0, 90);
   AddArcI(tile, 0, h - c, c, c, 90, 90);
   CloseFigure(tile);

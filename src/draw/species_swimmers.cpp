@@ -249,7 +249,7 @@ void DrawShark(Graphics& g, const Creature& c, const CreatureUnits& u) {
   // Five gill slits, each slanting forward from top to bottom.
   const Pen gill = MakePen(At(u, kBlack, 0.35f), 1);
   for (int i = 0; i < 5; ++i) {
-    const float x = (0.18f + 0.04f * i) * M;
+    const float x = (0.18f + 0.045f * i) * M;
     DrawLine(g, gill, x, -0.25f * N, x + 0.02f * M, 0.2f * N);
   }
 }

@@ -4,9 +4,15 @@
 
 #include <cmath>
 
-float Sin(float radians) { return float(std::sin(double(radians))); }
-float Cos(float radians) { return float(std::cos(double(radians))); }
-float Abs(float value) { return std::fabs(value); }
+float Sin(float radians) {
+  return float(std::sin(double(radians)));
+}
+float Cos(float radians) {
+  return float(std::cos(double(radians)));
+}
+float Abs(float value) {
+  return std::fabs(value);
+}
 
 Brush GradientBrushI(int x1, int y1, Color c1, int x2, int y2, Color c2) {
   return GradientBrush({float(x1), float(y1)}, c1, {float(x2), float(y2)}, c2);

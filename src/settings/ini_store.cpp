@@ -1,11 +1,11 @@
 #include "settings/ini_store.h"
 
-#include "app/log.h"
-
 #include <cwctype>
 #include <fstream>
 #include <sstream>
 #include <vector>
+
+#include "app/log.h"
 
 namespace {
 
@@ -17,7 +17,8 @@ std::wstring FromUtf8(const std::string& text) {
     int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
     if (extra > 0) code = c & (0x3F >> extra);
     ++i;
-    for (int k = 0; k < extra && i < text.size(); ++k, ++i) code = (code << 6) | ((unsigned char)text[i] & 0x3F);
+    for (int k = 0; k < extra && i < text.size(); ++k, ++i)
+      code = (code << 6) | ((unsigned char)text[i] & 0x3F);
     if (sizeof(wchar_t) == 2 && code >= 0x10000) {
       code -= 0x10000;
       out += wchar_t(0xD800 + (code >> 10));

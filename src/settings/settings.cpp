@@ -8,7 +8,9 @@ bool InRange(int value, unsigned lowest, unsigned highest) {
   return unsigned(value) >= lowest && unsigned(value) <= highest;
 }
 
-void SpeciesKey(wchar_t (&key)[16], int species) { std::swprintf(key, 16, L"Fish%d", species); }
+void SpeciesKey(wchar_t (&key)[16], int species) {
+  std::swprintf(key, 16, L"Fish%d", species);
+}
 }  // namespace
 
 void LoadSettingsFrom(ProfileStore& store, Settings& settings) {

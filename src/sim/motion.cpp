@@ -13,10 +13,16 @@
 
 namespace {
 
-float Sin(float x) { return static_cast<float>(std::sin(static_cast<double>(x))); }
-float Sqrt(float x) { return static_cast<float>(std::sqrt(static_cast<double>(x))); }
+float Sin(float x) {
+  return static_cast<float>(std::sin(static_cast<double>(x)));
+}
+float Sqrt(float x) {
+  return static_cast<float>(std::sqrt(static_cast<double>(x)));
+}
 
-bool Schools(const Creature& c) { return kSpeciesTraits[c.species].schools; }
+bool Schools(const Creature& c) {
+  return kSpeciesTraits[c.species].schools;
+}
 
 void SchoolingPass(Aquarium& aquarium, float dt) {
   std::vector<size_t> school;

@@ -9,15 +9,23 @@ uint32_t randomState = 1;
 
 }  // namespace
 
-void SeedRandom(unsigned int seed) { randomState = seed; }
+void SeedRandom(unsigned int seed) {
+  randomState = seed;
+}
 
 int NextRandom() {
   randomState = randomState * 214013u + 2531011u;
   return static_cast<int>((randomState >> 16) & 0x7FFFu);
 }
 
-float RandomUnit() { return static_cast<float>(NextRandom()) / 32767.0f; }
+float RandomUnit() {
+  return static_cast<float>(NextRandom()) / 32767.0f;
+}
 
-float RandomUniform(float a, float b) { return a + RandomUnit() * (b - a); }
+float RandomUniform(float a, float b) {
+  return a + RandomUnit() * (b - a);
+}
 
-int RandomIndex(int n) { return static_cast<int>(static_cast<unsigned>(NextRandom()) % static_cast<unsigned>(n)); }
+int RandomIndex(int n) {
+  return static_cast<int>(static_cast<unsigned>(NextRandom()) % static_cast<unsigned>(n));
+}

@@ -1,41 +1,46 @@
 #include "sim/species.h"
 
 const wchar_t* const kSpeciesNames[kSpeciesCount] = {
-    L"Tropical Fish", L"Angelfish", L"Clownfish",   L"Goldfish",   L"Guppy",          L"Shark",      L"Ray",
-    L"Betta",         L"Butterflyfish", L"Blue Tang", L"Lionfish", L"Jellyfish",      L"Seahorse",   L"Pufferfish",
-    L"Sea Turtle",    L"Octopus",   L"Eel",         L"Crab",       L"Cleaner Shrimp", L"Hermit Crab",
+    L"Tropical Fish", L"Angelfish", L"Clownfish", L"Goldfish",       L"Guppy",
+    L"Shark",         L"Ray",       L"Betta",     L"Butterflyfish",  L"Blue Tang",
+    L"Lionfish",      L"Jellyfish", L"Seahorse",  L"Pufferfish",     L"Sea Turtle",
+    L"Octopus",       L"Eel",       L"Crab",      L"Cleaner Shrimp", L"Hermit Crab",
 };
 
 namespace {
 
 using F = SpeciesFamily;
 
+// Each row: family, schools, spawn band, target centre, vertical limits,
+// speedVariation, depthSpread, climbGain, holdTime, swimRate base and per
+// |vx|, keeps the swim rate drawn at creation.
+
 // Rows shared by whole families.
-constexpr SpeciesTraits kSmall = {F::kSmallSwimmer, true, 0.12f, 0.82f, 0.45f, 0.06f, 0.92f,
-                                  0.3f,           0.3f, 1.2f,  1.5f,  7.0f,  0.3f,  false};
-constexpr SpeciesTraits kSlow = {F::kSlowSwimmer, true, 0.12f, 0.82f, 0.45f, 0.06f, 0.92f,
-                                 0.1f,           0.2f, 0.4f,  5.0f,  4.0f,  0.2f,  false};
+constexpr SpeciesTraits kSmall = {
+    F::kSmallSwimmer, true, 0.12f, 0.82f, 0.45f, 0.06f, 0.92f, 0.3f, 0.3f, 1.2f, 1.5f, 7.0f, 0.3f, false};
+constexpr SpeciesTraits kSlow = {
+    F::kSlowSwimmer, true, 0.12f, 0.82f, 0.45f, 0.06f, 0.92f, 0.1f, 0.2f, 0.4f, 5.0f, 4.0f, 0.2f, false};
 constexpr SpeciesTraits Solitary(SpeciesTraits t) {
   t.schools = false;
   return t;
 }
-constexpr SpeciesTraits kBottom = {F::kBottomDweller, false, 0.82f, 0.88f, 0.85f, 0.80f, 0.92f,
-                                   0.15f,             0.25f, 0.5f,  3.0f,  0.0f,  0.0f,  true};
+constexpr SpeciesTraits kBottom = {
+    F::kBottomDweller, false, 0.82f, 0.88f, 0.85f, 0.80f, 0.92f, 0.15f, 0.25f, 0.5f, 3.0f, 0.0f, 0.0f, true};
 
 }  // namespace
 
 const SpeciesTraits kSpeciesTraits[kSpeciesCount] = {
-    kSmall,          // Tropical Fish
-    kSlow,           // Angelfish
-    kSmall,          // Clownfish
-    kSlow,           // Goldfish
-    kSmall,          // Guppy
+    kSmall,  // Tropical Fish
+    kSlow,   // Angelfish
+    kSmall,  // Clownfish
+    kSlow,   // Goldfish
+    kSmall,  // Guppy
     {F::kShark, false, 0.12f, 0.82f, 0.45f, 0.06f, 0.92f, 0.2f, 0.35f, 0.3f, 6.0f, 5.0f, 0.25f, false},
     {F::kRay, false, 0.12f, 0.82f, 0.75f, 0.65f, 0.9f, 0.12f, 0.15f, 0.35f, 4.0f, 3.0f, 0.0f, false},
-    Solitary(kSlow),   // Betta
-    kSmall,          // Butterflyfish
-    kSmall,          // Blue Tang
-    Solitary(kSlow),   // Lionfish
+    Solitary(kSlow),  // Betta
+    kSmall,           // Butterflyfish
+    kSmall,           // Blue Tang
+    Solitary(kSlow),  // Lionfish
     {F::kJellyfish, false, 0.10f, 0.50f, 0.30f, 0.08f, 0.65f, 0.3f, 0.3f, 0.2f, 5.0f, 1.5f, 0.0f, false},
     {F::kSeahorse, false, 0.12f, 0.82f, 0.45f, 0.06f, 0.92f, 0.4f, 0.15f, 0.3f, 3.0f, 2.0f, 0.0f, false},
     {F::kPufferfish, false, 0.12f, 0.82f, 0.45f, 0.06f, 0.92f, 0.2f, 0.2f, 0.35f, 3.5f, 3.5f, 0.0f, false},

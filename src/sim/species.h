@@ -67,11 +67,11 @@ extern const SpeciesTraits kSpeciesTraits[kSpeciesCount];
 // One colour-and-size variant of a species. Row order matters: the
 // population picks among a species' rows by their index in this order.
 struct SpeciesVariant {
-  uint8_t species;  // SpeciesId
-  uint8_t pattern;  // 0 plain, 1 bands, 2 spots
+  uint8_t species;                  // SpeciesId
+  uint8_t pattern;                  // 0 plain, 1 bands, 2 spots
   uint32_t color1, color2, color3;  // 0x00RRGGBB
-  float sizeMin, sizeMax;    // px
-  float speedMin, speedMax;  // px/s
+  float sizeMin, sizeMax;           // px
+  float speedMin, speedMax;         // px/s
 };
 
 constexpr int kSpeciesVariantCount = 40;

@@ -2,4 +2,6 @@
 
 // The painted icon arrives with the icon figure; the window keeps the class
 // icon (resource 101) meanwhile.
-HICON CreateAppIcon(int) { return nullptr; }
+HICON CreateAppIcon(int) {
+  return nullptr;
+}

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "app/command_line.h"
+
+#include <gtest/gtest.h>
 
 TEST(CommandLine, EmptyOrMissingChangesNothing) {
   for (const wchar_t* text : {static_cast<const wchar_t*>(nullptr), L""}) {

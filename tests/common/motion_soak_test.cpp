@@ -119,7 +119,9 @@ auto Fields(const Creature& c) {
                          c.retargetTimer, c.tilt, c.lastVx);
 }
 
-auto Fields(const Bubble& b) { return std::make_tuple(b.x, b.y, b.radius, b.riseSpeed, b.wobblePhase, b.wobbleRate); }
+auto Fields(const Bubble& b) {
+  return std::make_tuple(b.x, b.y, b.radius, b.riseSpeed, b.wobblePhase, b.wobbleRate);
+}
 
 }  // namespace
 
@@ -145,9 +147,11 @@ TEST(Soak, SameSeedGivesTheSameAquarium) {
 
   ASSERT_EQ(first.creatures.size(), second.creatures.size());
   ASSERT_FALSE(first.creatures.empty());
-  for (size_t i = 0; i < first.creatures.size(); ++i) EXPECT_EQ(Fields(first.creatures[i]), Fields(second.creatures[i]));
+  for (size_t i = 0; i < first.creatures.size(); ++i)
+    EXPECT_EQ(Fields(first.creatures[i]), Fields(second.creatures[i]));
   ASSERT_EQ(first.bubbles.size(), second.bubbles.size());
-  for (size_t i = 0; i < first.bubbles.size(); ++i) EXPECT_EQ(Fields(first.bubbles[i]), Fields(second.bubbles[i]));
+  for (size_t i = 0; i < first.bubbles.size(); ++i)
+    EXPECT_EQ(Fields(first.bubbles[i]), Fields(second.bubbles[i]));
   EXPECT_EQ(first.bubbleTimer, second.bubbleTimer);
   EXPECT_EQ(first.elapsed, second.elapsed);
 }

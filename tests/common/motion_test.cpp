@@ -74,7 +74,8 @@ TEST(Step, FirstStepPopulatesAndMovesInTheSameCall) {
   EXPECT_TRUE(a.populated);
   ASSERT_EQ(a.creatures.size(), 28u);
   EXPECT_NE(a.creatures[0].x, populatedOnly.creatures[0].x);
-  EXPECT_EQ(a.plants[0].swayPhase, populatedOnly.plants[0].swayPhase + populatedOnly.plants[0].swayRate * 0.05f);
+  EXPECT_EQ(a.plants[0].swayPhase,
+            populatedOnly.plants[0].swayPhase + populatedOnly.plants[0].swayRate * 0.05f);
   EXPECT_EQ(a.lightRays[7].phase, populatedOnly.lightRays[7].phase + populatedOnly.lightRays[7].rate * 0.05f);
   EXPECT_EQ(a.elapsed, 0.0f) << "the caller keeps the clock";
 
@@ -104,6 +105,93 @@ TEST(Step, ZeroDtAppliesOnlyThePerStepFactors) {
   EXPECT_EQ(a.creatures[2].vx, 20.0f * 1.02f);
   EXPECT_EQ(a.creatures[3].vx, 20.0f);
   EXPECT_EQ(a.creatures[1].pacePhase, 3.1416f);
+}
+
+TEST(Step, TurningTiltsTheBody) {
+  // lastVx -> vx; a flip across +-0.1 adds 0.4 against the new direction.
+  const std::pair<float, float> turns[] = {{0.2f, -0.2f}, {-0.2f, 0.2f}, {0.05f, -0.2f}, {-0.2f, -0.05f}};
+  for (auto [lastVx, vx] : turns) {
+    Creature c = Make(kPufferfish, 500, 500, vx);
+    c.lastVx = lastVx;
+    float t = -(vx - lastVx) * 0.08f;
+    if (lastVx > 0.1f && vx < -0.1f) t += 0.4f;
+    if (lastVx < -0.1f && vx > 0.1f) t -= 0.4f;
+    const Creature after = StepOne(With({c}), 0.0f);
+    EXPECT_EQ(after.tilt, t * 0.9f) << lastVx << " -> " << vx;
+    EXPECT_EQ(after.lastVx, vx);
+  }
+}
+
+TEST(Step, RetargetDrawsAFreshTargetAndHoldTime) {
+  Creature c = Make(kTropicalFish, 500, 500, 40);
+  c.retargetTimer = 0.01f;
+  SeedRandom(31);
+  const float spread = 0.3f * kH;
+  const float target = 0.45f * kH + RandomUniform(-spread, spread);
+  const float hold = RandomUniform(0.5f * 1.5f, 1.5f * 1.5f);
+  SeedRandom(31);
+  const Creature after = StepOne(With({c}), 0.05f);
+  EXPECT_EQ(after.targetY, target);
+  EXPECT_EQ(after.retargetTimer, hold) << "the overshoot is dropped";
+
+  c.retargetTimer = 0.06f;
+  EXPECT_EQ(StepOne(With({c}), 0.05f).targetY, 500.0f);
+}
+
+TEST(Step, PhasesAdvanceWithTheRateOfThePreviousStep) {
+  const float dt = 0.05f;
+  Creature swimmer = Make(kGuppy, 500, 500, -60);
+  swimmer.vy = 10;
+  Creature crab = Make(kCrab, 900, 0.85f * kH, 30);
+  Creature diver = Make(kShark, 1300, 300, 50);
+  diver.targetY = 900;
+  const Aquarium a = [&] {
+    Aquarium x = With({swimmer, crab, diver});
+    StepAquarium(x, Settings(), dt, kW, kH);
+    return x;
+  }();
+  const Creature& s = a.creatures[0];
+  EXPECT_EQ(s.swimPhase, 5.0f * dt);
+  EXPECT_EQ(s.pacePhase, 0.8f * dt);
+  EXPECT_EQ(s.pulsePhase, 2.0f * dt);
+  EXPECT_EQ(s.swimRate, 7.0f + 0.3f * 60.0f) << "from |vx| before the step moved it";
+  EXPECT_EQ(a.creatures[1].swimRate, 5.0f) << "floor dwellers keep their rate";
+  // Cruise: toward the modulated cruise speed in its own direction, with a lag.
+  const double p = 0.8 * dt;
+  const double factor = 1 + 0.3 * std::sin(1.3 * p) + 0.15 * std::sin(2.7 * p);
+  EXPECT_NEAR(s.vx, -60 + (-60 * factor + 60) * dt * 2, 1e-4);
+  // Depth steering: toward the target, at most 0.6 cruise speed, with a lag.
+  EXPECT_NEAR(s.vy, 10 - 10 * dt * 3, 1e-5);
+  EXPECT_NEAR(a.creatures[2].vy, 0.6f * 50 * dt * 3, 1e-5);
+  // Moved by the velocity the step ended with (no wall near).
+  EXPECT_EQ(s.x, 500.0f + s.vx * dt);
+  EXPECT_EQ(s.y, 500.0f + s.vy * dt);
+}
+
+TEST(Step, SpeciesMovesAndWallZones) {
+  const float dt = 0.05f;
+  // Level with its target, a jellyfish at the top of its pulse rises and drifts.
+  Creature jelly = Make(kJellyfish, 500, 300, 10);
+  jelly.pulsePhase = 1.9635f - 2 * dt;  // sin(0.8 p) = 1 after the phase step
+  const Creature j = StepOne(With({jelly}), dt);
+  EXPECT_NEAR(j.vy, -20.0f * dt, 1e-4);
+  Creature still = jelly;
+  still.pulsePhase = 12.5664f - 2 * dt;  // sin(0.5 p) = 0 and sin(0.8 p) < 0.3: neither move
+  const Creature s = StepOne(With({still}), dt);
+  EXPECT_NEAR(s.vy, 0.0f, 1e-4);
+  EXPECT_NEAR(j.vx - s.vx, std::sin(0.5 * 1.9635) * 3 * dt, 1e-4);
+
+  Creature ray = Make(kRay, 500, 0.75f * kH, 10);
+  ray.pulsePhase = 1.0472f - 2 * dt;  // sin(1.5 p) = 1
+  EXPECT_NEAR(StepOne(With({ray}), dt).vy, 8.0f * dt, 1e-4);
+
+  // Inside the left zone, heading for the wall: braked by its depth into the zone.
+  const Creature middle = StepOne(With({Make(kPufferfish, 500, 500, -40)}), dt);
+  const Creature zone = StepOne(With({Make(kPufferfish, 60 + 60, 500, -40)}), dt);
+  const float into = (60 + 60 + middle.vx * dt - 60) / 120;  // position after the move, m = 60, zone = 120
+  EXPECT_NEAR(zone.vx - middle.vx, (1 - into) * 40 * dt * 3, 1e-3);
+  const Creature right = StepOne(With({Make(kPufferfish, kW - 120, 500, 40)}), dt);
+  EXPECT_LT(right.vx, StepOne(With({Make(kPufferfish, 500, 500, 40)}), dt).vx - 2);
 }
 
 TEST(Step, StillCreatureCruisesRight) {
@@ -161,7 +249,7 @@ TEST(Step, SchoolersIgnoreFarAndCoincidentFish) {
   }
 
   // Controls: a schooler in view pulls it along; a non-schooler does not.
-  Creature near = Make(kGuppy, 700 + 5 * 20, 500, -60);
+  Creature near = Make(kGuppy, 700 + 11.5f * 20, 500, -60);
   EXPECT_LT(StepOne(With({fish, near}), dt).vx, alone.vx - 1);
   near.species = kPufferfish;
   EXPECT_EQ(StepOne(With({fish, near}), dt).vx, alone.vx);
@@ -242,7 +330,8 @@ TEST(Step, TimedBubblesWaitBelowSixty) {
 
 TEST(Step, BubblesLeavingTheTopAreRemovedInOrder) {
   Aquarium a = With({});
-  a.bubbles = {{10, -20, 4, 10, 0, 1}, {20, 300, 4, 10, 0, 1}, {30, -9.5f, 4, 10, 0, 1}, {40, 200, 4, 10, 0, 1}};
+  a.bubbles = {
+      {10, -20, 4, 10, 0, 1}, {20, 300, 4, 10, 0, 1}, {30, -9.5f, 4, 10, 0, 1}, {40, 200, 4, 10, 0, 1}};
   StepAquarium(a, Settings(), 0.1f, kW, kH);
   ASSERT_EQ(a.bubbles.size(), 2u);
   EXPECT_EQ(a.bubbles[0].y, 300.0f - 1.0f);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 
 #include "settings/settings.h"
@@ -86,7 +87,8 @@ TEST(Population, DefaultsGiveExactlyTheConfiguredCreaturesAndScenery) {
   EXPECT_EQ(a.pointerX, 10.0f);
   EXPECT_TRUE(a.pointerKnown);
   // Species are added in ascending order.
-  for (size_t i = 1; i < a.creatures.size(); ++i) EXPECT_LE(a.creatures[i - 1].species, a.creatures[i].species);
+  for (size_t i = 1; i < a.creatures.size(); ++i)
+    EXPECT_LE(a.creatures[i - 1].species, a.creatures[i].species);
 }
 
 TEST(Population, FillsUpWithEnabledSpeciesOnly) {
@@ -232,4 +234,46 @@ TEST(Population, BottomDwellerDrawsItsDepthLast) {
   const float y = float(kH) * crt.Uniform(0.82f, 0.88f);
   EXPECT_EQ(a.creatures[0].color1, kSpeciesVariants[34 + row].color1);
   EXPECT_EQ(a.creatures[0].y, y);
+}
+
+// With every species off, the fallback creature takes eleven draws and the
+// scenery follows in a fixed order: plants, corals, starfish, light rays.
+TEST(Population, SceneryFollowsTheDrawOrder) {
+  const uint32_t seed = 777;
+  const Aquarium a = Populated(CountsOnly({}, 28), seed);
+  CrtSequence crt{seed};
+  for (int i = 0; i < 11; ++i) crt.Next();
+  const float W = kW, H = kH;
+  for (int i = 0; i < 9; ++i) {
+    const PlantClump& p = a.plants[size_t(i)];
+    EXPECT_EQ(p.x, (0.03f + float(i) * 0.94f / 9.0f) * W + crt.Uniform(-15, 15));
+    EXPECT_EQ(p.height, crt.Uniform(0.1f * H, 0.3f * H));
+    EXPECT_EQ(p.width, crt.Uniform(6, 18));
+    EXPECT_EQ(p.swayPhase, crt.Uniform(0, 6.28f));
+    EXPECT_EQ(p.swayRate, crt.Uniform(0.6f, 2.0f));
+    EXPECT_EQ(p.blades, 4 + int(3.0f * (float(crt.Next()) / 32767.0f)));
+  }
+  for (int i = 0; i < 7; ++i) {
+    const Coral& c = a.corals[size_t(i)];
+    EXPECT_EQ(c.x, (0.08f + float(i) * 0.84f / 7.0f) * W + crt.Uniform(-20, 20));
+    EXPECT_EQ(c.y, 0.9f * H + crt.Uniform(-10, 5));
+    EXPECT_EQ(c.size, crt.Uniform(18, 40));
+    EXPECT_EQ(c.phase, crt.Uniform(0, 6.28f));
+  }
+  for (int i = 0; i < 4; ++i) {
+    const Starfish& s = a.starfish[size_t(i)];
+    EXPECT_EQ(s.x, (0.15f + float(i) * 0.175f) * W + crt.Uniform(-30, 30));
+    EXPECT_EQ(s.y, 0.93f * H + crt.Uniform(-8, 3));
+    EXPECT_EQ(s.size, crt.Uniform(14, 24));
+    EXPECT_EQ(s.rotation, crt.Uniform(0, 6.28f));
+  }
+  for (int i = 0; i < 8; ++i) {
+    const LightRay& r = a.lightRays[size_t(i)];
+    EXPECT_EQ(r.x, (0.05f + float(i) * 0.9f / 7.0f) * W + crt.Uniform(-20, 20));
+    EXPECT_EQ(r.width, crt.Uniform(40, 110));
+    EXPECT_EQ(r.slant, crt.Uniform(-0.15f, 0.15f));
+    EXPECT_EQ(r.phase, crt.Uniform(0, 6.28f));
+    EXPECT_EQ(r.rate, crt.Uniform(0.2f, 0.6f));
+    EXPECT_EQ(r.intensity, crt.Uniform(8, 20));
+  }
 }

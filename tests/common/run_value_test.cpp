@@ -1,9 +1,9 @@
+#include "settings/run_value.h"
+
 #include <gtest/gtest.h>
 
 #include <cwchar>
 #include <vector>
-
-#include "settings/run_value.h"
 
 namespace {
 bool Matches(const wchar_t* stored, const wchar_t* path) {

@@ -1,16 +1,18 @@
 // The settings rules, run over the platform's own store: the portable INI
 // store natively, the private-profile functions under Wine.
+#include "settings/settings.h"
+
 #include <gtest/gtest.h>
 
 #include "common/test_support.h"
-#include "settings/settings.h"
 
 namespace {
 
 class SettingsFile : public ::testing::Test {
  protected:
   void SetUp() override {
-    path = TempFilePath(std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".ini");
+    path =
+        TempFilePath(std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".ini");
     RemoveFile(path);
   }
   void TearDown() override { RemoveFile(path); }
@@ -89,8 +91,8 @@ TEST_F(SettingsFile, CountsMayExceedTheTotal) {
 TEST_F(SettingsFile, ReadingRulesOfTheProfileFunctions) {
   // Names without case, blanks around values, digits up to the first other
   // character, hexadecimal prefix.
-  Settings settings = LoadFrom(
-      "[settings]\r\ntotalfish =  12  \r\n[SPECIES]\r\nFish1=3abc\r\nFish2=0x10\r\nFish4=  +9\r\n");
+  Settings settings =
+      LoadFrom("[settings]\r\ntotalfish =  12  \r\n[SPECIES]\r\nFish1=3abc\r\nFish2=0x10\r\nFish4=  +9\r\n");
   EXPECT_EQ(settings.totalFish, 12);
   EXPECT_EQ(settings.speciesCounts[1], 3);
   EXPECT_EQ(settings.speciesCounts[2], 16);

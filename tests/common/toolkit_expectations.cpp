@@ -33,7 +33,9 @@ bool Near(uint32_t actual, uint32_t expected, int tolerance) {
 }
 
 // Grey level g as an opaque colour.
-constexpr uint32_t Grey(int g) { return 0xFF000000u | uint32_t(g) << 16 | uint32_t(g) << 8 | uint32_t(g); }
+constexpr uint32_t Grey(int g) {
+  return 0xFF000000u | uint32_t(g) << 16 | uint32_t(g) << 8 | uint32_t(g);
+}
 
 }  // namespace
 
@@ -104,19 +106,24 @@ void ExpectTiledGradient(const RenderFn& render) {
     // The same brush for two shapes: each is shaded by its position.
     FillRectangle(g, ramp, 0, 12, 40, 10);
     FillRectangle(g, ramp, 40, 12, 40, 10);
-    // Opaque red to transparent blue, over white.
-    FillRectangle(g, GradientBrush({0, 0}, kRed, {80, 0}, 0x000000FF), 0, 26, 80, 10);
   });
   for (int y : {5, 17}) {
     EXPECT_TRUE(PixelIs(image, 20, y, Grey(128)));
-    EXPECT_TRUE(PixelIs(image, 5, y, Grey(191)));   // before the start: tiled, not black
-    EXPECT_TRUE(PixelIs(image, 35, y, Grey(64)));   // past the end: starts over (191 if mirrored)
+    EXPECT_TRUE(PixelIs(image, 5, y, Grey(191)));  // before the start: tiled, not black
+    EXPECT_TRUE(PixelIs(image, 35, y, Grey(64)));  // past the end: starts over (191 if mirrored)
     EXPECT_TRUE(PixelIs(image, 45, y, Grey(191)));
     EXPECT_TRUE(PixelIs(image, 65, y, Grey(191)));
   }
-  // Halfway: alpha 128 of (128, 0, 128) over white. Premultiplied
-  // interpolation would give (255, 128, 128).
-  EXPECT_TRUE(PixelIs(image, 40, 31, Argb(255, 191, 128, 191)));
+}
+
+void ExpectStraightGradientInterpolation(const RenderFn& render) {
+  RenderBuffer image = render(80, 10, [](Graphics& g) {
+    Clear(g, kWhite);
+    FillRectangle(g, GradientBrush({0, 0}, kRed, {80, 0}, 0x000000FF), 0, 0, 80, 10);
+  });
+  // Opaque red to transparent blue, halfway: (128, 0, 128) at alpha 128 over
+  // white. Interpolating premultiplied colours would give (255, 128, 128).
+  EXPECT_TRUE(PixelIs(image, 40, 5, Argb(255, 191, 128, 191)));
 }
 
 void ExpectEvenOddFill(const RenderFn& render) {
@@ -148,6 +155,35 @@ void ExpectEvenOddFill(const RenderFn& render) {
   EXPECT_TRUE(PixelIs(clipped, 32, 34, kWhite));
   EXPECT_TRUE(PixelIs(clipped, 32, 12, kBlue));
   EXPECT_TRUE(PixelIs(clipped, 2, 60, kWhite));
+}
+
+void ExpectPathFigures(const RenderFn& render) {
+  RenderBuffer image = render(64, 64, [](Graphics& g) {
+    Clear(g, kWhite);
+    // Two strips in one open figure: joined, and closed for filling.
+    Path joined = MakePath();
+    const PointF top[2] = {{4, 4}, {28, 4}}, bottom[2] = {{28, 28}, {4, 28}};
+    AddLines(joined, top, 2);
+    AddLines(joined, bottom, 2);
+    FillPath(g, SolidBrush(kRed), joined);
+    // The same strips as two figures enclose nothing.
+    Path apart = MakePath();
+    const PointF top2[2] = {{36, 4}, {60, 4}}, bottom2[2] = {{60, 28}, {36, 28}};
+    AddLines(apart, top2, 2);
+    StartFigure(apart);
+    AddLines(apart, bottom2, 2);
+    FillPath(g, SolidBrush(kBlue), apart);
+    // Closing a figure strokes the edge back to its start.
+    Path corner = MakePath();
+    const PointF bend[3] = {{4, 36}, {40, 36}, {40, 60}};
+    AddLines(corner, bend, 3);
+    CloseFigure(corner);
+    DrawPath(g, MakePen(kGreen, 3), corner);
+  });
+  EXPECT_TRUE(PixelIs(image, 16, 16, kRed));
+  EXPECT_TRUE(PixelIs(image, 48, 16, kWhite));
+  EXPECT_TRUE(PixelIs(image, 22, 48, kGreen));  // on the closing edge
+  EXPECT_TRUE(PixelIs(image, 30, 48, kWhite));  // inside the outline
 }
 
 void ExpectPenCapsAndWidth(const RenderFn& render) {

@@ -50,7 +50,9 @@ int Query() {
   HWND progman = FindWindowW(L"Progman", nullptr);
   HWND child = progman ? FindWindowExW(progman, nullptr, L"WavescreenWnd", nullptr) : nullptr;
   HWND topLevel = FindWindowW(L"WavescreenWnd", nullptr);
-  const char* wallpaper = child ? "child-of-progman" : topLevel ? (GetParent(topLevel) ? "other" : "toplevel") : "none";
+  const char* wallpaper = child      ? "child-of-progman"
+                          : topLevel ? (GetParent(topLevel) ? "other" : "toplevel")
+                                     : "none";
   HWND worker = progman ? FindWindowExW(progman, nullptr, L"WorkerW", nullptr) : nullptr;
   const char* layer = worker ? (IsWindowVisible(worker) ? "visible" : "hidden") : "none";
   std::printf("wallpaper=%s workerw=%s\n", wallpaper, layer);

@@ -78,10 +78,10 @@ TEST(AppIcon, OrangeFishFacesRightWithBubblesAhead) {
 
 TEST(SpeciesTile, RoundedPaleBlueTileWithoutFigureOutOfRange) {
   const QImage empty = Tile(20);
-  // Rounded corners: the corner pixels stay clear, two pixels in along the diagonal is tile.
+  // Rounded corners: the corner pixels stay clear, three pixels in along the diagonal is tile.
   for (QPoint corner : {QPoint(0, 0), QPoint(81, 0), QPoint(0, 53), QPoint(81, 53)}) {
     EXPECT_EQ(empty.pixel(corner), 0u) << corner.x() << "," << corner.y();
-    const QPoint inside(corner.x() == 0 ? 2 : 79, corner.y() == 0 ? 2 : 51);
+    const QPoint inside(corner.x() == 0 ? 3 : 78, corner.y() == 0 ? 3 : 50);
     EXPECT_EQ(qAlpha(empty.pixel(inside)), 255) << inside.x() << "," << inside.y();
   }
   EXPECT_TRUE(Near(empty.pixel(41, 3), 0xFFDCEBFA, 6)) << "pale blue at the top";
@@ -112,6 +112,15 @@ TEST(SpeciesTile, FigureCentredInTheInsetRectangle) {
   }
   EXPECT_EQ(here.copy(0, 0, 100, 60), there.copy(100, 0, 100, 60));
   EXPECT_EQ(qAlpha(there.pixel(41, 27)), 0);
+
+  // A tile too small for its 4-pixel inset gets no figure rather than one turned inside out.
+  QImage tiny = MakeQtImage(40, 40);
+  {
+    Graphics g = MakeQtGraphics(tiny);
+    Translate(g, 20, 20);
+    DrawSpeciesIcon(g, 0, 4, 4, -2, 10);
+  }
+  EXPECT_EQ(tiny, MakeQtImage(40, 40));
 }
 
 }  // namespace

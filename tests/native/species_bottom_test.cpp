@@ -96,6 +96,7 @@ TEST(BottomDwellers, CrabSidesMirrorExceptForTheClawWave) {
     return (x * x) / (W * W) + (y * y) / (B * B) > 1.15f && (y > 0 || std::abs(x) < 0.5f * W);
   };
   Creature crab = Dweller(17);
+  // The topmost rows over each pincer, beyond the carapace's shoulders.
   const auto pincerTops = [&](const QImage& image) {
     const auto topmostRow = [&](float x0, float x1) {
       for (int y = 0; y < kH; ++y)

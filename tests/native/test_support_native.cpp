@@ -26,6 +26,10 @@ std::string ReadTextFile(const std::string& path) {
   return buffer.str();
 }
 
-bool FileExists(const std::string& path) { return std::ifstream(path).good(); }
+bool FileExists(const std::string& path) {
+  return std::ifstream(path).good();
+}
 
-void RemoveFile(const std::string& path) { std::remove(path.c_str()); }
+void RemoveFile(const std::string& path) {
+  std::remove(path.c_str());
+}

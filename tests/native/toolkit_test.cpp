@@ -10,11 +10,17 @@ TEST(QtToolkit, TransformsArePrepended) {
 TEST(QtToolkit, SaveAndRestoreNest) {
   ExpectNestedSaveRestore(RenderWithQt);
 }
-TEST(QtToolkit, GradientsTileAndInterpolateStraightChannels) {
+TEST(QtToolkit, GradientsTile) {
   ExpectTiledGradient(RenderWithQt);
+}
+TEST(QtToolkit, GradientsInterpolateStraightChannels) {
+  ExpectStraightGradientInterpolation(RenderWithQt);
 }
 TEST(QtToolkit, PathsAndClipsFillEvenOdd) {
   ExpectEvenOddFill(RenderWithQt);
+}
+TEST(QtToolkit, PathFiguresJoinStartAndClose) {
+  ExpectPathFigures(RenderWithQt);
 }
 TEST(QtToolkit, PenCapsAndWorldWidth) {
   ExpectPenCapsAndWidth(RenderWithQt);

@@ -28,7 +28,9 @@ class DesktopLayout : public ::testing::Test {
   WallpaperApp app;
 };
 
-std::string Utf8(const wchar_t* text) { return ToUtf8(text); }
+std::string Utf8(const wchar_t* text) {
+  return ToUtf8(text);
+}
 
 TEST_F(DesktopLayout, NoProgmanLeavesBothNull) {
   FindDesktopHost(app);

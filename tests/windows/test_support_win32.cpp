@@ -8,7 +8,9 @@
 #include "settings/settings_win32.h"
 
 namespace {
-std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+std::wstring Wide(const std::string& text) {
+  return std::wstring(text.begin(), text.end());
+}
 }  // namespace
 
 std::string TempFilePath(const std::string& name) {
@@ -32,6 +34,10 @@ std::string ReadTextFile(const std::string& path) {
   return buffer.str();
 }
 
-bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool FileExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
-void RemoveFile(const std::string& path) { DeleteFileA(path.c_str()); }
+void RemoveFile(const std::string& path) {
+  DeleteFileA(path.c_str());
+}

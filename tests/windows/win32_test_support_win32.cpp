@@ -1,9 +1,8 @@
-#include "windows/win32_test_support.h"
-
 #include <cstdio>
 #include <set>
 
 #include "app/wallpaper_app_win32.h"
+#include "windows/win32_test_support.h"
 
 HWND MakeWindow(const wchar_t* className, HWND parent, bool visible) {
   static std::set<std::wstring> registered;
@@ -31,7 +30,9 @@ std::string ReadProgramLog() {
   return text;
 }
 
-void DeleteProgramLog() { DeleteFileW(BesideProgram(L"Tidemere.log").c_str()); }
+void DeleteProgramLog() {
+  DeleteFileW(BesideProgram(L"Tidemere.log").c_str());
+}
 
 void DrainMessages() {
   MSG message;

@@ -15,17 +15,27 @@ static_assert(sizeof(PointF) == sizeof(gp::GpPointF), "point arrays are passed a
 
 namespace {
 
-gp::GpBrush* BrushOf(const Brush& b) { return static_cast<gp::GpBrush*>(b.native); }
-gp::GpPen* PenOf(const Pen& p) { return static_cast<gp::GpPen*>(p.native); }
-gp::GpPath* PathOf(const Path& p) { return static_cast<gp::GpPath*>(p.native); }
-gp::GpGraphics* GraphicsOf(const Graphics& g) { return static_cast<gp::GpGraphics*>(g.native); }
+gp::GpBrush* BrushOf(const Brush& b) {
+  return static_cast<gp::GpBrush*>(b.native);
+}
+gp::GpPen* PenOf(const Pen& p) {
+  return static_cast<gp::GpPen*>(p.native);
+}
+gp::GpPath* PathOf(const Path& p) {
+  return static_cast<gp::GpPath*>(p.native);
+}
+gp::GpGraphics* GraphicsOf(const Graphics& g) {
+  return static_cast<gp::GpGraphics*>(g.native);
+}
 
 int Record(NativeObject& object, gp::GpStatus status) {
   if (status != gp::Ok) object.lastStatus = int(status);
   return int(status);
 }
 
-const gp::GpPointF* Points(const PointF* points) { return reinterpret_cast<const gp::GpPointF*>(points); }
+const gp::GpPointF* Points(const PointF* points) {
+  return reinterpret_cast<const gp::GpPointF*>(points);
+}
 
 }  // namespace
 
@@ -69,8 +79,12 @@ Pen MakePen(Color color, float width) {
   return pen;
 }
 
-int SetRoundStartCap(Pen& pen) { return Record(pen, flat::GdipSetPenStartCap(PenOf(pen), gp::LineCapRound)); }
-int SetRoundEndCap(Pen& pen) { return Record(pen, flat::GdipSetPenEndCap(PenOf(pen), gp::LineCapRound)); }
+int SetRoundStartCap(Pen& pen) {
+  return Record(pen, flat::GdipSetPenStartCap(PenOf(pen), gp::LineCapRound));
+}
+int SetRoundEndCap(Pen& pen) {
+  return Record(pen, flat::GdipSetPenEndCap(PenOf(pen), gp::LineCapRound));
+}
 
 // ---- paths ----
 
@@ -82,8 +96,12 @@ Path MakePath() {
   return path;
 }
 
-int StartFigure(Path& path) { return Record(path, flat::GdipStartPathFigure(PathOf(path))); }
-int CloseFigure(Path& path) { return Record(path, flat::GdipClosePathFigure(PathOf(path))); }
+int StartFigure(Path& path) {
+  return Record(path, flat::GdipStartPathFigure(PathOf(path)));
+}
+int CloseFigure(Path& path) {
+  return Record(path, flat::GdipClosePathFigure(PathOf(path)));
+}
 
 int AddEllipse(Path& path, float x, float y, float w, float h) {
   return Record(path, flat::GdipAddPathEllipse(PathOf(path), x, y, w, h));
@@ -179,7 +197,9 @@ int DrawLines(Graphics& g, const Pen& pen, const PointF* points, int count) {
   return Record(g, flat::GdipDrawLines(GraphicsOf(g), PenOf(pen), Points(points), count));
 }
 
-int Clear(Graphics& g, Color color) { return Record(g, flat::GdipGraphicsClear(GraphicsOf(g), color)); }
+int Clear(Graphics& g, Color color) {
+  return Record(g, flat::GdipGraphicsClear(GraphicsOf(g), color));
+}
 
 // ---- off-screen surfaces ----
 

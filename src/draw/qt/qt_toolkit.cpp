@@ -43,17 +43,27 @@ constexpr qreal kPixelCentre = 0.5;
 // GDI+ keeps the default miter limit of 10 (miter length over pen width).
 constexpr qreal kMiterLimit = 10.0;
 
-QtBrush* BrushOf(const Brush& b) { return static_cast<QtBrush*>(b.native); }
-QtPen* PenOf(const Pen& p) { return static_cast<QtPen*>(p.native); }
-QtPath* PathOf(const Path& p) { return static_cast<QtPath*>(p.native); }
-QtGraphics* GraphicsOf(const Graphics& g) { return static_cast<QtGraphics*>(g.native); }
+QtBrush* BrushOf(const Brush& b) {
+  return static_cast<QtBrush*>(b.native);
+}
+QtPen* PenOf(const Pen& p) {
+  return static_cast<QtPen*>(p.native);
+}
+QtPath* PathOf(const Path& p) {
+  return static_cast<QtPath*>(p.native);
+}
+QtGraphics* GraphicsOf(const Graphics& g) {
+  return static_cast<QtGraphics*>(g.native);
+}
 
 int Record(NativeObject& object, int status) {
   if (status != kStatusOk) object.lastStatus = status;
   return status;
 }
 
-QColor ToQColor(Color c) { return QColor::fromRgba(c); }
+QColor ToQColor(Color c) {
+  return QColor::fromRgba(c);
+}
 
 // GDI+ measures an arc angle as the direction from the centre to the point on
 // the ellipse; Qt uses the parametric angle. Both clockwise here (y down).
@@ -149,10 +159,18 @@ int StrokeShape(Graphics& g, const Pen& pen, const QPainterPath& shape) {
 
 // ---- objects ----
 
-Brush::~Brush() { delete BrushOf(*this); }
-Pen::~Pen() { delete PenOf(*this); }
-Path::~Path() { delete PathOf(*this); }
-Graphics::~Graphics() { delete GraphicsOf(*this); }
+Brush::~Brush() {
+  delete BrushOf(*this);
+}
+Pen::~Pen() {
+  delete PenOf(*this);
+}
+Path::~Path() {
+  delete PathOf(*this);
+}
+Graphics::~Graphics() {
+  delete GraphicsOf(*this);
+}
 
 Brush SolidBrush(Color color) {
   Brush brush;
