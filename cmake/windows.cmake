@@ -1,27 +1,32 @@
 # Windows build: Tidemere.exe (PE32, GUI subsystem, static runtime) and the
 # test executables that run under Wine.
 enable_language(RC)
-find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
 set(TIDEMERE_WIN32_LIBS gdiplus d3d11 dxgi dcomp ole32 uuid shell32 advapi32 user32 gdi32 kernel32)
 target_compile_definitions(tidemere_core PUBLIC UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00)
 target_link_libraries(tidemere_core PUBLIC ${TIDEMERE_WIN32_LIBS})
 target_link_options(tidemere_core INTERFACE -static -static-libgcc -static-libstdc++)
 
-# Icon group 101.
+# Icon group 101, painted by the program's own icon figure through the native
+# tidemere-render (build the linux preset first).
+set(TIDEMERE_HOST_RENDER "${CMAKE_SOURCE_DIR}/build/linux/tidemere-render" CACHE FILEPATH
+    "Native tidemere-render that paints the application icon")
+if(NOT EXISTS "${TIDEMERE_HOST_RENDER}")
+  message(FATAL_ERROR "The Windows build paints its icon with the native tool ${TIDEMERE_HOST_RENDER}: "
+                      "build it first with: cmake --preset linux && cmake --build --preset linux --target tidemere-render")
+endif()
 set(TIDEMERE_ICON ${CMAKE_BINARY_DIR}/resources/tidemere.ico)
 add_custom_command(
   OUTPUT ${TIDEMERE_ICON}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/resources
-  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/resources/make_placeholder_icon.py ${TIDEMERE_ICON}
-  DEPENDS ${CMAKE_SOURCE_DIR}/resources/make_placeholder_icon.py
+  COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ${TIDEMERE_HOST_RENDER} --ico ${TIDEMERE_ICON}
+  DEPENDS ${TIDEMERE_HOST_RENDER}
   COMMENT "Painting the application icon")
-set(TIDEMERE_RC ${CMAKE_BINARY_DIR}/resources/tidemere.rc)
-file(WRITE ${TIDEMERE_RC}.in
-  "#include <windows.h>\n101 ICON \"${TIDEMERE_ICON}\"\nCREATEPROCESS_MANIFEST_RESOURCE_ID RT_MANIFEST \"${CMAKE_SOURCE_DIR}/resources/tidemere.manifest\"\n")
-configure_file(${TIDEMERE_RC}.in ${TIDEMERE_RC} COPYONLY)
+set(TIDEMERE_RC ${CMAKE_SOURCE_DIR}/resources/tidemere.rc)
 set_source_files_properties(${TIDEMERE_RC} PROPERTIES OBJECT_DEPENDS
   "${TIDEMERE_ICON};${CMAKE_SOURCE_DIR}/resources/tidemere.manifest")
+# windres finds the painted icon in the build tree and the manifest beside the .rc.
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I ${CMAKE_BINARY_DIR}/resources -I ${CMAKE_SOURCE_DIR}/resources")
 
 add_executable(Tidemere WIN32 ${CMAKE_SOURCE_DIR}/src/app/main_win32.cpp ${TIDEMERE_RC})
 target_link_libraries(Tidemere PRIVATE tidemere_core)

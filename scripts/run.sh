@@ -6,6 +6,9 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 "$root/scripts/setup.sh"
 . "$root/scripts/wine-env.sh"
+# The native tidemere-render paints the program's icon for the Windows build.
+cmake --preset linux >/dev/null
+cmake --build --preset linux --target tidemere-render
 preset="$TIDEMERE_WINDOWS_PRESET"
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset" --target Tidemere

@@ -37,10 +37,12 @@ int RunDump(const RenderOptions& options) {
 // Modes with command lines of their own: the species sheet and the application icon.
 int RunSpeciesSheetMode(int argc, char** argv);  // species_sheet.cpp: FILE.png
 int RunIconMode(int argc, char** argv);          // icon_png.cpp: N FILE.png
+int RunIcoMode(int argc, char** argv);           // icon_ico.cpp: FILE.ico
 
 int main(int argc, char** argv) {
   if (argc > 1 && std::string(argv[1]) == "--species-sheet") return RunSpeciesSheetMode(argc - 2, argv + 2);
   if (argc > 1 && std::string(argv[1]) == "--icon") return RunIconMode(argc - 2, argv + 2);
+  if (argc > 1 && std::string(argv[1]) == "--ico") return RunIcoMode(argc - 2, argv + 2);
   RenderOptions options;
   std::string error;
   if (!ParseRenderOptions(argc, argv, options, error)) {

@@ -1,6 +1,7 @@
+#include <windows.h>
+// after windows.h, which they build on
 #include <gdiplus.h>
 #include <shellapi.h>
-#include <windows.h>
 
 #include "app/log.h"
 #include "app/wallpaper_app_win32.h"

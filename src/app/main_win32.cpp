@@ -1,6 +1,7 @@
 // Process entry: command line, the exit command, single instance, start-up.
-#include <gdiplus.h>
 #include <windows.h>
+// after windows.h, which it builds on
+#include <gdiplus.h>
 
 #include <ctime>
 #include <cwchar>

@@ -166,7 +166,9 @@ void DrawGuppy(Graphics& g, const Creature& c, const CreatureUnits& u) {
 
   // Fan tail: the root, then 13 rim points whose radius ripples point by point;
   // the whole fan rises and falls with the tail beat.
-  std::vector<PointF> fan{{-0.3f * P, 0}};
+  std::vector<PointF> fan;
+  fan.reserve(14);
+  fan.push_back({-0.3f * P, 0});
   for (int i = 0; i <= 12; ++i) {
     const float a = i * 2.4f / 12 - 1.2f;
     const float rho = (0.85f + 0.15f * Sin(phi + 1.7f * i)) * 1.5f * K;
@@ -249,7 +251,7 @@ void DrawShark(Graphics& g, const Creature& c, const CreatureUnits& u) {
   // Five gill slits, each slanting forward from top to bottom.
   const Pen gill = MakePen(At(u, kBlack, 0.35f), 1);
   for (int i = 0; i < 5; ++i) {
-    const float x = (0.18f + 0.045f * i) * M;
+    const float x = (0.18f + 0.04f * i) * M;
     DrawLine(g, gill, x, -0.25f * N, x + 0.02f * M, 0.2f * N);
   }
 }

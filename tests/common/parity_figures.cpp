@@ -107,6 +107,7 @@ void DrawStrokesFigure(Graphics& g) {
   Pen oneRound = MakePen(0xFF80FF40, 6);
   SetRoundEndCap(oneRound);
   DrawLine(g, oneRound, 70, 80, 120, 80);
+  DrawLine(g, MakePen(0xFFFFFF60, 8), 16, 88, 50, 88);  // flat ends
   Translate(g, 90, 50);
   Scale(g, 3, 1);
   DrawLine(g, MakePen(0xFFE040E0, 2), 0, -10, 0, 20);  // 6 pixels wide on screen
