@@ -23,6 +23,10 @@ if [ "$TIDEMERE_WINDOWS_PRESET" != windows ]; then
 fi
 
 echo "== Windows tests and end-to-end checks under Wine"
+# The GDI+ renders of the parity figures land here for the comparison below.
+export TIDEMERE_PARITY_DIR="$root/build/parity"
+rm -rf "$TIDEMERE_PARITY_DIR"
+mkdir -p "$TIDEMERE_PARITY_DIR"
 xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   set -e
   "$TIDEMERE_WINESERVER" -p 60   # a persistent server: each program then starts fast
@@ -31,3 +35,7 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   "$TIDEMERE_WINESERVER" -k || true
   exit $status
 '
+
+echo "== Parity: the same figures through GDI+ (under Wine) and Qt"
+ls "$TIDEMERE_PARITY_DIR"/*.bin >/dev/null 2>&1 || { echo "no GDI+ renders were written" >&2; exit 1; }
+build/linux/tidemere-tests --gtest_filter='Parity.*' --gtest_brief=1

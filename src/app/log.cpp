@@ -223,11 +223,5 @@ void WriteLog(const wchar_t* format, ...) {
   va_end(args);
   if (message.size() > 1023) message.resize(1023);  // the 1024-character message buffer
 
-  std::FILE* file = OpenLogFile();
-  if (file == nullptr) return;
-  std::fseek(file, 0, SEEK_END);
-  if (std::ftell(file) == 0) std::fwrite("\xEF\xBB\xBF", 1, 3, file);  // BOM on a new or empty file
-  std::string line = FormatLogLine(LogTickCount(), message);
-  std::fwrite(line.data(), 1, line.size(), file);
-  std::fclose(file);
+  AppendToLogFile(FormatLogLine(LogTickCount(), message));
 }

@@ -4,7 +4,6 @@
 
 #include <cstdarg>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 extern bool debugLogging;
@@ -21,7 +20,9 @@ std::wstring FormatLogMessage(const wchar_t* format, ...);
 std::string FormatLogLine(uint64_t tickMilliseconds, const std::wstring& message);
 std::string ToUtf8(const std::wstring& text);
 
-// Platform parts: the milliseconds since start-up and the log file, opened for
-// binary appending (nullptr when it cannot be opened).
+// Platform parts: the milliseconds since start-up, and one line appended to
+// the log file in a single atomic append (the exit command's process and the
+// running instance write to the same file), the UTF-8 byte-order mark first
+// when the file is new or empty. A file that cannot be opened loses the line.
 uint64_t LogTickCount();
-std::FILE* OpenLogFile();
+void AppendToLogFile(const std::string& line);

@@ -1,5 +1,3 @@
-#include <cstdio>
-
 #include "app/log.h"
 #include "app/wallpaper_app_win32.h"
 
@@ -7,6 +5,23 @@ uint64_t LogTickCount() {
   return GetTickCount64();
 }
 
-std::FILE* OpenLogFile() {
-  return _wfopen(BesideProgram(L"Tidemere.log").c_str(), L"ab");
+void AppendToLogFile(const std::string& line) {
+  // The exit command's process and the running instance append to the same
+  // file. A FILE_APPEND_DATA handle appends atomically on Windows but not
+  // under Wine, so the writers also take turns through a named mutex.
+  HANDLE turn = CreateMutexW(nullptr, FALSE, L"Local\\Tidemere_LogAppend");
+  bool owned = turn != nullptr && WaitForSingleObject(turn, 2000) != WAIT_TIMEOUT;
+  HANDLE file = CreateFileW(BesideProgram(L"Tidemere.log").c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    LARGE_INTEGER size = {};
+    GetFileSizeEx(file, &size);
+    std::string bytes = size.QuadPart == 0 ? "\xEF\xBB\xBF" + line : line;
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+  }
+  if (owned) ReleaseMutex(turn);
+  if (turn != nullptr) CloseHandle(turn);
 }
