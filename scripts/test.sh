@@ -10,7 +10,10 @@ cd "$root"
 echo "== native build and tests"
 cmake --preset linux >/dev/null
 cmake --build --preset linux
-ctest --preset linux --output-on-failure
+summary="$root/build/test-summary.txt"
+mkdir -p "$root/build"
+: >"$summary"
+ctest --preset linux --output-on-failure | tee -a "$summary"
 
 echo "== Windows build"
 cmake --preset windows >/dev/null
@@ -27,11 +30,12 @@ echo "== Windows tests and end-to-end checks under Wine"
 export TIDEMERE_PARITY_DIR="$root/build/parity"
 rm -rf "$TIDEMERE_PARITY_DIR"
 mkdir -p "$TIDEMERE_PARITY_DIR"
+export summary
 xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
-  set -e
+  set -eo pipefail
   "$TIDEMERE_WINESERVER" -p 60   # a persistent server: each program then starts fast
   status=0
-  ctest --preset "$TIDEMERE_WINDOWS_PRESET" --output-on-failure || status=$?
+  ctest --preset "$TIDEMERE_WINDOWS_PRESET" --output-on-failure | tee -a "$summary" || status=$?
   "$TIDEMERE_WINESERVER" -k || true
   exit $status
 '
@@ -39,3 +43,7 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
 echo "== Parity: the same figures through GDI+ (under Wine) and Qt"
 ls "$TIDEMERE_PARITY_DIR"/*.bin >/dev/null 2>&1 || { echo "no GDI+ renders were written" >&2; exit 1; }
 build/linux/tidemere-tests --gtest_filter='Parity.*' --gtest_brief=1
+
+# One closing line over both test runs.
+awk '/tests passed, [0-9]+ tests failed out of/ { failed += $4; total += $NF }
+     END { printf "tests: %d passed, %d failed\n", total - failed, failed }' "$summary"

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr Color kBlack = 0x000000;
-
 // Float to byte with truncation; out-of-range values saturate instead of
 // wrapping, so a depth slightly outside 0.4..1.0 cannot flip a creature to
 // transparent.

@@ -10,13 +10,13 @@
 
 // The units every species figure is written in.
 struct CreatureUnits {
-  float S = 0;    // size
-  float L = 0;    // nominal body length 2.2 S
-  float H = 0;    // nominal body height 1.1 S
-  float K = 0;    // nominal tail length 0.9 S
-  float phi = 0;  // swim phase
-  float w = 0;    // tail beat 0.35 sin(phi)
-  float psi = 0;  // pulse phase
+  float S = 0;      // size
+  float L = 0;      // nominal body length 2.2 S
+  float H = 0;      // nominal body height 1.1 S
+  float K = 0;      // nominal tail length 0.9 S
+  float phi = 0;    // swim phase
+  float w = 0;      // tail beat 0.35 sin(phi)
+  float psi = 0;    // pulse phase
   uint8_t A = 255;  // opacity byte: trunc(depth * 115 + 140)
 };
 
@@ -25,6 +25,20 @@ CreatureUnits MakeCreatureUnits(const Creature& creature);
 uint8_t Alpha(const CreatureUnits& u, float k);
 // Adds n to each of red, green and blue of an RGB value, saturating at 255.
 uint32_t Lighten(uint32_t rgb, int n);
+
+// Colours the figures are written in.
+constexpr uint32_t kBlack = 0x000000;
+constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr Color kClearBlack = 0x00000000;
+constexpr Color kClearWhite = 0x00FFFFFF;
+// An RGB value (a creature colour or a constant) at the alpha byte alpha(k).
+inline Color At(uint32_t rgb, const CreatureUnits& u, float k) {
+  return WithAlpha(rgb, Alpha(u, k));
+}
+// An RGB value at the creature's full opacity A.
+inline Color Full(uint32_t rgb, const CreatureUnits& u) {
+  return WithAlpha(rgb, u.A);
+}
 
 void DrawCreature(Graphics& g, const Creature& creature);
 void DrawPatternOverlay(Graphics& g, const Creature& creature, float bodyLength, float bodyHeight,

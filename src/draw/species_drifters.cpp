@@ -5,23 +5,7 @@
 
 #include "draw/species_figures.h"
 
-namespace {
-
-constexpr uint32_t kBlack = 0x000000;
-constexpr uint32_t kWhite = 0xFFFFFF;
-constexpr Color kClearBlack = 0x00000000;
-constexpr Color kClearWhite = 0x00FFFFFF;
-
-// An RGB value at the alpha byte α(k) of this creature.
-Color At(uint32_t rgb, const CreatureUnits& u, float k) {
-  return WithAlpha(rgb, Alpha(u, k));
-}
-// An RGB value at the creature's full opacity A.
-Color Full(uint32_t rgb, const CreatureUnits& u) {
-  return WithAlpha(rgb, u.A);
-}
-
-}  // namespace
+namespace {}  // namespace
 
 void DrawJellyfish(Graphics& g, const Creature& c, const CreatureUnits& u) {
   const float S = u.S, psi = u.psi;

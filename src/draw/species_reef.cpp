@@ -6,20 +6,6 @@
 
 namespace {
 
-constexpr uint32_t kBlack = 0x000000;
-constexpr uint32_t kWhite = 0xFFFFFF;
-constexpr Color kClearBlack = 0x00000000;
-constexpr Color kClearWhite = 0x00FFFFFF;
-
-// An RGB value at the alpha byte α(k) of this creature.
-Color At(uint32_t rgb, const CreatureUnits& u, float k) {
-  return WithAlpha(rgb, Alpha(u, k));
-}
-// An RGB value at the creature's full opacity A.
-Color Full(uint32_t rgb, const CreatureUnits& u) {
-  return WithAlpha(rgb, u.A);
-}
-
 // The dark top of an oval body, fading out toward its middle.
 void FillBackShade(Graphics& g, const CreatureUnits& u, float length, float height) {
   FillPath(g, GradientBrush({0, -0.5f * height}, At(kBlack, u, 0.3f), {0, -0.1f * height}, kClearBlack),

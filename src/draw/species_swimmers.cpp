@@ -7,16 +7,6 @@
 
 namespace {
 
-constexpr uint32_t kBlack = 0x000000;
-constexpr uint32_t kWhite = 0xFFFFFF;
-constexpr Color kClearBlack = 0x00000000;
-constexpr Color kClearWhite = 0x00FFFFFF;
-
-// A colour of the creature (or a constant RGB) at a fraction of its opacity.
-Color At(const CreatureUnits& u, uint32_t rgb, float k) {
-  return WithAlpha(rgb, Alpha(u, k));
-}
-
 Path BezierBand(PointF a0, PointF a1, PointF a2, PointF a3, PointF b0, PointF b1, PointF b2, PointF b3) {
   Path path = MakePath();
   StartFigure(path);
@@ -38,17 +28,17 @@ void DrawGenericFishBody(Graphics& g, const Creature& c, const CreatureUnits& u)
 
   // Tail.
   FillPolygon(
-      g, GradientBrush({-0.45f * L, 0}, At(u, c.color2, 0.9f), {-0.45f * L - K, 0}, At(u, c.color2, 0.5f)),
+      g, GradientBrush({-0.45f * L, 0}, At(c.color2, u, 0.9f), {-0.45f * L - K, 0}, At(c.color2, u, 0.5f)),
       {{-0.45f * L, 0}, {-0.45f * L - K, w * H - 0.55f * H}, {-0.45f * L - K, w * H + 0.55f * H}});
   // Dorsal fin.
   FillPolygon(g,
-              GradientBrush({0, -0.85f * H}, At(u, c.color2, 0.5f), {0, -0.4f * H}, At(u, c.color2, 0.85f)),
+              GradientBrush({0, -0.85f * H}, At(c.color2, u, 0.5f), {0, -0.4f * H}, At(c.color2, u, 0.85f)),
               {{-0.2f * L, -0.42f * H},
                {0.05f * L, -(0.85f + 0.15f * Sin(0.8f * phi)) * H},
                {0.25f * L, -0.4f * H},
                {0.1f * L, -0.38f * H}});
   // Ventral fin.
-  FillPolygon(g, GradientBrush({0, 0.38f * H}, At(u, c.color2, 0.8f), {0, 0.65f * H}, At(u, c.color2, 0.45f)),
+  FillPolygon(g, GradientBrush({0, 0.38f * H}, At(c.color2, u, 0.8f), {0, 0.65f * H}, At(c.color2, u, 0.45f)),
               {{-0.15f * L, 0.4f * H},
                {0.05f * L, (0.65f + 0.12f * Sin(0.8f * phi + 1.5f)) * H},
                {0.2f * L, 0.38f * H},
@@ -64,17 +54,17 @@ void DrawGenericFishBody(Graphics& g, const Creature& c, const CreatureUnits& u)
            body);
   // Back shade.
   FillPath(
-      g, GradientBrush({0, -0.45f * H}, At(u, kBlack, 0.3f), {0, -0.1f * H}, kClearBlack),
+      g, GradientBrush({0, -0.45f * H}, At(kBlack, u, 0.3f), {0, -0.1f * H}, kClearBlack),
       BezierBand({0.35f * L, t3 - 0.28f * H}, {0.08f * L, t2 - 0.45f * H}, {-0.08f * L, t1 - 0.45f * H},
                  {-0.35f * L, t0 - 0.32f * H}, {-0.35f * L, t0 - 0.15f * H}, {-0.08f * L, t1 - 0.25f * H},
                  {0.08f * L, t2 - 0.25f * H}, {0.35f * L, t3 - 0.12f * H}));
   DrawPatternOverlay(g, c, L, H, body);
   // Highlight.
-  FillPath(g, GradientBrush({0, -0.38f * H}, At(u, kWhite, 0.5f), {0, -0.18f * H}, kClearWhite),
+  FillPath(g, GradientBrush({0, -0.38f * H}, At(kWhite, u, 0.5f), {0, -0.18f * H}, kClearWhite),
            EllipsePath(-0.2f * L, 0.5f * t2 - 0.38f * H, 0.42f * L, 0.2f * H));
   // Outline and gill arc.
-  DrawPath(g, MakePen(At(u, kBlack, 0.25f), 1.2f), body);
-  DrawArc(g, MakePen(At(u, c.color3, 0.3f), 1.5f), 0.02f * L, 0.5f * t3 - 0.3f * H, 0.24f * L, 0.6f * H, -60,
+  DrawPath(g, MakePen(At(kBlack, u, 0.25f), 1.2f), body);
+  DrawArc(g, MakePen(At(c.color3, u, 0.3f), 1.5f), 0.02f * L, 0.5f * t3 - 0.3f * H, 0.24f * L, 0.6f * H, -60,
           120);
 }
 
@@ -88,21 +78,21 @@ void DrawAngelfish(Graphics& g, const Creature& c, const CreatureUnits& u) {
                                    {-0.1f * L, 0.3f * w * T - 1.1f * T + 0.12f * Sin(0.7f * phi) * T},
                                    {0.2f * L, -0.9f * T},
                                    {0.3f * L, -0.3f * T}});
-  FillPath(g, GradientBrush({0, -T}, At(u, c.color2, 0.5f), {0, -0.3f * T}, At(u, c.color2, 0.85f)), dorsal);
-  DrawPath(g, MakePen(At(u, kBlack, 0.2f), 1), dorsal);
+  FillPath(g, GradientBrush({0, -T}, At(c.color2, u, 0.5f), {0, -0.3f * T}, At(c.color2, u, 0.85f)), dorsal);
+  DrawPath(g, MakePen(At(kBlack, u, 0.2f), 1), dorsal);
   // Anal fin.
   const Path anal = PolygonPath({{-0.3f * L, 0.3f * T},
                                  {-0.1f * L, T - 0.3f * w * T + 0.1f * Sin(0.7f * phi + 1.5f) * T},
                                  {0.2f * L, 0.8f * T},
                                  {0.3f * L, 0.3f * T}});
-  FillPath(g, GradientBrush({0, 0.3f * T}, At(u, c.color2, 0.85f), {0, 0.9f * T}, At(u, c.color2, 0.5f)),
+  FillPath(g, GradientBrush({0, 0.3f * T}, At(c.color2, u, 0.85f), {0, 0.9f * T}, At(c.color2, u, 0.5f)),
            anal);
-  DrawPath(g, MakePen(At(u, kBlack, 0.2f), 1), anal);
+  DrawPath(g, MakePen(At(kBlack, u, 0.2f), 1), anal);
   // Tail.
   FillPolygon(
       g,
-      GradientBrush({-0.4f * L, 0}, At(u, c.color2, 0.85f), {-0.4f * L - 0.8f * K, 0},
-                    At(u, c.color2, 0.45f)),
+      GradientBrush({-0.4f * L, 0}, At(c.color2, u, 0.85f), {-0.4f * L - 0.8f * K, 0},
+                    At(c.color2, u, 0.45f)),
       {{-0.4f * L, 0}, {-0.4f * L - 0.8f * K, w * T - 0.4f * T}, {-0.4f * L - 0.8f * K, w * T + 0.4f * T}});
   // Body.
   const Path body = EllipsePath(-0.45f * L, -0.5f * T, 0.9f * L, T);
@@ -111,15 +101,15 @@ void DrawAngelfish(Graphics& g, const Creature& c, const CreatureUnits& u) {
                          WithAlpha(Lighten(c.color2, 35), u.A)),
            body);
   // Back shade.
-  FillPath(g, GradientBrush({0, -0.5f * T}, At(u, kBlack, 0.3f), {0, -0.1f * T}, kClearBlack),
+  FillPath(g, GradientBrush({0, -0.5f * T}, At(kBlack, u, 0.3f), {0, -0.1f * T}, kClearBlack),
            EllipsePath(-0.4f * L, -0.52f * T, 0.8f * L, 0.55f * T));
   DrawPatternOverlay(g, c, 0.9f * L, T, body);
   // Highlight.
-  FillPath(g, GradientBrush({0, -0.4f * T}, At(u, kWhite, 0.45f), {0, -0.15f * T}, kClearWhite),
+  FillPath(g, GradientBrush({0, -0.4f * T}, At(kWhite, u, 0.45f), {0, -0.15f * T}, kClearWhite),
            EllipsePath(-0.2f * L, -0.4f * T, 0.4f * L, 0.25f * T));
   // Outline and gill arc.
-  DrawEllipse(g, MakePen(At(u, kBlack, 0.25f), 1.2f), -0.45f * L, -0.5f * T, 0.9f * L, T);
-  DrawArc(g, MakePen(At(u, c.color3, 0.3f), 1.5f), 0.02f * L, -0.3f * T, 0.22f * L, 0.6f * T, -60, 120);
+  DrawEllipse(g, MakePen(At(kBlack, u, 0.25f), 1.2f), -0.45f * L, -0.5f * T, 0.9f * L, T);
+  DrawArc(g, MakePen(At(c.color3, u, 0.3f), 1.5f), 0.02f * L, -0.3f * T, 0.22f * L, 0.6f * T, -60, 120);
 }
 
 // A round body with a large two-lobed tail and a dorsal hump.
@@ -129,7 +119,7 @@ void DrawGoldfish(Graphics& g, const Creature& c, const CreatureUnits& u) {
 
   // Tail: two lobes, one brush shading both along the same line.
   const Brush tail =
-      GradientBrush({-0.4f * G, 0}, At(u, c.color2, 0.85f), {-0.4f * G - 1.3f * K, 0}, At(u, c.color2, 0.4f));
+      GradientBrush({-0.4f * G, 0}, At(c.color2, u, 0.85f), {-0.4f * G - 1.3f * K, 0}, At(c.color2, u, 0.4f));
   FillPolygon(g, tail,
               {{-0.4f * G, -0.1f * J},
                {-0.4f * G - 1.3f * K, 1.2f * w * J - 0.7f * J},
@@ -145,18 +135,18 @@ void DrawGoldfish(Graphics& g, const Creature& c, const CreatureUnits& u) {
                          WithAlpha(Lighten(c.color2, 40), u.A)),
            body);
   // Back shade.
-  FillPath(g, GradientBrush({0, -0.5f * J}, At(u, kBlack, 0.3f), {0, -0.1f * J}, kClearBlack),
+  FillPath(g, GradientBrush({0, -0.5f * J}, At(kBlack, u, 0.3f), {0, -0.1f * J}, kClearBlack),
            EllipsePath(-0.45f * G, -0.52f * J, 0.9f * G, 0.55f * J));
   DrawPatternOverlay(g, c, G, J, body);
   // Dorsal hump.
-  FillPath(g, GradientBrush({0, -0.65f * J}, At(u, c.color1, 0.95f), {0, -0.3f * J}, At(u, c.color1, 0.7f)),
+  FillPath(g, GradientBrush({0, -0.65f * J}, At(c.color1, u, 0.95f), {0, -0.3f * J}, At(c.color1, u, 0.7f)),
            EllipsePath(-0.15f * G, -0.65f * J, 0.4f * G, 0.35f * J));
   // Highlight.
-  FillPath(g, GradientBrush({0, -0.4f * J}, At(u, kWhite, 0.5f), {0, -0.18f * J}, kClearWhite),
+  FillPath(g, GradientBrush({0, -0.4f * J}, At(kWhite, u, 0.5f), {0, -0.18f * J}, kClearWhite),
            EllipsePath(-0.2f * G, -0.4f * J, 0.4f * G, 0.22f * J));
   // Outline and gill arc.
-  DrawEllipse(g, MakePen(At(u, kBlack, 0.25f), 1.2f), -0.5f * G, -0.5f * J, G, J);
-  DrawArc(g, MakePen(At(u, c.color3, 0.3f), 1.5f), 0.02f * G, -0.3f * J, 0.22f * G, 0.6f * J, -60, 120);
+  DrawEllipse(g, MakePen(At(kBlack, u, 0.25f), 1.2f), -0.5f * G, -0.5f * J, G, J);
+  DrawArc(g, MakePen(At(c.color3, u, 0.3f), 1.5f), 0.02f * G, -0.3f * J, 0.22f * G, 0.6f * J, -60, 120);
 }
 
 // A small body with a large fan tail.
@@ -177,9 +167,9 @@ void DrawGuppy(Graphics& g, const Creature& c, const CreatureUnits& u) {
   const Path tail = PolygonPath(fan.data(), int(fan.size()));
   FillPath(
       g,
-      GradientBrush({-0.3f * P, 0}, At(u, c.color2, 0.9f), {-0.3f * P - 1.5f * K, 0}, At(u, c.color3, 0.45f)),
+      GradientBrush({-0.3f * P, 0}, At(c.color2, u, 0.9f), {-0.3f * P - 1.5f * K, 0}, At(c.color3, u, 0.45f)),
       tail);
-  DrawPath(g, MakePen(At(u, kBlack, 0.2f), 0.8f), tail);
+  DrawPath(g, MakePen(At(kBlack, u, 0.2f), 0.8f), tail);
   // Body.
   const Path body = EllipsePath(-0.5f * P, -0.5f * Q, P, Q);
   FillPath(g,
@@ -187,15 +177,15 @@ void DrawGuppy(Graphics& g, const Creature& c, const CreatureUnits& u) {
                          WithAlpha(Lighten(c.color2, 40), u.A)),
            body);
   // Back shade.
-  FillPath(g, GradientBrush({0, -0.5f * Q}, At(u, kBlack, 0.3f), {0, -0.1f * Q}, kClearBlack),
+  FillPath(g, GradientBrush({0, -0.5f * Q}, At(kBlack, u, 0.3f), {0, -0.1f * Q}, kClearBlack),
            EllipsePath(-0.45f * P, -0.52f * Q, 0.9f * P, 0.55f * Q));
   DrawPatternOverlay(g, c, P, Q, body);
   // Highlight.
-  FillPath(g, GradientBrush({0, -0.4f * Q}, At(u, kWhite, 0.5f), {0, -0.2f * Q}, kClearWhite),
+  FillPath(g, GradientBrush({0, -0.4f * Q}, At(kWhite, u, 0.5f), {0, -0.2f * Q}, kClearWhite),
            EllipsePath(-0.2f * P, -0.4f * Q, 0.38f * P, 0.2f * Q));
   // Outline and gill arc.
-  DrawEllipse(g, MakePen(At(u, kBlack, 0.25f), 1), -0.5f * P, -0.5f * Q, P, Q);
-  DrawArc(g, MakePen(At(u, c.color3, 0.3f), 1.2f), 0.02f * P, -0.28f * Q, 0.2f * P, 0.56f * Q, -60, 120);
+  DrawEllipse(g, MakePen(At(kBlack, u, 0.25f), 1), -0.5f * P, -0.5f * Q, P, Q);
+  DrawArc(g, MakePen(At(c.color3, u, 0.3f), 1.2f), 0.02f * P, -0.28f * Q, 0.2f * P, 0.56f * Q, -60, 120);
 }
 
 // A long, slender, pointed body; no pattern.
@@ -209,17 +199,17 @@ void DrawShark(Graphics& g, const Creature& c, const CreatureUnits& u) {
                                  {-0.45f * M - 0.5f * K, 0},
                                  {-0.45f * M - K, w * N + 0.8f * N}});
   FillPath(
-      g, GradientBrush({-0.45f * M, 0}, At(u, c.color2, 0.85f), {-0.45f * M - K, 0}, At(u, c.color2, 0.45f)),
+      g, GradientBrush({-0.45f * M, 0}, At(c.color2, u, 0.85f), {-0.45f * M - K, 0}, At(c.color2, u, 0.45f)),
       tail);
-  DrawPath(g, MakePen(At(u, kBlack, 0.2f), 1), tail);
+  DrawPath(g, MakePen(At(kBlack, u, 0.2f), 1), tail);
   // Dorsal fin.
   const Path dorsal = PolygonPath({{-0.1f * M, -0.4f * N}, {0.05f * M, -1.3f * N}, {0.2f * M, -0.4f * N}});
-  FillPath(g, GradientBrush({0, -1.2f * N}, At(u, c.color2, 0.5f), {0, -0.4f * N}, At(u, c.color2, 0.9f)),
+  FillPath(g, GradientBrush({0, -1.2f * N}, At(c.color2, u, 0.5f), {0, -0.4f * N}, At(c.color2, u, 0.9f)),
            dorsal);
-  DrawPath(g, MakePen(At(u, kBlack, 0.2f), 1), dorsal);
+  DrawPath(g, MakePen(At(kBlack, u, 0.2f), 1), dorsal);
   // Pectoral fin.
   FillPolygon(
-      g, GradientBrush({0.1f * M, 0.2f * N}, At(u, c.color2, 0.8f), {0, 0.9f * N}, At(u, c.color2, 0.4f)),
+      g, GradientBrush({0.1f * M, 0.2f * N}, At(c.color2, u, 0.8f), {0, 0.9f * N}, At(c.color2, u, 0.4f)),
       {{0.1f * M, 0.2f * N}, {0, 0.9f * N}, {0.3f * M, 0.4f * N}});
   // Body.
   const Path body = PolygonPath({{0.5f * M, 0},
@@ -233,7 +223,7 @@ void DrawShark(Graphics& g, const Creature& c, const CreatureUnits& u) {
                          WithAlpha(Lighten(c.color2, 50), u.A)),
            body);
   // Back shade.
-  FillPolygon(g, GradientBrush({0, -0.4f * N}, At(u, kBlack, 0.3f), {0, -0.1f * N}, kClearBlack),
+  FillPolygon(g, GradientBrush({0, -0.4f * N}, At(kBlack, u, 0.3f), {0, -0.1f * N}, kClearBlack),
               {{0.4f * M, -0.1f * N},
                {0.15f * M, -0.4f * N},
                {-0.25f * M, -0.35f * N},
@@ -241,15 +231,15 @@ void DrawShark(Graphics& g, const Creature& c, const CreatureUnits& u) {
                {-0.25f * M, -0.15f * N},
                {0.15f * M, -0.18f * N}});
   // Pale belly.
-  FillPath(g, GradientBrush({0, 0.05f * N}, At(u, 0xE6EBF5, 0.6f), {0, 0.45f * N}, 0x00E6EBF5),
+  FillPath(g, GradientBrush({0, 0.05f * N}, At(0xE6EBF5, u, 0.6f), {0, 0.45f * N}, 0x00E6EBF5),
            EllipsePath(-0.3f * M, 0.05f * N, 0.6f * M, 0.4f * N));
   // Highlight.
-  FillPath(g, GradientBrush({0, -0.35f * N}, At(u, kWhite, 0.4f), {0, -0.2f * N}, kClearWhite),
+  FillPath(g, GradientBrush({0, -0.35f * N}, At(kWhite, u, 0.4f), {0, -0.2f * N}, kClearWhite),
            EllipsePath(-0.15f * M, -0.35f * N, 0.4f * M, 0.15f * N));
   // Outline.
-  DrawPath(g, MakePen(At(u, kBlack, 0.25f), 1.2f), body);
+  DrawPath(g, MakePen(At(kBlack, u, 0.25f), 1.2f), body);
   // Five gill slits, each slanting forward from top to bottom.
-  const Pen gill = MakePen(At(u, kBlack, 0.35f), 1);
+  const Pen gill = MakePen(At(kBlack, u, 0.35f), 1);
   for (int i = 0; i < 5; ++i) {
     const float x = (0.18f + 0.04f * i) * M;
     DrawLine(g, gill, x, -0.25f * N, x + 0.02f * M, 0.2f * N);

@@ -32,11 +32,21 @@ enum DrawStatus : int {
 constexpr Color Argb(uint8_t a, uint8_t r, uint8_t g, uint8_t b) {
   return uint32_t(a) << 24 | uint32_t(r) << 16 | uint32_t(g) << 8 | uint32_t(b);
 }
-constexpr Color WithAlpha(uint32_t rgb, uint8_t a) { return uint32_t(a) << 24 | (rgb & 0xFFFFFFu); }
-constexpr uint8_t RedOf(uint32_t v) { return uint8_t((v >> 16) & 0xFF); }
-constexpr uint8_t GreenOf(uint32_t v) { return uint8_t((v >> 8) & 0xFF); }
-constexpr uint8_t BlueOf(uint32_t v) { return uint8_t(v & 0xFF); }
-constexpr uint8_t AlphaOf(Color c) { return uint8_t(c >> 24); }
+constexpr Color WithAlpha(uint32_t rgb, uint8_t a) {
+  return uint32_t(a) << 24 | (rgb & 0xFFFFFFu);
+}
+constexpr uint8_t RedOf(uint32_t v) {
+  return uint8_t((v >> 16) & 0xFF);
+}
+constexpr uint8_t GreenOf(uint32_t v) {
+  return uint8_t((v >> 8) & 0xFF);
+}
+constexpr uint8_t BlueOf(uint32_t v) {
+  return uint8_t(v & 0xFF);
+}
+constexpr uint8_t AlphaOf(Color c) {
+  return uint8_t(c >> 24);
+}
 
 struct PointF {
   float x = 0;
