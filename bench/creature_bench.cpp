@@ -9,7 +9,7 @@
 
 #include "draw/creature.h"
 #include "draw/qt/qt_graphics.h"
-#include "sim/species.h"
+#include "sim/creature_tables.h"
 
 namespace {
 

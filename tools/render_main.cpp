@@ -35,7 +35,7 @@ int RunDump(const RenderOptions& options) {
 }  // namespace
 
 // Modes with command lines of their own: the species sheet and the application icon.
-int RunSpeciesSheetMode(int argc, char** argv);  // species_sheet.cpp: FILE.png
+int RunSpeciesSheetMode(int argc, char** argv);  // creature_sheet.cpp: FILE.png
 int RunIconMode(int argc, char** argv);          // icon_png.cpp: N FILE.png
 int RunIcoMode(int argc, char** argv);           // icon_ico.cpp: FILE.ico
 

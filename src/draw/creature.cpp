@@ -4,7 +4,7 @@
 
 #include <iterator>
 
-#include "draw/species_figures.h"
+#include "draw/figures.h"
 
 namespace {
 

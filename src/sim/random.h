@@ -4,8 +4,8 @@
 #pragma once
 
 void SeedRandom(unsigned int seed);  // srand
-int NextRandom();                     // rand: 0..32767
+int NextRandom();                    // rand: 0..32767
 
-float RandomUnit();                    // rand() / 32767.0f, both ends reachable
+float RandomUnit();                     // rand() / 32767.0f, both ends reachable
 float RandomUniform(float a, float b);  // a + unit * (b - a), one draw
-int RandomIndex(int n);                // rand() mod n, one draw (n > 0)
+int RandomIndex(int n);                 // rand() mod n, one draw (n > 0)

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "sim/aquarium.h"
-#include "sim/species.h"
+#include "sim/creature_tables.h"
 
 struct Settings;
 

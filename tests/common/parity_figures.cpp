@@ -6,7 +6,7 @@
 
 #include "draw/creature.h"
 #include "draw/icons.h"
-#include "sim/species.h"
+#include "sim/creature_tables.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <functional>
 
 #include "draw/creature.h"
+#include "draw/figures.h"
 #include "draw/qt/qt_graphics.h"
-#include "draw/species_figures.h"
 #include "gtest/gtest.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The bottom dwellers: Eel, Crab, Cleaner Shrimp and Hermit Crab. Each draws
 // its own eyes; the finishing layer adds only the haze. The crabs face the
 // viewer, symmetric about the vertical axis, and d runs over the sides -1, +1.
-#include "draw/species_figures.h"
+#include "draw/figures.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // the opacity; none of them reads the pattern.
 #include <vector>
 
-#include "draw/species_figures.h"
+#include "draw/figures.h"
 
 namespace {}  // namespace
 

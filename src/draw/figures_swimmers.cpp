@@ -3,7 +3,7 @@
 // followed by the shared eye, pectoral fin and haze.
 #include <vector>
 
-#include "draw/species_figures.h"
+#include "draw/figures.h"
 
 namespace {
 

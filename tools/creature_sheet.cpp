@@ -16,7 +16,7 @@
 #include "draw/creature.h"
 #include "draw/icons.h"
 #include "draw/qt/qt_graphics.h"
-#include "sim/species.h"
+#include "sim/creature_tables.h"
 
 QImage RenderAppIcon(int n);  // icon_png.cpp
 

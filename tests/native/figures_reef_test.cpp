@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "draw/figures.h"
 #include "draw/qt/qt_graphics.h"
-#include "draw/species_figures.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // fixed list of fills and outlines in the creature frame (+x toward the head).
 #include <vector>
 
-#include "draw/species_figures.h"
+#include "draw/figures.h"
 
 namespace {
 

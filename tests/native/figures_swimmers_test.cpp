@@ -10,8 +10,8 @@
 #include <tuple>
 #include <utility>
 
+#include "draw/figures.h"
 #include "draw/qt/qt_graphics.h"
-#include "draw/species_figures.h"
 
 namespace {
 

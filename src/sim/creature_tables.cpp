@@ -1,4 +1,4 @@
-#include "sim/species.h"
+#include "sim/creature_tables.h"
 
 const wchar_t* const kSpeciesNames[kSpeciesCount] = {
     L"Tropical Fish", L"Angelfish", L"Clownfish", L"Goldfish",       L"Guppy",
