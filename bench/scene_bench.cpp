@@ -77,7 +77,7 @@ void TimeLayers(const Settings& settings, int theme, int w, int h, int frames, d
     aq.elapsed += kDt;
     StepAquarium(aq, settings, kDt, w, h);
     const ScenePalette palette = PaletteForTheme(theme);
-    const float t = aq.elapsed;
+    const double t = aq.elapsed;
     double start = NowMs();
     DrawWater(g, palette, theme, w, h, t);
     double backdrop = NowMs() - start;

@@ -4,6 +4,8 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
+# Every Windows program of the tests runs in the tests' own Wine prefix.
+export TIDEMERE_TESTING=1
 "$root/scripts/setup.sh"
 . "$root/scripts/wine-env.sh"
 

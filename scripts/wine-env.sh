@@ -16,7 +16,13 @@ else
   export TIDEMERE_WINESERVER=/usr/lib/wine/wineserver64
   export TIDEMERE_WINDOWS_PRESET=windows64
 fi
-export WINEPREFIX="${TIDEMERE_WINEPREFIX:-$HOME/.local/share/tidemere/wineprefix$TIDEMERE_WINE_BITS}"
+# Tests (TIDEMERE_TESTING=1) keep a prefix of their own, so that a test run
+# never changes the settings the run script starts with.
+if [ "${TIDEMERE_TESTING:-0}" = 1 ]; then
+  export WINEPREFIX="${TIDEMERE_WINEPREFIX:-$HOME/.local/share/tidemere/test-wineprefix$TIDEMERE_WINE_BITS}"
+else
+  export WINEPREFIX="${TIDEMERE_WINEPREFIX:-$HOME/.local/share/tidemere/wineprefix$TIDEMERE_WINE_BITS}"
+fi
 export WINESERVER="$TIDEMERE_WINESERVER"
 export WINELOADER="$TIDEMERE_WINE"
 export WINEDEBUG=-all

@@ -4,6 +4,7 @@
 # must also print GoogleTest's own verdict.
 set -u
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+TIDEMERE_TESTING=1
 . "$here/wine-env.sh"
 if [ -z "${DISPLAY:-}" ]; then
   echo "wine-run: no DISPLAY; run the tests through scripts/test.sh (it starts Xvfb)" >&2

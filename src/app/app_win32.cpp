@@ -3,8 +3,8 @@
 #include <gdiplus.h>
 #include <shellapi.h>
 
-#include "app/log.h"
 #include "app/wallpaper_app_win32.h"
+#include "base/log.h"
 #include "desktop/desktop_win32.h"
 #include "settings/settings_win32.h"
 #include "ui/ui_win32.h"

@@ -7,8 +7,8 @@
 #include <cwchar>
 
 #include "app/command_line.h"
-#include "app/log.h"
 #include "app/wallpaper_app_win32.h"
+#include "base/log.h"
 #include "settings/settings_win32.h"
 #include "sim/random.h"
 

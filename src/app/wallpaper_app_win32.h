@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/program_path_win32.h"
 #include "settings/settings.h"
 #include "sim/aquarium.h"
 
@@ -63,11 +64,3 @@ void OnHotkey(WallpaperApp& app, unsigned id);
 void SetEffect(WallpaperApp& app, int newTheme);
 void RequestExit(WallpaperApp& app);
 void ReleaseAll(WallpaperApp& app);
-
-// The running program's full path, however long.
-std::wstring GetProgramPath();
-// The program's folder with `name` in place of the file name (the bare name
-// when the path holds no backslash).
-std::wstring BesideProgram(const wchar_t* name);
-// The monotonic clock in nanoseconds.
-int64_t MonotonicNanoseconds();

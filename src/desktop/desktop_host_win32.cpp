@@ -1,6 +1,6 @@
 #include <cwchar>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "desktop/desktop_win32.h"
 
 namespace {

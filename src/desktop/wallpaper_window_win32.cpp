@@ -1,4 +1,4 @@
-#include "app/log.h"
+#include "base/log.h"
 #include "desktop/desktop_win32.h"
 #include "ui/ui_win32.h"
 

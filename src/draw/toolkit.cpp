@@ -4,11 +4,11 @@
 
 #include <cmath>
 
-float Sin(float radians) {
-  return float(std::sin(double(radians)));
+float Sin(double radians) {
+  return float(std::sin(radians));
 }
-float Cos(float radians) {
-  return float(std::cos(double(radians)));
+float Cos(double radians) {
+  return float(std::cos(radians));
 }
 float Abs(float value) {
   return std::fabs(value);

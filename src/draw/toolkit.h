@@ -54,8 +54,10 @@ struct PointF {
 };
 
 // Numeric helpers: sine and cosine computed in double and rounded to float.
-float Sin(float radians);
-float Cos(float radians);
+// A double argument keeps time-driven angles (seconds since start times a
+// rate) exact however long the program runs.
+float Sin(double radians);
+float Cos(double radians);
 float Abs(float value);
 
 // Move-only owner of one native object. `native` is null when creation failed.

@@ -19,7 +19,7 @@ constexpr Rock kRocks[] = {{0.12f, 0.93f, 18}, {0.35f, 0.95f, 22}, {0.62f, 0.92f
 
 }  // namespace
 
-void DrawWater(Graphics& g, const ScenePalette& palette, int theme, int w, int h, float t) {
+void DrawWater(Graphics& g, const ScenePalette& palette, int theme, int w, int h, double t) {
   // Water column, top to bottom.
   FillRectangleI(g, GradientBrushI(0, 0, palette.waterTop, 0, h, palette.waterBottom), 0, 0, w, h);
 
@@ -44,10 +44,10 @@ void DrawWater(Graphics& g, const ScenePalette& palette, int theme, int w, int h
   }
 }
 
-void DrawLightRays(Graphics& g, const std::vector<LightRay>& rays, Color light, int h, float t) {
+void DrawLightRays(Graphics& g, const std::vector<LightRay>& rays, Color light, int h, double t) {
   const float H = float(h);
   for (const LightRay& ray : rays) {
-    const float s = t * ray.rate;
+    const double s = t * ray.rate;
     const float X = ray.x + 25 * Sin(ray.phase + s);
     const float B = X + 15 * Sin(0.7f * ray.phase + 0.5f * s) + 0.7f * ray.slant * H;
     const float wd = ray.width;
@@ -70,7 +70,7 @@ void DrawLightRays(Graphics& g, const std::vector<LightRay>& rays, Color light, 
   }
 }
 
-void DrawSeaFloor(Graphics& g, Color floor, int w, int h, float t) {
+void DrawSeaFloor(Graphics& g, Color floor, int w, int h, double t) {
   const int yf = h - int(0.12 * h);
   std::vector<PointF> sand{{0, float(h)}};
   for (int x = 0; x <= w; x += 20) sand.push_back({float(x), yf + 6 * Sin(0.015f * x + 0.3f * t)});

@@ -10,19 +10,19 @@
 #include "sim/aquarium.h"
 
 // Backdrop shared by every theme (backdrop.cpp).
-void DrawWater(Graphics& g, const ScenePalette& palette, int theme, int w, int h, float t);
-void DrawLightRays(Graphics& g, const std::vector<LightRay>& rays, Color light, int h, float t);
-void DrawSeaFloor(Graphics& g, Color floor, int w, int h, float t);
+void DrawWater(Graphics& g, const ScenePalette& palette, int theme, int w, int h, double t);
+void DrawLightRays(Graphics& g, const std::vector<LightRay>& rays, Color light, int h, double t);
+void DrawSeaFloor(Graphics& g, Color floor, int w, int h, double t);
 void DrawRocks(Graphics& g, int w, int h);
 
 // The theme's set piece over the rocks, and its overlay over the creatures
 // (set_pieces.cpp, overlays.cpp). Themes without one draw nothing.
-void DrawSetPiece(Graphics& g, int theme, int w, int h, float t);
-void DrawOverlay(Graphics& g, int theme, int w, int h, float t);
+void DrawSetPiece(Graphics& g, int theme, int w, int h, double t);
+void DrawOverlay(Graphics& g, int theme, int w, int h, double t);
 
 // Scenery records (scenery.cpp).
 void DrawStarfish(Graphics& g, const Starfish& star);
-void DrawCoral(Graphics& g, const Coral& coral, float t);
+void DrawCoral(Graphics& g, const Coral& coral, double t);
 void DrawPlant(Graphics& g, const PlantClump& plant, int h);
 void DrawBubble(Graphics& g, const Bubble& bubble);
 // All starfish, corals, plants and bubbles, each list in its own order.

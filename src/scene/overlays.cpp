@@ -13,11 +13,11 @@ void DrawDeepSeaTint(Graphics& g, int w, int h) {
 }
 
 // Five faint wavy lines across the upper water, drifting sideways with time.
-void DrawKoiRipples(Graphics& g, int w, int h, float t) {
+void DrawKoiRipples(Graphics& g, int w, int h, double t) {
   const Pen pen = MakePen(0x19FFFFFF, 1);
   for (int i = 0; i < 5; ++i) {
     const float yi = (0.15f + 0.1f * i) * h;
-    const float pi = 1.2f * i + 0.8f * t;
+    const double pi = 1.2f * i + 0.8 * t;
     std::vector<PointF> line;
     for (int x = 0; x <= w; x += 12) line.push_back({float(x), yi + 3 * Sin(0.01f * x + pi)});
     DrawLines(g, pen, line.data(), int(line.size()));
@@ -26,7 +26,7 @@ void DrawKoiRipples(Graphics& g, int w, int h, float t) {
 
 }  // namespace
 
-void DrawOverlay(Graphics& g, int theme, int w, int h, float t) {
+void DrawOverlay(Graphics& g, int theme, int w, int h, double t) {
   switch (theme) {
     case 2:
       DrawDeepSeaTint(g, w, h);

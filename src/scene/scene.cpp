@@ -36,7 +36,7 @@ void DrawCreaturesInDepthOrder(Graphics& g, const std::vector<Creature>& creatur
 void RenderScene(const Aquarium& aquarium, int theme, Graphics& g, int width, int height) {
   if (width <= 0 || height <= 0) return;  // nothing to draw into
   const ScenePalette palette = PaletteForTheme(theme);
-  const float t = aquarium.elapsed;
+  const double t = aquarium.elapsed;
 
   DrawWater(g, palette, theme, width, height, t);
   DrawLightRays(g, aquarium.lightRays, palette.light, height, t);

@@ -84,7 +84,7 @@ void DrawStarfish(Graphics& g, const Starfish& star) {
   RestoreState(g, token);
 }
 
-void DrawCoral(Graphics& g, const Coral& coral, float t) {
+void DrawCoral(Graphics& g, const Coral& coral, double t) {
   const float sw = 0.08f * coral.size * Sin(0.5f * t + coral.phase);
   switch (coral.kind) {
     case 0:

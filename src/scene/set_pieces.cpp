@@ -5,7 +5,7 @@
 namespace {
 
 // Eight branching corals, then five clumps of sea grass.
-void DrawCoralReef(Graphics& g, float w, float h, float t) {
+void DrawCoralReef(Graphics& g, float w, float h, double t) {
   const float yb = 0.88f * h;
   for (int i = 0; i < 8; ++i) {
     const float xi = (0.05f + 0.13f * i) * w;
@@ -54,7 +54,7 @@ void DrawShipwreck(Graphics& g, float w, float h) {
 
 // Three columns standing shorter to the right, a fallen slab and a glowing
 // stone that pulses between alpha 100 and 180.
-void DrawAncientRuins(Graphics& g, float w, float h, float t) {
+void DrawAncientRuins(Graphics& g, float w, float h, double t) {
   for (int k = 0; k < 3; ++k) {
     const float cx = (0.2f + 0.25f * k) * w;
     const float ch = (0.2f - 0.03f * k) * h;
@@ -78,7 +78,7 @@ void DrawAncientRuins(Graphics& g, float w, float h, float t) {
 
 }  // namespace
 
-void DrawSetPiece(Graphics& g, int theme, int w, int h, float t) {
+void DrawSetPiece(Graphics& g, int theme, int w, int h, double t) {
   switch (theme) {
     case 4:
       DrawCoralReef(g, float(w), float(h), t);

@@ -1,4 +1,5 @@
-#include "app/log.h"
+#include "base/log.h"
+#include "base/program_path_win32.h"
 #include "settings/run_value.h"
 #include "settings/settings_win32.h"
 

@@ -5,7 +5,7 @@
 #include <sstream>
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 
 namespace {
 

@@ -2,6 +2,9 @@
 
 #include <shlobj.h>
 
+#include "app/wallpaper_app_win32.h"
+#include "base/program_path_win32.h"
+
 int PrivateProfileStore::ReadInt(const wchar_t* section, const wchar_t* key, int defaultValue) {
   return int(GetPrivateProfileIntW(section, key, defaultValue, path.c_str()));
 }

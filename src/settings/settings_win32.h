@@ -2,9 +2,13 @@
 // "Start with Windows" Run-key value.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
-#include "app/wallpaper_app_win32.h"
+#include "settings/settings.h"
+
+struct WallpaperApp;
 
 // The private-profile functions over one INI file.
 struct PrivateProfileStore : ProfileStore {

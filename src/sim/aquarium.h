@@ -79,7 +79,9 @@ struct Aquarium {
   float pointerX = -9999.0f;
   float pointerY = -9999.0f;
   bool pointerKnown = false;
-  float elapsed = 0;  // scene clock, seconds
+  // Scene clock in seconds. Double: a wallpaper runs for weeks, and a float
+  // clock stops advancing by 1/60 s steps after a few days.
+  double elapsed = 0;
   std::vector<Creature> creatures;
   std::vector<Bubble> bubbles;
   std::vector<PlantClump> plants;

@@ -21,6 +21,18 @@ float Sqrt(float x) {
   return static_cast<float>(std::sqrt(static_cast<double>(x)));
 }
 
+// Phases are only ever read through sines of multiples of tenths (0.5 p,
+// 1.3 p, 2.7 p, ...), all of which repeat after 20 pi. Keeping them below that
+// keeps their float precision: unwrapped, a swim phase reaches 10^7 within
+// weeks, where a frame's increment rounds away and the animation freezes.
+constexpr float kPhasePeriod = 62.83185307f;  // 20 pi
+
+float Advance(float phase, float delta) {
+  phase += delta;
+  if (phase >= kPhasePeriod) phase = std::fmod(phase, kPhasePeriod);
+  return phase;
+}
+
 bool Schools(const Creature& c) {
   return kSpeciesTraits[c.species].schools;
 }
@@ -156,9 +168,9 @@ void VerticalLimits(Creature& c, const SpeciesTraits& traits, float fH) {
 void StepCreature(Creature& c, const Aquarium& aquarium, float dt, float fW, float fH) {
   const SpeciesTraits& traits = kSpeciesTraits[c.species];
 
-  c.swimPhase += c.swimRate * dt;
-  c.pacePhase += 0.8f * dt;
-  c.pulsePhase += 2.0f * dt;
+  c.swimPhase = Advance(c.swimPhase, c.swimRate * dt);
+  c.pacePhase = Advance(c.pacePhase, 0.8f * dt);
+  c.pulsePhase = Advance(c.pulsePhase, 2.0f * dt);
   if (!traits.keepsSwimRate) c.swimRate = traits.swimRateBase + traits.swimRatePerSpeed * std::fabs(c.vx);
 
   // Cruise: keep the heading, follow a slowly varying speed with a lag.
@@ -194,7 +206,7 @@ void StepCreature(Creature& c, const Aquarium& aquarium, float dt, float fW, flo
 void BubblePass(Aquarium& aquarium, float dt, float fW, float fH) {
   for (Bubble& b : aquarium.bubbles) {
     b.y -= b.riseSpeed * dt;
-    b.wobblePhase += b.wobbleRate * dt;
+    b.wobblePhase = Advance(b.wobblePhase, b.wobbleRate * dt);
     b.x += Sin(b.wobblePhase) * 8.0f * dt;
   }
   aquarium.bubbles.erase(std::remove_if(aquarium.bubbles.begin(), aquarium.bubbles.end(),
@@ -230,6 +242,6 @@ void StepAquarium(Aquarium& aquarium, const Settings& settings, float dt, int W,
   SchoolingPass(aquarium, dt);
   for (Creature& c : aquarium.creatures) StepCreature(c, aquarium, dt, fW, fH);
   BubblePass(aquarium, dt, fW, fH);
-  for (PlantClump& p : aquarium.plants) p.swayPhase += p.swayRate * dt;
-  for (LightRay& r : aquarium.lightRays) r.phase += r.rate * dt;
+  for (PlantClump& p : aquarium.plants) p.swayPhase = Advance(p.swayPhase, p.swayRate * dt);
+  for (LightRay& r : aquarium.lightRays) r.phase = Advance(r.phase, r.rate * dt);
 }

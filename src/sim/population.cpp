@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "settings/settings.h"
 #include "sim/random.h"
 #include "sim/simulation.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/log.h"
+#include "base/log.h"
 
 TEST(LogFormat, WindowsStylePrintfConversions) {
   EXPECT_EQ(FormatLogMessage(L"SetEffect called: old=%d new=%d", 1, 2), L"SetEffect called: old=1 new=2");

@@ -43,6 +43,9 @@ bool Finite(std::initializer_list<float> values) {
   return true;
 }
 
+// Phases repeat after 20 pi for every multiple the figures take of them.
+constexpr float kPhaseLimit = 62.84f;
+
 // Empty when every invariant holds, else what broke.
 std::string Violation(const Aquarium& a, int W, int H, bool clicked) {
   std::ostringstream out;
@@ -59,8 +62,16 @@ std::string Violation(const Aquarium& a, int W, int H, bool clicked) {
     if (float(W) > 6.0f * c.size && (c.x < m || c.x > float(W) - m))
       return out.str() + "x " + std::to_string(c.x) + " outside the walls";
     if (std::abs(c.tilt) > 0.5f) return out.str() + "tilt " + std::to_string(c.tilt);
+    // Unbounded phases lose their float precision over days of running.
+    for (float phase : {c.swimPhase, c.pulsePhase, c.pacePhase})
+      if (!(phase >= 0 && phase < kPhaseLimit))
+        return out.str() + "phase " + std::to_string(phase) + " unbounded";
     out.str("");
   }
+  for (const PlantClump& p : a.plants)
+    if (!(p.swayPhase >= 0 && p.swayPhase < kPhaseLimit)) return "plant phase unbounded";
+  for (const LightRay& r : a.lightRays)
+    if (!(r.phase >= 0 && r.phase < kPhaseLimit)) return "light ray phase unbounded";
   for (const Bubble& b : a.bubbles) {
     if (!Finite({b.x, b.y, b.radius, b.riseSpeed, b.wobblePhase, b.wobbleRate})) return "bubble not finite";
     if (b.y < -10) return "a bubble above the top survived";

@@ -168,6 +168,30 @@ TEST(Step, PhasesAdvanceWithTheRateOfThePreviousStep) {
   EXPECT_EQ(s.y, 500.0f + s.vy * dt);
 }
 
+TEST(Step, PhasesWrapWithoutAJumpInAnyOfTheirSines) {
+  // Just below 20 pi: the step crosses it. Every multiple the motion and the
+  // figures take of a phase (tenths) must see the same sine as if unwrapped.
+  const double period = 20 * 3.14159265358979;
+  Creature c = Make(kGuppy, 500, 500, 60);
+  c.swimPhase = c.pacePhase = c.pulsePhase = float(period - 0.01);
+  Aquarium a = With({c});
+  a.plants = {{100, 80, 20, float(period - 0.01), 2, 0x30A050, 4}};
+  a.lightRays = {{300, 40, 0.1f, float(period - 0.01), 0.5f, 12}};
+  const float dt = 0.1f;
+  StepAquarium(a, Settings(), dt, kW, kH);
+  const Creature& s = a.creatures[0];
+  const double cases[][2] = {{s.swimPhase, period - 0.01 + 5 * dt},
+                             {s.pacePhase, period - 0.01 + 0.8 * dt},
+                             {s.pulsePhase, period - 0.01 + 2 * dt},
+                             {a.plants[0].swayPhase, period - 0.01 + 2 * dt},
+                             {a.lightRays[0].phase, period - 0.01 + 0.5 * dt}};
+  for (const auto& [wrapped, unwrapped] : cases) {
+    EXPECT_LT(wrapped, 1.0);
+    for (double k : {0.5, 0.6, 0.8, 1.0, 1.3, 1.5, 2.7})
+      EXPECT_NEAR(std::sin(k * wrapped), std::sin(k * unwrapped), 1e-4) << "k=" << k;
+  }
+}
+
 TEST(Step, SpeciesMovesAndWallZones) {
   const float dt = 0.05f;
   // Level with its target, a jellyfish at the top of its pulse rises and drifts.

@@ -8,6 +8,7 @@ set -u
 mode="$1"
 build="$2"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+TIDEMERE_TESTING=1
 . "$here/../../scripts/wine-env.sh"
 wine_run() { "$TIDEMERE_WINE" "$@"; }
 
@@ -20,12 +21,20 @@ standin="$build/tidemere-shell_standin.exe"
 pids=()
 
 cleanup() {
+  # A check that failed may leave an instance running: ask it to exit, and
+  # if anything still runs, end the Wine server (killing the loader process
+  # alone leaves the Windows process alive for the next check).
+  wine_run "$exe" exit >/dev/null 2>&1
   [ "$mode" = shell ] && wine_run "$standin" close >/dev/null 2>&1
-  # Let every process end before the next check starts (no stale "Progman").
+  local alive=0
   for pid in "${pids[@]}"; do
     for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
-    kill "$pid" 2>/dev/null
+    kill -0 "$pid" 2>/dev/null && alive=1
   done
+  if [ "$alive" = 1 ]; then
+    "$TIDEMERE_WINESERVER" -k >/dev/null 2>&1
+    "$TIDEMERE_WINESERVER" -p 60 >/dev/null 2>&1
+  fi
   rm -rf "$work"
 }
 
@@ -121,6 +130,8 @@ pass "second start returned 1"
 wine_run "$build/tidemere-send_keys.exe" 2 >/dev/null 2>&1 || fail "could not inject Ctrl+Shift+2"
 wait_for_log "切换效果 -> 2"
 expect_in_order "SetEffect called: old=1 new=2" "切换效果 -> 2"
+# The line is logged before the save, and Fish19 is the last key written.
+for _ in $(seq 50); do grep -q "^Fish19=" "$ini" 2>/dev/null && break; sleep 0.2; done
 [ -f "$ini" ] || fail "no settings file after the theme change"
 settings="$(tr -d '\r' <"$ini")"
 for entry in Theme=2 TotalFish=28 FpsMode=0 Fish0=2 Fish7=2 Fish8=1 Fish19=1; do

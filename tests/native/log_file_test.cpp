@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/log.h"
-#include "app/log_native.h"
+#include "base/log.h"
+#include "base/log_native.h"
 #include "common/test_support.h"
 
 namespace {

@@ -284,3 +284,33 @@ TEST(SceneRender, DegenerateSizesDoNotCrash) {
   const QImage narrow = Render(aq, 3, 5, 200);
   EXPECT_EQ(qAlpha(narrow.pixel(2, 199)), 255);
 }
+
+// A wallpaper runs for weeks: one frame's step of the scene clock must move
+// the time-driven backdrop as much after 30 days as after 30 seconds.
+TEST(SceneClock, RipplesAdvanceAsSmoothlyAfterThirtyDays) {
+  const double step = 1.0 / 60;
+  Aquarium early, late;
+  for (int i = 0; i < 30 * 60; ++i) early.elapsed += step;
+  for (long i = 0; i < 30L * 24 * 3600 * 60; ++i) late.elapsed += step;
+  EXPECT_NEAR(late.elapsed, 30.0 * 24 * 3600, 0.05);
+
+  // Pixels of the surface ripples that one step changes.
+  const int w = 400, h = 200;
+  auto changedBySteps = [&](Aquarium aq, int steps) {
+    auto ripples = [&](const Aquarium& a) {
+      return Paint(w, h, [&](Graphics& g) { DrawWater(g, PaletteForTheme(1), 1, w, h, a.elapsed); });
+    };
+    const QImage before = ripples(aq);
+    for (int i = 0; i < steps; ++i) aq.elapsed += step;
+    const QImage after = ripples(aq);
+    int changed = 0;
+    for (int y = 0; y < int(0.06 * h); ++y)
+      for (int x = 0; x < w; ++x) changed += before.pixel(x, y) != after.pixel(x, y);
+    return changed;
+  };
+  const int earlyOne = changedBySteps(early, 1), lateOne = changedBySteps(late, 1);
+  ASSERT_GT(earlyOne, 0);
+  EXPECT_NEAR(lateOne, earlyOne, 0.5 * earlyOne) << "one 1/60 s step after 30 days";
+  // Two steps move twice as far, not zero or four times (a rounded clock).
+  EXPECT_GT(changedBySteps(late, 2), lateOne);
+}

@@ -1,7 +1,8 @@
 // "Start with Windows" against the real per-user Run key of the Wine prefix.
 #include <gtest/gtest.h>
 
-#include "app/log.h"
+#include "base/log.h"
+#include "base/program_path_win32.h"
 #include "settings/settings_win32.h"
 #include "windows/win32_test_support.h"
 

@@ -2,7 +2,7 @@
 // by the test itself, one layout per test.
 #include <gtest/gtest.h>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "desktop/desktop_win32.h"
 #include "windows/win32_test_support.h"
 

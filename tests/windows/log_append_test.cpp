@@ -4,7 +4,7 @@
 
 #include <thread>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "windows/win32_test_support.h"
 
 TEST(LogAppend, ConcurrentWritersNeverOverwriteEachOther) {

@@ -1,7 +1,7 @@
 #include <cstdio>
 #include <set>
 
-#include "app/wallpaper_app_win32.h"
+#include "base/program_path_win32.h"
 #include "windows/win32_test_support.h"
 
 HWND MakeWindow(const wchar_t* className, HWND parent, bool visible) {

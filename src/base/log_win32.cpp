@@ -1,5 +1,5 @@
-#include "app/log.h"
-#include "app/wallpaper_app_win32.h"
+#include "base/log.h"
+#include "base/program_path_win32.h"
 
 uint64_t LogTickCount() {
   return GetTickCount64();

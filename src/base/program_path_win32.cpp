@@ -1,6 +1,6 @@
-#include <string>
+#include "base/program_path_win32.h"
 
-#include "app/wallpaper_app_win32.h"
+#include <string>
 
 std::wstring GetProgramPath() {
   // Grow the buffer until the path fits: a path longer than MAX_PATH is

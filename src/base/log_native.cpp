@@ -1,10 +1,10 @@
-#include "app/log_native.h"
+#include "base/log_native.h"
 
 #include <chrono>
 #include <cstdio>
 #include <string>
 
-#include "app/log.h"
+#include "base/log.h"
 
 namespace {
 std::string& NativeLogPath() {
