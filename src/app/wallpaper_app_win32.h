@@ -52,6 +52,10 @@ struct WallpaperApp {
   HMENU trayMenu = nullptr;
   HICON trayIcon = nullptr;
   HWND messageWindow = nullptr;
+  // A hidden top-level window: broadcasts ("TaskbarCreated", display, session
+  // and power changes) reach neither message-only windows nor Progman's children.
+  HWND notifyWindow = nullptr;
+  UINT taskbarCreatedMessage = 0;  // RegisterWindowMessageW(L"TaskbarCreated")
 };
 
 // The application the low-level mouse hook serves; null while none.
