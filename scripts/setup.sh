@@ -8,7 +8,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
 packages=(cmake ninja-build g++ python3 file qt6-base-dev libgtest-dev googletest
   g++-mingw-w64-i686-posix mingw-w64-i686-dev g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
-  wine wine32:i386 wine64 xvfb xauth)
+  wine wine32:i386 wine64 xvfb xauth x11-apps)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -111,34 +111,10 @@ void RequestExit(WallpaperApp& app) {
   if (app.wallpaperWindow != nullptr) DestroyWindow(app.wallpaperWindow);
 }
 
-namespace {
-template <typename T>
-void ReleaseInterface(T*& object) {
-  if (object != nullptr) {
-    reinterpret_cast<IUnknown*>(object)->Release();
-    object = nullptr;
-  }
-}
-}  // namespace
-
 void ReleaseAll(WallpaperApp& app) {
   RestoreWallpaperLayer(app);
-  ReleaseInterface(app.dcompSurface);
-  ReleaseInterface(app.dcompVisual);
-  ReleaseInterface(app.dcompTarget);
-  ReleaseInterface(app.dcompDevice);
-  ReleaseInterface(app.contentTexture);
-  ReleaseInterface(app.d3dContext);
-  ReleaseInterface(app.d3dDevice);
-  if (app.memoryDc != nullptr) {
-    SelectObject(app.memoryDc, app.previousBitmap);
-    DeleteDC(app.memoryDc);
-    app.memoryDc = nullptr;
-  }
-  if (app.backBuffer != nullptr) {
-    DeleteObject(app.backBuffer);
-    app.backBuffer = nullptr;
-  }
+  ReleaseComposition(app);
+  ReleaseBackBuffer(app);
   if (gdiplusToken != 0) {
     Gdiplus::GdiplusShutdown(gdiplusToken);
     gdiplusToken = 0;

@@ -23,6 +23,14 @@ constexpr UINT WM_WALLPAPER_RESTACK = WM_USER + 100;
 // Callback message of the notification-area icon.
 constexpr UINT WM_TRAYICON = WM_APP + 1;
 
+// How frames reach the wallpaper window.
+enum class PresenterKind {
+  kNone,     // not started, or started only in part
+  kTexture,  // DirectComposition visual with a Direct3D texture as content
+  kSurface,  // DirectComposition visual with a composition surface as content
+  kGdi,      // BitBlt to the window's device context (no DirectComposition)
+};
+
 struct WallpaperApp {
   Aquarium aquarium;  // creatures, scenery, pointer state, scene clock
   Settings settings;  // theme, totalFish, fpsMode, speciesCounts
@@ -45,6 +53,9 @@ struct WallpaperApp {
   IDCompositionTarget* dcompTarget = nullptr;
   IDCompositionVisual* dcompVisual = nullptr;
   IDCompositionSurface* dcompSurface = nullptr;
+  PresenterKind presenter = PresenterKind::kNone;
+  int contentWidth = 0;  // size of the texture or surface on the visual
+  int contentHeight = 0;
   HWND settingsWindow = nullptr;
   HWND aboutWindow = nullptr;
   int tickCounter = 0;

@@ -1,7 +1,9 @@
 #include "base/log.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdio>
+#include <cstring>
 
 bool debugLogging = false;
 
@@ -155,6 +157,20 @@ std::wstring FormatLogMessage(const wchar_t* format, va_list args) {
           const wchar_t* text = va_arg(args, const wchar_t*);
           AppendText(out, text ? text : L"(null)", leftAlign, width, precision);
         }
+        break;
+      }
+      case L'f': {
+        // Fixed notation only; both C libraries agree on it for finite values.
+        const double v = va_arg(args, double);
+        char digits[352];  // enough for any double with up to 17 decimals
+        std::snprintf(digits, sizeof digits, "%.*f", precision < 0 ? 6 : std::min(precision, 17), v);
+        std::wstring wide(digits, digits + std::strlen(digits));
+        if (sign[0] != 0 && wide[0] != L'-') wide.insert(wide.begin(), wchar_t(sign[0]));
+        if (zeroPad && !leftAlign && int(wide.size()) < width) {
+          const size_t at = (wide[0] == L'-' || wide[0] == L'+' || wide[0] == L' ') ? 1 : 0;
+          wide.insert(at, size_t(width) - wide.size(), L'0');
+        }
+        AppendText(out, wide, leftAlign, width, -1);
         break;
       }
       default:  // unknown conversion: keep it visible rather than guess at arguments

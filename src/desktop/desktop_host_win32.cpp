@@ -46,6 +46,7 @@ bool IsWallpaperLayerCandidate(HWND window) {
 
 void PlaceUnderDesktopIcons(HWND window, UINT extraFlags) {
   HWND parent = GetParent(window);
+  if (parent == nullptr) return;  // a top-level window has no icon view to stay under
   HWND icons = FindWindowExW(parent, nullptr, L"SHELLDLL_DefView", nullptr);
   if (icons == nullptr) return;
   SetWindowPos(window, icons, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | extraFlags);

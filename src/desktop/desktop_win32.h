@@ -14,8 +14,22 @@ bool IsWallpaperLayerCandidate(HWND window);
 // Places `window` directly below its parent's "SHELLDLL_DefView" child, if any.
 void PlaceUnderDesktopIcons(HWND window, UINT extraFlags);
 
+// The virtual screen (all monitors), in screen coordinates.
+RECT VirtualScreenRect();
+// Moves and sizes `window` so that it covers `screen` (screen coordinates),
+// converting to its parent's client coordinates when it has a parent.
+void CoverScreenRect(HWND window, HWND insertAfter, const RECT& screen, UINT flags);
+
+// The presenter. StartPresenter tries DirectComposition and falls back to
+// copying each frame to the window with GDI; it logs which way frames go.
 bool InitComposition(WallpaperApp& app, int width, int height);
+void StartPresenter(WallpaperApp& app, int width, int height);
 void PresentFrame(WallpaperApp& app, int width, int height);
+void ReleaseComposition(WallpaperApp& app);
 
 void OnTimerTick(WallpaperApp& app);
 void RenderFrame(WallpaperApp& app);
+// Frees the back buffer (memory DC and DIB section).
+void ReleaseBackBuffer(WallpaperApp& app);
+// RenderFrame calls that drew a frame, since the process started.
+int FramesRendered();

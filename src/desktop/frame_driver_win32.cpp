@@ -1,6 +1,129 @@
+// The frame driver: the 16 ms timer becomes frames. Each tick keeps the
+// wallpaper window under the icons and decides whether to render; a frame
+// steps the aquarium, draws the scene into the back buffer with GDI+ and
+// hands it to the presenter.
+#include <windows.h>
+
+#include "base/log.h"
 #include "desktop/desktop_win32.h"
+#include "desktop/frame_pacing.h"
+#include "draw/gdiplus/gdiplus_graphics.h"
+#include "scene/scene.h"
+#include "sim/simulation.h"
 
-// Frames (pacing, back buffer, step and scene) arrive with the frame driver.
-void OnTimerTick(WallpaperApp&) {}
+namespace {
 
-void RenderFrame(WallpaperApp&) {}
+// Calls of RenderFrame past the size check: for the periodic re-stacking and
+// for the diagnostic line.
+int frameCounter = 0;
+int diagFrameCounter = 0;
+FrameCostWindow frameCosts;
+
+ForegroundWindowInfo ReadForegroundWindow(const WallpaperApp& app) {
+  ForegroundWindowInfo info;
+  HWND window = GetForegroundWindow();
+  if (window == nullptr) return info;
+  info.exists = true;
+  info.isOwnWindow = window == app.wallpaperWindow || window == app.messageWindow;
+  info.minimized = IsIconic(window) != FALSE;
+  RECT rect;
+  info.rectKnown = GetWindowRect(window, &rect) != FALSE;
+  if (info.rectKnown) info.rect = {rect.left, rect.top, rect.right, rect.bottom};
+  wchar_t className[64] = {};
+  GetClassNameW(window, className, 64);
+  info.className = className;
+  return info;
+}
+
+// A 32-bit top-down DIB section of the window's client size in memoryDc.
+void EnsureBackBuffer(WallpaperApp& app, int width, int height) {
+  if (app.memoryDc != nullptr && app.backBufferWidth == width && app.backBufferHeight == height) return;
+  ReleaseBackBuffer(app);
+  app.backBufferWidth = width;
+  app.backBufferHeight = height;
+
+  HDC windowDc = GetDC(app.wallpaperWindow);
+  app.memoryDc = CreateCompatibleDC(windowDc);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // rows top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  app.backBuffer = CreateDIBSection(app.memoryDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  app.backBufferBits = static_cast<uint32_t*>(bits);
+  app.previousBitmap = SelectObject(app.memoryDc, app.backBuffer);
+  ReleaseDC(app.wallpaperWindow, windowDc);
+}
+
+}  // namespace
+
+int FramesRendered() {
+  return diagFrameCounter;
+}
+
+void ReleaseBackBuffer(WallpaperApp& app) {
+  if (app.memoryDc != nullptr) {
+    SelectObject(app.memoryDc, app.previousBitmap);
+    DeleteDC(app.memoryDc);
+    app.memoryDc = nullptr;
+  }
+  if (app.backBuffer != nullptr) {
+    DeleteObject(app.backBuffer);
+    app.backBuffer = nullptr;
+  }
+  app.previousBitmap = nullptr;
+  app.backBufferBits = nullptr;
+}
+
+void OnTimerTick(WallpaperApp& app) {
+  HWND parent = GetParent(app.wallpaperWindow);
+  HWND icons = parent ? FindWindowExW(parent, nullptr, L"SHELLDLL_DefView", nullptr) : nullptr;
+  if (icons != nullptr && GetWindow(app.wallpaperWindow, GW_HWNDPREV) != icons) {
+    PlaceUnderDesktopIcons(app.wallpaperWindow, SWP_NOREDRAW);
+  }
+
+  const bool fullScreen = IsFullScreenApplication(ReadForegroundWindow(app), GetSystemMetrics(SM_CXSCREEN),
+                                                  GetSystemMetrics(SM_CYSCREEN));
+  if (PaceTick(app.tickCounter, fullScreen, app.settings.fpsMode)) RenderFrame(app);
+}
+
+void RenderFrame(WallpaperApp& app) {
+  RECT client = {};
+  GetClientRect(app.wallpaperWindow, &client);
+  const int width = client.right - client.left;
+  const int height = client.bottom - client.top;
+  if (width <= 0 || height <= 0) return;
+
+  if (++frameCounter % 60 == 0) {
+    SetWindowPos(app.wallpaperWindow, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  }
+  EnsureBackBuffer(app, width, height);
+
+  const int64_t now = MonotonicNanoseconds();
+  const float dt = ClampedFrameSeconds(now, app.lastFrameTime);
+  app.lastFrameTime = now;
+  app.aquarium.elapsed += dt;
+  StepAquarium(app.aquarium, app.settings, dt, width, height);
+
+  {
+    Graphics graphics = MakeGdiplusGraphics(app.memoryDc);
+    if (app.settings.theme >= 1 && app.settings.theme <= 6) {
+      RenderScene(app.aquarium, app.settings.theme, graphics, width, height);
+    }
+    if (++diagFrameCounter % 100 == 0) {
+      WriteLog(L"[diag] frame=%d GDI+ status=%d fish=%zu", diagFrameCounter, graphics.lastStatus,
+               app.aquarium.creatures.size());
+    }
+  }
+  PresentFrame(app, width, height);
+
+  // What a frame costs this machine, for a user's report: step, scene and present.
+  const double costMs = double(MonotonicNanoseconds() - now) / 1e6;
+  FrameCostReport report;
+  if (debugLogging && RecordFrameCost(frameCosts, now, costMs, report)) {
+    WriteLog(L"[diag] render ms median=%.2f max=%.2f fps=%.1f", report.medianMs, report.maxMs, report.fps);
+  }
+}

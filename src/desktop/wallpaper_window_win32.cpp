@@ -2,6 +2,23 @@
 #include "desktop/desktop_win32.h"
 #include "ui/ui_win32.h"
 
+RECT VirtualScreenRect() {
+  const int x = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  const int y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  return {x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+void CoverScreenRect(HWND window, HWND insertAfter, const RECT& screen, UINT flags) {
+  // A child is placed in its parent's client coordinates, whose origin is not
+  // the virtual screen's: Progman's client area starts at the virtual
+  // screen's origin, left of or above the primary monitor.
+  POINT origin = {screen.left, screen.top};
+  HWND parent = (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) ? GetParent(window) : nullptr;
+  if (parent != nullptr) ScreenToClient(parent, &origin);
+  SetWindowPos(window, insertAfter, origin.x, origin.y, screen.right - screen.left,
+               screen.bottom - screen.top, flags);
+}
+
 void CreateWallpaperWindow(WallpaperApp& app) {
   WNDCLASSEXW windowClass = {};
   windowClass.cbSize = sizeof(windowClass);
@@ -14,10 +31,9 @@ void CreateWallpaperWindow(WallpaperApp& app) {
   windowClass.lpszClassName = L"WavescreenWnd";
   RegisterClassExW(&windowClass);
 
-  int x = GetSystemMetrics(SM_XVIRTUALSCREEN);
-  int y = GetSystemMetrics(SM_YVIRTUALSCREEN);
-  int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-  int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  const RECT screen = VirtualScreenRect();
+  const int x = screen.left, y = screen.top;
+  const int width = screen.right - screen.left, height = screen.bottom - screen.top;
 
   HWND window =
       CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT, L"WavescreenWnd", L"Tidemere",
@@ -40,7 +56,7 @@ void CreateWallpaperWindow(WallpaperApp& app) {
   HWND previousParent = SetParent(window, parent);
   WriteLog(L"SetParent ret=0x%p GetParent=0x%p", previousParent, GetParent(window));
 
-  SetWindowPos(window, HWND_TOP, x, y, width, height, SWP_SHOWWINDOW | SWP_FRAMECHANGED | SWP_NOACTIVATE);
+  CoverScreenRect(window, HWND_TOP, screen, SWP_SHOWWINDOW | SWP_FRAMECHANGED | SWP_NOACTIVATE);
   ShowWindow(window, SW_SHOW);
 
   if (app.desktopHost != nullptr && app.desktopHost != parent) {
@@ -48,12 +64,10 @@ void CreateWallpaperWindow(WallpaperApp& app) {
     WriteLog(L"隐藏原壁纸层 0x%p", app.desktopHost);
   }
 
-  HWND icons = FindWindowExW(parent, nullptr, L"SHELLDLL_DefView", nullptr);
-  if (icons != nullptr) {
-    SetWindowPos(window, icons, 0, 0, width, height, SWP_SHOWWINDOW | SWP_NOACTIVATE);
-  }
+  HWND icons = parent ? FindWindowExW(parent, nullptr, L"SHELLDLL_DefView", nullptr) : nullptr;
+  if (icons != nullptr) CoverScreenRect(window, icons, screen, SWP_SHOWWINDOW | SWP_NOACTIVATE);
 
-  if (!InitComposition(app, width, height)) WriteLog(L"DComp 初始化失败，动画可能不可见");
+  StartPresenter(app, width, height);
 
   WriteLog(L"壁纸窗口创建成功 hwnd=0x%p parent=0x%p 尺寸=%dx%d (DComp)", window, parent, width, height);
 
@@ -86,14 +100,13 @@ LRESULT CALLBACK WallpaperWndProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_ERASEBKGND:
       return 1;
     case WM_DISPLAYCHANGE: {
-      int x = GetSystemMetrics(SM_XVIRTUALSCREEN);
-      int y = GetSystemMetrics(SM_YVIRTUALSCREEN);
-      int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-      int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-      SetWindowPos(window, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+      const RECT screen = VirtualScreenRect();
+      CoverScreenRect(window, nullptr, screen, SWP_NOZORDER | SWP_NOACTIVATE);
+      // The next frame makes a new back buffer, and the presenter new content.
       app->backBufferWidth = 0;
       app->backBufferHeight = 0;
-      WriteLog(L"显示器变化，窗口调整为 %dx%d @ (%d,%d)", width, height, x, y);
+      WriteLog(L"显示器变化，窗口调整为 %dx%d @ (%d,%d)", int(screen.right - screen.left),
+               int(screen.bottom - screen.top), int(screen.left), int(screen.top));
       return 0;
     }
     case WM_WALLPAPER_RESTACK:
@@ -109,6 +122,11 @@ LRESULT CALLBACK WallpaperWndProc(HWND window, UINT message, WPARAM wParam, LPAR
       return 0;
     case WM_DESTROY:
       WriteLog(L"[msg] WM_DESTROY received");
+      // The painted icons belong to this window alone.
+      for (WPARAM kind : {ICON_BIG, ICON_SMALL}) {
+        auto icon = reinterpret_cast<HICON>(SendMessageW(window, WM_SETICON, kind, 0));
+        if (icon != nullptr) DestroyIcon(icon);
+      }
       SetWindowLongPtrW(window, GWLP_USERDATA, 0);
       PostQuitMessage(0);
       return 0;

@@ -1,8 +1,15 @@
+#include "base/log.h"
+#include "desktop/pointer_hook_win32.h"
 #include "ui/ui_win32.h"
 
-// The tray icon, its menu and the mouse hook arrive with the user interface;
-// until then the program runs on its hot keys alone.
-void CreateTray(WallpaperApp&) {}
+// The tray icon and its menu arrive with the user interface; the pointer
+// hook is installed now.
+void CreateTray(WallpaperApp& app) {
+  if (app.trayAdded) return;
+  hookApp = &app;
+  app.mouseHook = SetWindowsHookExW(WH_MOUSE_LL, MouseHookProc, GetModuleHandleW(nullptr), 0);
+  WriteLog(L"鼠标钩子安装: %p", app.mouseHook);
+}
 
 LRESULT CALLBACK MessageWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CREATE) {

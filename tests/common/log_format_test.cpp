@@ -14,6 +14,15 @@ TEST(LogFormat, WindowsStylePrintfConversions) {
   EXPECT_EQ(FormatLogMessage(L"%d", -2147483647 - 1), L"-2147483648");
 }
 
+TEST(LogFormat, FixedPointNumbers) {
+  EXPECT_EQ(FormatLogMessage(L"[diag] render ms median=%.2f max=%.2f fps=%.1f", 3.14159, 12.0, 59.96),
+            L"[diag] render ms median=3.14 max=12.00 fps=60.0");
+  EXPECT_EQ(FormatLogMessage(L"%f|%.0f|%6.1f|%-6.1f|%06.1f", 0.5, 2.25, -1.26, 1.0, -1.5),
+            L"0.500000|2|  -1.3|1.0   |-001.5");
+  EXPECT_EQ(FormatLogMessage(L"%.1f %d", 1e300, 7).substr(0, 4), L"1000") << "wide values, arguments after";
+  EXPECT_EQ(FormatLogMessage(L"%.1f %d", 2.0, 7), L"2.0 7");
+}
+
 TEST(LogFormat, WideStringsAndPointers) {
   EXPECT_EQ(FormatLogMessage(L"桌面壁纸层 = (%s)", L"Progman(兜底)"), L"桌面壁纸层 = (Progman(兜底))");
   EXPECT_EQ(FormatLogMessage(L"[%s]", static_cast<const wchar_t*>(nullptr)), L"[(null)]");

@@ -1,0 +1,63 @@
+// The frame driver's decisions, as plain functions of plain values so that
+// they are tested without a window: is a full-screen application in front,
+// does this timer tick render, how long was the last frame, and what did the
+// last frames cost.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct ScreenRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+};
+
+// What the frame driver reads of the foreground window.
+struct ForegroundWindowInfo {
+  bool exists = false;
+  bool isOwnWindow = false;  // the wallpaper or the message-only window
+  bool minimized = false;
+  bool rectKnown = false;
+  ScreenRect rect;  // window rectangle, screen coordinates
+  std::wstring className;
+};
+
+// A window that covers the primary screen within 2 pixels and is not part of
+// the shell's desktop.
+bool IsFullScreenApplication(const ForegroundWindowInfo& window, int primaryWidth, int primaryHeight);
+
+// Frame rate modes of the settings.
+constexpr int kFpsSmooth = 0;
+constexpr int kFpsPowerSaver = 1;
+
+// One timer tick: true when it renders. Every tick in smooth mode, every 4th
+// in power-saver mode, every 10th while a full-screen application is in
+// front. `tickCounter` carries over between the modes.
+bool PaceTick(int& tickCounter, bool fullScreenInFront, int fpsMode);
+
+// The frame time in seconds: from the previous frame's clock reading to now,
+// clamped to 0..0.1 s so that a pause never makes the aquarium jump.
+float ClampedFrameSeconds(int64_t nowNanoseconds, int64_t lastNanoseconds);
+
+// The cost of the last frames for the /debug report: the time spent in a
+// frame (step, scene and present), and the frames per wall-clock second.
+struct FrameCostWindow {
+  static constexpr int kFrames = 100;
+  double costMs[kFrames] = {};
+  int count = 0;
+  int64_t previousFrameNs = 0;  // start of the frame recorded last, 0 before any
+  int intervals = 0;            // frame-to-frame intervals summed in wallSeconds
+  double wallSeconds = 0;
+};
+
+struct FrameCostReport {
+  double medianMs = 0;
+  double maxMs = 0;
+  double fps = 0;
+};
+
+// Records one frame that began at `frameStartNs` and cost `costMs`. Every
+// kFrames frames it fills `report`, starts a new window and returns true.
+bool RecordFrameCost(FrameCostWindow& window, int64_t frameStartNs, double costMs, FrameCostReport& report);

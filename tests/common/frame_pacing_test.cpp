@@ -1,0 +1,113 @@
+// The frame driver's decisions: the full-screen test, the pacing across mode
+// changes, the clamped frame time and the frame-cost report.
+#include "desktop/frame_pacing.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kW = 1920, kH = 1080;
+
+ForegroundWindowInfo Window(ScreenRect rect, const wchar_t* className = L"Chrome_WidgetWin_1") {
+  ForegroundWindowInfo info;
+  info.exists = true;
+  info.rectKnown = true;
+  info.rect = rect;
+  info.className = className;
+  return info;
+}
+
+// Renders per `ticks` ticks, starting from `counter`.
+int CountFrames(int& counter, int ticks, bool fullScreen, int fpsMode) {
+  int frames = 0;
+  for (int i = 0; i < ticks; ++i) frames += PaceTick(counter, fullScreen, fpsMode);
+  return frames;
+}
+
+}  // namespace
+
+TEST(FullScreen, WindowsThatCoverThePrimaryScreen) {
+  EXPECT_TRUE(IsFullScreenApplication(Window({0, 0, kW, kH}), kW, kH)) << "a full-screen browser";
+  EXPECT_TRUE(IsFullScreenApplication(Window({-8, -8, kW + 8, kH + 8}), kW, kH))
+      << "a borderless oversize window";
+  EXPECT_TRUE(IsFullScreenApplication(Window({2, 2, kW - 2, kH - 2}), kW, kH)) << "within 2 pixels";
+  EXPECT_FALSE(IsFullScreenApplication(Window({0, 0, kW, kH - 3}), kW, kH)) << "3 px short";
+  EXPECT_FALSE(IsFullScreenApplication(Window({3, 0, kW, kH}), kW, kH));
+  EXPECT_FALSE(IsFullScreenApplication(Window({0, 0, kW - 3, kH}), kW, kH));
+  // A maximized window leaves the taskbar visible.
+  EXPECT_FALSE(IsFullScreenApplication(Window({-8, -8, kW + 8, kH - 40}), kW, kH));
+  // On a second monitor only.
+  EXPECT_FALSE(IsFullScreenApplication(Window({kW, 0, 2 * kW, kH}), kW, kH));
+}
+
+TEST(FullScreen, ShellWindowsOwnWindowsAndUnknownStatesNeverCount) {
+  for (const wchar_t* shell :
+       {L"Progman", L"WorkerW", L"SHELLDLL_DefView", L"Windows.UI.Core.CoreWindow", L"#32769"})
+    EXPECT_FALSE(IsFullScreenApplication(Window({0, 0, kW, kH}, shell), kW, kH));
+  // Exact, case-sensitive comparison.
+  EXPECT_TRUE(IsFullScreenApplication(Window({0, 0, kW, kH}, L"progman"), kW, kH));
+
+  ForegroundWindowInfo own = Window({0, 0, kW, kH});
+  own.isOwnWindow = true;
+  EXPECT_FALSE(IsFullScreenApplication(own, kW, kH));
+  ForegroundWindowInfo minimized = Window({0, 0, kW, kH});
+  minimized.minimized = true;
+  EXPECT_FALSE(IsFullScreenApplication(minimized, kW, kH));
+  ForegroundWindowInfo unreadable = Window({0, 0, kW, kH});
+  unreadable.rectKnown = false;
+  EXPECT_FALSE(IsFullScreenApplication(unreadable, kW, kH));
+  EXPECT_FALSE(IsFullScreenApplication(ForegroundWindowInfo(), kW, kH)) << "no foreground window";
+}
+
+TEST(Pacing, RatesAndTheCounterAcrossModeChanges) {
+  int counter = 0;
+  EXPECT_EQ(CountFrames(counter, 60, false, kFpsSmooth), 60);
+  EXPECT_EQ(CountFrames(counter, 60, false, kFpsPowerSaver), 15);
+  EXPECT_EQ(CountFrames(counter, 60, true, kFpsSmooth), 6);
+  EXPECT_EQ(CountFrames(counter, 60, true, kFpsPowerSaver), 6) << "full screen wins over the mode";
+
+  // The counter carries over: three power-saver ticks, then a full-screen
+  // application appears, which renders at its 10th count, 7 ticks later.
+  counter = 0;
+  EXPECT_EQ(CountFrames(counter, 3, false, kFpsPowerSaver), 0);
+  EXPECT_EQ(CountFrames(counter, 6, true, kFpsSmooth), 0);
+  EXPECT_TRUE(PaceTick(counter, true, kFpsSmooth));
+  EXPECT_EQ(counter, 0);
+  // Smooth mode renders at once and resets what was counted.
+  counter = 7;
+  EXPECT_TRUE(PaceTick(counter, false, kFpsSmooth));
+  EXPECT_EQ(counter, 0);
+  // Any other mode value paces like smooth mode.
+  EXPECT_EQ(CountFrames(counter, 10, false, 5), 10);
+}
+
+TEST(FrameClock, FrameTimeIsClampedToATenthOfASecond) {
+  const int64_t second = 1000000000;
+  EXPECT_FLOAT_EQ(ClampedFrameSeconds(second + second / 60, second), 1.0f / 60);
+  EXPECT_FLOAT_EQ(ClampedFrameSeconds(6 * second, second), 0.1f) << "a 5 s pause steps 0.1 s";
+  EXPECT_FLOAT_EQ(ClampedFrameSeconds(second, second), 0.0f);
+  EXPECT_FLOAT_EQ(ClampedFrameSeconds(second, 2 * second), 0.0f) << "a clock that went back";
+  // Days of uptime in nanoseconds lose nothing.
+  const int64_t days = 40LL * 24 * 3600 * second;
+  EXPECT_NEAR(ClampedFrameSeconds(days + second / 60, days), 1.0f / 60, 1e-7);
+}
+
+TEST(FrameCost, ReportsEveryHundredFramesWithMedianMaxAndRate) {
+  FrameCostWindow window;
+  FrameCostReport report;
+  const int64_t tick = 20000000;  // 50 frames a second
+  int reports = 0;
+  for (int i = 0; i < 99; ++i) reports += RecordFrameCost(window, 1000 + i * tick, i % 2 ? 3.0 : 1.0, report);
+  EXPECT_EQ(reports, 0);
+  ASSERT_TRUE(RecordFrameCost(window, 1000 + 99 * tick, 50.0, report));
+  EXPECT_DOUBLE_EQ(report.medianMs, 2.0);
+  EXPECT_DOUBLE_EQ(report.maxMs, 50.0);
+  EXPECT_NEAR(report.fps, 50.0, 1e-9);
+
+  // The next window measures its rate from the last frame of the previous one.
+  for (int i = 100; i < 199; ++i)
+    EXPECT_FALSE(RecordFrameCost(window, 1000 + 99 * tick + (i - 99) * 2 * tick, 1, report));
+  ASSERT_TRUE(RecordFrameCost(window, 1000 + 99 * tick + 100 * 2 * tick, 1, report));
+  EXPECT_NEAR(report.fps, 25.0, 1e-9);
+  EXPECT_DOUBLE_EQ(report.maxMs, 1.0) << "the window starts afresh";
+}
