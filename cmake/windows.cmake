@@ -59,4 +59,6 @@ add_test(NAME e2e.plain_wine
   COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.sh plain ${CMAKE_BINARY_DIR})
 add_test(NAME e2e.standin_shell
   COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.sh shell ${CMAKE_BINARY_DIR})
-set_tests_properties(e2e.plain_wine e2e.standin_shell PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)
+add_test(NAME e2e.pacing
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.sh pacing ${CMAKE_BINARY_DIR})
+set_tests_properties(e2e.plain_wine e2e.standin_shell e2e.pacing PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)

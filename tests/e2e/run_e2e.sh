@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # End-to-end checks of Tidemere.exe under Wine (run inside Xvfb by the test
 # script):
-#   run_e2e.sh plain BUILDDIR   no shell windows: the wallpaper window has no parent
+#   run_e2e.sh plain BUILDDIR   no shell windows: the wallpaper window has no parent,
+#                               and screenshots show what it draws
 #   run_e2e.sh shell BUILDDIR   a stand-in shell owns "Progman" with the icon view and
 #                               an empty "WorkerW": the window attaches under Progman
+#   run_e2e.sh pacing BUILDDIR  frame rates of the two modes in a small Wine desktop
 set -u
 mode="$1"
 build="$2"
@@ -87,7 +89,82 @@ expect_exit() {
 
 query_shell() { wine_run "$standin" query 2>/dev/null | tr -d '\r'; }
 
+screen() { python3 "$here/screen.py" "$@"; }
+shot() { xwd -root -silent >"$1" || fail "no screenshot"; }
+
+# Succeeds when "R,G,B" is within TOLERANCE of R G B in every channel.
+near() {
+  local IFS=, tolerance="$5"
+  set -- $1 "$2" "$3" "$4"
+  [ $(($1 - $4)) -le "$tolerance" ] && [ $(($4 - $1)) -le "$tolerance" ] &&
+    [ $(($2 - $5)) -le "$tolerance" ] && [ $(($5 - $2)) -le "$tolerance" ] &&
+    [ $(($3 - $6)) -le "$tolerance" ] && [ $(($6 - $3)) -le "$tolerance" ]
+}
+brightness() { local IFS=,; set -- $1; echo $(($1 + $2 + $3)); }
+
+# The frame on the screen is theme THEME's: its darkened sand (R G B) at both
+# bottom corners, water lighter near the top than at 60 % of the height, and
+# no black rows.
+expect_scene() {
+  local file="$1" what="$2" r="$3" g="$4" b="$5" width height
+  read -r width height < <(screen size "$file")
+  local probes
+  read -r -a probes < <(screen probe "$file" 8 $((height - 5)) $((width - 8)) $((height - 5)) \
+    $((width / 3)) $((height * 15 / 100)) $((width / 3)) $((height * 60 / 100)) \
+    $((width * 2 / 3)) $((height * 15 / 100)) $((width * 2 / 3)) $((height * 60 / 100)))
+  near "${probes[0]}" "$r" "$g" "$b" 16 || fail "$what: bottom left shows ${probes[0]}, not the sand $r,$g,$b"
+  near "${probes[1]}" "$r" "$g" "$b" 16 || fail "$what: bottom right shows ${probes[1]}, not the sand $r,$g,$b"
+  [ "$(brightness "${probes[2]}")" -gt "$(brightness "${probes[3]}")" ] &&
+    [ "$(brightness "${probes[4]}")" -gt "$(brightness "${probes[5]}")" ] ||
+    fail "$what: the water is not lighter at the top (${probes[*]:2})"
+  local dark
+  dark="$(screen rowdark "$file" 0 "$height" 0 "$width" 12)"
+  [ "$dark" -eq 0 ] || fail "$what: $dark black rows"
+}
+
 rm -f "$ini"
+
+# Pacing: in a small Wine desktop with a single creature a frame costs far
+# less than a 16 ms tick, so the frame counter shows each mode's rate.
+if [ "$mode" = pacing ]; then
+  desktop=(explorer "/desktop=tidemere-pacing,160x120")
+  # Frames per second from the first to the last "[diag] frame=" line of the
+  # log, by the lines' millisecond stamps.
+  frame_rate() {
+    tr -d '\r' <"$log" | sed -n 's/^\[\([0-9]*\)\] \[diag\] frame=\([0-9]*\) .*/\1 \2/p' |
+      awk 'NR == 1 { t0 = $1; f0 = $2 } { t = $1; f = $2 } END { if (t > t0) printf "%.1f\n", (f - f0) * 1000 / (t - t0); else print 0 }'
+  }
+  measure() {
+    mkdir -p "$(dirname "$ini")"
+    {
+      printf '[Settings]\r\nTheme=1\r\nTotalFish=5\r\nFpsMode=%s\r\n[Species]\r\n' "$1"
+      for i in $(seq 0 19); do printf 'Fish%d=0\r\n' "$i"; done
+    } >"$ini"
+    : >"$log"
+    wine_run "${desktop[@]}" "$exe" /debug >/dev/null 2>&1 &
+    pids+=($!)
+    wait_for_log "[diag] frame=100 " 60
+    sleep 8
+    wait_for_log "[diag] frame=200 " 30
+    rate="$(frame_rate)"
+    cost="$(tr -d '\r' <"$log" | grep -o 'render ms median=[0-9.]*' | tail -n 1)"
+    wine_run "${desktop[@]}" "$exe" exit >/dev/null 2>&1
+    wait_for_log "[msg] WM_DESTROY received" 30
+  }
+  measure 0
+  smooth="$rate"
+  echo "e2e(pacing): FpsMode=0: $smooth frames/s ($cost)"
+  measure 1
+  saver="$rate"
+  echo "e2e(pacing): FpsMode=1: $saver frames/s ($cost)"
+  awk -v a="$smooth" -v b="$saver" 'BEGIN { exit !(b > 0 && a / b >= 3 && a / b <= 5.5) }' ||
+    fail "power saver should render about a quarter as often: $smooth against $saver frames/s"
+  pass "power saver renders about a quarter as often ($smooth against $saver frames/s)"
+  rm -f "$ini"
+  cleanup
+  echo "e2e($mode): all checks passed"
+  exit 0
+fi
 
 if [ "$mode" = shell ]; then
   wine_run "$standin" run "$work/shell-ready" >/dev/null 2>&1 &
@@ -115,6 +192,21 @@ else
   grep -qE "parent=0x0+ " "$log" || fail "the wallpaper window has a parent without Progman"
   pass "started without a shell; the window has no parent"
 fi
+grep -qF "presenter: GDI fallback" "$log" || fail "no line says how frames are presented"
+
+if [ "$mode" = shell ]; then
+  # Under Wine a child of another process's window never reaches the screen:
+  # the diagnostic lines show that frames are drawn and presented.
+  wait_for_log "[diag] frame=100 GDI+ status=0 fish=28" 90
+  wait_for_log "[diag] render ms median=" 30
+  pass "frames are rendered and presented under the stand-in Progman"
+else
+  sleep 3
+  shot "$work/theme1.xwd"
+  screen png "$work/theme1.xwd" "$build/e2e-theme1.png"
+  expect_scene "$work/theme1.xwd" "Tropical Aquarium" 135 124 89
+  pass "the screen shows the Tropical Aquarium (sand, water gradient)"
+fi
 
 # 2. A second start returns 1 and changes nothing.
 wine_run "$exe" /debug >/dev/null 2>&1
@@ -138,6 +230,33 @@ for entry in Theme=2 TotalFish=28 FpsMode=0 Fish0=2 Fish7=2 Fish8=1 Fish19=1; do
   grep -qx "$entry" <<<"$settings" || fail "settings file lacks $entry"
 done
 pass "Ctrl+Shift+2 switched to theme 2 and saved the settings"
+
+if [ "$mode" = plain ]; then
+  sleep 1
+  shot "$work/theme2.xwd"
+  screen png "$work/theme2.xwd" "$build/e2e-theme2.png"
+  expect_scene "$work/theme2.xwd" "Deep Sea Aquarium" 21 17 14
+  pass "within a second the screen shows the Deep Sea Aquarium"
+
+  # A click releases a burst of bubbles there: the box above the point (the
+  # bubbles rise) turns lighter, far more than boxes of the same size
+  # elsewhere, where only a passing creature lightens a few pixels.
+  read -r width height < <(screen size "$work/theme2.xwd")
+  cx=$((width / 2)) cy=$((height * 45 / 100))
+  shot "$work/before-click.xwd"
+  wine_run "$build/tidemere-send_keys.exe" click "$cx" "$cy" >/dev/null 2>&1 || fail "could not inject a click"
+  sleep 0.5
+  shot "$work/after-click.xwd"
+  screen png "$work/after-click.xwd" "$build/e2e-click.png"
+  lighter() { screen brighter "$work/before-click.xwd" "$work/after-click.xwd" $(($1 - 45)) $((cy - 110)) 90 130 90; }
+  near_click="$(lighter "$cx")"
+  others=()
+  for x in $((width / 8)) $((width / 4)) $((width * 3 / 4)) $((width * 7 / 8)); do others+=("$(lighter "$x")"); done
+  elsewhere="$(printf '%s\n' "${others[@]}" | sort -n | sed -n 2p)"
+  [ "$near_click" -gt 150 ] && [ "$near_click" -gt $((3 * elsewhere + 30)) ] ||
+    fail "no bubbles near the click: $near_click lighter pixels there, ${others[*]} elsewhere"
+  pass "a click released bubbles at its point ($near_click lighter pixels there, ${others[*]} elsewhere)"
+fi
 
 # 4. The exit command ends the running instance with 0.
 wine_run "$exe" exit /debug >/dev/null 2>&1

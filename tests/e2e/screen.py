@@ -1,22 +1,24 @@
 #!/usr/bin/env python3
-"""Screenshots of the X display for the end-to-end checks.
+"""Reads screenshots of the X display (xwd -root -silent > FILE) for the
+end-to-end checks.
 
-  screen.py png OUT.png                 the whole screen as a PNG
-  screen.py probe X Y [X Y ...]         median RGB of a 9x9 box around each point
-  screen.py brighter A.png B.png X Y W H THRESHOLD
-                                        pixels in the box that B shows brighter than A
-                                        by more than THRESHOLD (sum of channels)
-
-The screen is read with xwd (ZPixmap, 24 or 32 bits per pixel).
+  screen.py png SHOT OUT.png               the screenshot as a PNG
+  screen.py size SHOT                      "WIDTH HEIGHT"
+  screen.py probe SHOT X Y [X Y ...]       median R,G,B of a 9x9 box around each point
+  screen.py brighter A B X Y W H MIN       pixels of the box that B shows brighter than A
+                                           by more than MIN (sum of the three channels)
+  screen.py rowdark SHOT Y0 Y1 X0 X1 MAX   rows from Y0 to Y1 (exclusive) whose pixels in
+                                           X0..X1 all have channel sums below MAX
 """
 import struct
-import subprocess
 import sys
 import zlib
 
 
-def capture():
-    data = subprocess.run(["xwd", "-root", "-silent"], check=True, capture_output=True).stdout
+def load(path):
+    """Width, height and rows of (R, G, B) tuples of an xwd ZPixmap file."""
+    with open(path, "rb") as f:
+        data = f.read()
     fields = struct.unpack(">25I", data[:100])
     header_size, _, pixmap_format, _, width, height = fields[:6]
     byte_order, bits_per_pixel, bytes_per_line, ncolors = fields[7], fields[11], fields[12], fields[19]
@@ -28,11 +30,10 @@ def capture():
     for y in range(height):
         line = data[start + y * bytes_per_line:start + y * bytes_per_line + width * step]
         if byte_order == 0:  # least significant byte first: B, G, R
-            row = [(line[i + 2], line[i + 1], line[i]) for i in range(0, len(line), step)]
+            rows.append(list(zip(line[2::step], line[1::step], line[0::step])))
         else:
             off = step - 3
-            row = [(line[i + off], line[i + off + 1], line[i + off + 2]) for i in range(0, len(line), step)]
-        rows.append(row)
+            rows.append(list(zip(line[off::step], line[off + 1::step], line[off + 2::step])))
     return width, height, rows
 
 
@@ -49,46 +50,33 @@ def write_png(path, width, height, rows):
         out.write(chunk(b"IEND", b""))
 
 
-def read_png(path):
-    with open(path, "rb") as f:
-        data = f.read()
-    pos, idat, width, height = 8, b"", 0, 0
-    while pos < len(data):
-        (length,) = struct.unpack(">I", data[pos:pos + 4])
-        kind = data[pos + 4:pos + 8]
-        body = data[pos + 8:pos + 8 + length]
-        if kind == b"IHDR":
-            width, height = struct.unpack(">II", body[:8])
-        elif kind == b"IDAT":
-            idat += body
-        pos += 12 + length
-    raw = zlib.decompress(idat)
-    stride = 3 * width
-    rows = []
-    for y in range(height):
-        line = raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)]  # our own files: filter 0 only
-        rows.append([tuple(line[i:i + 3]) for i in range(0, stride, 3)])
-    return width, height, rows
-
-
 def median_box(width, height, rows, x, y):
-    pixels = [rows[j][i] for j in range(max(0, y - 4), min(height, y + 5)) for i in range(max(0, x - 4), min(width, x + 5))]
+    pixels = [rows[j][i] for j in range(max(0, y - 4), min(height, y + 5))
+              for i in range(max(0, x - 4), min(width, x + 5))]
     return tuple(sorted(p[c] for p in pixels)[len(pixels) // 2] for c in range(3))
 
 
 def main(argv):
-    if len(argv) >= 2 and argv[0] == "png":
-        width, height, rows = capture()
-        write_png(argv[1], width, height, rows)
-    elif len(argv) >= 3 and argv[0] == "probe":
-        width, height, rows = capture()
-        coords = list(map(int, argv[1:]))
-        print(" ".join("%d,%d,%d" % median_box(width, height, rows, coords[i], coords[i + 1]) for i in range(0, len(coords), 2)))
-    elif len(argv) == 8 and argv[0] == "brighter":
-        _, _, a = read_png(argv[1])
-        _, _, b = read_png(argv[2])
-        x, y, w, h, threshold = map(int, argv[3:])
-        print(sum(1 for j in range(y, y + h) for i in range(x, x + w) if sum(b[j][i]) - sum(a[j][i]) > threshold))
+    command, args = (argv[0], argv[1:]) if argv else ("", [])
+    if command == "png" and len(args) == 2:
+        write_png(args[1], *load(args[0]))
+    elif command == "size" and len(args) == 1:
+        width, height, _ = load(args[0])
+        print(width, height)
+    elif command == "probe" and len(args) >= 3 and len(args) % 2 == 1:
+        width, height, rows = load(args[0])
+        coords = list(map(int, args[1:]))
+        print(" ".join("%d,%d,%d" % median_box(width, height, rows, coords[i], coords[i + 1])
+                       for i in range(0, len(coords), 2)))
+    elif command == "brighter" and len(args) == 7:
+        _, _, a = load(args[0])
+        _, _, b = load(args[1])
+        x, y, w, h, least = map(int, args[2:])
+        print(sum(1 for j in range(y, y + h) for i in range(x, x + w) if sum(b[j][i]) - sum(a[j][i]) > least))
+    elif command == "rowdark" and len(args) == 6:
+        _, _, rows = load(args[0])
+        y0, y1, x0, x1, most = map(int, args[1:])
+        print(sum(1 for j in range(y0, y1) if all(sum(p) < most for p in rows[j][x0:x1])))
     else:
         sys.exit(__doc__)
 
