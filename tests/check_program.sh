@@ -14,4 +14,10 @@ if [ -n "$bad" ]; then
   echo "check_program: $exe imports DLLs beyond the system's: $bad" >&2
   exit 1
 fi
+# DirectComposition is looked up at run time: Windows 7 has no dcomp.dll, and
+# a program that imports it does not start there.
+if i686-w64-mingw32-objdump -p "$exe" | grep -qiE '^\s*DLL Name: dcomp\.dll'; then
+  echo "check_program: $exe imports dcomp.dll and would not start on Windows 7" >&2
+  exit 1
+fi
 echo "check_program: $(basename "$exe"): $description; imports only system DLLs"

@@ -32,6 +32,18 @@ bool Failed(HRESULT hr, const wchar_t* format) {
   return true;
 }
 
+// dcomp.dll exists from Windows 8 on: looked up at run time so that the
+// program still starts (and presents with GDI) on Windows 7.
+HRESULT CreateCompositionDevice(IDXGIDevice* dxgiDevice, IDCompositionDevice** device) {
+  using CreateDevice = HRESULT(WINAPI*)(IDXGIDevice*, REFIID, void**);
+  HMODULE dcomp = LoadLibraryW(L"dcomp.dll");
+  auto create = dcomp ? reinterpret_cast<CreateDevice>(
+                            reinterpret_cast<void*>(GetProcAddress(dcomp, "DCompositionCreateDevice")))
+                      : nullptr;
+  if (create == nullptr) return HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
+  return create(dxgiDevice, __uuidof(IDCompositionDevice), reinterpret_cast<void**>(device));
+}
+
 HRESULT CreateContentTexture(ID3D11Device* device, int width, int height, ID3D11Texture2D** texture) {
   D3D11_TEXTURE2D_DESC desc = {};
   desc.Width = UINT(width);
@@ -124,8 +136,7 @@ bool InitComposition(WallpaperApp& app, int width, int height) {
     Release(texture);
     return false;
   }
-  hr = DCompositionCreateDevice(dxgiDevice, __uuidof(IDCompositionDevice),
-                                reinterpret_cast<void**>(&app.dcompDevice));
+  hr = CreateCompositionDevice(dxgiDevice, &app.dcompDevice);
   dxgiDevice->Release();
   if (Failed(hr, L"DCompositionCreateDevice 失败 hr=0x%08x")) {
     Release(texture);
