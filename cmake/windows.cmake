@@ -2,7 +2,7 @@
 # test executables that run under Wine.
 enable_language(RC)
 
-set(TIDEMERE_WIN32_LIBS gdiplus d3d11 dxgi ole32 uuid shell32 advapi32 user32 gdi32 kernel32)
+set(TIDEMERE_WIN32_LIBS gdiplus d3d11 dxgi dwmapi wtsapi32 ole32 uuid shell32 advapi32 user32 gdi32 kernel32)
 target_compile_definitions(tidemere_core PUBLIC UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00)
 target_link_libraries(tidemere_core PUBLIC ${TIDEMERE_WIN32_LIBS})
 target_link_options(tidemere_core INTERFACE -static -static-libgcc -static-libstdc++)

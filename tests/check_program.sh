@@ -8,7 +8,7 @@ case "$description" in
   "PE32 executable (GUI) Intel 80386"*) ;;
   *) echo "check_program: $exe is not a 32-bit GUI program: $description" >&2; exit 1 ;;
 esac
-system_dlls='^(KERNEL32|USER32|GDI32|gdiplus|SHELL32|ADVAPI32|ole32|OLEAUT32|d3d11|dxgi|dcomp|msvcrt|COMCTL32|UxTheme|dwmapi)\.dll$'
+system_dlls='^(KERNEL32|USER32|GDI32|gdiplus|SHELL32|ADVAPI32|ole32|OLEAUT32|d3d11|dxgi|dcomp|msvcrt|COMCTL32|UxTheme|dwmapi|WTSAPI32)\.dll$'
 imports="$(i686-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p')"
 bad="$(grep -viE "$system_dlls" <<<"$imports" || true)"
 if [ -n "$bad" ]; then

@@ -45,9 +45,20 @@ int Run(WallpaperApp& app) {
   CreateTray(app);
   SetTimer(app.wallpaperWindow, 1, 16, nullptr);
   app.lastFrameTime = MonotonicNanoseconds();
+  return RunMessageLoop(app, GetMessageW);
+}
 
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+int RunMessageLoop(WallpaperApp& app, GetMessageFunction getMessage) {
+  MSG message = {};
+  for (;;) {
+    const BOOL got = getMessage(&message, nullptr, 0, 0);
+    if (got == 0) return int(message.wParam);
+    if (got == -1) {
+      // No message to act on: clean up as for an exit and say why.
+      WriteLog(L"GetMessageW failed err=%lu, exiting", GetLastError());
+      RequestExit(app);
+      return kMessageLoopFailed;
+    }
     if (message.message == WM_HOTKEY) {
       // Thread hot keys arrive without a window: handle them here.
       WriteLog(L"[loop] WM_HOTKEY id=%d hwnd=0x%p", int(message.wParam), message.hwnd);
@@ -57,7 +68,6 @@ int Run(WallpaperApp& app) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
-  return int(message.wParam);
 }
 
 void OnHotkey(WallpaperApp& app, unsigned id) {
@@ -107,8 +117,13 @@ void RequestExit(WallpaperApp& app) {
     app.messageWindow = nullptr;
   }
   RestoreWallpaperLayer(app);
+  app.lifecycle.exitRequested = true;
   // Its WM_DESTROY posts WM_QUIT, which ends the loop of Run.
-  if (app.wallpaperWindow != nullptr) DestroyWindow(app.wallpaperWindow);
+  if (app.wallpaperWindow != nullptr) {
+    DestroyWindow(app.wallpaperWindow);
+  } else {
+    PostQuitMessage(0);  // waiting for the shell: no window to end the loop
+  }
 }
 
 void ReleaseAll(WallpaperApp& app) {

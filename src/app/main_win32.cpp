@@ -8,6 +8,7 @@
 
 #include "app/command_line.h"
 #include "app/wallpaper_app_win32.h"
+#include "desktop/desktop_win32.h"
 #include "base/log.h"
 #include "settings/settings_win32.h"
 #include "sim/random.h"
@@ -71,6 +72,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
   WallpaperApp app;
   LoadSettings(app);
   app.instance = instance;
+  InstallCrashFilter(app);
   if (options.theme != 0) app.settings.theme = options.theme;  // in memory only
 
   RequestPerMonitorDpiAwareness();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/program_path_win32.h"
+#include "desktop/visibility.h"
 #include "settings/settings.h"
 #include "sim/aquarium.h"
 
@@ -29,6 +30,26 @@ enum class PresenterKind {
   kTexture,  // DirectComposition visual with a Direct3D texture as content
   kSurface,  // DirectComposition visual with a composition surface as content
   kGdi,      // BitBlt to the window's device context (no DirectComposition)
+};
+
+// What the program knows of the system around it: whether anybody can see
+// the wallpaper, the user's motion and power preferences, and the shell it is
+// attached to.
+struct Lifecycle {
+  VisibilityState visibility;
+  RestReason resting = RestReason::kNone;  // the reason frames stopped, kNone while drawing
+  bool slowTicks = false;                  // the timer runs at the resting rate
+  bool reducedMotion = false;              // "animate controls and elements" is off
+  bool batterySaver = false;
+  StillFrame stillFrame;
+  uint64_t nextCoverageCheck = 0;  // tick count in milliseconds
+  bool exitRequested = false;      // only an exit the user asked for ends the program
+  DWORD shellProcessId = 0;        // the process owning the Progman we are attached to
+  void* displayStateNotification = nullptr;
+  void* powerSavingNotification = nullptr;
+  bool sessionNotification = false;
+  int secondsSinceResourceLine = 0;
+  uint64_t nextPresenterRebuild = 0;
 };
 
 struct WallpaperApp {
@@ -67,6 +88,7 @@ struct WallpaperApp {
   // and power changes) reach neither message-only windows nor Progman's children.
   HWND notifyWindow = nullptr;
   UINT taskbarCreatedMessage = 0;  // RegisterWindowMessageW(L"TaskbarCreated")
+  Lifecycle lifecycle;
 };
 
 // The application the low-level mouse hook serves; null while none.
@@ -75,6 +97,11 @@ extern WallpaperApp* hookApp;
 extern ULONG_PTR gdiplusToken;
 
 int Run(WallpaperApp& app);
+// The message loop of Run. Returns the WM_QUIT code, or kMessageLoopFailed
+// when the message retrieval itself fails.
+using GetMessageFunction = BOOL(WINAPI*)(LPMSG, HWND, UINT, UINT);
+constexpr int kMessageLoopFailed = 2;
+int RunMessageLoop(WallpaperApp& app, GetMessageFunction getMessage);
 void OnHotkey(WallpaperApp& app, unsigned id);
 void SetEffect(WallpaperApp& app, int newTheme);
 void RequestExit(WallpaperApp& app);

@@ -33,3 +33,23 @@ void RenderFrame(WallpaperApp& app);
 void ReleaseBackBuffer(WallpaperApp& app);
 // RenderFrame calls that drew a frame, since the process started.
 int FramesRendered();
+
+// Living with the system (lifecycle_win32.cpp). StartLifecycle registers for
+// session and power notifications on the hidden broadcast window and starts
+// its once-a-second shell check; HandleSystemMessage serves that window.
+void StartLifecycle(WallpaperApp& app);
+void StopLifecycle(WallpaperApp& app);
+bool HandleSystemMessage(WallpaperApp& app, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+// Whether opaque windows cover every monitor, at most four times a second.
+void UpdateCoverage(WallpaperApp& app);
+// Stops or resumes frames as the visibility demands, and serves the still
+// frame of reduced motion. True when this tick draws no moving frame.
+bool RestOrResume(WallpaperApp& app);
+// Attaches again when the shell's windows are gone or new (not otherwise).
+void CheckShell(WallpaperApp& app);
+// The wallpaper window died without an exit being asked for.
+void OnWallpaperWindowDestroyed(WallpaperApp& app);
+// Builds the presenter again after its device was lost (at most once a second).
+void RebuildPresenter(WallpaperApp& app, HRESULT cause);
+void InstallCrashFilter(WallpaperApp& app);
+LONG WINAPI WallpaperCrashFilter(EXCEPTION_POINTERS* exception);

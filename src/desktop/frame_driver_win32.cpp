@@ -79,6 +79,9 @@ void ReleaseBackBuffer(WallpaperApp& app) {
 }
 
 void OnTimerTick(WallpaperApp& app) {
+  UpdateCoverage(app);
+  if (RestOrResume(app)) return;
+
   HWND parent = GetParent(app.wallpaperWindow);
   HWND icons = parent ? FindWindowExW(parent, nullptr, L"SHELLDLL_DefView", nullptr) : nullptr;
   if (icons != nullptr && GetWindow(app.wallpaperWindow, GW_HWNDPREV) != icons) {
@@ -87,7 +90,8 @@ void OnTimerTick(WallpaperApp& app) {
 
   const bool fullScreen = IsFullScreenApplication(ReadForegroundWindow(app), GetSystemMetrics(SM_CXSCREEN),
                                                   GetSystemMetrics(SM_CYSCREEN));
-  if (PaceTick(app.tickCounter, fullScreen, app.settings.fpsMode)) RenderFrame(app);
+  const int fpsMode = EffectiveFpsMode(app.settings.fpsMode, app.lifecycle.batterySaver);
+  if (PaceTick(app.tickCounter, fullScreen, fpsMode)) RenderFrame(app);
 }
 
 void RenderFrame(WallpaperApp& app) {

@@ -93,7 +93,12 @@ LRESULT CALLBACK WallpaperWndProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_PAINT: {
       PAINTSTRUCT paint;
       BeginPaint(window, &paint);
-      RenderFrame(*app);
+      // At rest (or on the still frame) the picture is shown again, not advanced.
+      if (app->lifecycle.slowTicks) {
+        PresentFrame(*app, app->backBufferWidth, app->backBufferHeight);
+      } else {
+        RenderFrame(*app);
+      }
       EndPaint(window, &paint);
       return 0;
     }
@@ -128,7 +133,13 @@ LRESULT CALLBACK WallpaperWndProc(HWND window, UINT message, WPARAM wParam, LPAR
         if (icon != nullptr) DestroyIcon(icon);
       }
       SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-      PostQuitMessage(0);
+      // Only an exit the user asked for ends the program; the shell taking
+      // the window down with it does not.
+      if (app->lifecycle.exitRequested) {
+        PostQuitMessage(0);
+      } else {
+        OnWallpaperWindowDestroyed(*app);
+      }
       return 0;
     case WM_PARENTNOTIFY:
       WriteLog(L"[msg] WM_PARENTNOTIFY wp=0x%x", unsigned(wParam));

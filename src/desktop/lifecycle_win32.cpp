@@ -1,0 +1,369 @@
+// Living with the system for weeks: resting while nobody can see the
+// wallpaper, following the display, surviving a restart of the shell or a
+// lost graphics device, and showing the shell's own wallpaper again if the
+// program crashes.
+#include <windows.h>
+// after windows.h, which they build on
+#include <dwmapi.h>
+#include <psapi.h>
+#include <wtsapi32.h>
+
+#include <vector>
+
+#include "base/log.h"
+#include "desktop/desktop_win32.h"
+#include "ui/ui_win32.h"
+
+namespace {
+
+constexpr UINT_PTR kShellCheckTimer = 2;
+constexpr UINT kShellCheckMs = 1000;
+constexpr UINT kFrameTickMs = 16;
+constexpr UINT kRestTickMs = 250;
+constexpr uint64_t kCoverageCheckMs = 250;
+
+// The application the crash filter restores the shell's layer for.
+WallpaperApp* crashApp = nullptr;
+
+DWORD ProcessOf(HWND window) {
+  DWORD process = 0;
+  if (window != nullptr) GetWindowThreadProcessId(window, &process);
+  return process;
+}
+
+bool ReducedMotion() {
+  BOOL animate = TRUE;
+  if (!SystemParametersInfoW(SPI_GETCLIENTAREAANIMATION, 0, &animate, 0)) return false;
+  return animate == FALSE;
+}
+
+bool HasClass(HWND window, const wchar_t* name) {
+  wchar_t className[64] = {};
+  return GetClassNameW(window, className, 64) != 0 && lstrcmpW(className, name) == 0;
+}
+
+struct CoverageSearch {
+  const WallpaperApp* app;
+  std::vector<CoveringWindow> windows;
+};
+
+BOOL CALLBACK CollectCoveringWindow(HWND window, LPARAM param) {
+  auto& search = *reinterpret_cast<CoverageSearch*>(param);
+  // Top-level windows come in z-order: below the wallpaper (or the shell's
+  // desktop, which holds it) nothing can cover it.
+  if (window == search.app->wallpaperWindow || window == search.app->progmanWindow) return FALSE;
+  if (!IsWindowVisible(window) || HasClass(window, L"WorkerW") || HasClass(window, L"Progman")) return TRUE;
+  CoveringWindow cover;
+  cover.minimized = IsIconic(window) != FALSE;
+  DWORD cloaked = 0;
+  cover.cloaked = SUCCEEDED(DwmGetWindowAttribute(window, DWMWA_CLOAKED, &cloaked, sizeof(cloaked))) && cloaked;
+  // A layered window may let the wallpaper show through; so may a shaped one.
+  RECT box;
+  cover.translucent = (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0 ||
+                      GetWindowRgnBox(window, &box) != ERROR;
+  RECT rect = {};
+  // The visible frame, without the invisible resize borders of Windows 10.
+  if (FAILED(DwmGetWindowAttribute(window, DWMWA_EXTENDED_FRAME_BOUNDS, &rect, sizeof(rect)))) {
+    GetWindowRect(window, &rect);
+  }
+  cover.rect = {rect.left, rect.top, rect.right, rect.bottom};
+  search.windows.push_back(cover);
+  return TRUE;
+}
+
+BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT rect, LPARAM param) {
+  reinterpret_cast<std::vector<ScreenRect>*>(param)->push_back({rect->left, rect->top, rect->right, rect->bottom});
+  return TRUE;
+}
+
+void SetTickRate(WallpaperApp& app, bool slow) {
+  if (app.lifecycle.slowTicks == slow || app.wallpaperWindow == nullptr) return;
+  app.lifecycle.slowTicks = slow;
+  SetTimer(app.wallpaperWindow, 1, slow ? kRestTickMs : kFrameTickMs, nullptr);
+}
+
+void LogResources() {
+  PROCESS_MEMORY_COUNTERS_EX memory = {};
+  memory.cb = sizeof(memory);
+  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory));
+  DWORD handles = 0;
+  GetProcessHandleCount(GetCurrentProcess(), &handles);
+  WriteLog(L"[diag] resources gdi=%lu user=%lu handles=%lu private=%lu KB",
+           GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS),
+           handles, static_cast<unsigned long>(memory.PrivateUsage / 1024));
+}
+
+// The wallpaper window follows the virtual screen when the display layout
+// changed behind its back (a DPI or monitor change announced as a setting).
+void FollowVirtualScreen(WallpaperApp& app) {
+  if (app.wallpaperWindow == nullptr) return;
+  const RECT screen = VirtualScreenRect();
+  RECT now = {};
+  GetWindowRect(app.wallpaperWindow, &now);
+  if (!EqualRect(&now, &screen)) SendMessageW(app.wallpaperWindow, WM_DISPLAYCHANGE, 32, 0);
+}
+
+bool PresenterLost(const WallpaperApp& app) {
+  if (app.presenter != PresenterKind::kTexture && app.presenter != PresenterKind::kSurface) return false;
+  BOOL valid = TRUE;
+  if (app.dcompDevice != nullptr && SUCCEEDED(app.dcompDevice->CheckDeviceState(&valid)) && !valid) return true;
+  return app.d3dDevice != nullptr && app.d3dDevice->GetDeviceRemovedReason() != S_OK;
+}
+
+void OnPowerSetting(WallpaperApp& app, const POWERBROADCAST_SETTING& setting) {
+  if (setting.DataLength < sizeof(DWORD)) return;
+  const DWORD value = *reinterpret_cast<const DWORD*>(setting.Data);
+  if (IsEqualGUID(setting.PowerSetting, GUID_CONSOLE_DISPLAY_STATE)) {
+    app.lifecycle.visibility.displayOff = value == 0;  // 1 on, 2 dimmed: still visible
+    WriteLog(L"[power] display %s", value == 0 ? L"off" : value == 2 ? L"dimmed" : L"on");
+  } else if (IsEqualGUID(setting.PowerSetting, GUID_POWER_SAVING_STATUS)) {
+    app.lifecycle.batterySaver = value != 0;
+    WriteLog(L"[power] battery saver %s", value ? L"on" : L"off");
+  }
+}
+
+void OnSessionChange(WallpaperApp& app, WPARAM change) {
+  VisibilityState& v = app.lifecycle.visibility;
+  switch (change) {
+    case WTS_SESSION_LOCK:
+      v.sessionLocked = true;
+      break;
+    case WTS_SESSION_UNLOCK:
+      v.sessionLocked = false;
+      break;
+    case WTS_CONSOLE_DISCONNECT:
+    case WTS_REMOTE_DISCONNECT:
+    case WTS_CONSOLE_CONNECT:
+    case WTS_REMOTE_CONNECT:
+      // A session shown over remote desktop rests like a locked one.
+      v.remoteSession = GetSystemMetrics(SM_REMOTESESSION) != 0;
+      break;
+    default:
+      return;
+  }
+  WriteLog(L"[session] change %u: locked=%d remote=%d", unsigned(change), int(v.sessionLocked),
+           int(v.remoteSession));
+}
+
+void OnPowerBroadcast(WallpaperApp& app, WPARAM event, LPARAM lParam) {
+  switch (event) {
+    case PBT_APMSUSPEND:
+      app.lifecycle.visibility.suspending = true;
+      WriteLog(L"[power] suspending");
+      break;
+    case PBT_APMRESUMESUSPEND:
+    case PBT_APMRESUMEAUTOMATIC:
+      if (app.lifecycle.visibility.suspending) WriteLog(L"[power] resumed");
+      app.lifecycle.visibility.suspending = false;
+      // A device may not survive sleep: look at it now rather than in a second.
+      if (PresenterLost(app)) RebuildPresenter(app, E_FAIL);
+      break;
+    case PBT_POWERSETTINGCHANGE:
+      if (lParam != 0) OnPowerSetting(app, *reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam));
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+void StartLifecycle(WallpaperApp& app) {
+  Lifecycle& life = app.lifecycle;
+  crashApp = &app;
+  life.reducedMotion = ReducedMotion();
+  life.visibility.remoteSession = GetSystemMetrics(SM_REMOTESESSION) != 0;
+  life.shellProcessId = ProcessOf(app.progmanWindow);
+  if (app.notifyWindow != nullptr) {
+    life.sessionNotification = WTSRegisterSessionNotification(app.notifyWindow, NOTIFY_FOR_THIS_SESSION) != FALSE;
+    life.displayStateNotification =
+        RegisterPowerSettingNotification(app.notifyWindow, &GUID_CONSOLE_DISPLAY_STATE, DEVICE_NOTIFY_WINDOW_HANDLE);
+    life.powerSavingNotification =
+        RegisterPowerSettingNotification(app.notifyWindow, &GUID_POWER_SAVING_STATUS, DEVICE_NOTIFY_WINDOW_HANDLE);
+    SetTimer(app.notifyWindow, kShellCheckTimer, kShellCheckMs, nullptr);
+  }
+  WriteLog(L"[lifecycle] notifications: session=%d display=%d saver=%d reducedMotion=%d remote=%d",
+           int(life.sessionNotification), life.displayStateNotification != nullptr,
+           life.powerSavingNotification != nullptr, int(life.reducedMotion), int(life.visibility.remoteSession));
+  if (debugLogging) LogResources();
+}
+
+void StopLifecycle(WallpaperApp& app) {
+  Lifecycle& life = app.lifecycle;
+  if (app.notifyWindow != nullptr) {
+    KillTimer(app.notifyWindow, kShellCheckTimer);
+    if (life.sessionNotification) WTSUnRegisterSessionNotification(app.notifyWindow);
+  }
+  if (life.displayStateNotification != nullptr) UnregisterPowerSettingNotification(life.displayStateNotification);
+  if (life.powerSavingNotification != nullptr) UnregisterPowerSettingNotification(life.powerSavingNotification);
+  life.sessionNotification = false;
+  life.displayStateNotification = nullptr;
+  life.powerSavingNotification = nullptr;
+}
+
+bool HandleSystemMessage(WallpaperApp& app, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  result = 0;
+  switch (message) {
+    case WM_TIMER:
+      if (wParam != kShellCheckTimer) return false;
+      CheckShell(app);
+      if (PresenterLost(app)) RebuildPresenter(app, E_FAIL);
+      if (debugLogging && ++app.lifecycle.secondsSinceResourceLine >= 60) {
+        app.lifecycle.secondsSinceResourceLine = 0;
+        LogResources();
+      }
+      return true;
+    case WM_DISPLAYCHANGE:
+      // NOTE: Progman's children never receive WM_DISPLAYCHANGE; pass it on.
+      if (app.wallpaperWindow != nullptr) SendMessageW(app.wallpaperWindow, WM_DISPLAYCHANGE, wParam, lParam);
+      app.lifecycle.nextCoverageCheck = 0;
+      return true;
+    case WM_SETTINGCHANGE: {
+      const bool reduced = ReducedMotion();
+      if (reduced != app.lifecycle.reducedMotion) {
+        app.lifecycle.reducedMotion = reduced;
+        app.lifecycle.stillFrame = StillFrame();
+        WriteLog(L"[motion] animations %s", reduced ? L"off: a still frame" : L"on: frames resume");
+      }
+      FollowVirtualScreen(app);
+      app.lifecycle.nextCoverageCheck = 0;
+      return true;
+    }
+    case WM_WTSSESSION_CHANGE:
+      OnSessionChange(app, wParam);
+      return true;
+    case WM_POWERBROADCAST:
+      OnPowerBroadcast(app, wParam, lParam);
+      result = TRUE;
+      return true;
+    case WM_ENDSESSION:
+      // Signing out or shutting down: leave the shell's own wallpaper behind.
+      if (wParam) RequestExit(app);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void UpdateCoverage(WallpaperApp& app) {
+  const uint64_t now = GetTickCount64();
+  if (now < app.lifecycle.nextCoverageCheck) return;
+  app.lifecycle.nextCoverageCheck = now + kCoverageCheckMs;
+  std::vector<ScreenRect> monitors;
+  EnumDisplayMonitors(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&monitors));
+  CoverageSearch search{&app, {}};
+  EnumWindows(CollectCoveringWindow, reinterpret_cast<LPARAM>(&search));
+  app.lifecycle.visibility.covered = IsEveryMonitorCovered(monitors, search.windows);
+}
+
+bool RestOrResume(WallpaperApp& app) {
+  Lifecycle& life = app.lifecycle;
+  const RestReason reason = RestReasonFor(life.visibility);
+  if (reason != RestReason::kNone) {
+    if (life.resting != reason) {
+      life.resting = reason;
+      WriteLog(L"[rest] %s: frames stop", RestReasonName(reason));
+    }
+    SetTickRate(app, true);
+    return true;
+  }
+  if (life.resting != RestReason::kNone) {
+    life.resting = RestReason::kNone;
+    WriteLog(L"[rest] visible again: frames resume");
+  }
+  if (!life.reducedMotion) {
+    SetTickRate(app, false);
+    return false;
+  }
+  // Reduced motion: one still frame, drawn again only when it would change.
+  RECT client = {};
+  GetClientRect(app.wallpaperWindow, &client);
+  if (StillFrameNeedsDrawing(life.stillFrame, app.aquarium.populated, app.settings.theme, client.right,
+                             client.bottom)) {
+    RenderFrame(app);
+    life.stillFrame = {true, app.settings.theme, int(client.right), int(client.bottom)};
+    WriteLog(L"[motion] still frame %dx%d theme %d", int(client.right), int(client.bottom), app.settings.theme);
+  }
+  SetTickRate(app, true);
+  return true;
+}
+
+void RebuildPresenter(WallpaperApp& app, HRESULT cause) {
+  const uint64_t now = GetTickCount64();
+  if (now < app.lifecycle.nextPresenterRebuild || app.wallpaperWindow == nullptr) return;
+  app.lifecycle.nextPresenterRebuild = now + 1000;  // at most once a second
+  WriteLog(L"presenter: device lost hr=0x%08x, starting it again", unsigned(cause));
+  ReleaseComposition(app);
+  app.presenter = PresenterKind::kNone;
+  RECT client = {};
+  GetClientRect(app.wallpaperWindow, &client);
+  StartPresenter(app, client.right, client.bottom);  // falls back to GDI when it cannot
+}
+
+void OnWallpaperWindowDestroyed(WallpaperApp& app) {
+  Lifecycle& life = app.lifecycle;
+  // The shell destroyed its windows and ours with them: keep the aquarium and
+  // wait for the shell to come back.
+  life.visibility.detached = true;
+  life.resting = RestReason::kDetached;
+  life.slowTicks = false;
+  life.stillFrame = StillFrame();
+  ReleaseComposition(app);
+  app.presenter = PresenterKind::kNone;
+  ReleaseBackBuffer(app);
+  app.backBufferWidth = 0;
+  app.backBufferHeight = 0;
+  app.wallpaperWindow = nullptr;
+  WriteLog(L"[shell] the wallpaper window is gone; waiting for the shell");
+}
+
+void CheckShell(WallpaperApp& app) {
+  if (app.lifecycle.exitRequested) return;
+  HWND progman = FindWindowW(L"Progman", nullptr);
+  if (!app.lifecycle.visibility.detached) {
+    if (app.wallpaperWindow != nullptr && IsWindow(app.wallpaperWindow)) {
+      const bool hostGone = app.progmanWindow != nullptr &&
+                            (progman != app.progmanWindow || ProcessOf(progman) != app.lifecycle.shellProcessId);
+      const bool shellArrived = app.progmanWindow == nullptr && progman != nullptr;
+      if (!hostGone && !shellArrived) return;  // a working wallpaper stays as it is
+      WriteLog(L"[shell] %s", hostGone ? L"the desktop host is gone" : L"a shell has started");
+      DestroyWindow(app.wallpaperWindow);  // its WM_DESTROY detaches
+    }
+    // Destroyed without our seeing it (its thread's messages never came).
+    if (!app.lifecycle.visibility.detached) OnWallpaperWindowDestroyed(app);
+  }
+  if (progman == nullptr) return;  // no shell yet: look again in a second
+
+  WriteLog(L"[shell] Progman 0x%p found: attaching", progman);
+  RestoreWallpaperLayer(app);
+  FindDesktopHost(app);
+  CreateWallpaperWindow(app);
+  if (app.wallpaperWindow == nullptr) {
+    WriteLog(L"[shell] attaching failed; trying again");
+    return;
+  }
+  app.lifecycle.shellProcessId = ProcessOf(app.progmanWindow);
+  app.lifecycle.visibility.detached = false;
+  app.lifecycle.nextCoverageCheck = 0;
+  SetTimer(app.wallpaperWindow, 1, kFrameTickMs, nullptr);
+  app.lastFrameTime = MonotonicNanoseconds();
+  // The shell that came back has an empty notification area.
+  AddTrayIcon(app);
+  WriteLog(L"[shell] attached again: wallpaper 0x%p under 0x%p", app.wallpaperWindow, app.progmanWindow);
+}
+
+LONG WINAPI WallpaperCrashFilter(EXCEPTION_POINTERS* exception) {
+  // A crashed wallpaper must not leave the desktop black: show the shell's
+  // layer that it hid, then let the crash take its course.
+  if (crashApp != nullptr) {
+    WriteLog(L"crash: exception 0x%08x; showing the shell's wallpaper layer again",
+             exception && exception->ExceptionRecord ? unsigned(exception->ExceptionRecord->ExceptionCode) : 0u);
+    RestoreWallpaperLayer(*crashApp);
+  }
+  return EXCEPTION_CONTINUE_SEARCH;
+}
+
+void InstallCrashFilter(WallpaperApp& app) {
+  crashApp = &app;
+  SetUnhandledExceptionFilter(WallpaperCrashFilter);
+}
