@@ -41,6 +41,7 @@ int Run(WallpaperApp& app) {
   app.messageWindow =
       CreateWindowExW(0, L"WavescreenMsgWnd", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, app.instance, &app);
   WriteLog(L"消息窗口创建 hwnd=0x%p", app.messageWindow);
+  CreateNotifyWindow(app);
 
   CreateTray(app);
   SetTimer(app.wallpaperWindow, 1, 16, nullptr);
@@ -97,14 +98,16 @@ void RequestExit(WallpaperApp& app) {
       DestroyMenu(app.trayMenu);
       app.trayMenu = nullptr;
     }
-    if (app.trayIcon != nullptr) {
-      DestroyIcon(app.trayIcon);
-      app.trayIcon = nullptr;
-    }
+    // Loaded from the resource by LoadIconW: shared, so released, not destroyed.
+    app.trayIcon = nullptr;
   }
   if (app.messageWindow != nullptr) {
     DestroyWindow(app.messageWindow);
     app.messageWindow = nullptr;
+  }
+  if (app.notifyWindow != nullptr) {
+    DestroyWindow(app.notifyWindow);
+    app.notifyWindow = nullptr;
   }
   RestoreWallpaperLayer(app);
   // Its WM_DESTROY posts WM_QUIT, which ends the loop of Run.

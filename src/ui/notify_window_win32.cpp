@@ -1,0 +1,61 @@
+// A hidden top-level window for the broadcasts that the message-only window
+// never receives: "TaskbarCreated" after the shell (re)starts, and later the
+// display, session and power notifications.
+#include "base/log.h"
+#include "ui/ui_win32.h"
+
+namespace {
+
+// The shell started again and every notification-area icon is gone.
+void OnTaskbarCreated(WallpaperApp& app) {
+  app.trayAdded = false;
+  AddTrayIcon(app);
+}
+
+}  // namespace
+
+void CreateNotifyWindow(WallpaperApp& app) {
+  static bool registered = false;
+  if (!registered) {
+    WNDCLASSEXW windowClass = {};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = NotifyWndProc;
+    windowClass.hInstance = app.instance;
+    windowClass.lpszClassName = kNotifyWindowClass;
+    registered = RegisterClassExW(&windowClass) != 0;
+  }
+  app.taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
+  // Top level, so broadcasts reach it; never shown, and a tool window, so it
+  // never gets a taskbar button.
+  app.notifyWindow = CreateWindowExW(WS_EX_TOOLWINDOW, kNotifyWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                     nullptr, app.instance, &app);
+  // An elevated start would otherwise not hear the unelevated shell's broadcast.
+  if (app.notifyWindow != nullptr && app.taskbarCreatedMessage != 0) {
+    ChangeWindowMessageFilterEx(app.notifyWindow, app.taskbarCreatedMessage, MSGFLT_ALLOW, nullptr);
+  }
+  WriteLog(L"广播窗口创建 hwnd=0x%p", app.notifyWindow);
+}
+
+LRESULT CALLBACK NotifyWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  auto* app = reinterpret_cast<WallpaperApp*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (app == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+
+  switch (message) {
+    case WM_DESTROY:
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      return 0;
+    default:
+      // A registered message has no fixed number to put in a case label.
+      if (message == app->taskbarCreatedMessage && message != 0) {
+        OnTaskbarCreated(*app);
+        return 0;
+      }
+      break;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
