@@ -22,26 +22,43 @@ constexpr int kLinkLeft = 130, kLinkRight = 280, kLinkTop = 178, kLinkBottom = 1
 
 bool InLink(HWND window, int x, int y) {
   const int dpi = WindowDpi(window);
-  return x >= ScaleForDpi(kLinkLeft, dpi) && x <= ScaleForDpi(kLinkRight, dpi) && y >= ScaleForDpi(kLinkTop, dpi) &&
-         y <= ScaleForDpi(kLinkBottom, dpi);
+  return x >= ScaleForDpi(kLinkLeft, dpi) && x <= ScaleForDpi(kLinkRight, dpi) &&
+         y >= ScaleForDpi(kLinkTop, dpi) && y <= ScaleForDpi(kLinkBottom, dpi);
 }
 
 // The family every text is drawn in. "Segoe UI" is missing on some systems
-// (and under Wine): then the platform's generic sans-serif family, so that the
-// window never goes without text. The generic family belongs to GDI+ and is
-// fetched once; only a family made here is the caller's to delete.
+// (and under Wine): then the platform's generic sans-serif family, and where
+// even that is missing (Wine without "Microsoft Sans Serif" or "Arial"), the
+// family GDI itself draws for "Segoe UI", so that the window never goes
+// without text. Only a family made for one painting is deleted after it; the
+// fallback is found once and kept for the process.
 struct FontFamily {
   gp::GpFontFamily* family = nullptr;
   bool owned = false;
 };
 
-gp::GpFontFamily* GenericSansSerif() {
-  static gp::GpFontFamily* generic = [] {
+gp::GpFontFamily* FamilyGdiDrawsFor(const wchar_t* name) {
+  HDC screen = GetDC(nullptr);
+  HFONT font = CreateFontW(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, name);
+  HGDIOBJ previous = SelectObject(screen, font);
+  wchar_t face[LF_FACESIZE] = {};
+  GetTextFaceW(screen, LF_FACESIZE, face);
+  SelectObject(screen, previous);
+  DeleteObject(font);
+  ReleaseDC(nullptr, screen);
+  gp::GpFontFamily* family = nullptr;
+  if (flat::GdipCreateFontFamilyFromName(face, nullptr, &family) != gp::Ok) family = nullptr;
+  return family;
+}
+
+gp::GpFontFamily* FallbackFamily() {
+  static gp::GpFontFamily* fallback = [] {
     gp::GpFontFamily* family = nullptr;
-    if (flat::GdipGetGenericFontFamilySansSerif(&family) != gp::Ok) family = nullptr;
-    return family;
+    if (flat::GdipGetGenericFontFamilySansSerif(&family) == gp::Ok && family != nullptr) return family;
+    return FamilyGdiDrawsFor(L"Segoe UI");
   }();
-  return generic;
+  return fallback;
 }
 
 FontFamily MakeFontFamily(const wchar_t* name) {
@@ -49,7 +66,7 @@ FontFamily MakeFontFamily(const wchar_t* name) {
   if (flat::GdipCreateFontFamilyFromName(name, nullptr, &family) == gp::Ok && family != nullptr) {
     return {family, true};
   }
-  return {GenericSansSerif(), false};
+  return {FallbackFamily(), false};
 }
 
 void DeleteFontFamily(FontFamily& family) {
@@ -57,17 +74,18 @@ void DeleteFontFamily(FontFamily& family) {
   family = {};
 }
 
-// A font of `family`, else of the generic family in the same style, else
-// the generic family's regular style (a family need not have every style).
+// A font of `family`, else of the fallback family in the same style, else
+// the fallback's regular style (a family need not have every style).
 gp::GpFont* MakeFont(const FontFamily& family, float pixels, int style) {
   gp::GpFont* font = nullptr;
-  for (gp::GpFontFamily* candidate : {family.family, GenericSansSerif()}) {
-    if (candidate != nullptr && flat::GdipCreateFont(candidate, pixels, style, gp::UnitPixel, &font) == gp::Ok) {
+  for (gp::GpFontFamily* candidate : {family.family, FallbackFamily()}) {
+    if (candidate != nullptr &&
+        flat::GdipCreateFont(candidate, pixels, style, gp::UnitPixel, &font) == gp::Ok) {
       return font;
     }
   }
-  if (GenericSansSerif() != nullptr &&
-      flat::GdipCreateFont(GenericSansSerif(), pixels, gp::FontStyleRegular, gp::UnitPixel, &font) == gp::Ok) {
+  if (FallbackFamily() != nullptr &&
+      flat::GdipCreateFont(FallbackFamily(), pixels, gp::FontStyleRegular, gp::UnitPixel, &font) == gp::Ok) {
     return font;
   }
   return nullptr;
@@ -125,7 +143,8 @@ void PaintAbout(HWND window, HDC dc) {
     Brush brush = SolidBrush(spec.color);
     if (font != nullptr && graphics != nullptr && brush.native != nullptr) {
       const gp::RectF layout(float(S(spec.x)), float(S(spec.y)), 0, 0);  // no wrapping, no clipping
-      flat::GdipDrawString(graphics, spec.text, -1, font, &layout, nullptr, static_cast<gp::GpBrush*>(brush.native));
+      flat::GdipDrawString(graphics, spec.text, -1, font, &layout, nullptr,
+                           static_cast<gp::GpBrush*>(brush.native));
     }
     if (font != nullptr) flat::GdipDeleteFont(font);
   }
@@ -152,8 +171,9 @@ void OpenAboutWindow(WallpaperApp& app) {
   }
   const ScreenRect rect = AboutWindowRect(PrimaryMonitorDpi(), GetSystemMetrics(SM_CXSCREEN),
                                           GetSystemMetrics(SM_CYSCREEN), PrimaryWorkArea());
-  app.aboutWindow = CreateWindowExW(0, kAboutWindowClass, L"About Tidemere", WS_CAPTION | WS_SYSMENU, rect.left,
-                                    rect.top, rect.Width(), rect.Height(), nullptr, nullptr, app.instance, &app);
+  app.aboutWindow =
+      CreateWindowExW(0, kAboutWindowClass, L"About Tidemere", WS_CAPTION | WS_SYSMENU, rect.left, rect.top,
+                      rect.Width(), rect.Height(), nullptr, nullptr, app.instance, &app);
   if (app.aboutWindow == nullptr) return;
   ShowWindow(app.aboutWindow, SW_SHOW);
   UpdateWindow(app.aboutWindow);

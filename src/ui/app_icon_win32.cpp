@@ -1,10 +1,10 @@
 // The application icon painted at run time: the icon figure drawn with GDI+
 // into a 32-bit DIB and made into an icon.
+#include <vector>
+
 #include "draw/gdiplus/gdiplus_graphics.h"
 #include "draw/icons.h"
 #include "ui/ui_win32.h"
-
-#include <vector>
 
 HICON CreateAppIcon(int size) {
   if (size <= 0) return nullptr;
@@ -36,7 +36,8 @@ HICON CreateAppIcon(int size) {
     const auto* pixels = static_cast<const uint32_t*>(bits);
     for (int y = 0; y < size; ++y) {
       for (int x = 0; x < size; ++x) {
-        if ((pixels[size_t(y) * size + x] >> 24) == 0) maskBits[size_t(y) * maskStride + x / 8] |= BYTE(0x80 >> (x % 8));
+        if ((pixels[size_t(y) * size + x] >> 24) == 0)
+          maskBits[size_t(y) * maskStride + x / 8] |= BYTE(0x80 >> (x % 8));
       }
     }
   }

@@ -40,10 +40,14 @@ std::vector<ControlSpec> SettingsControls(const WallpaperApp* app) {
   std::vector<ControlSpec> controls = {
       {L"STATIC", L"Total Fish (5-60):", 20, 20, 180, 28, 0, 0, kNormalFont},
       {L"EDIT", std::to_wstring(shown.totalFish), 205, 18, 80, 30, kTotalFishEdit, numberEdit, kNormalFont},
-      {L"STATIC", L"Allocated: 0 / 28", 310, 20, 200, 28, 0, 0, kBoldFont, kAllocatedLabel},
-      {L"STATIC", L"Performance:", 530, 20, 90, 28, 0, 0, kNormalFont},
-      {L"COMBOBOX", L"", 625, 18, 160, 120, kFpsModeCombo, CBS_DROPDOWNLIST | WS_VSCROLL, kNormalFont},
-      {L"BUTTON", L"Species & Count (number of each species)", 15, 52, 1065, 460, 0, BS_GROUPBOX, kNoFont, kGroupBox},
+      // The label and the frame-rate controls sit 40 pixels further right than
+      // first drawn: a three-digit sum and the colon of "Performance:" were cut.
+      {L"STATIC", L"Allocated: 0 / 28", 310, 20, 240, 28, 0, 0, kBoldFont, kAllocatedLabel},
+      {L"STATIC", L"Performance:", 560, 20, 100, 28, 0, 0, kNormalFont},
+      {L"COMBOBOX", L"", 665, 18, 160, 120, kFpsModeCombo, CBS_DROPDOWNLIST | WS_VSCROLL, kNormalFont},
+      // "&&": a button shows a single "&" as the underline of the next letter.
+      {L"BUTTON", L"Species && Count (number of each species)", 15, 52, 1065, 460, 0, BS_GROUPBOX, kNoFont,
+       kGroupBox},
   };
   for (int i = 0; i < kSpeciesCount; ++i) {
     const int x = 30 + 265 * (i / 5), top = 88 * (i % 5), y = top + 76;
@@ -96,10 +100,10 @@ void CreateControls(HWND window, WallpaperApp* app, SettingsWindowState& state) 
   const int dpi = state.dpi;
   state.specs = SettingsControls(app);
   for (const ControlSpec& spec : state.specs) {
-    HWND control = CreateWindowExW(0, spec.className, spec.text.c_str(), WS_CHILD | WS_VISIBLE | spec.styles,
-                                   ScaleForDpi(spec.x, dpi), ScaleForDpi(spec.y, dpi), ScaleForDpi(spec.width, dpi),
-                                   ScaleForDpi(spec.height, dpi), window, reinterpret_cast<HMENU>(INT_PTR(spec.id)),
-                                   app ? app->instance : nullptr, nullptr);
+    HWND control = CreateWindowExW(
+        0, spec.className, spec.text.c_str(), WS_CHILD | WS_VISIBLE | spec.styles, ScaleForDpi(spec.x, dpi),
+        ScaleForDpi(spec.y, dpi), ScaleForDpi(spec.width, dpi), ScaleForDpi(spec.height, dpi), window,
+        reinterpret_cast<HMENU>(INT_PTR(spec.id)), app ? app->instance : nullptr, nullptr);
     state.controls.push_back(control);
     if (spec.font != kNoFont) SendMessageW(control, WM_SETFONT, WPARAM(state.fonts[spec.font]), TRUE);
     if (spec.role == kSpeciesIcon) SetWindowLongPtrW(control, GWLP_USERDATA, spec.species);
@@ -123,7 +127,8 @@ void ApplyDpi(HWND window, SettingsWindowState& state, int dpi, const RECT* sugg
     const ControlSpec& spec = state.specs[i];
     SetWindowPos(state.controls[i], nullptr, ScaleForDpi(spec.x, dpi), ScaleForDpi(spec.y, dpi),
                  ScaleForDpi(spec.width, dpi), ScaleForDpi(spec.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
-    if (spec.font != kNoFont) SendMessageW(state.controls[i], WM_SETFONT, WPARAM(state.fonts[spec.font]), TRUE);
+    if (spec.font != kNoFont)
+      SendMessageW(state.controls[i], WM_SETFONT, WPARAM(state.fonts[spec.font]), TRUE);
   }
   DeleteFonts(oldFonts);  // no control uses them any more
   if (suggested != nullptr) {
@@ -142,7 +147,8 @@ int ReadNumberOf(HWND window, int id) {
 SettingsFormInput ReadForm(HWND window) {
   SettingsFormInput input;
   input.totalFish = ReadNumberOf(window, kTotalFishEdit);
-  for (int i = 0; i < kSpeciesCount; ++i) input.speciesCounts[i] = ReadNumberOf(window, kSpeciesCountEditBase + i);
+  for (int i = 0; i < kSpeciesCount; ++i)
+    input.speciesCounts[i] = ReadNumberOf(window, kSpeciesCountEditBase + i);
   return input;
 }
 
@@ -216,12 +222,22 @@ void OpenSettingsWindow(WallpaperApp& app) {
     windowClass.lpszClassName = kSettingsWindowClass;
     registered = RegisterClassExW(&windowClass) != 0;
   }
-  const ScreenRect rect = SettingsWindowRect(PrimaryMonitorDpi(), GetSystemMetrics(SM_CXSCREEN),
-                                             GetSystemMetrics(SM_CYSCREEN), PrimaryWorkArea());
-  app.settingsWindow = CreateWindowExW(0, kSettingsWindowClass, L"Aquarium Settings",
-                                       WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, rect.left, rect.top, rect.Width(),
-                                       rect.Height(), nullptr, nullptr, app.instance, &app);
+  const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  const int dpi = PrimaryMonitorDpi();
+  ScreenRect rect = SettingsWindowRect(dpi, 0, screenWidth, screenHeight, PrimaryWorkArea());
+  app.settingsWindow =
+      CreateWindowExW(0, kSettingsWindowClass, L"Aquarium Settings", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                      rect.left, rect.top, rect.Width(), rect.Height(), nullptr, nullptr, app.instance, &app);
   if (app.settingsWindow == nullptr) return;
+  // Now that the frame exists, make room for the whole client area under it
+  // (a 610-pixel window cut the footer off under a caption).
+  RECT outer, client;
+  GetWindowRect(app.settingsWindow, &outer);
+  GetClientRect(app.settingsWindow, &client);
+  rect = SettingsWindowRect(dpi, (outer.bottom - outer.top) - client.bottom, screenWidth, screenHeight,
+                            PrimaryWorkArea());
+  SetWindowPos(app.settingsWindow, nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
+               SWP_NOZORDER | SWP_NOACTIVATE);
   ShowWindow(app.settingsWindow, SW_SHOW);
   UpdateWindow(app.settingsWindow);
   WriteLog(L"设置对话框已打开");

@@ -115,7 +115,8 @@ void CreateTray(WallpaperApp& app) {
   AddTrayIcon(app);
 
   hookApp = &app;
-  if (app.mouseHook == nullptr) app.mouseHook = SetWindowsHookExW(WH_MOUSE_LL, MouseHookProc, app.instance, 0);
+  if (app.mouseHook == nullptr)
+    app.mouseHook = SetWindowsHookExW(WH_MOUSE_LL, MouseHookProc, app.instance, 0);
   WriteLog(L"鼠标钩子安装: %p", app.mouseHook);
 
   if (app.trayMenu != nullptr) return;  // kept from an earlier call whose icon was not added

@@ -30,9 +30,10 @@ ScreenRect KeptInside(ScreenRect window, ScreenRect area) {
   return {window.left + dx, window.top + dy, window.right + dx, window.bottom + dy};
 }
 
-ScreenRect SettingsWindowRect(int dpi, int screenWidth, int screenHeight, ScreenRect workArea) {
+ScreenRect SettingsWindowRect(int dpi, int frameHeight, int screenWidth, int screenHeight,
+                              ScreenRect workArea) {
   const int width = ScaleForDpi(1100, dpi);
-  const int height = std::min(ScaleForDpi(610, dpi), screenHeight - 40);
+  const int height = std::min(ScaleForDpi(kSettingsClientHeight, dpi) + frameHeight, screenHeight - 40);
   return KeptInside(CentredOnScreen(width, height, screenWidth, screenHeight), workArea);
 }
 

@@ -25,8 +25,12 @@ ScreenRect CentredOnScreen(int width, int height, int screenWidth, int screenHei
 // than the area keeps its top left corner in it, so the caption stays reachable.
 ScreenRect KeptInside(ScreenRect window, ScreenRect area);
 
-// The settings window: 1100 x min(610, screen height - 40) at 96 DPI, centred
-// on the primary screen, kept inside its work area.
-ScreenRect SettingsWindowRect(int dpi, int screenWidth, int screenHeight, ScreenRect workArea);
+// The settings window: 1100 pixels wide at 96 DPI and as high as its frame
+// (caption and borders, `frameHeight` pixels) plus a client area of 616
+// pixels, which holds every control down to the footer, but at most the
+// screen height - 40; centred on the primary screen, kept inside its work area.
+constexpr int kSettingsClientHeight = 616;
+ScreenRect SettingsWindowRect(int dpi, int frameHeight, int screenWidth, int screenHeight,
+                              ScreenRect workArea);
 // The About window: 440 x 290 at 96 DPI, centred the same way.
 ScreenRect AboutWindowRect(int dpi, int screenWidth, int screenHeight, ScreenRect workArea);

@@ -2,9 +2,9 @@
 // label and OK's decision.
 #include "ui/settings_form.h"
 
-#include "ui/product.h"
-
 #include <gtest/gtest.h>
+
+#include "ui/product.h"
 
 namespace {
 

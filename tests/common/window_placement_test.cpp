@@ -25,15 +25,17 @@ TEST(WindowPlacement, ScalingRoundsLikeMulDiv) {
 }
 
 TEST(WindowPlacement, AtNinetySixDpiTheWindowsAreAsDesigned) {
-  ExpectRect(SettingsWindowRect(96, 1280, 800, kWholeScreen), 90, 95, 1100, 610);
+  // The settings window holds a 616-pixel client area under its frame.
+  ExpectRect(SettingsWindowRect(96, 25, 1280, 800, kWholeScreen), 90, 79, 1100, 641);
+  ExpectRect(SettingsWindowRect(96, 0, 1280, 800, kWholeScreen), 90, 92, 1100, 616);
   ExpectRect(AboutWindowRect(96, 1280, 800, kWholeScreen), 420, 255, 440, 290);
   // A short screen: 40 pixels less than its height.
-  ExpectRect(SettingsWindowRect(96, 1280, 600, kWholeScreen), 90, 20, 1100, 560);
+  ExpectRect(SettingsWindowRect(96, 25, 1280, 600, kWholeScreen), 90, 20, 1100, 560);
 }
 
 TEST(WindowPlacement, HigherDpiScalesTheWindows) {
   const ScreenRect screen = {0, 0, 2560, 1600};
-  ExpectRect(SettingsWindowRect(144, 2560, 1600, screen), 455, 342, 1650, 915);
+  ExpectRect(SettingsWindowRect(144, 37, 2560, 1600, screen), 455, 319, 1650, 961);
   ExpectRect(AboutWindowRect(192, 2560, 1600, screen), 840, 510, 880, 580);
 }
 
@@ -42,6 +44,6 @@ TEST(WindowPlacement, WindowsStayInsideTheWorkArea) {
   ExpectRect(KeptInside({100, 10, 300, 110}, {0, 40, 1280, 800}), 100, 40, 200, 100);
   ExpectRect(KeptInside({1200, 700, 1400, 900}, {0, 0, 1280, 760}), 1080, 560, 200, 200);
   // Wider than the area: the left edge (and the caption) stays on the screen.
-  ExpectRect(SettingsWindowRect(96, 1024, 768, {0, 0, 1024, 728}), 0, 79, 1100, 610);
-  ExpectRect(SettingsWindowRect(144, 1280, 800, kWholeScreen), 0, 20, 1650, 760);
+  ExpectRect(SettingsWindowRect(96, 25, 1024, 768, {0, 0, 1024, 728}), 0, 63, 1100, 641);
+  ExpectRect(SettingsWindowRect(144, 25, 1280, 800, kWholeScreen), 0, 20, 1650, 760);
 }
