@@ -183,7 +183,7 @@ TEST_F(SettingsWindow, ShorterLabelTextLeavesNothingOfTheLongerOneBehind) {
   for (int i = 0; i < 20; ++i) Type(1000 + i, L"55");  // "Allocated: 1100 / 28 (max 28)"
   const RECT area = RectInParent(allocatedLabel());
   auto RightmostInk = [&]() {
-    Picture picture = CaptureClient(window);
+    Picture picture = CaptureClient(window, false);  // only what the change repainted
     const uint32_t background = picture.At(area.right - 1, area.bottom - 1);
     int rightmost = -1;
     for (int y = area.top; y < area.bottom; ++y)

@@ -166,15 +166,16 @@ Picture Capture(HDC source, int x, int y, int width, int height) {
 }
 }  // namespace
 
-Picture CaptureClient(HWND window) {
-  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+Picture CaptureClient(HWND window, bool redrawAll) {
+  RedrawWindow(window, nullptr, nullptr,
+               (redrawAll ? RDW_INVALIDATE | RDW_ERASE : 0) | RDW_ALLCHILDREN | RDW_UPDATENOW);
   RECT client;
   GetClientRect(window, &client);
-  POINT origin = {0, 0};
-  ClientToScreen(window, &origin);
-  HDC screen = GetDC(nullptr);
-  Picture picture = Capture(screen, origin.x, origin.y, client.right, client.bottom);
-  ReleaseDC(nullptr, screen);
+  // Through the window's own DC: what the window painted, whether or not the
+  // display has shown it yet.
+  HDC dc = GetDC(window);
+  Picture picture = Capture(dc, 0, 0, client.right, client.bottom);
+  ReleaseDC(window, dc);
   return picture;
 }
 
@@ -183,9 +184,9 @@ Picture CaptureWindow(HWND window) {
                RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   RECT rect;
   GetWindowRect(window, &rect);
-  HDC screen = GetDC(nullptr);
-  Picture picture = Capture(screen, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
-  ReleaseDC(nullptr, screen);
+  HDC dc = GetWindowDC(window);
+  Picture picture = Capture(dc, 0, 0, rect.right - rect.left, rect.bottom - rect.top);
+  ReleaseDC(window, dc);
   return picture;
 }
 

@@ -65,7 +65,7 @@ std::wstring TextOf(HWND window);
 // The window's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND window);
 
-// A window's pixels (0x00RRGGBB, rows top-down) as the screen shows them.
+// A window's pixels (0x00RRGGBB, rows top-down) as it painted them.
 struct Picture {
   int width = 0;
   int height = 0;
@@ -75,7 +75,8 @@ struct Picture {
 // Colours (0x00RRGGBB) within `tolerance` in every channel.
 bool ColorNear(uint32_t a, uint32_t b, int tolerance = 12);
 // The client area, or the whole window with its frame.
-Picture CaptureClient(HWND window);
+// Pending painting is done first; `redrawAll` repaints everything before.
+Picture CaptureClient(HWND window, bool redrawAll = true);
 Picture CaptureWindow(HWND window);
 // Writes the picture as PNG into $TIDEMERE_SCREENSHOT_DIR, when that is set.
 void SaveScreenshot(const Picture& picture, const wchar_t* name);
