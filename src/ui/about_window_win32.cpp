@@ -11,6 +11,7 @@
 #include "ui/dpi_win32.h"
 #include "ui/product.h"
 #include "ui/ui_win32.h"
+#include "ui/window_class_win32.h"
 
 namespace gp = Gdiplus;
 namespace flat = Gdiplus::DllExports;
@@ -158,17 +159,7 @@ void OpenAboutWindow(WallpaperApp& app) {
     SetForegroundWindow(app.aboutWindow);
     return;
   }
-  static bool registered = false;
-  if (!registered) {
-    WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = AboutWndProc;
-    windowClass.hInstance = app.instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kAboutWindowClass;
-    registered = RegisterClassExW(&windowClass) != 0;
-  }
+  RegisterWindowClassOnce(kAboutWindowClass, AboutWndProc, app.instance);
   const ScreenRect rect = AboutWindowRect(PrimaryMonitorDpi(), GetSystemMetrics(SM_CXSCREEN),
                                           GetSystemMetrics(SM_CYSCREEN), PrimaryWorkArea());
   app.aboutWindow =
@@ -182,17 +173,7 @@ void OpenAboutWindow(WallpaperApp& app) {
 
 LRESULT CALLBACK AboutWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    auto* app = static_cast<WallpaperApp*>(create->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(app));
-    if (app != nullptr) {
-      // Shared (loaded from the resource): never destroyed.
-      HICON icon = LoadIconW(app->instance, MAKEINTRESOURCEW(kAppIconResource));
-      if (icon != nullptr) {
-        SendMessageW(window, WM_SETICON, ICON_BIG, LPARAM(icon));
-        SendMessageW(window, WM_SETICON, ICON_SMALL, LPARAM(icon));
-      }
-    }
+    AttachApplication(window, lParam, true);
     return DefWindowProcW(window, message, wParam, lParam);  // sets the caption text
   }
 

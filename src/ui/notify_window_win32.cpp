@@ -3,6 +3,7 @@
 // display, session and power notifications.
 #include "base/log.h"
 #include "ui/ui_win32.h"
+#include "ui/window_class_win32.h"
 
 namespace {
 
@@ -15,15 +16,7 @@ void OnTaskbarCreated(WallpaperApp& app) {
 }  // namespace
 
 void CreateNotifyWindow(WallpaperApp& app) {
-  static bool registered = false;
-  if (!registered) {
-    WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = NotifyWndProc;
-    windowClass.hInstance = app.instance;
-    windowClass.lpszClassName = kNotifyWindowClass;
-    registered = RegisterClassExW(&windowClass) != 0;
-  }
+  RegisterWindowClassOnce(kNotifyWindowClass, NotifyWndProc, app.instance, {0, false});
   app.taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
   // Top level, so broadcasts reach it; never shown, and a tool window, so it
   // never gets a taskbar button.
@@ -38,8 +31,7 @@ void CreateNotifyWindow(WallpaperApp& app) {
 
 LRESULT CALLBACK NotifyWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    AttachApplication(window, lParam, false);
     return DefWindowProcW(window, message, wParam, lParam);
   }
   auto* app = reinterpret_cast<WallpaperApp*>(GetWindowLongPtrW(window, GWLP_USERDATA));

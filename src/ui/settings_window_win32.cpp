@@ -12,6 +12,7 @@
 #include "ui/product.h"
 #include "ui/settings_form.h"
 #include "ui/ui_win32.h"
+#include "ui/window_class_win32.h"
 
 namespace {
 
@@ -177,19 +178,6 @@ bool IsNumberEdit(int id) {
   return (id >= kSpeciesCountEditBase && id < kSpeciesCountEditBase + kSpeciesCount) || id == kTotalFishEdit;
 }
 
-void RegisterSpeciesIconClass(HINSTANCE instance) {
-  static bool registered = false;
-  if (registered) return;
-  WNDCLASSEXW windowClass = {};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = FishIconWndProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = kSpeciesIconWindowClass;
-  registered = RegisterClassExW(&windowClass) != 0;
-}
-
 }  // namespace
 
 void UpdateAllocatedLabel(HWND window) {
@@ -210,18 +198,8 @@ void OpenSettingsWindow(WallpaperApp& app) {
     SetForegroundWindow(app.settingsWindow);
     return;
   }
-  static bool registered = false;
-  if (!registered) {
-    WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = SettingsWndProc;
-    windowClass.cbWndExtra = sizeof(SettingsWindowState*);
-    windowClass.hInstance = app.instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kSettingsWindowClass;
-    registered = RegisterClassExW(&windowClass) != 0;
-  }
+  RegisterWindowClassOnce(kSettingsWindowClass, SettingsWndProc, app.instance,
+                          {int(sizeof(SettingsWindowState*)), true});
   const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
   const int dpi = PrimaryMonitorDpi();
   ScreenRect rect = SettingsWindowRect(dpi, 0, screenWidth, screenHeight, PrimaryWorkArea());
@@ -245,17 +223,7 @@ void OpenSettingsWindow(WallpaperApp& app) {
 
 LRESULT CALLBACK SettingsWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    auto* app = static_cast<WallpaperApp*>(create->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(app));
-    if (app != nullptr) {
-      // Shared (loaded from the resource): never destroyed.
-      HICON icon = LoadIconW(app->instance, MAKEINTRESOURCEW(kAppIconResource));
-      if (icon != nullptr) {
-        SendMessageW(window, WM_SETICON, ICON_BIG, LPARAM(icon));
-        SendMessageW(window, WM_SETICON, ICON_SMALL, LPARAM(icon));
-      }
-    }
+    AttachApplication(window, lParam, true);
     return DefWindowProcW(window, message, wParam, lParam);  // sets the caption text
   }
   auto* app = reinterpret_cast<WallpaperApp*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -266,7 +234,7 @@ LRESULT CALLBACK SettingsWndProc(HWND window, UINT message, WPARAM wParam, LPARA
       SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(state));
       state->dpi = WindowDpi(window);
       MakeFonts(*state);
-      RegisterSpeciesIconClass(app ? app->instance : nullptr);
+      RegisterWindowClassOnce(kSpeciesIconWindowClass, FishIconWndProc, app ? app->instance : nullptr);
       CreateControls(window, app, *state);
       UpdateAllocatedLabel(window);
       return 0;

@@ -8,6 +8,7 @@
 
 #include "base/log.h"
 #include "settings/settings_win32.h"
+#include "ui/window_class_win32.h"
 #include "windows/gdiplus_render.h"
 #include "windows/win32_test_support.h"
 
@@ -85,15 +86,7 @@ void UiTest::TearDown() {
 }
 
 void UiTest::CreateMessageWindow() {
-  static bool registered = false;
-  if (!registered) {
-    WNDCLASSEXW messageClass = {};
-    messageClass.cbSize = sizeof(messageClass);
-    messageClass.lpfnWndProc = MessageWndProc;
-    messageClass.hInstance = app.instance;
-    messageClass.lpszClassName = kMessageWindowClass;
-    registered = RegisterClassExW(&messageClass) != 0;
-  }
+  RegisterWindowClassOnce(kMessageWindowClass, MessageWndProc, app.instance, {0, false});
   app.messageWindow =
       CreateWindowExW(0, kMessageWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, app.instance, &app);
 }
