@@ -41,8 +41,8 @@ std::vector<ControlSpec> SettingsControls(const WallpaperApp* app) {
   std::vector<ControlSpec> controls = {
       {L"STATIC", L"Total Fish (5-60):", 20, 20, 180, 28, 0, 0, kNormalFont},
       {L"EDIT", std::to_wstring(shown.totalFish), 205, 18, 80, 30, kTotalFishEdit, numberEdit, kNormalFont},
-      // The label and the frame-rate controls sit 40 pixels further right than
-      // first drawn: a three-digit sum and the colon of "Performance:" were cut.
+      // Wide enough for a three-digit sum in bold and for "Performance:" with its
+      // colon in a substitute font; the frame-rate controls sit right of them.
       {L"STATIC", L"Allocated: 0 / 28", 310, 20, 240, 28, 0, 0, kBoldFont, kAllocatedLabel},
       {L"STATIC", L"Performance:", 560, 20, 100, 28, 0, 0, kNormalFont},
       {L"COMBOBOX", L"", 665, 18, 160, 120, kFpsModeCombo, CBS_DROPDOWNLIST | WS_VSCROLL, kNormalFont},
