@@ -98,7 +98,3 @@ TEST(SettingsForm, CountExceededTextIsWholeForAFourDigitSum) {
             L"Please reduce some species counts or increase total fish count.");
   EXPECT_GE(text.size(), 128u) << "longer than the old 128-character buffer could hold";
 }
-
-TEST(SettingsForm, FooterNamesTheWebsiteHost) {
-  EXPECT_EQ(std::wstring(L"Tidemere v1.0  |  tidemere.app"), kSettingsFooter);
-}
