@@ -8,6 +8,7 @@
 #include "settings/settings_win32.h"
 #include "ui/settings_form.h"
 #include "windows/ui_test_support.h"
+#include "windows/win32_test_support.h"
 
 namespace {
 
@@ -93,13 +94,7 @@ class SettingsWindow : public UiTest {
   }
   std::string SettingsFile() {
     std::string text;
-    FILE* file = _wfopen(GetSettingsPath().c_str(), L"rb");
-    if (file == nullptr) return "<none>";
-    char buffer[4096];
-    size_t count;
-    while ((count = fread(buffer, 1, sizeof(buffer), file)) > 0) text.append(buffer, count);
-    fclose(file);
-    return text;
+    return ReadWholeFile(GetSettingsPath(), text) ? text : "<none>";
   }
   HWND window = nullptr;
 };

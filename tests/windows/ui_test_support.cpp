@@ -39,22 +39,12 @@ BOOL WINAPI RecordPopupMenu(HMENU menu, UINT flags, int, int, int, HWND owner, c
   return TRUE;
 }
 
-bool ReadFile(const std::wstring& path, std::string& contents) {
-  FILE* file = _wfopen(path.c_str(), L"rb");
-  if (file == nullptr) return false;
-  char buffer[4096];
-  size_t count;
-  while ((count = std::fread(buffer, 1, sizeof(buffer), file)) > 0) contents.append(buffer, count);
-  std::fclose(file);
-  return true;
-}
-
 }  // namespace
 
 void UiTest::SetUp() {
   DeleteProgramLog();
   debugLogging = true;
-  hadSettings = ReadFile(GetSettingsPath(), savedSettings);
+  hadSettings = ReadWholeFile(GetSettingsPath(), savedSettings);
   app.instance = GetModuleHandleW(nullptr);
   EnsureGdiplus();  // the windows paint with GDI+, as in the program
   messageBoxes.clear();
