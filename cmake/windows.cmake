@@ -41,7 +41,8 @@ include(GoogleTest)
 
 file(GLOB TIDEMERE_WINTEST_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/tests/common/*.cpp ${CMAKE_SOURCE_DIR}/tests/windows/*.cpp)
-add_executable(tidemere-wintests ${TIDEMERE_WINTEST_SOURCES})
+# With the program's resources, so that the windows under test find icon 101.
+add_executable(tidemere-wintests ${TIDEMERE_WINTEST_SOURCES} ${TIDEMERE_RC})
 target_include_directories(tidemere-wintests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(tidemere-wintests PRIVATE tidemere_core gtest_main)
 gtest_discover_tests(tidemere-wintests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)

@@ -41,8 +41,10 @@ int Run(WallpaperApp& app) {
   app.messageWindow =
       CreateWindowExW(0, L"WavescreenMsgWnd", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, app.instance, &app);
   WriteLog(L"消息窗口创建 hwnd=0x%p", app.messageWindow);
+  CreateNotifyWindow(app);
 
   CreateTray(app);
+  StartLifecycle(app);
   SetTimer(app.wallpaperWindow, 1, 16, nullptr);
   app.lastFrameTime = MonotonicNanoseconds();
   return RunMessageLoop(app, GetMessageW);
@@ -90,6 +92,7 @@ void SetEffect(WallpaperApp& app, int newTheme) {
 }
 
 void RequestExit(WallpaperApp& app) {
+  app.lifecycle.exitRequested = true;
   if (app.mouseHook != nullptr) {
     UnhookWindowsHookEx(app.mouseHook);
     app.mouseHook = nullptr;
@@ -107,17 +110,19 @@ void RequestExit(WallpaperApp& app) {
       DestroyMenu(app.trayMenu);
       app.trayMenu = nullptr;
     }
-    if (app.trayIcon != nullptr) {
-      DestroyIcon(app.trayIcon);
-      app.trayIcon = nullptr;
-    }
+    // Loaded from the resource by LoadIconW: shared, so released, not destroyed.
+    app.trayIcon = nullptr;
   }
   if (app.messageWindow != nullptr) {
     DestroyWindow(app.messageWindow);
     app.messageWindow = nullptr;
   }
+  StopLifecycle(app);
+  if (app.notifyWindow != nullptr) {
+    DestroyWindow(app.notifyWindow);
+    app.notifyWindow = nullptr;
+  }
   RestoreWallpaperLayer(app);
-  app.lifecycle.exitRequested = true;
   // Its WM_DESTROY posts WM_QUIT, which ends the loop of Run.
   if (app.wallpaperWindow != nullptr) {
     DestroyWindow(app.wallpaperWindow);

@@ -8,8 +8,8 @@
 
 #include "app/command_line.h"
 #include "app/wallpaper_app_win32.h"
-#include "desktop/desktop_win32.h"
 #include "base/log.h"
+#include "desktop/desktop_win32.h"
 #include "settings/settings_win32.h"
 #include "sim/random.h"
 

@@ -7,12 +7,7 @@
 #include <cstdint>
 #include <string>
 
-struct ScreenRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-};
+#include "base/screen_rect.h"
 
 // What the frame driver reads of the foreground window.
 struct ForegroundWindowInfo {

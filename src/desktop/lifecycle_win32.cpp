@@ -4,6 +4,8 @@
 // program crashes.
 #include <windows.h>
 // after windows.h, which they build on
+#include <d3d11.h>
+#include <dcomp.h>
 #include <dwmapi.h>
 #include <psapi.h>
 #include <wtsapi32.h>
@@ -15,6 +17,10 @@
 #include "ui/ui_win32.h"
 
 namespace {
+
+// GUID_POWER_SAVING_STATUS (battery saver on or off); mingw-w64 lacks it.
+constexpr GUID kPowerSavingStatus = {
+    0xE00958C0, 0xC213, 0x4ACE, {0xAC, 0x77, 0xFE, 0xCC, 0xED, 0x2E, 0xEE, 0xA5}};
 
 constexpr UINT_PTR kShellCheckTimer = 2;
 constexpr UINT kShellCheckMs = 1000;
@@ -56,11 +62,12 @@ BOOL CALLBACK CollectCoveringWindow(HWND window, LPARAM param) {
   CoveringWindow cover;
   cover.minimized = IsIconic(window) != FALSE;
   DWORD cloaked = 0;
-  cover.cloaked = SUCCEEDED(DwmGetWindowAttribute(window, DWMWA_CLOAKED, &cloaked, sizeof(cloaked))) && cloaked;
+  cover.cloaked =
+      SUCCEEDED(DwmGetWindowAttribute(window, DWMWA_CLOAKED, &cloaked, sizeof(cloaked))) && cloaked;
   // A layered window may let the wallpaper show through; so may a shaped one.
   RECT box;
-  cover.translucent = (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0 ||
-                      GetWindowRgnBox(window, &box) != ERROR;
+  cover.translucent =
+      (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0 || GetWindowRgnBox(window, &box) != ERROR;
   RECT rect = {};
   // The visible frame, without the invisible resize borders of Windows 10.
   if (FAILED(DwmGetWindowAttribute(window, DWMWA_EXTENDED_FRAME_BOUNDS, &rect, sizeof(rect)))) {
@@ -72,7 +79,8 @@ BOOL CALLBACK CollectCoveringWindow(HWND window, LPARAM param) {
 }
 
 BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT rect, LPARAM param) {
-  reinterpret_cast<std::vector<ScreenRect>*>(param)->push_back({rect->left, rect->top, rect->right, rect->bottom});
+  reinterpret_cast<std::vector<ScreenRect>*>(param)->push_back(
+      {rect->left, rect->top, rect->right, rect->bottom});
   return TRUE;
 }
 
@@ -85,12 +93,14 @@ void SetTickRate(WallpaperApp& app, bool slow) {
 void LogResources() {
   PROCESS_MEMORY_COUNTERS_EX memory = {};
   memory.cb = sizeof(memory);
-  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory));
+  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                       sizeof(memory));
   DWORD handles = 0;
   GetProcessHandleCount(GetCurrentProcess(), &handles);
   WriteLog(L"[diag] resources gdi=%lu user=%lu handles=%lu private=%lu KB",
-           GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS),
-           handles, static_cast<unsigned long>(memory.PrivateUsage / 1024));
+           GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
+           GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), handles,
+           static_cast<unsigned long>(memory.PrivateUsage / 1024));
 }
 
 // The wallpaper window follows the virtual screen when the display layout
@@ -106,7 +116,8 @@ void FollowVirtualScreen(WallpaperApp& app) {
 bool PresenterLost(const WallpaperApp& app) {
   if (app.presenter != PresenterKind::kTexture && app.presenter != PresenterKind::kSurface) return false;
   BOOL valid = TRUE;
-  if (app.dcompDevice != nullptr && SUCCEEDED(app.dcompDevice->CheckDeviceState(&valid)) && !valid) return true;
+  if (app.dcompDevice != nullptr && SUCCEEDED(app.dcompDevice->CheckDeviceState(&valid)) && !valid)
+    return true;
   return app.d3dDevice != nullptr && app.d3dDevice->GetDeviceRemovedReason() != S_OK;
 }
 
@@ -116,7 +127,7 @@ void OnPowerSetting(WallpaperApp& app, const POWERBROADCAST_SETTING& setting) {
   if (IsEqualGUID(setting.PowerSetting, GUID_CONSOLE_DISPLAY_STATE)) {
     app.lifecycle.visibility.displayOff = value == 0;  // 1 on, 2 dimmed: still visible
     WriteLog(L"[power] display %s", value == 0 ? L"off" : value == 2 ? L"dimmed" : L"on");
-  } else if (IsEqualGUID(setting.PowerSetting, GUID_POWER_SAVING_STATUS)) {
+  } else if (IsEqualGUID(setting.PowerSetting, kPowerSavingStatus)) {
     app.lifecycle.batterySaver = value != 0;
     WriteLog(L"[power] battery saver %s", value ? L"on" : L"off");
   }
@@ -175,16 +186,18 @@ void StartLifecycle(WallpaperApp& app) {
   life.visibility.remoteSession = GetSystemMetrics(SM_REMOTESESSION) != 0;
   life.shellProcessId = ProcessOf(app.progmanWindow);
   if (app.notifyWindow != nullptr) {
-    life.sessionNotification = WTSRegisterSessionNotification(app.notifyWindow, NOTIFY_FOR_THIS_SESSION) != FALSE;
-    life.displayStateNotification =
-        RegisterPowerSettingNotification(app.notifyWindow, &GUID_CONSOLE_DISPLAY_STATE, DEVICE_NOTIFY_WINDOW_HANDLE);
+    life.sessionNotification =
+        WTSRegisterSessionNotification(app.notifyWindow, NOTIFY_FOR_THIS_SESSION) != FALSE;
+    life.displayStateNotification = RegisterPowerSettingNotification(
+        app.notifyWindow, &GUID_CONSOLE_DISPLAY_STATE, DEVICE_NOTIFY_WINDOW_HANDLE);
     life.powerSavingNotification =
-        RegisterPowerSettingNotification(app.notifyWindow, &GUID_POWER_SAVING_STATUS, DEVICE_NOTIFY_WINDOW_HANDLE);
+        RegisterPowerSettingNotification(app.notifyWindow, &kPowerSavingStatus, DEVICE_NOTIFY_WINDOW_HANDLE);
     SetTimer(app.notifyWindow, kShellCheckTimer, kShellCheckMs, nullptr);
   }
   WriteLog(L"[lifecycle] notifications: session=%d display=%d saver=%d reducedMotion=%d remote=%d",
            int(life.sessionNotification), life.displayStateNotification != nullptr,
-           life.powerSavingNotification != nullptr, int(life.reducedMotion), int(life.visibility.remoteSession));
+           life.powerSavingNotification != nullptr, int(life.reducedMotion),
+           int(life.visibility.remoteSession));
   if (debugLogging) LogResources();
 }
 
@@ -194,8 +207,10 @@ void StopLifecycle(WallpaperApp& app) {
     KillTimer(app.notifyWindow, kShellCheckTimer);
     if (life.sessionNotification) WTSUnRegisterSessionNotification(app.notifyWindow);
   }
-  if (life.displayStateNotification != nullptr) UnregisterPowerSettingNotification(life.displayStateNotification);
-  if (life.powerSavingNotification != nullptr) UnregisterPowerSettingNotification(life.powerSavingNotification);
+  if (life.displayStateNotification != nullptr)
+    UnregisterPowerSettingNotification(life.displayStateNotification);
+  if (life.powerSavingNotification != nullptr)
+    UnregisterPowerSettingNotification(life.powerSavingNotification);
   life.sessionNotification = false;
   life.displayStateNotification = nullptr;
   life.powerSavingNotification = nullptr;
@@ -282,7 +297,8 @@ bool RestOrResume(WallpaperApp& app) {
                              client.bottom)) {
     RenderFrame(app);
     life.stillFrame = {true, app.settings.theme, int(client.right), int(client.bottom)};
-    WriteLog(L"[motion] still frame %dx%d theme %d", int(client.right), int(client.bottom), app.settings.theme);
+    WriteLog(L"[motion] still frame %dx%d theme %d", int(client.right), int(client.bottom),
+             app.settings.theme);
   }
   SetTickRate(app, true);
   return true;
@@ -322,8 +338,9 @@ void CheckShell(WallpaperApp& app) {
   HWND progman = FindWindowW(L"Progman", nullptr);
   if (!app.lifecycle.visibility.detached) {
     if (app.wallpaperWindow != nullptr && IsWindow(app.wallpaperWindow)) {
-      const bool hostGone = app.progmanWindow != nullptr &&
-                            (progman != app.progmanWindow || ProcessOf(progman) != app.lifecycle.shellProcessId);
+      const bool hostGone =
+          app.progmanWindow != nullptr &&
+          (progman != app.progmanWindow || ProcessOf(progman) != app.lifecycle.shellProcessId);
       const bool shellArrived = app.progmanWindow == nullptr && progman != nullptr;
       if (!hostGone && !shellArrived) return;  // a working wallpaper stays as it is
       WriteLog(L"[shell] %s", hostGone ? L"the desktop host is gone" : L"a shell has started");
@@ -356,8 +373,9 @@ LONG WINAPI WallpaperCrashFilter(EXCEPTION_POINTERS* exception) {
   // A crashed wallpaper must not leave the desktop black: show the shell's
   // layer that it hid, then let the crash take its course.
   if (crashApp != nullptr) {
-    WriteLog(L"crash: exception 0x%08x; showing the shell's wallpaper layer again",
-             exception && exception->ExceptionRecord ? unsigned(exception->ExceptionRecord->ExceptionCode) : 0u);
+    WriteLog(
+        L"crash: exception 0x%08x; showing the shell's wallpaper layer again",
+        exception && exception->ExceptionRecord ? unsigned(exception->ExceptionRecord->ExceptionCode) : 0u);
     RestoreWallpaperLayer(*crashApp);
   }
   return EXCEPTION_CONTINUE_SEARCH;

@@ -30,14 +30,16 @@ void Subtract(const ScreenRect& area, const ScreenRect& hole, std::vector<Screen
 
 }  // namespace
 
-bool IsEveryMonitorCovered(const std::vector<ScreenRect>& monitors, const std::vector<CoveringWindow>& windows) {
+bool IsEveryMonitorCovered(const std::vector<ScreenRect>& monitors,
+                           const std::vector<CoveringWindow>& windows) {
   if (monitors.empty()) return false;
   std::vector<ScreenRect> uncovered, next;
   for (const ScreenRect& monitor : monitors) {
     if (!Empty(monitor)) uncovered.push_back(monitor);
   }
   for (const CoveringWindow& window : windows) {
-    if (!window.visible || window.minimized || window.cloaked || window.translucent || Empty(window.rect)) continue;
+    if (!window.visible || window.minimized || window.cloaked || window.translucent || Empty(window.rect))
+      continue;
     next.clear();
     for (const ScreenRect& area : uncovered) Subtract(area, window.rect, next);
     uncovered.swap(next);
@@ -57,9 +59,9 @@ RestReason RestReasonFor(const VisibilityState& state) {
 }
 
 const wchar_t* RestReasonName(RestReason reason) {
-  static const wchar_t* const kNames[] = {L"visible",         L"session locked", L"remote session",
-                                          L"display off",     L"suspending",     L"covered",
-                                          L"no wallpaper window"};
+  static const wchar_t* const kNames[] = {
+      L"visible",    L"session locked", L"remote session",     L"display off",
+      L"suspending", L"covered",        L"no wallpaper window"};
   static_assert(std::size(kNames) == size_t(RestReason::kDetached) + 1, "one name per reason");
   return kNames[size_t(reason)];
 }

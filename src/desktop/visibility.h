@@ -11,13 +11,14 @@ struct CoveringWindow {
   ScreenRect rect;  // window rectangle, screen coordinates
   bool visible = true;
   bool minimized = false;
-  bool cloaked = false;       // hidden by the window manager (other virtual desktops, suspended apps)
-  bool translucent = false;   // layered, or otherwise lets what lies below show through
+  bool cloaked = false;      // hidden by the window manager (other virtual desktops, suspended apps)
+  bool translucent = false;  // layered, or otherwise lets what lies below show through
 };
 
 // True when the opaque windows together cover the whole of every monitor.
 // No monitor at all counts as not covered.
-bool IsEveryMonitorCovered(const std::vector<ScreenRect>& monitors, const std::vector<CoveringWindow>& windows);
+bool IsEveryMonitorCovered(const std::vector<ScreenRect>& monitors,
+                           const std::vector<CoveringWindow>& windows);
 
 // Why the wallpaper rests instead of drawing frames.
 enum class RestReason {

@@ -16,7 +16,8 @@ void SpeciesKey(wchar_t (&key)[16], int species) {
 void LoadSettingsFrom(ProfileStore& store, Settings& settings) {
   settings = Settings{};
   int theme = store.ReadInt(L"Settings", L"Theme", 1);
-  if (InRange(theme, 1, 3)) settings.theme = theme;  // 4 to 6 load back as 1
+  // Every scene the menu offers survives a restart.
+  if (InRange(theme, 1, 6)) settings.theme = theme;
   int totalFish = store.ReadInt(L"Settings", L"TotalFish", 28);
   if (InRange(totalFish, 5, 60)) settings.totalFish = totalFish;
   int fpsMode = store.ReadInt(L"Settings", L"FpsMode", 0);

@@ -24,5 +24,9 @@ std::wstring GetSettingsPath();
 void LoadSettings(WallpaperApp& app);
 void SaveSettings(const WallpaperApp& app);
 
+// "Start with Windows": does the Run key start this program, and adding or
+// removing that value. The ...For forms take the program's path.
 bool IsAutostartEnabled();
 void ToggleAutostart();
+bool IsAutostartEnabledFor(const std::wstring& programPath);
+void ToggleAutostartFor(const std::wstring& programPath);

@@ -46,8 +46,8 @@ TEST_F(SettingsFile, MissingFileGivesDefaults) {
   EXPECT_FALSE(FileExists(path)) << "loading must not create the file";
 }
 
-TEST_F(SettingsFile, ThemeAcceptsOnlyOneToThree) {
-  const int expected[] = {1, 1, 2, 3, 1, 1, 1, 1};  // stored 0..7
+TEST_F(SettingsFile, ThemeAcceptsEverySceneOfTheMenu) {
+  const int expected[] = {1, 1, 2, 3, 4, 5, 6, 1};  // stored 0..7
   for (int stored = 0; stored <= 7; ++stored) {
     EXPECT_EQ(LoadFrom("[Settings]\r\nTheme=" + std::to_string(stored) + "\r\n").theme, expected[stored])
         << "Theme=" << stored;
@@ -119,7 +119,7 @@ TEST_F(SettingsFile, SaveWritesEverySettingAndLoadsBack) {
   Settings loaded;
   auto store = MakeProfileStore(path);
   LoadSettingsFrom(*store, loaded);
-  EXPECT_EQ(loaded.theme, 1) << "a stored Coral Reef, Shipwreck or Ancient Ruins loads as 1";
+  EXPECT_EQ(loaded.theme, 5) << "a Shipwreck chosen from the menu survives a restart";
   EXPECT_EQ(loaded.totalFish, 40);
   EXPECT_EQ(loaded.fpsMode, 1);
   for (int i = 0; i < kSpeciesCount; ++i) EXPECT_EQ(loaded.speciesCounts[i], saved.speciesCounts[i]);

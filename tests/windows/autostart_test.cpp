@@ -87,14 +87,29 @@ TEST_F(RunKey, TogglingTwiceAddsThenRemovesWithBothLogLines) {
   EXPECT_LT(set, removed);
 }
 
-TEST_F(RunKey, ValuesThatDoNotFitTheBufferCountAsOff) {
-  // Exactly 260 characters with no terminator inside the buffer.
-  std::wstring exact(260, L'a');
-  RegSetValueExW(key, L"Tidemere", 0, REG_SZ, reinterpret_cast<const BYTE*>(exact.c_str()),
-                 DWORD(exact.size() * sizeof(wchar_t)));
-  EXPECT_FALSE(IsAutostartEnabled());
-  Store(std::wstring(400, L'b'));
-  EXPECT_FALSE(IsAutostartEnabled());
+TEST_F(RunKey, LongProgramPathIsReadWholeAndCanBeRemovedAgain) {
+  // Quoted, the value is longer than the 260 characters a path buffer holds.
+  const std::wstring longPath = L"C:\\" + std::wstring(280, L'd') + L"\\Tidemere.exe";
+  EXPECT_FALSE(IsAutostartEnabledFor(longPath));
+  ToggleAutostartFor(longPath);
+  DWORD type = 0;
+  EXPECT_EQ(Stored(&type), L"\"" + longPath + L"\"");
+  EXPECT_TRUE(IsAutostartEnabledFor(longPath)) << "the menu would show the entry as off forever";
+  // The whole value counts: a path that differs only past the 260th character is another copy.
+  std::wstring otherCopy = longPath;
+  otherCopy[otherCopy.size() - 5] = L'X';
+  EXPECT_FALSE(IsAutostartEnabledFor(otherCopy));
+  ToggleAutostartFor(longPath);
+  EXPECT_EQ(Stored(&type), L"<missing>") << "choosing the item again removes the entry";
+}
+
+TEST_F(RunKey, ValueWithoutTerminatorIsReadWithinItsSize) {
+  const std::wstring path = L"C:\\" + std::wstring(296, L'a');
+  RegSetValueExW(key, L"Tidemere", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                 DWORD(path.size() * sizeof(wchar_t)));
+  EXPECT_TRUE(IsAutostartEnabledFor(path));
+  EXPECT_FALSE(IsAutostartEnabledFor(path + L"a"));
+  EXPECT_FALSE(IsAutostartEnabledFor(path.substr(0, path.size() - 1)));
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 // the system's notifications, reduced motion, coverage by other windows, the
 // shell going away and coming back, and the crash filter.
 #include <gtest/gtest.h>
-
+#include <windows.h>
+// after windows.h, which it builds on
 #include <wtsapi32.h>
 
 #include <vector>
@@ -14,7 +15,7 @@
 
 namespace {
 
-class Lifecycle : public ::testing::Test {
+class SystemLife : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(EnsureGdiplus());
@@ -52,6 +53,10 @@ class Lifecycle : public ::testing::Test {
   std::vector<HWND> windows;
 };
 
+// GUID_POWER_SAVING_STATUS, which mingw-w64 lacks.
+constexpr GUID kPowerSavingStatusForTest = {
+    0xE00958C0, 0xC213, 0x4ACE, {0xAC, 0x77, 0xFE, 0xCC, 0xED, 0x2E, 0xEE, 0xA5}};
+
 struct PowerSetting {
   POWERBROADCAST_SETTING header;
   DWORD value;  // Data continues here
@@ -63,13 +68,14 @@ LRESULT SendPowerSetting(WallpaperApp& app, const GUID& guid, DWORD value) {
   setting.header.DataLength = sizeof(DWORD);
   *reinterpret_cast<DWORD*>(setting.header.Data) = value;
   LRESULT result = 0;
-  HandleSystemMessage(app, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&setting), result);
+  HandleSystemMessage(app, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&setting),
+                      result);
   return result;
 }
 
 }  // namespace
 
-TEST_F(Lifecycle, SessionPowerAndDisplayNotificationsRestAndResumeFrames) {
+TEST_F(SystemLife, SessionPowerAndDisplayNotificationsRestAndResumeFrames) {
   MakeWallpaper();
   const int start = FramesRendered();
   OnTimerTick(app);
@@ -99,16 +105,16 @@ TEST_F(Lifecycle, SessionPowerAndDisplayNotificationsRestAndResumeFrames) {
   OnTimerTick(app);
   EXPECT_EQ(app.lifecycle.resting, RestReason::kNone);
 
-  SendPowerSetting(app, GUID_POWER_SAVING_STATUS, 1);
+  SendPowerSetting(app, kPowerSavingStatusForTest, 1);
   EXPECT_TRUE(app.lifecycle.batterySaver);
   const int saver = FramesRendered();
   for (int i = 0; i < 8; ++i) OnTimerTick(app);
   EXPECT_EQ(FramesRendered(), saver + 2) << "battery saver renders one tick in four";
-  SendPowerSetting(app, GUID_POWER_SAVING_STATUS, 0);
+  SendPowerSetting(app, kPowerSavingStatusForTest, 0);
   EXPECT_FALSE(app.lifecycle.batterySaver);
 }
 
-TEST_F(Lifecycle, ReducedMotionShowsOneStillFrameUntilTheSceneChanges) {
+TEST_F(SystemLife, ReducedMotionShowsOneStillFrameUntilTheSceneChanges) {
   MakeWallpaper();
   app.lifecycle.reducedMotion = true;
   const int start = FramesRendered();
@@ -137,12 +143,12 @@ TEST_F(Lifecycle, ReducedMotionShowsOneStillFrameUntilTheSceneChanges) {
   }
 }
 
-TEST_F(Lifecycle, OpaqueWindowsThatCoverTheScreenStopFramesTranslucentOnesDoNot) {
+TEST_F(SystemLife, OpaqueWindowsThatCoverTheScreenStopFramesTranslucentOnesDoNot) {
   MakeWallpaper();
   const RECT screen = VirtualScreenRect();
   HWND cover = Make(L"TestCoverWnd");
-  SetWindowPos(cover, HWND_TOP, screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top,
-               SWP_NOACTIVATE);
+  SetWindowPos(cover, HWND_TOP, screen.left, screen.top, screen.right - screen.left,
+               screen.bottom - screen.top, SWP_NOACTIVATE);
   app.lifecycle.nextCoverageCheck = 0;
   UpdateCoverage(app);
   EXPECT_TRUE(app.lifecycle.visibility.covered);
@@ -169,11 +175,11 @@ TEST_F(Lifecycle, OpaqueWindowsThatCoverTheScreenStopFramesTranslucentOnesDoNot)
   EXPECT_EQ(FramesRendered(), start + 1);
 }
 
-TEST_F(Lifecycle, WindowsBelowTheWallpaperDoNotCoverIt) {
+TEST_F(SystemLife, WindowsBelowTheWallpaperDoNotCoverIt) {
   const RECT screen = VirtualScreenRect();
   HWND below = Make(L"TestCoverWnd");
-  SetWindowPos(below, HWND_TOP, screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top,
-               SWP_NOACTIVATE);
+  SetWindowPos(below, HWND_TOP, screen.left, screen.top, screen.right - screen.left,
+               screen.bottom - screen.top, SWP_NOACTIVATE);
   MakeWallpaper();
   SetWindowPos(app.wallpaperWindow, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   app.lifecycle.nextCoverageCheck = 0;
@@ -181,7 +187,7 @@ TEST_F(Lifecycle, WindowsBelowTheWallpaperDoNotCoverIt) {
   EXPECT_FALSE(app.lifecycle.visibility.covered);
 }
 
-TEST_F(Lifecycle, ShellDestroyingTheWindowDetachesAndANewShellGetsItBack) {
+TEST_F(SystemLife, ShellDestroyingTheWindowDetachesAndANewShellGetsItBack) {
   HWND progman = Make(L"Progman");
   Make(L"SHELLDLL_DefView", progman);
   HWND worker = Make(L"WorkerW", progman);
@@ -224,7 +230,7 @@ TEST_F(Lifecycle, ShellDestroyingTheWindowDetachesAndANewShellGetsItBack) {
   StopLifecycle(app);
 }
 
-TEST_F(Lifecycle, CrashFilterShowsTheHiddenLayerAndLetsTheCrashGoOn) {
+TEST_F(SystemLife, CrashFilterShowsTheHiddenLayerAndLetsTheCrashGoOn) {
   HWND progman = Make(L"Progman");
   Make(L"SHELLDLL_DefView", progman);
   HWND worker = Make(L"WorkerW", progman, false);  // hidden by us before the crash
@@ -245,7 +251,7 @@ BOOL WINAPI FailingGetMessage(LPMSG, HWND, UINT, UINT) {
 }
 }  // namespace
 
-TEST_F(Lifecycle, FailingMessageRetrievalEndsWithADefinedCode) {
+TEST_F(SystemLife, FailingMessageRetrievalEndsWithADefinedCode) {
   EXPECT_EQ(RunMessageLoop(app, FailingGetMessage), kMessageLoopFailed);
   EXPECT_TRUE(Logged(L"GetMessageW failed err=1400, exiting"));
 }

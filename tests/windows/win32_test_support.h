@@ -7,6 +7,8 @@
 
 // Creates a window of a class registered on first use (a plain procedure).
 HWND MakeWindow(const wchar_t* className, HWND parent, bool visible);
+// A file's bytes; false when it cannot be read.
+bool ReadWholeFile(const std::wstring& path, std::string& contents);
 // The UTF-8 text of the log beside the test program ("" when missing).
 std::string ReadProgramLog();
 void DeleteProgramLog();

@@ -19,14 +19,19 @@ HWND MakeWindow(const wchar_t* className, HWND parent, bool visible) {
                          nullptr);
 }
 
-std::string ReadProgramLog() {
-  std::string text;
-  FILE* file = _wfopen(BesideProgram(L"Tidemere.log").c_str(), L"rb");
-  if (file == nullptr) return text;
+bool ReadWholeFile(const std::wstring& path, std::string& contents) {
+  FILE* file = _wfopen(path.c_str(), L"rb");
+  if (file == nullptr) return false;
   char buffer[4096];
   size_t count;
-  while ((count = std::fread(buffer, 1, sizeof(buffer), file)) > 0) text.append(buffer, count);
+  while ((count = std::fread(buffer, 1, sizeof(buffer), file)) > 0) contents.append(buffer, count);
   std::fclose(file);
+  return true;
+}
+
+std::string ReadProgramLog() {
+  std::string text;
+  ReadWholeFile(BesideProgram(L"Tidemere.log"), text);
   return text;
 }
 

@@ -1,0 +1,59 @@
+// A hidden top-level window for the broadcasts that the message-only window
+// never receives: "TaskbarCreated" after the shell (re)starts, and later the
+// display, session and power notifications.
+#include "base/log.h"
+#include "desktop/desktop_win32.h"
+#include "ui/ui_win32.h"
+#include "ui/window_class_win32.h"
+
+namespace {
+
+// The shell started again and every notification-area icon is gone; its
+// desktop windows may be new too (the message also comes without a restart,
+// after a DPI change for one: then the wallpaper stays as it is).
+void OnTaskbarCreated(WallpaperApp& app) {
+  app.trayAdded = false;
+  AddTrayIcon(app);
+  CheckShell(app);
+}
+
+}  // namespace
+
+void CreateNotifyWindow(WallpaperApp& app) {
+  RegisterWindowClassOnce(kNotifyWindowClass, NotifyWndProc, app.instance, {0, false});
+  app.taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
+  // Top level, so broadcasts reach it; never shown, and a tool window, so it
+  // never gets a taskbar button.
+  app.notifyWindow = CreateWindowExW(WS_EX_TOOLWINDOW, kNotifyWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                     nullptr, app.instance, &app);
+  // An elevated start would otherwise not hear the unelevated shell's broadcast.
+  if (app.notifyWindow != nullptr && app.taskbarCreatedMessage != 0) {
+    ChangeWindowMessageFilterEx(app.notifyWindow, app.taskbarCreatedMessage, MSGFLT_ALLOW, nullptr);
+  }
+  WriteLog(L"广播窗口创建 hwnd=0x%p", app.notifyWindow);
+}
+
+LRESULT CALLBACK NotifyWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    AttachApplication(window, lParam, false);
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  auto* app = reinterpret_cast<WallpaperApp*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (app == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+
+  LRESULT result = 0;
+  if (HandleSystemMessage(*app, message, wParam, lParam, result)) return result;
+  switch (message) {
+    case WM_DESTROY:
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      return 0;
+    default:
+      // A registered message has no fixed number to put in a case label.
+      if (message == app->taskbarCreatedMessage && message != 0) {
+        OnTaskbarCreated(*app);
+        return 0;
+      }
+      break;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}

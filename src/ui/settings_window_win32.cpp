@@ -1,0 +1,299 @@
+// The settings window "Aquarium Settings": total, frame-rate mode and the
+// count of each species, with a running "Allocated" total. A plain top-level
+// window with standard child controls, laid out at 96 DPI and scaled to the
+// monitor's DPI.
+#include <string>
+#include <vector>
+
+#include "base/log.h"
+#include "settings/settings_win32.h"
+#include "sim/creature_tables.h"
+#include "ui/dpi_win32.h"
+#include "ui/product.h"
+#include "ui/settings_form.h"
+#include "ui/ui_win32.h"
+#include "ui/window_class_win32.h"
+
+namespace {
+
+// The "Allocated" label of the open window; null when none is open.
+HWND allocatedLabel = nullptr;
+
+enum FontKind { kNoFont, kNormalFont, kBoldFont, kSmallFont, kFontKinds };
+// Controls the window finds again after creating them.
+enum ControlRole { kPlainControl, kAllocatedLabel, kGroupBox, kSpeciesIcon };
+
+struct ControlSpec {
+  const wchar_t* className;
+  std::wstring text;
+  int x, y, width, height;  // client pixels at 96 DPI
+  int id;
+  DWORD styles;  // besides WS_CHILD | WS_VISIBLE
+  FontKind font;
+  ControlRole role = kPlainControl;
+  int species = -1;  // the species an icon window shows
+};
+
+// Every control in creation order; `app` may be null (the defaults are shown).
+std::vector<ControlSpec> SettingsControls(const WallpaperApp* app) {
+  const Settings shown = app ? app->settings : Settings{};
+  const DWORD numberEdit = WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL;
+  std::vector<ControlSpec> controls = {
+      {L"STATIC", L"Total Fish (5-60):", 20, 20, 180, 28, 0, 0, kNormalFont},
+      {L"EDIT", std::to_wstring(shown.totalFish), 205, 18, 80, 30, kTotalFishEdit, numberEdit, kNormalFont},
+      // Wide enough for a three-digit sum in bold and for "Performance:" with its
+      // colon in a substitute font; the frame-rate controls sit right of them.
+      {L"STATIC", L"Allocated: 0 / 28", 310, 20, 240, 28, 0, 0, kBoldFont, kAllocatedLabel},
+      {L"STATIC", L"Performance:", 560, 20, 100, 28, 0, 0, kNormalFont},
+      {L"COMBOBOX", L"", 665, 18, 160, 120, kFpsModeCombo, CBS_DROPDOWNLIST | WS_VSCROLL, kNormalFont},
+      // "&&": a button shows a single "&" as the underline of the next letter.
+      {L"BUTTON", L"Species && Count (number of each species)", 15, 52, 1065, 460, 0, BS_GROUPBOX, kNoFont,
+       kGroupBox},
+  };
+  for (int i = 0; i < kSpeciesCount; ++i) {
+    const int x = 30 + 265 * (i / 5), top = 88 * (i % 5), y = top + 76;
+    controls.push_back({kSpeciesIconWindowClass, L"", x, y, 82, 54, 0, 0, kNoFont, kSpeciesIcon, i});
+    controls.push_back({L"STATIC", kSpeciesNames[i], x + 90, y, 130, 26, 0, 0, kNormalFont});
+    controls.push_back({L"STATIC", L"Count:", x + 90, top + 104, 55, 24, 0, 0, kSmallFont});
+    controls.push_back({L"EDIT", std::to_wstring(shown.speciesCounts[i]), x + 148, top + 102, 55, 28,
+                        kSpeciesCountEditBase + i, numberEdit, kNormalFont});
+  }
+  controls.push_back({L"BUTTON", L"OK", 830, 530, 100, 38, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, kBoldFont});
+  controls.push_back({L"BUTTON", L"Cancel", 945, 530, 100, 38, IDCANCEL, WS_TABSTOP, kNormalFont});
+  controls.push_back({L"STATIC", kSettingsFooter, 20, 580, 500, 24, 0, 0, kSmallFont});
+  return controls;
+}
+
+// What the window keeps besides its application: the fonts at its DPI and
+// its controls, so that a move to a monitor of another DPI can lay it out again.
+struct SettingsWindowState {
+  int dpi = 96;
+  HFONT fonts[kFontKinds] = {};
+  std::vector<ControlSpec> specs;
+  std::vector<HWND> controls;
+  HWND groupBox = nullptr;
+};
+
+SettingsWindowState* StateOf(HWND window) {
+  return reinterpret_cast<SettingsWindowState*>(GetWindowLongPtrW(window, 0));
+}
+
+HFONT MakeFont(int height, int weight) {
+  return CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Microsoft YaHei UI");
+}
+
+void MakeFonts(SettingsWindowState& state) {
+  state.fonts[kNoFont] = nullptr;
+  state.fonts[kNormalFont] = MakeFont(ScaleForDpi(18, state.dpi), FW_NORMAL);
+  state.fonts[kBoldFont] = MakeFont(ScaleForDpi(18, state.dpi), FW_BOLD);
+  state.fonts[kSmallFont] = MakeFont(ScaleForDpi(16, state.dpi), FW_NORMAL);
+}
+
+void DeleteFonts(HFONT (&fonts)[kFontKinds]) {
+  for (HFONT& font : fonts) {
+    if (font != nullptr) DeleteObject(font);
+    font = nullptr;
+  }
+}
+
+void CreateControls(HWND window, WallpaperApp* app, SettingsWindowState& state) {
+  const int dpi = state.dpi;
+  state.specs = SettingsControls(app);
+  for (const ControlSpec& spec : state.specs) {
+    HWND control = CreateWindowExW(
+        0, spec.className, spec.text.c_str(), WS_CHILD | WS_VISIBLE | spec.styles, ScaleForDpi(spec.x, dpi),
+        ScaleForDpi(spec.y, dpi), ScaleForDpi(spec.width, dpi), ScaleForDpi(spec.height, dpi), window,
+        reinterpret_cast<HMENU>(INT_PTR(spec.id)), app ? app->instance : nullptr, nullptr);
+    state.controls.push_back(control);
+    if (spec.font != kNoFont) SendMessageW(control, WM_SETFONT, WPARAM(state.fonts[spec.font]), TRUE);
+    if (spec.role == kSpeciesIcon) SetWindowLongPtrW(control, GWLP_USERDATA, spec.species);
+    if (spec.id == kFpsModeCombo) {
+      SendMessageW(control, CB_ADDSTRING, 0, LPARAM(L"Smooth (60 FPS)"));
+      SendMessageW(control, CB_ADDSTRING, 0, LPARAM(L"Power Saver (15 FPS)"));
+      SendMessageW(control, CB_SETCURSEL, WPARAM(app ? app->settings.fpsMode : 0), 0);
+    }
+    if (spec.role == kAllocatedLabel) allocatedLabel = control;
+    if (spec.role == kGroupBox) state.groupBox = control;
+  }
+}
+
+// Lays the controls out again after the window moved to a monitor of another DPI.
+void ApplyDpi(HWND window, SettingsWindowState& state, int dpi, const RECT* suggested) {
+  HFONT oldFonts[kFontKinds];
+  for (int k = 0; k < kFontKinds; ++k) oldFonts[k] = state.fonts[k];
+  state.dpi = dpi;
+  MakeFonts(state);
+  for (size_t i = 0; i < state.controls.size(); ++i) {
+    const ControlSpec& spec = state.specs[i];
+    SetWindowPos(state.controls[i], nullptr, ScaleForDpi(spec.x, dpi), ScaleForDpi(spec.y, dpi),
+                 ScaleForDpi(spec.width, dpi), ScaleForDpi(spec.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+    if (spec.font != kNoFont)
+      SendMessageW(state.controls[i], WM_SETFONT, WPARAM(state.fonts[spec.font]), TRUE);
+  }
+  DeleteFonts(oldFonts);  // no control uses them any more
+  if (suggested != nullptr) {
+    SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  InvalidateRect(window, nullptr, TRUE);
+}
+
+int ReadNumberOf(HWND window, int id) {
+  wchar_t text[kFormNumberChars + 1] = {};
+  GetDlgItemTextW(window, id, text, kFormNumberChars + 1);
+  return ReadFormNumber(text);
+}
+
+SettingsFormInput ReadForm(HWND window) {
+  SettingsFormInput input;
+  input.totalFish = ReadNumberOf(window, kTotalFishEdit);
+  for (int i = 0; i < kSpeciesCount; ++i)
+    input.speciesCounts[i] = ReadNumberOf(window, kSpeciesCountEditBase + i);
+  return input;
+}
+
+void Apply(HWND window, WallpaperApp& app) {
+  const ApplyDecision decision = DecideApply(ReadForm(window));
+  if (decision.outcome == ApplyOutcome::kNoSpecies) {
+    outsideCalls.messageBox(window, kNoSpeciesText, kNoSpeciesCaption, MB_ICONWARNING);
+    return;
+  }
+  if (decision.outcome == ApplyOutcome::kCountExceeded) {
+    const std::wstring text = CountExceededText(decision.sum, decision.values.totalFish);
+    outsideCalls.messageBox(window, text.c_str(), kCountExceededCaption, MB_ICONWARNING);
+    return;
+  }
+  app.settings.totalFish = decision.values.totalFish;
+  LRESULT selection = SendDlgItemMessageW(window, kFpsModeCombo, CB_GETCURSEL, 0, 0);
+  if (selection != CB_ERR) app.settings.fpsMode = int(selection);
+  for (int i = 0; i < kSpeciesCount; ++i) app.settings.speciesCounts[i] = decision.values.speciesCounts[i];
+  WriteLog(L"应用设置：总鱼数=%d，已分配=%d，20种生物数量", app.settings.totalFish, decision.sum);
+  SaveSettings(app);
+  app.aquarium.populated = false;
+  DestroyWindow(window);
+}
+
+bool IsNumberEdit(int id) {
+  return (id >= kSpeciesCountEditBase && id < kSpeciesCountEditBase + kSpeciesCount) || id == kTotalFishEdit;
+}
+
+}  // namespace
+
+void UpdateAllocatedLabel(HWND window) {
+  if (allocatedLabel == nullptr) return;
+  SetWindowTextW(allocatedLabel, AllocatedLabelText(ReadForm(window)).c_str());
+  // The label paints over a hollow brush: the window must wipe the old,
+  // longer text under it before the label draws the new one.
+  RECT area;
+  GetWindowRect(allocatedLabel, &area);
+  MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&area), 2);
+  InvalidateRect(window, &area, TRUE);
+  InvalidateRect(allocatedLabel, nullptr, TRUE);
+}
+
+void OpenSettingsWindow(WallpaperApp& app) {
+  if (app.settingsWindow != nullptr) {
+    if (IsIconic(app.settingsWindow)) ShowWindow(app.settingsWindow, SW_RESTORE);
+    SetForegroundWindow(app.settingsWindow);
+    return;
+  }
+  RegisterWindowClassOnce(kSettingsWindowClass, SettingsWndProc, app.instance,
+                          {int(sizeof(SettingsWindowState*)), true});
+  const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  const int dpi = PrimaryMonitorDpi();
+  ScreenRect rect = SettingsWindowRect(dpi, 0, screenWidth, screenHeight, PrimaryWorkArea());
+  app.settingsWindow =
+      CreateWindowExW(0, kSettingsWindowClass, L"Aquarium Settings", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                      rect.left, rect.top, rect.Width(), rect.Height(), nullptr, nullptr, app.instance, &app);
+  if (app.settingsWindow == nullptr) return;
+  // Now that the frame exists, make room for the whole client area under it
+  // (a 610-pixel window cut the footer off under a caption).
+  RECT outer, client;
+  GetWindowRect(app.settingsWindow, &outer);
+  GetClientRect(app.settingsWindow, &client);
+  rect = SettingsWindowRect(dpi, (outer.bottom - outer.top) - client.bottom, screenWidth, screenHeight,
+                            PrimaryWorkArea());
+  SetWindowPos(app.settingsWindow, nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowWindow(app.settingsWindow, SW_SHOW);
+  UpdateWindow(app.settingsWindow);
+  WriteLog(L"设置对话框已打开");
+}
+
+LRESULT CALLBACK SettingsWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    AttachApplication(window, lParam, true);
+    return DefWindowProcW(window, message, wParam, lParam);  // sets the caption text
+  }
+  auto* app = reinterpret_cast<WallpaperApp*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+
+  switch (message) {
+    case WM_CREATE: {
+      auto* state = new SettingsWindowState;
+      SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(state));
+      state->dpi = WindowDpi(window);
+      MakeFonts(*state);
+      RegisterWindowClassOnce(kSpeciesIconWindowClass, FishIconWndProc, app ? app->instance : nullptr);
+      CreateControls(window, app, *state);
+      UpdateAllocatedLabel(window);
+      return 0;
+    }
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      if (HIWORD(wParam) == EN_CHANGE && IsNumberEdit(id)) {
+        UpdateAllocatedLabel(window);
+        return 0;
+      }
+      if (id == IDOK) {
+        if (app == nullptr) {
+          DestroyWindow(window);
+        } else {
+          Apply(window, *app);
+        }
+        return 0;
+      }
+      if (id == IDCANCEL) {
+        DestroyWindow(window);
+        return 0;
+      }
+      break;
+    }
+    case WM_CLOSE:
+      DestroyWindow(window);
+      return 0;
+    case WM_DESTROY:
+      if (app != nullptr) app->settingsWindow = nullptr;
+      allocatedLabel = nullptr;
+      return 0;
+    case WM_NCDESTROY:
+      // The controls are gone by now: their fonts can go too.
+      if (SettingsWindowState* state = StateOf(window)) {
+        DeleteFonts(state->fonts);
+        delete state;
+        SetWindowLongPtrW(window, 0, 0);
+      }
+      break;
+    case WM_DPICHANGED:
+      if (SettingsWindowState* state = StateOf(window)) {
+        ApplyDpi(window, *state, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      }
+      return 0;
+    case WM_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, RGB(40, 60, 90));
+      // The group box fills its caption's background with this brush; a hollow
+      // one would let the frame line run through the caption.
+      SettingsWindowState* state = StateOf(window);
+      if (state != nullptr && reinterpret_cast<HWND>(lParam) == state->groupBox) {
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+      }
+      return reinterpret_cast<LRESULT>(GetStockObject(HOLLOW_BRUSH));
+    }
+    case WM_CTLCOLOREDIT:
+      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+      return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}

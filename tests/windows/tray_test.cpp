@@ -1,0 +1,222 @@
+// The notification-area icon, its menu and the message-only window's
+// commands, and the hidden window that hears "TaskbarCreated".
+#include <gtest/gtest.h>
+
+#include "base/log.h"
+#include "base/program_path_win32.h"
+#include "settings/settings_win32.h"
+#include "windows/ui_test_support.h"
+
+namespace {
+
+const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+std::string Utf8(const wchar_t* text) {
+  return ToUtf8(text);
+}
+
+size_t Count(const std::string& text, const std::string& part) {
+  size_t count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+// Does the shell still hold our icon? Changing the tip only works on an icon it has.
+bool ShellHasIcon(HWND window) {
+  NOTIFYICONDATAW data = {};
+  data.cbSize = sizeof(data);
+  data.hWnd = window;
+  data.uID = kTrayIconId;
+  data.uFlags = NIF_TIP;
+  lstrcpyW(data.szTip, L"Tidemere");
+  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+void SetRunValue(const std::wstring& text) {
+  HKEY key = nullptr;
+  RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+  if (text.empty()) {
+    RegDeleteValueW(key, L"Tidemere");
+  } else {
+    RegSetValueExW(key, L"Tidemere", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   DWORD((text.size() + 1) * sizeof(wchar_t)));
+  }
+  RegCloseKey(key);
+}
+
+class Tray : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    CreateMessageWindow();
+    ASSERT_NE(app.messageWindow, nullptr);
+  }
+  void TearDown() override {
+    SetRunValue(L"");
+    UiTest::TearDown();
+  }
+};
+
+TEST_F(Tray, CreateTrayAddsTheIconInstallsTheHookAndBuildsTheMenu) {
+  CreateTray(app);
+  EXPECT_TRUE(app.trayAdded);
+  EXPECT_NE(app.trayIcon, nullptr) << "icon resource 101";
+  EXPECT_TRUE(ShellHasIcon(app.messageWindow));
+  EXPECT_EQ(hookApp, &app);
+  EXPECT_NE(app.mouseHook, nullptr);
+  const std::string log = Log();
+  EXPECT_NE(log.find(Utf8(L"托盘图标创建: 1 (err=")), std::string::npos) << log;
+  EXPECT_NE(log.find(ToUtf8(FormatLogMessage(L"鼠标钩子安装: %p", static_cast<void*>(app.mouseHook)))),
+            std::string::npos)
+      << log;
+
+  struct Entry {
+    UINT id;
+    const wchar_t* text;
+  };
+  const Entry expected[] = {
+      {1001, L"Tropical Aquarium"},
+      {1002, L"Deep Sea Aquarium"},
+      {1003, L"Koi Pond"},
+      {1008, L"Coral Reef"},
+      {1009, L"Shipwreck"},
+      {1010, L"Ancient Ruins"},
+      {0, nullptr},
+      {1004, L"Settings..."},
+      {1006, L"About Tidemere..."},
+      {1007, L"Start with Windows"},
+      {0, nullptr},
+      {1005, L"Exit"},
+  };
+  ASSERT_NE(app.trayMenu, nullptr);
+  ASSERT_EQ(GetMenuItemCount(app.trayMenu), 12);
+  for (int position = 0; position < 12; ++position) {
+    MENUITEMINFOW item = {};
+    item.cbSize = sizeof(item);
+    item.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU;
+    ASSERT_TRUE(GetMenuItemInfoW(app.trayMenu, UINT(position), TRUE, &item));
+    EXPECT_EQ(item.hSubMenu, nullptr);
+    if (expected[position].text == nullptr) {
+      EXPECT_TRUE(item.fType & MFT_SEPARATOR) << "position " << position;
+      continue;
+    }
+    EXPECT_EQ(item.fState & (MFS_CHECKED | MFS_DISABLED), 0u) << "plain items, no mark until the menu opens";
+    EXPECT_EQ(item.fType, UINT(MFT_STRING)) << "position " << position;
+    EXPECT_EQ(GetMenuItemID(app.trayMenu, position), expected[position].id);
+    wchar_t text[64] = {};
+    GetMenuStringW(app.trayMenu, UINT(position), text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(text, expected[position].text);
+  }
+
+  // A second call adds nothing.
+  HMENU menu = app.trayMenu;
+  CreateTray(app);
+  EXPECT_EQ(app.trayMenu, menu);
+  EXPECT_EQ(Count(Log(), Utf8(L"托盘图标创建")), 1u);
+}
+
+TEST_F(Tray, ThemeCommandsGoThroughSetEffect) {
+  CreateTray(app);
+  const UINT commands[] = {1002, 1003, 1008, 1009, 1010, 1001};
+  const int themes[] = {2, 3, 4, 5, 6, 1};
+  int previous = app.settings.theme;
+  ASSERT_EQ(previous, 1);
+  for (int i = 0; i < 6; ++i) {
+    app.aquarium.populated = true;
+    Command(commands[i]);
+    EXPECT_EQ(app.settings.theme, themes[i]) << "command " << commands[i];
+    EXPECT_FALSE(app.aquarium.populated) << "the next frame rebuilds the aquarium";
+    const std::string log = Log();
+    EXPECT_NE(log.find("[tray] WM_COMMAND id=" + std::to_string(commands[i])), std::string::npos);
+    EXPECT_NE(log.find(ToUtf8(FormatLogMessage(L"SetEffect called: old=%d new=%d", previous, themes[i]))),
+              std::string::npos)
+        << log;
+    previous = themes[i];
+  }
+  // The active theme again: logged, nothing rebuilt.
+  app.aquarium.populated = true;
+  Command(1001);
+  EXPECT_TRUE(app.aquarium.populated);
+  EXPECT_NE(Log().find("SetEffect called: old=1 new=1"), std::string::npos);
+  // An unknown command is only logged.
+  Command(1234);
+  EXPECT_NE(Log().find("[tray] WM_COMMAND id=1234"), std::string::npos);
+  EXPECT_EQ(app.settings.theme, 1);
+}
+
+TEST_F(Tray, RightClickShowsTheMenuWithTheRunKeyReadAfresh) {
+  CreateTray(app);
+  SetRunValue(L"\"" + GetProgramPath() + L"\"");
+  SendMessageW(app.messageWindow, WM_TRAYICON, kTrayIconId, WM_RBUTTONUP);
+  SetRunValue(L"");  // changed by another program while the menu is closed
+  SendMessageW(app.messageWindow, WM_TRAYICON, kTrayIconId, WM_CONTEXTMENU);
+  ASSERT_EQ(popupMenus.size(), 2u);
+  EXPECT_EQ(popupMenus[0].menu, app.trayMenu);
+  EXPECT_EQ(popupMenus[0].owner, app.messageWindow);
+  EXPECT_EQ(popupMenus[0].flags, UINT(TPM_BOTTOMALIGN | TPM_RIGHTBUTTON));
+  EXPECT_TRUE(popupMenus[0].autostartState & MFS_CHECKED);
+  EXPECT_FALSE(popupMenus[1].autostartState & MFS_CHECKED);
+  EXPECT_EQ(Count(Log(), "[tray] right click, show menu"), 2u);
+
+  // A left click or a move does nothing.
+  SendMessageW(app.messageWindow, WM_TRAYICON, kTrayIconId, WM_LBUTTONUP);
+  SendMessageW(app.messageWindow, WM_TRAYICON, kTrayIconId, WM_MOUSEMOVE);
+  EXPECT_EQ(popupMenus.size(), 2u);
+}
+
+TEST_F(Tray, StartWithWindowsCommandTogglesTheRunValue) {
+  CreateTray(app);
+  Command(kCommandAutostart);
+  EXPECT_TRUE(IsAutostartEnabled());
+  Command(kCommandAutostart);
+  EXPECT_FALSE(IsAutostartEnabled());
+  EXPECT_NE(Log().find(Utf8(L"自动启动：已移除 r=0")), std::string::npos);
+}
+
+TEST_F(Tray, ExitRemovesIconHookAndWindows) {
+  CreateNotifyWindow(app);
+  CreateTray(app);
+  HWND messageWindow = app.messageWindow, notifyWindow = app.notifyWindow;
+  ASSERT_TRUE(app.trayAdded);
+  Command(kCommandExit);
+  EXPECT_FALSE(app.trayAdded);
+  EXPECT_EQ(app.mouseHook, nullptr);
+  EXPECT_EQ(hookApp, nullptr);
+  EXPECT_EQ(app.trayMenu, nullptr);
+  EXPECT_EQ(app.trayIcon, nullptr);
+  EXPECT_FALSE(IsWindow(messageWindow));
+  EXPECT_FALSE(IsWindow(notifyWindow));
+  EXPECT_EQ(app.notifyWindow, nullptr);
+  EXPECT_NE(Log().find(Utf8(L"托盘图标已移除")), std::string::npos);
+  EXPECT_FALSE(ShellHasIcon(messageWindow)) << "the shell still holds the icon";
+}
+
+TEST_F(Tray, TaskbarCreatedBroadcastAddsTheIconAgain) {
+  CreateNotifyWindow(app);
+  ASSERT_NE(app.notifyWindow, nullptr);
+  EXPECT_EQ(app.taskbarCreatedMessage, RegisterWindowMessageW(L"TaskbarCreated"));
+  // Top level (broadcasts reach it), never shown, no taskbar button.
+  EXPECT_EQ(GetAncestor(app.notifyWindow, GA_PARENT), GetDesktopWindow());
+  EXPECT_FALSE(IsWindowVisible(app.notifyWindow));
+  EXPECT_TRUE(GetWindowLongPtrW(app.notifyWindow, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+  EXPECT_EQ(WindowsOfClass(kNotifyWindowClass).size(), 1u);
+
+  CreateTray(app);
+  ASSERT_TRUE(app.trayAdded);
+  // The shell restarts: its icons are gone, our flag still says added.
+  NOTIFYICONDATAW data = {};
+  data.cbSize = sizeof(data);
+  data.hWnd = app.messageWindow;
+  data.uID = kTrayIconId;
+  ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));
+  ASSERT_FALSE(ShellHasIcon(app.messageWindow));
+
+  // As the shell announces itself: to every top-level window.
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(HWND_BROADCAST, app.taskbarCreatedMessage, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+  EXPECT_TRUE(app.trayAdded);
+  EXPECT_TRUE(ShellHasIcon(app.messageWindow));
+  EXPECT_EQ(Count(Log(), Utf8(L"托盘图标创建: 1 (err=")), 2u) << Log();
+}
+
+}  // namespace
