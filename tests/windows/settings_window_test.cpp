@@ -2,8 +2,6 @@
 // rules with their warnings, Cancel and the close box, and DPI changes.
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "base/log.h"
 #include "settings/settings_win32.h"
 #include "ui/settings_form.h"
