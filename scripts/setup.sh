@@ -35,3 +35,10 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$TIDEMERE_WINESERVER" -w || true
   [ -f "$WINEPREFIX/system.reg" ] || { echo "setup: the Wine prefix was not created" >&2; exit 1; }
 fi
+# Tests run under Xvfb without a window manager, where Wine waits 2 s for one
+# each time it hides a managed window: the tests' windows are unmanaged.
+if [ "${TIDEMERE_TESTING:-0}" = 1 ] && [ ! -f "$WINEPREFIX/.tidemere-unmanaged" ]; then
+  xvfb-run -a "$TIDEMERE_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  "$TIDEMERE_WINESERVER" -w || true
+  grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" && touch "$WINEPREFIX/.tidemere-unmanaged"
+fi

@@ -122,6 +122,7 @@ TEST_F(DesktopLayout, WallpaperWindowGoesUnderTheIconsAndHidesTheLayer) {
   // The exit path shows the layer again and ends the loop through WM_QUIT.
   RestoreWallpaperLayer(app);
   EXPECT_TRUE(IsWindowVisible(worker));
+  app.lifecycle.exitRequested = true;
   DestroyWindow(app.wallpaperWindow);
   MSG message;
   EXPECT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
