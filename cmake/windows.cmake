@@ -48,11 +48,15 @@ target_link_libraries(tidemere-wintests PRIVATE tidemere_core gtest_main)
 gtest_discover_tests(tidemere-wintests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
 
 # Small programs the end-to-end checks use: a stand-in shell that owns
-# "Progman", and a key injector.
-foreach(helper shell_standin send_keys)
+# "Progman", an input injector, and a driver that plays the user and the
+# system (tray commands, the settings window, covering windows, session,
+# power and display changes).
+foreach(helper shell_standin send_keys drive)
   add_executable(tidemere-${helper} ${CMAKE_SOURCE_DIR}/tests/e2e/${helper}_win32.cpp)
   target_link_options(tidemere-${helper} PRIVATE -static -municode)
-  target_compile_definitions(tidemere-${helper} PRIVATE UNICODE _UNICODE)
+  target_compile_definitions(tidemere-${helper} PRIVATE UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00)
+  # The program's own names (window classes, command ids) come from its headers.
+  target_include_directories(tidemere-${helper} PRIVATE ${CMAKE_SOURCE_DIR}/src)
   target_link_libraries(tidemere-${helper} PRIVATE user32 gdi32)
 endforeach()
 
@@ -62,4 +66,7 @@ add_test(NAME e2e.standin_shell
   COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.sh shell ${CMAKE_BINARY_DIR})
 add_test(NAME e2e.pacing
   COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.sh pacing ${CMAKE_BINARY_DIR})
-set_tests_properties(e2e.plain_wine e2e.standin_shell e2e.pacing PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)
+add_test(NAME e2e.tray_and_settings COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/ui_e2e.sh ${CMAKE_BINARY_DIR})
+add_test(NAME e2e.lifecycle COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/lifecycle_e2e.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(e2e.plain_wine e2e.standin_shell e2e.pacing e2e.tray_and_settings e2e.lifecycle
+                     PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)

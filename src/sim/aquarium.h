@@ -90,4 +90,7 @@ struct Aquarium {
   std::vector<Starfish> starfish;
   float bubbleTimer = 0;
   bool populated = false;  // false: the next step rebuilds everything
+  // The client size the positions belong to (0 before the first population).
+  int width = 0;
+  int height = 0;
 };

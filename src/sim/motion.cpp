@@ -236,6 +236,7 @@ void StepAquarium(Aquarium& aquarium, const Settings& settings, float dt, int W,
     PopulateAquarium(aquarium, settings, W, H);
     aquarium.populated = true;
   }
+  if (aquarium.width != W || aquarium.height != H) FitAquarium(aquarium, W, H);
   const float fW = static_cast<float>(W);
   const float fH = static_cast<float>(H);
 
@@ -244,4 +245,33 @@ void StepAquarium(Aquarium& aquarium, const Settings& settings, float dt, int W,
   BubblePass(aquarium, dt, fW, fH);
   for (PlantClump& p : aquarium.plants) p.swayPhase = Advance(p.swayPhase, p.swayRate * dt);
   for (LightRay& r : aquarium.lightRays) r.phase = Advance(r.phase, r.rate * dt);
+}
+
+void FitAquarium(Aquarium& aquarium, int W, int H) {
+  if (W <= 0 || H <= 0) return;
+  if (aquarium.width > 0 && aquarium.height > 0) {
+    const float sx = float(W) / float(aquarium.width);
+    const float sy = float(H) / float(aquarium.height);
+    for (Creature& c : aquarium.creatures) {
+      c.x *= sx;
+      c.y *= sy;
+      c.targetY *= sy;
+    }
+    for (Bubble& b : aquarium.bubbles) {
+      b.x *= sx;
+      b.y *= sy;
+    }
+    for (PlantClump& p : aquarium.plants) p.x *= sx;  // rooted at a fraction of the height already
+    for (LightRay& r : aquarium.lightRays) r.x *= sx;
+    for (Coral& c : aquarium.corals) {
+      c.x *= sx;
+      c.y *= sy;
+    }
+    for (Starfish& s : aquarium.starfish) {
+      s.x *= sx;
+      s.y *= sy;
+    }
+  }
+  aquarium.width = W;
+  aquarium.height = H;
 }

@@ -168,6 +168,8 @@ void PopulateAquarium(Aquarium& aquarium, const Settings& settings, int W, int H
   AddStarfish(aquarium, fW, fH);
   AddLightRays(aquarium, fW);
 
+  aquarium.width = W;
+  aquarium.height = H;
   WriteLog(L"鱼缸初始化：%zu 条鱼(%d种), %zu 丛水草, %zu 个珊瑚, %zu 个海星, %zu 条光线",
            aquarium.creatures.size(), kSpeciesCount, aquarium.plants.size(), aquarium.corals.size(),
            aquarium.starfish.size(), aquarium.lightRays.size());

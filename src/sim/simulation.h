@@ -13,9 +13,16 @@ void PopulateAquarium(Aquarium& aquarium, const Settings& settings, int W, int H
 // Builds one creature from a variant row and appends it.
 void AddCreature(Aquarium& aquarium, const SpeciesVariant& row, int W, int H);
 
-// Advances everything by dt seconds (0..0.1), populating first when needed.
-// Does nothing at all while W or H is not positive. The caller keeps `elapsed`.
+// Advances everything by dt seconds (0..0.1), populating first when needed,
+// and first moving everything to a new size (FitAquarium) when W x H differs
+// from the size the aquarium was laid out for. Does nothing at all while W or
+// H is not positive. The caller keeps `elapsed`.
 void StepAquarium(Aquarium& aquarium, const Settings& settings, float dt, int W, int H);
+
+// Moves every position to the same place relative to a new W x H (after a
+// display change): scenery stays on the floor, creatures keep their depth
+// band. Sizes stay as they are.
+void FitAquarium(Aquarium& aquarium, int W, int H);
 
 // A pointer move in client coordinates: creatures flee this point from now on.
 void RecordPointerMove(Aquarium& aquarium, float x, float y);

@@ -409,3 +409,36 @@ TEST(PointerInput, BurstSizeFollowsOneDraw) {
     EXPECT_EQ(int(a.bubbles.size()), n);
   }
 }
+
+TEST(Step, ANewSizeMovesEverythingToTheSameRelativePlace) {
+  SeedRandom(3);
+  Aquarium a;
+  StepAquarium(a, Settings(), 0, 800, 600);
+  ASSERT_EQ(a.width, 800);
+  ASSERT_EQ(a.height, 600);
+  const Aquarium before = a;
+  FitAquarium(a, 1600, 900);
+  EXPECT_EQ(a.width, 1600);
+  EXPECT_EQ(a.height, 900);
+  ASSERT_FALSE(a.corals.empty());
+  EXPECT_FLOAT_EQ(a.corals[0].x, 2 * before.corals[0].x);
+  EXPECT_FLOAT_EQ(a.corals[0].y, 1.5f * before.corals[0].y) << "still on the floor";
+  EXPECT_FLOAT_EQ(a.corals[0].size, before.corals[0].size) << "sizes stay";
+  EXPECT_FLOAT_EQ(a.starfish[0].y, 1.5f * before.starfish[0].y);
+  EXPECT_FLOAT_EQ(a.plants[0].x, 2 * before.plants[0].x);
+  EXPECT_FLOAT_EQ(a.lightRays[0].x, 2 * before.lightRays[0].x);
+  EXPECT_FLOAT_EQ(a.creatures[0].x, 2 * before.creatures[0].x);
+  EXPECT_FLOAT_EQ(a.creatures[0].targetY, 1.5f * before.creatures[0].targetY);
+  EXPECT_EQ(a.creatures.size(), before.creatures.size()) << "the same aquarium";
+
+  // A step at another size fits first.
+  StepAquarium(a, Settings(), 0, 400, 300);
+  EXPECT_EQ(a.width, 400);
+  EXPECT_NEAR(a.corals[0].y, 0.5f * before.corals[0].y, 1e-3);
+
+  // An aquarium without a recorded size (built by hand) only records it.
+  Aquarium manual = With({Make(kGuppy, 500, 500, 60)});
+  FitAquarium(manual, 1000, 700);
+  EXPECT_EQ(manual.creatures[0].x, 500.0f);
+  EXPECT_EQ(manual.width, 1000);
+}

@@ -1,8 +1,8 @@
 // When the wallpaper rests: coverage of every monitor by opaque windows, the
 // order of the reasons, battery saver and the still frame of reduced motion.
-#include <gtest/gtest.h>
-
 #include "desktop/visibility.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -21,7 +21,8 @@ CoveringWindow Opaque(ScreenRect rect) {
 TEST(Coverage, SingleMonitor) {
   EXPECT_TRUE(IsEveryMonitorCovered({kPrimary}, {Opaque(kPrimary)}));
   EXPECT_TRUE(IsEveryMonitorCovered({kPrimary}, {Opaque({-8, -8, 1928, 1088})})) << "oversize borders";
-  EXPECT_FALSE(IsEveryMonitorCovered({kPrimary}, {Opaque({0, 0, 1920, 1040})})) << "a maximized window, taskbar";
+  EXPECT_FALSE(IsEveryMonitorCovered({kPrimary}, {Opaque({0, 0, 1920, 1040})}))
+      << "a maximized window, taskbar";
   EXPECT_FALSE(IsEveryMonitorCovered({kPrimary}, {})) << "an empty desktop";
   EXPECT_FALSE(IsEveryMonitorCovered({}, {Opaque(kPrimary)})) << "no monitor";
 }
@@ -32,8 +33,9 @@ TEST(Coverage, WindowsThatTogetherCover) {
   EXPECT_FALSE(IsEveryMonitorCovered({kPrimary}, {left, Opaque({961, 0, 1920, 1080})})) << "a 1-pixel gap";
   EXPECT_FALSE(IsEveryMonitorCovered({kPrimary}, {left, Opaque({960, 1, 1920, 1080})})) << "a 1-pixel row";
   // Overlapping pieces in any order, one of them reaching off the screen.
-  EXPECT_TRUE(IsEveryMonitorCovered({kPrimary}, {Opaque({500, 300, 1400, 800}), Opaque({0, 0, 1920, 600}),
-                                                 Opaque({-50, 550, 1000, 1200}), Opaque({900, 500, 2000, 1100})}));
+  EXPECT_TRUE(
+      IsEveryMonitorCovered({kPrimary}, {Opaque({500, 300, 1400, 800}), Opaque({0, 0, 1920, 600}),
+                                         Opaque({-50, 550, 1000, 1200}), Opaque({900, 500, 2000, 1100})}));
 }
 
 TEST(Coverage, WindowsThatDoNotCount) {
@@ -46,13 +48,15 @@ TEST(Coverage, WindowsThatDoNotCount) {
     EXPECT_FALSE(IsEveryMonitorCovered({kPrimary}, {window})) << "case " << k;
   }
   CoveringWindow empty = Opaque({100, 100, 100, 500});
-  EXPECT_FALSE(IsEveryMonitorCovered({{100, 100, 101, 101}}, {empty})) << "a zero-width window covers nothing";
+  EXPECT_FALSE(IsEveryMonitorCovered({{100, 100, 101, 101}}, {empty}))
+      << "a zero-width window covers nothing";
 }
 
 TEST(Coverage, EveryMonitorMustBeCovered) {
   EXPECT_FALSE(IsEveryMonitorCovered({kPrimary, kRight}, {Opaque(kPrimary)})) << "maximized on one of two";
   EXPECT_TRUE(IsEveryMonitorCovered({kPrimary, kRight}, {Opaque(kPrimary), Opaque(kRight)}));
-  EXPECT_TRUE(IsEveryMonitorCovered({kPrimary, kRight}, {Opaque({0, 0, 3840, 1080})})) << "one window spanning both";
+  EXPECT_TRUE(IsEveryMonitorCovered({kPrimary, kRight}, {Opaque({0, 0, 3840, 1080})}))
+      << "one window spanning both";
   // A monitor left of the primary one: negative coordinates.
   EXPECT_FALSE(IsEveryMonitorCovered({kLeft, kPrimary}, {Opaque(kPrimary), Opaque({-1280, 57, 0, 1080})}));
   EXPECT_TRUE(IsEveryMonitorCovered({kLeft, kPrimary}, {Opaque(kPrimary), Opaque({-1290, 0, 0, 1090})}));

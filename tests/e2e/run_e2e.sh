@@ -10,117 +10,7 @@ set -u
 mode="$1"
 build="$2"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-TIDEMERE_TESTING=1
-. "$here/../../scripts/wine-env.sh"
-wine_run() { "$TIDEMERE_WINE" "$@"; }
-
-work="$(mktemp -d)"
-cp "$build/Tidemere.exe" "$work/"
-exe="$work/Tidemere.exe"
-log="$work/Tidemere.log"
-ini="$WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming/Tidemere/Tidemere.ini"
-standin="$build/tidemere-shell_standin.exe"
-pids=()
-
-cleanup() {
-  # A check that failed may leave an instance running: ask it to exit, and
-  # if anything still runs, end the Wine server (killing the loader process
-  # alone leaves the Windows process alive for the next check).
-  wine_run "$exe" exit >/dev/null 2>&1
-  [ "$mode" = shell ] && wine_run "$standin" close >/dev/null 2>&1
-  local alive=0
-  for pid in "${pids[@]}"; do
-    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
-    kill -0 "$pid" 2>/dev/null && alive=1
-  done
-  if [ "$alive" = 1 ]; then
-    "$TIDEMERE_WINESERVER" -k >/dev/null 2>&1
-    "$TIDEMERE_WINESERVER" -p 60 >/dev/null 2>&1
-  fi
-  rm -rf "$work"
-}
-
-fail() {
-  echo "e2e($mode): FAIL: $*"
-  echo "---- Tidemere.log"
-  [ -f "$log" ] && tr -d '\r' <"$log"
-  echo "----"
-  cleanup
-  exit 1
-}
-
-pass() { echo "e2e($mode): ok: $*"; }
-
-# Waits until the log holds TEXT (up to SECONDS, default 20).
-wait_for_log() {
-  local text="$1" limit="${2:-20}" waited=0
-  while ! grep -qF -- "$text" "$log" 2>/dev/null; do
-    sleep 0.2
-    waited=$((waited + 1))
-    [ "$waited" -ge $((limit * 5)) ] && fail "no log line \"$text\" after ${limit}s"
-  done
-}
-
-# Fails unless the log holds the given lines in this order.
-expect_in_order() {
-  local previous=0 line number
-  for line in "$@"; do
-    number="$(grep -nF -- "$line" "$log" | head -n 1 | cut -d: -f1)"
-    [ -n "$number" ] || fail "missing log line \"$line\""
-    [ "$number" -gt "$previous" ] || fail "log line \"$line\" is out of order"
-    previous="$number"
-  done
-}
-
-count_in_log() { grep -cF -- "$1" "$log" 2>/dev/null || true; }
-
-# Waits for a background process to end and checks its exit code.
-expect_exit() {
-  local pid="$1" expected="$2" what="$3" waited=0
-  while kill -0 "$pid" 2>/dev/null; do
-    sleep 0.2
-    waited=$((waited + 1))
-    [ "$waited" -ge 150 ] && fail "$what: still running after 30s"
-  done
-  wait "$pid"
-  local code=$?
-  [ "$code" -eq "$expected" ] || fail "$what: exit code $code, expected $expected"
-}
-
-query_shell() { wine_run "$standin" query 2>/dev/null | tr -d '\r'; }
-
-screen() { python3 "$here/screen.py" "$@"; }
-shot() { xwd -root -silent >"$1" || fail "no screenshot"; }
-
-# Succeeds when "R,G,B" is within TOLERANCE of R G B in every channel.
-near() {
-  local IFS=, tolerance="$5"
-  set -- $1 "$2" "$3" "$4"
-  [ $(($1 - $4)) -le "$tolerance" ] && [ $(($4 - $1)) -le "$tolerance" ] &&
-    [ $(($2 - $5)) -le "$tolerance" ] && [ $(($5 - $2)) -le "$tolerance" ] &&
-    [ $(($3 - $6)) -le "$tolerance" ] && [ $(($6 - $3)) -le "$tolerance" ]
-}
-brightness() { local IFS=,; set -- $1; echo $(($1 + $2 + $3)); }
-
-# The frame on the screen is theme THEME's: its darkened sand (R G B) at both
-# bottom corners, water lighter near the top than at 60 % of the height, and
-# no black rows.
-expect_scene() {
-  local file="$1" what="$2" r="$3" g="$4" b="$5" width height
-  read -r width height < <(screen size "$file")
-  local probes
-  read -r -a probes < <(screen probe "$file" 8 $((height - 5)) $((width - 8)) $((height - 5)) \
-    $((width / 3)) $((height * 15 / 100)) $((width / 3)) $((height * 60 / 100)) \
-    $((width * 2 / 3)) $((height * 15 / 100)) $((width * 2 / 3)) $((height * 60 / 100)))
-  near "${probes[0]}" "$r" "$g" "$b" 16 || fail "$what: bottom left shows ${probes[0]}, not the sand $r,$g,$b"
-  near "${probes[1]}" "$r" "$g" "$b" 16 || fail "$what: bottom right shows ${probes[1]}, not the sand $r,$g,$b"
-  [ "$(brightness "${probes[2]}")" -gt "$(brightness "${probes[3]}")" ] &&
-    [ "$(brightness "${probes[4]}")" -gt "$(brightness "${probes[5]}")" ] ||
-    fail "$what: the water is not lighter at the top (${probes[*]:2})"
-  local dark
-  dark="$(screen rowdark "$file" 0 "$height" 0 "$width" 12)"
-  [ "$dark" -eq 0 ] || fail "$what: $dark black rows"
-}
+. "$here/e2e_lib.sh"
 
 rm -f "$ini"
 
@@ -135,20 +25,16 @@ if [ "$mode" = pacing ]; then
       awk 'NR == 1 { t0 = $1; f0 = $2 } { t = $1; f = $2 } END { if (t > t0) printf "%.1f\n", (f - f0) * 1000 / (t - t0); else print 0 }'
   }
   measure() {
-    mkdir -p "$(dirname "$ini")"
-    {
-      printf '[Settings]\r\nTheme=1\r\nTotalFish=5\r\nFpsMode=%s\r\n[Species]\r\n' "$1"
-      for i in $(seq 0 19); do printf 'Fish%d=0\r\n' "$i"; done
-    } >"$ini"
+    write_ini 1 5 "$1" 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0
     : >"$log"
-    wine_run "${desktop[@]}" "$exe" /debug >/dev/null 2>&1 &
+    run_here "$exe" /debug >/dev/null 2>&1 &
     pids+=($!)
     wait_for_log "[diag] frame=100 " 60
     sleep 8
     wait_for_log "[diag] frame=200 " 30
     rate="$(frame_rate)"
     cost="$(tr -d '\r' <"$log" | grep -o 'render ms median=[0-9.]*' | tail -n 1)"
-    wine_run "${desktop[@]}" "$exe" exit >/dev/null 2>&1
+    run_here "$exe" exit >/dev/null 2>&1
     wait_for_log "[msg] WM_DESTROY received" 30
   }
   measure 0

@@ -3,8 +3,10 @@
 end-to-end checks.
 
   screen.py png SHOT OUT.png               the screenshot as a PNG
+  screen.py crop SHOT W H OUT              its top left W x H pixels, as a screenshot file
   screen.py size SHOT                      "WIDTH HEIGHT"
   screen.py probe SHOT X Y [X Y ...]       median R,G,B of a 9x9 box around each point
+  screen.py rowlight SHOT Y [Y ...]        median brightness (sum of channels) of each row
   screen.py brighter A B X Y W H MIN       pixels of the box that B shows brighter than A
                                            by more than MIN (sum of the three channels)
   screen.py rowdark SHOT Y0 Y1 X0 X1 MAX   rows from Y0 to Y1 (exclusive) whose pixels in
@@ -37,6 +39,17 @@ def load(path):
     return width, height, rows
 
 
+def crop(path, width, height, out):
+    """Writes the top left corner as an xwd file of 32 bits per pixel."""
+    full_width, full_height, rows = load(path)
+    width, height = min(width, full_width), min(height, full_height)
+    header = [100, 7, 2, 24, width, height, 0, 0, 32, 0, 32, 32, 4 * width, 4, 0xFF0000, 0xFF00, 0xFF, 8, 256, 0,
+              width, height, 0, 0, 0]
+    body = b"".join(bytes(c for r, g, b in row[:width] for c in (b, g, r, 0)) for row in rows[:height])
+    with open(out, "wb") as f:
+        f.write(struct.pack(">25I", *header) + body)
+
+
 def write_png(path, width, height, rows):
     raw = b"".join(b"\0" + bytes(c for pixel in row for c in pixel) for row in rows)
 
@@ -60,6 +73,8 @@ def main(argv):
     command, args = (argv[0], argv[1:]) if argv else ("", [])
     if command == "png" and len(args) == 2:
         write_png(args[1], *load(args[0]))
+    elif command == "crop" and len(args) == 4:
+        crop(args[0], int(args[1]), int(args[2]), args[3])
     elif command == "size" and len(args) == 1:
         width, height, _ = load(args[0])
         print(width, height)
@@ -68,6 +83,9 @@ def main(argv):
         coords = list(map(int, args[1:]))
         print(" ".join("%d,%d,%d" % median_box(width, height, rows, coords[i], coords[i + 1])
                        for i in range(0, len(coords), 2)))
+    elif command == "rowlight" and len(args) >= 2:
+        _, _, rows = load(args[0])
+        print(" ".join(str(sorted(sum(p) for p in rows[int(y)])[len(rows[int(y)]) // 2]) for y in args[1:]))
     elif command == "brighter" and len(args) == 7:
         _, _, a = load(args[0])
         _, _, b = load(args[1])

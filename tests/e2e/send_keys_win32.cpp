@@ -27,8 +27,10 @@ int SendClick(int x, int y) {
   for (int i = 0; i < 3; ++i) {
     inputs[i].type = INPUT_MOUSE;
     // Absolute coordinates run from 0 to 65535 over the primary screen.
-    inputs[i].mi.dx = LONG((x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1));
-    inputs[i].mi.dy = LONG((y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1));
+    inputs[i].mi.dx =
+        LONG((x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1));
+    inputs[i].mi.dy =
+        LONG((y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1));
     inputs[i].mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags[i];
   }
   return SendInput(3, inputs, sizeof(INPUT)) == 3 ? 0 : 1;

@@ -2,8 +2,8 @@
 // checks under Wine (which has no "Progman"):
 //   tidemere-shell-standin run READYFILE   owns "Progman" with a
 //       "SHELLDLL_DefView" child and an empty "WorkerW" child until closed
-//   tidemere-shell-standin query           prints where "WavescreenWnd" is
-//       and whether the stand-in's "WorkerW" is visible
+//   tidemere-shell-standin query [FILE]    prints (and writes to FILE) where
+//       "WavescreenWnd" is and whether the stand-in's "WorkerW" is visible
 #include <windows.h>
 
 #include <cstdio>
@@ -36,6 +36,8 @@ int RunShell(const wchar_t* readyFile) {
                   instance, nullptr);
   CreateWindowExW(0, L"WorkerW", L"", WS_CHILD | WS_VISIBLE, 0, 0, 320, 200, progman, nullptr, instance,
                   nullptr);
+  // As Explorer does when its taskbar starts: programs put their tray icons back.
+  PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
   FILE* ready = _wfopen(readyFile, L"w");
   if (ready != nullptr) {
     std::fputs("ready\n", ready);
@@ -46,7 +48,7 @@ int RunShell(const wchar_t* readyFile) {
   return 0;
 }
 
-int Query() {
+int Query(const wchar_t* outFile) {
   HWND progman = FindWindowW(L"Progman", nullptr);
   HWND child = progman ? FindWindowExW(progman, nullptr, L"WavescreenWnd", nullptr) : nullptr;
   HWND topLevel = FindWindowW(L"WavescreenWnd", nullptr);
@@ -56,6 +58,12 @@ int Query() {
   HWND worker = progman ? FindWindowExW(progman, nullptr, L"WorkerW", nullptr) : nullptr;
   const char* layer = worker ? (IsWindowVisible(worker) ? "visible" : "hidden") : "none";
   std::printf("wallpaper=%s workerw=%s\n", wallpaper, layer);
+  if (outFile != nullptr) {
+    FILE* out = _wfopen(outFile, L"w");
+    if (out == nullptr) return 1;
+    std::fprintf(out, "wallpaper=%s workerw=%s\n", wallpaper, layer);
+    std::fclose(out);
+  }
   return 0;
 }
 
@@ -63,12 +71,12 @@ int Query() {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc >= 3 && std::wcscmp(argv[1], L"run") == 0) return RunShell(argv[2]);
-  if (argc >= 2 && std::wcscmp(argv[1], L"query") == 0) return Query();
+  if (argc >= 2 && std::wcscmp(argv[1], L"query") == 0) return Query(argc >= 3 ? argv[2] : nullptr);
   if (argc >= 2 && std::wcscmp(argv[1], L"close") == 0) {
     HWND progman = FindWindowW(L"Progman", nullptr);
     if (progman) PostMessageW(progman, WM_CLOSE, 0, 0);
     return progman ? 0 : 1;
   }
-  std::fputs("usage: tidemere-shell-standin run READYFILE | query | close\n", stderr);
+  std::fputs("usage: tidemere-shell-standin run READYFILE | query [FILE] | close\n", stderr);
   return 2;
 }

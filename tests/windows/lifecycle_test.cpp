@@ -131,16 +131,25 @@ TEST_F(SystemLife, ReducedMotionShowsOneStillFrameUntilTheSceneChanges) {
   OnTimerTick(app);
   EXPECT_EQ(FramesRendered(), start + 4);
 
-  // The setting is read again when the system announces a change.
-  BOOL animate = TRUE;
-  SystemParametersInfoW(SPI_GETCLIENTAREAANIMATION, 0, &animate, 0);
-  Send(WM_SETTINGCHANGE, 0);
-  EXPECT_EQ(app.lifecycle.reducedMotion, animate == FALSE);
-  if (animate) {
-    OnTimerTick(app);
-    OnTimerTick(app);
-    EXPECT_EQ(FramesRendered(), start + 6) << "moving again";
-  }
+  // The system's switch, read when the system announces a change (and never
+  // changed by the program).
+  BOOL original = TRUE;
+  SystemParametersInfoW(SPI_GETCLIENTAREAANIMATION, 0, &original, 0);
+  SystemParametersInfoW(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<PVOID>(LONG_PTR(TRUE)), 0);
+  Send(WM_SETTINGCHANGE, SPI_SETCLIENTAREAANIMATION);
+  EXPECT_FALSE(app.lifecycle.reducedMotion);
+  EXPECT_TRUE(Logged(L"[motion] animations on: frames resume"));
+  OnTimerTick(app);
+  OnTimerTick(app);
+  EXPECT_EQ(FramesRendered(), start + 6) << "moving again";
+  EXPECT_FALSE(app.lifecycle.slowTicks);
+
+  SystemParametersInfoW(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<PVOID>(LONG_PTR(FALSE)), 0);
+  Send(WM_SETTINGCHANGE, SPI_SETCLIENTAREAANIMATION);
+  EXPECT_TRUE(app.lifecycle.reducedMotion);
+  for (int i = 0; i < 3; ++i) OnTimerTick(app);
+  EXPECT_EQ(FramesRendered(), start + 7) << "one still frame again";
+  SystemParametersInfoW(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<PVOID>(LONG_PTR(original)), 0);
 }
 
 TEST_F(SystemLife, OpaqueWindowsThatCoverTheScreenStopFramesTranslucentOnesDoNot) {
