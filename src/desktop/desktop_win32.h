@@ -52,4 +52,13 @@ void OnWallpaperWindowDestroyed(WallpaperApp& app);
 // Builds the presenter again after its device was lost (at most once a second).
 void RebuildPresenter(WallpaperApp& app, HRESULT cause);
 void InstallCrashFilter(WallpaperApp& app);
+
+// What the process holds, for the /debug report a user can send in.
+struct ProcessResources {
+  unsigned long gdiObjects = 0;
+  unsigned long userObjects = 0;
+  unsigned long handles = 0;
+  unsigned long privateKilobytes = 0;
+};
+ProcessResources ReadProcessResources();
 LONG WINAPI WallpaperCrashFilter(EXCEPTION_POINTERS* exception);

@@ -7,7 +7,6 @@
 #include <d3d11.h>
 #include <dcomp.h>
 #include <dwmapi.h>
-#include <psapi.h>
 #include <wtsapi32.h>
 
 #include <vector>
@@ -91,16 +90,9 @@ void SetTickRate(WallpaperApp& app, bool slow) {
 }
 
 void LogResources() {
-  PROCESS_MEMORY_COUNTERS_EX memory = {};
-  memory.cb = sizeof(memory);
-  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
-                       sizeof(memory));
-  DWORD handles = 0;
-  GetProcessHandleCount(GetCurrentProcess(), &handles);
-  WriteLog(L"[diag] resources gdi=%lu user=%lu handles=%lu private=%lu KB",
-           GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
-           GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), handles,
-           static_cast<unsigned long>(memory.PrivateUsage / 1024));
+  const ProcessResources r = ReadProcessResources();
+  WriteLog(L"[diag] resources gdi=%lu user=%lu handles=%lu private=%lu KB", r.gdiObjects, r.userObjects,
+           r.handles, r.privateKilobytes);
 }
 
 // The wallpaper window follows the virtual screen when the display layout
