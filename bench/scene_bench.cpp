@@ -26,14 +26,9 @@ double NowMs() {
   return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
 
-struct Stats {
-  double median = 0, min = 0;
-  size_t creatures = 0;
-};
-
-Stats Summarize(std::vector<double> samples) {
+double Median(std::vector<double> samples) {
   std::sort(samples.begin(), samples.end());
-  return {samples[samples.size() / 2], samples.front(), 0};
+  return samples[samples.size() / 2];
 }
 
 // A populated aquarium that has been running for a couple of seconds.
@@ -47,7 +42,7 @@ Aquarium Warm(const Settings& settings, int w, int h) {
   return aq;
 }
 
-Stats TimeFrames(const Settings& settings, int theme, int w, int h, int frames) {
+std::vector<double> TimeFrames(const Settings& settings, int theme, int w, int h, int frames) {
   Aquarium aq = Warm(settings, w, h);
   QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
   Graphics g = MakeQtGraphics(image);
@@ -59,14 +54,14 @@ Stats TimeFrames(const Settings& settings, int theme, int w, int h, int frames) 
     RenderScene(aq, theme, g, w, h);
     samples.push_back(NowMs() - start);
   }
-  Stats stats = Summarize(samples);
-  stats.creatures = aq.creatures.size();
-  return stats;
+  return samples;
 }
 
 // The layers of RenderScene timed one by one, in its order.
-enum Layer { kBackdrop, kRays, kScenery, kCreatures, kOverlay, kLayerCount };
-const char* const kLayerNames[kLayerCount] = {"backdrop", "rays", "scenery", "creatures", "overlay"};
+enum Layer { kWater, kRipples, kRays, kFloor, kSetPiece, kScenery, kCreatures, kOverlay, kLayerCount };
+const char* const kLayerNames[] = {"water",     "ripples", "rays",      "floor",
+                                   "set piece", "scenery", "creatures", "overlay"};
+static_assert(sizeof(kLayerNames) / sizeof(kLayerNames[0]) == kLayerCount, "one name per layer");
 
 void TimeLayers(const Settings& settings, int theme, int w, int h, int frames, double medians[kLayerCount]) {
   Aquarium aq = Warm(settings, w, h);
@@ -78,28 +73,24 @@ void TimeLayers(const Settings& settings, int theme, int w, int h, int frames, d
     StepAquarium(aq, settings, kDt, w, h);
     const ScenePalette palette = PaletteForTheme(theme);
     const double t = aq.elapsed;
-    double start = NowMs();
-    DrawWater(g, palette, theme, w, h, t);
-    double backdrop = NowMs() - start;
-    start = NowMs();
-    DrawLightRays(g, aq.lightRays, palette.light, h, t);
-    samples[kRays].push_back(NowMs() - start);
-    start = NowMs();
-    DrawSeaFloor(g, palette.floor, w, h, t);
-    DrawRocks(g, w, h);
-    DrawSetPiece(g, theme, w, h, t);
-    samples[kBackdrop].push_back(backdrop + (NowMs() - start));
-    start = NowMs();
-    DrawScenery(g, aq, h);
-    samples[kScenery].push_back(NowMs() - start);
-    start = NowMs();
-    DrawCreaturesInDepthOrder(g, aq.creatures);
-    samples[kCreatures].push_back(NowMs() - start);
-    start = NowMs();
-    DrawOverlay(g, theme, w, h, t);
-    samples[kOverlay].push_back(NowMs() - start);
+    auto timed = [&](Layer layer, auto draw) {
+      const double start = NowMs();
+      draw();
+      samples[layer].push_back(NowMs() - start);
+    };
+    timed(kWater, [&] { DrawWaterColumn(g, palette, theme, w, h); });
+    timed(kRipples, [&] { DrawSurfaceRipples(g, w, h, t); });
+    timed(kRays, [&] { DrawLightRays(g, aq.lightRays, palette.light, h, t); });
+    timed(kFloor, [&] { DrawSeaFloor(g, palette.floor, w, h, t); });
+    timed(kSetPiece, [&] {
+      DrawRocks(g, w, h);
+      DrawSetPiece(g, theme, w, h, t);
+    });
+    timed(kScenery, [&] { DrawScenery(g, aq, h); });
+    timed(kCreatures, [&] { DrawCreaturesInDepthOrder(g, aq.creatures); });
+    timed(kOverlay, [&] { DrawOverlay(g, theme, w, h, t); });
   }
-  for (int k = 0; k < kLayerCount; ++k) medians[k] = Summarize(samples[k]).median;
+  for (int k = 0; k < kLayerCount; ++k) medians[k] = Median(samples[k]);
 }
 
 }  // namespace
@@ -119,21 +110,21 @@ void RunSceneBench() {
   for (const Size& size : sizes)
     for (int theme = 1; theme <= 6; ++theme)
       for (const Settings* settings : {&defaults, &crowded}) {
-        const Stats s = TimeFrames(*settings, theme, size.w, size.h, size.frames);
-        std::printf("%4dx%-4d %-6d %-10zu %10.2f %10.2f\n", size.w, size.h, theme, s.creatures, s.median,
-                    s.min);
+        std::vector<double> s = TimeFrames(*settings, theme, size.w, size.h, size.frames);
+        std::printf("%4dx%-4d %-6d %-10d %10.2f %10.2f\n", size.w, size.h, theme, settings->totalFish,
+                    Median(s), *std::min_element(s.begin(), s.end()));
       }
 
   std::printf("\nScene layers, 60 creatures, median CPU ms per frame\n");
   std::printf("%-9s %-6s", "size", "theme");
-  for (const char* name : kLayerNames) std::printf(" %10s", name);
+  for (const char* name : kLayerNames) std::printf(" %9s", name);
   std::printf("\n");
   for (const Size& size : sizes)
     for (int theme = 1; theme <= 6; ++theme) {
       double medians[kLayerCount];
       TimeLayers(crowded, theme, size.w, size.h, size.frames, medians);
       std::printf("%4dx%-4d %-6d", size.w, size.h, theme);
-      for (double m : medians) std::printf(" %10.2f", m);
+      for (double m : medians) std::printf(" %9.2f", m);
       std::printf("\n");
     }
 }
