@@ -7,7 +7,7 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 // Largest distance, in pixels, between a curve and the polygon drawn for it.
-constexpr double kFlatness = 0.1;
+constexpr double kFlatness = 0.2;
 // Beziers of a quarter ellipse: the control points' distance, in radii.
 constexpr float kKappa = 0.5522847498f;
 // A mitred join longer than this many half widths is bevelled, as GDI+ and Qt
@@ -64,35 +64,115 @@ void AddPiece(Contours& out, const Affine& m, PointF* piece, int n) {
   out.Close();
 }
 
-struct Vec {
-  double x, y;
-};
+// Adds the two sides of a closed stroke: the outer one turning the way every
+// piece does, the inner one against it, so that only the band between them
+// is covered.
+void AddRing(Contours& out, const Affine& m, std::vector<PointF>& a, std::vector<PointF>& b) {
+  const int n = int(a.size());
+  double areaA = TwiceArea(a.data(), n), areaB = TwiceArea(b.data(), n);
+  if (std::fabs(areaA) < std::fabs(areaB)) {
+    std::swap(a, b);
+    std::swap(areaA, areaB);
+  }
+  if (areaA < 0) std::reverse(a.begin(), a.end());
+  if (areaB > 0) std::reverse(b.begin(), b.end());
+  for (const std::vector<PointF>* side : {&a, &b}) {
+    for (PointF q : *side) out.points.push_back(m.Map(q));
+    out.Close();
+  }
+}
 
-// The stroke of one polyline in world units.
+// The stroke of one polyline in world units. Where the line bends gently
+// (a turn under 90 degrees whose corner is short against its segments), the
+// stroke is one band between the line's two mitred offsets; at sharper
+// corners bands end flat and a mitred (or bevelled) wedge fills the corner.
+// Either way the union is the stroke with mitred joins, in few edges.
 void StrokeLine(const PointF* p, int n, bool closed, const StrokeStyle& style, double halfWidth,
-                double flatness, const Affine& m, Contours& out) {
+                double flatness, const Affine& m, StrokeScratch& scratch, Contours& out) {
   if (n < 2) return;
   const int segments = closed ? n : n - 1;
-  auto direction = [&](int i) {
+  std::vector<Vec>& directions = scratch.directions;
+  std::vector<double>& lengths = scratch.lengths;
+  directions.resize(size_t(segments));
+  lengths.resize(size_t(segments));
+  for (int i = 0; i < segments; ++i) {
     const PointF a = p[i], b = p[(i + 1) % n];
     const double dx = double(b.x) - a.x, dy = double(b.y) - a.y;
-    const double len = std::sqrt(dx * dx + dy * dy);
-    return Vec{dx / len, dy / len};
-  };
-  auto offset = [&](PointF q, Vec normal, double k) {
+    const double length = std::sqrt(dx * dx + dy * dy);
+    directions[size_t(i)] = {dx / length, dy / length};
+    lengths[size_t(i)] = length;
+  }
+  auto offset = [](PointF q, Vec normal, double k) {
     return PointF{float(q.x + normal.x * k), float(q.y + normal.y * k)};
   };
-  for (int i = 0; i < segments; ++i) {
-    const Vec u = direction(i);
-    const Vec normal{-u.y, u.x};
-    const PointF a = p[i], b = p[(i + 1) % n];
-    PointF quad[4] = {offset(a, normal, halfWidth), offset(b, normal, halfWidth),
-                      offset(b, normal, -halfWidth), offset(a, normal, -halfWidth)};
-    AddPiece(out, m, quad, 4);
+  auto incoming = [&](int i) { return size_t((i - 1 + segments) % segments); };
+  auto isJoin = [&](int i) { return closed || (i > 0 && i < n - 1); };
+
+  std::vector<uint8_t>& sharp = scratch.sharp;
+  sharp.assign(size_t(n), 0);
+  int firstSharp = -1;
+  for (int i = 0; i < n; ++i) {
+    if (!isJoin(i)) continue;
+    const Vec u = directions[incoming(i)], v = directions[size_t(i)];
+    const double cross = u.x * v.y - u.y * v.x, dot = u.x * v.x + u.y * v.y;
+    const bool gentle = dot > 0 && halfWidth * std::fabs(cross) / (1 + dot) <=
+                                       0.5 * std::min(lengths[incoming(i)], lengths[size_t(i)]);
+    if (!gentle) {
+      sharp[size_t(i)] = 1;
+      if (firstSharp < 0) firstSharp = i;
+    }
   }
-  // Joins: fill the wedge on the outer side of each corner.
-  for (int i = closed ? 0 : 1; i < (closed ? n : n - 1); ++i) {
-    const Vec u = direction((i - 1 + n) % n), v = direction(i);
+
+  std::vector<PointF>& left = scratch.left;
+  std::vector<PointF>& right = scratch.right;
+  // The offsets of vertex i within a band: the miter where the band goes on,
+  // the segment's own normal where it ends flat.
+  auto addOffsets = [&](int i, bool bandEnd, size_t segment) {
+    Vec normal;
+    if (bandEnd) {
+      const Vec u = directions[segment];
+      normal = {-u.y, u.x};
+    } else {
+      const Vec u = directions[incoming(i)], v = directions[size_t(i)];
+      const double k = 1 / (1 + u.x * v.x + u.y * v.y);
+      normal = {-(u.y + v.y) * k, (u.x + v.x) * k};
+    }
+    left.push_back(offset(p[i], normal, halfWidth));
+    right.push_back(offset(p[i], normal, -halfWidth));
+  };
+
+  if (closed && firstSharp < 0) {
+    left.clear();
+    right.clear();
+    for (int i = 0; i < n; ++i) addOffsets(i, false, 0);
+    AddRing(out, m, left, right);
+    return;
+  }
+
+  // Bands from break to break: open ends and sharp corners.
+  const int start = closed ? firstSharp : 0;
+  int vertex = start;
+  for (int done = 0; done < segments;) {
+    left.clear();
+    right.clear();
+    addOffsets(vertex, true, size_t(vertex % segments));
+    int k = vertex;
+    do {
+      ++done;
+      k = (k + 1) % n;
+      const bool end = sharp[size_t(k)] || !isJoin(k) || done == segments;
+      addOffsets(k, end, incoming(k));
+      if (end) break;
+    } while (true);
+    left.insert(left.end(), right.rbegin(), right.rend());
+    AddPiece(out, m, left.data(), int(left.size()));
+    vertex = k;
+  }
+
+  // Wedges at the sharp corners.
+  for (int i = 0; i < n; ++i) {
+    if (!sharp[size_t(i)]) continue;
+    const Vec u = directions[incoming(i)], v = directions[size_t(i)];
     const double cross = u.x * v.y - u.y * v.x, dot = u.x * v.x + u.y * v.y;
     if (std::fabs(cross) < 1e-9 && dot > 0) continue;  // straight on
     const double side = cross > 0 ? -1 : 1;
@@ -115,7 +195,8 @@ void StrokeLine(const PointF* p, int n, bool closed, const StrokeStyle& style, d
   // Round ends: a disc at each, its polygon as fine as the flatness asks.
   const double step = 2 * std::acos(std::max(-1.0, 1 - flatness / halfWidth));
   const int sides = std::clamp(int(std::ceil(2 * kPi / std::max(step, 1e-3))), 8, 256);
-  std::vector<PointF> disc(size_t(sides), PointF{});
+  std::vector<PointF>& disc = scratch.left;
+  disc.resize(size_t(sides));
   for (const auto& [cap, at] : {std::pair{style.roundStart, p[0]}, std::pair{style.roundEnd, p[n - 1]}}) {
     if (!cap) continue;
     for (int k = 0; k < sides; ++k) {
@@ -293,8 +374,9 @@ void FlattenForFill(const Outline& outline, const Affine& m, Contours& out) {
   if (figure) out.Close();
 }
 
-void StrokeOutline(const Outline& outline, const StrokeStyle& style, const Affine& m, Polylines& lines,
+void StrokeOutline(const Outline& outline, const StrokeStyle& style, const Affine& m, StrokeScratch& scratch,
                    Contours& out) {
+  Polylines& lines = scratch.lines;
   const double scale = LargestScale(m);
   if (!(scale > 0) || !std::isfinite(scale)) return;
   // A pen of no width draws one pixel wide, as both native backends do.
@@ -353,7 +435,7 @@ void StrokeOutline(const Outline& outline, const StrokeStyle& style, const Affin
   int first = 0;
   for (size_t k = 0; k < lines.ends.size(); ++k) {
     StrokeLine(lines.points.data() + first, lines.ends[k] - first, lines.closed[k] != 0, style, halfWidth,
-               flatness, m, out);
+               flatness, m, scratch, out);
     first = lines.ends[k];
   }
 }

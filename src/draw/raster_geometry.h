@@ -10,6 +10,11 @@
 #include "draw/toolkit.h"
 #include "draw/toolkit_objects.h"
 
+// A direction or offset in world units.
+struct Vec {
+  double x, y;
+};
+
 // x' = a x + c y + e, y' = b x + d y + f.
 struct Affine {
   double a = 1, b = 0, c = 0, d = 1, e = 0, f = 0;
@@ -73,9 +78,19 @@ struct StrokeStyle {
   bool roundEnd = false;
 };
 
-// The outline of the stroke of every figure as polygons in pixel space, all
-// turning the same way so that a non-zero fill covers their union once. The
-// stroke is built in world units (a scaled world scales the pen too) and
-// mapped by `m`.
-void StrokeOutline(const Outline& outline, const StrokeStyle& style, const Affine& m, Polylines& scratch,
+// Memory StrokeOutline reuses from one call to the next.
+struct StrokeScratch {
+  Polylines lines;
+  std::vector<Vec> directions;
+  std::vector<double> lengths;
+  std::vector<uint8_t> sharp;
+  std::vector<PointF> left;
+  std::vector<PointF> right;
+};
+
+// The outline of the stroke of every figure as polygons in pixel space,
+// covering the stroke with winding +1 (a non-zero fill covers their union
+// once). The stroke is built in world units (a scaled world scales the pen
+// too) and mapped by `m`.
+void StrokeOutline(const Outline& outline, const StrokeStyle& style, const Affine& m, StrokeScratch& scratch,
                    Contours& out);

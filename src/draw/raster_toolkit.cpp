@@ -29,7 +29,7 @@ struct RasterGraphics {
   uint32_t nextToken = 1;
   // Reused from call to call.
   Outline outline;
-  Polylines lines;
+  StrokeScratch stroke;
   Contours contours;
   SpanScratch scratch;
 };
@@ -81,7 +81,7 @@ int Stroke(Graphics& g, const Pen& pen) {
   RasterGraphics& r = *RasterOf(g);
   const PenData& data = *PenDataOf(pen);
   r.contours.Clear();
-  StrokeOutline(r.outline, {data.width, data.roundStart, data.roundEnd}, r.transform, r.lines, r.contours);
+  StrokeOutline(r.outline, {data.width, data.roundStart, data.roundEnd}, r.transform, r.stroke, r.contours);
   Paint paint;
   paint.c1 = data.color;
   FillContours(r.target, r.contours, FillRule::kNonZero, paint, r.clip.get(), r.scratch);

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -17,6 +19,8 @@ namespace {
 
 using Edge = SpanScratch::Edge;
 using Span = SpanScratch::Span;
+
+constexpr double kRampSteps = 1024;
 
 // x * a / 255 for each byte of x, a in 0..255, rounded as Qt's raster does.
 inline uint32_t ByteMul(uint32_t x, uint32_t a) {
@@ -41,7 +45,12 @@ inline uint32_t SourceOver(uint32_t dst, uint32_t src) {
 void BlendSolid(uint32_t* dst, int n, uint32_t src) {
   const uint32_t inverse = 255 - (src >> 24);
   if (inverse == 0) {
-    std::fill_n(dst, n, src);
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i source = _mm_set1_epi32(int(src));
+    for (; i + 4 <= n; i += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), source);
+#endif
+    for (; i < n; ++i) dst[i] = src;
     return;
   }
   if (src == 0) return;
@@ -64,9 +73,13 @@ void BlendSolid(uint32_t* dst, int n, uint32_t src) {
   for (; i < n; ++i) dst[i] = src + ByteMul(dst[i], inverse);
 }
 
-// The premultiplied colour of a gradient at position t.
+// The premultiplied colour of a gradient at position t. The ramp is read in
+// 1024 steps, each at the nearest step, as Qt's raster reads its colour table:
+// a pixel at the very end of the ramp (t = 1) still takes c2.
 inline uint32_t GradientColor(const Paint& paint, float t) {
-  const float f = t - std::floor(t);
+  double step = std::floor(double(t) * (kRampSteps - 1) + 0.5);
+  step -= kRampSteps * std::floor(step / kRampSteps);
+  const float f = float(step / (kRampSteps - 1));
   auto channel = [f](Color a, Color b, int shift) {
     const float ca = float((a >> shift) & 0xFF), cb = float((b >> shift) & 0xFF);
     return uint32_t(ca + (cb - ca) * f + 0.5f);
@@ -130,34 +143,43 @@ void AddEdge(std::vector<Edge>& edges, PointF a, PointF b, float width, float he
 
 // ---- one row ----
 
+// The cells of one row, and which of them an edge touched: one bit per
+// column, so that the sweep jumps from touched cell to touched cell in
+// column order without sorting.
 struct RowAccumulator {
   float* cells;
-  uint8_t* touched;
-  std::vector<int>& columns;
+  uint64_t* touched;
+  int firstWord = INT32_MAX;
+  int lastWord = -1;
 
   void Add(int x, float value) {
-    if (!touched[x]) {
-      touched[x] = 1;
-      columns.push_back(x);
-    }
+    touched[x >> 6] |= uint64_t(1) << (x & 63);
     cells[x] += value;
+  }
+
+  void Touching(int first, int last) {
+    firstWord = std::min(firstWord, first >> 6);
+    lastWord = std::max(lastWord, last >> 6);
   }
 
   // The part of an edge between heights ya and yb (within one row), from x
   // = xa to x = xb, with its winding times its height `d`: the area right of
   // it in each cell it crosses, and all of d for the cells beyond.
   void AddLine(float xa, float xb, float d) {
-    const float lo = std::min(xa, xb), hi = std::max(xa, xb);
+    const float lo = xa < xb ? xa : xb, hi = xa < xb ? xb : xa;
     const int first = int(lo);  // lo >= 0
     if (hi <= float(first + 1)) {
       const float middle = 0.5f * (xa + xb) - float(first);
+      Touching(first, first + 1);
       Add(first, d * (1 - middle));
       Add(first + 1, d * middle);
       return;
     }
     const float s = 1 / (hi - lo);
     const float f0 = lo - float(first);
-    const int last = int(std::ceil(hi));  // hi lies in (last - 1, last]
+    int last = int(hi);  // hi lies in (last - 1, last]
+    if (float(last) < hi) ++last;
+    Touching(first, last);
     const float f1 = hi - float(last - 1);
     const float a0 = 0.5f * s * (1 - f0) * (1 - f0);  // area right of the line in the first cell
     const float am = 0.5f * s * f1 * f1;              // area left of it in the last
@@ -167,7 +189,8 @@ struct RowAccumulator {
     } else {
       const float a1 = s * (1.5f - f0);
       Add(first + 1, d * (a1 - a0));
-      for (int x = first + 2; x < last - 1; ++x) Add(x, d * s);
+      const float ds = d * s;
+      for (int x = first + 2; x < last - 1; ++x) Add(x, ds);
       const float a2 = a1 + float(last - first - 3) * s;
       Add(last - 1, d * (1 - a2 - am));
     }
@@ -177,6 +200,7 @@ struct RowAccumulator {
 
 inline int AlphaOf(float cover, FillRule rule) {
   float c = std::fabs(cover);
+  if (c <= 1) return int(c * 255 + 0.5f);
   if (rule == FillRule::kNonZero) {
     c = std::min(c, 1.0f);
   } else {
@@ -186,20 +210,60 @@ inline int AlphaOf(float cover, FillRule rule) {
   return int(c * 255 + 0.5f);
 }
 
-void PushSpan(std::vector<Span>& spans, int x, int length, int alpha) {
-  if (alpha <= 0 || length <= 0) return;
-  if (!spans.empty()) {
-    Span& last = spans.back();
-    if (last.alpha == alpha && last.x + last.length == x) {
-      last.length += length;
-      return;
+// Gaps between touched cells at least this wide become runs of one coverage.
+constexpr int kRunGap = 8;
+
+// Turns the accumulated cells of row y into coverage for the sink, left to
+// right: clusters of touched cells (the neighbourhoods of edges) as one
+// coverage value per pixel (sink.Covered), the wide gaps between them, where
+// coverage does not change, as runs (sink.Run).
+template <typename Sink>
+void SweepRow(SpanScratch& s, RowAccumulator& row, FillRule rule, int width, int y, Sink& sink) {
+  if (!sink.BeginRow(y)) {
+    for (int word = row.firstWord; word <= row.lastWord; ++word) {
+      for (uint64_t bits = s.touched[size_t(word)]; bits != 0; bits &= bits - 1) {
+        s.cells[size_t(word * 64 + __builtin_ctzll(bits))] = 0;
+      }
+      s.touched[size_t(word)] = 0;
     }
+    return;
   }
-  spans.push_back({x, length, alpha});
+  uint8_t* coverage = s.coverage.data();
+  float cover = 0;
+  int alpha = 0;               // of the coverage right of the last touched cell
+  int clusterFrom = -1;        // first pixel of the open cluster
+  int previous = -1;           // last touched cell
+  auto flush = [&](int end) {  // the cluster's pixels up to `end`
+    end = std::min(end, width);
+    if (clusterFrom >= 0 && end > clusterFrom) sink.Covered(clusterFrom, coverage, end - clusterFrom);
+  };
+  for (int word = row.firstWord; word <= row.lastWord; ++word) {
+    for (uint64_t bits = s.touched[size_t(word)]; bits != 0; bits &= bits - 1) {
+      const int x = word * 64 + __builtin_ctzll(bits);
+      if (clusterFrom < 0) {
+        clusterFrom = x;
+      } else if (x - previous > kRunGap) {
+        flush(previous + 1);
+        if (alpha > 0 && previous + 1 < width)
+          sink.Run(previous + 1, std::min(x, width) - previous - 1, alpha);
+        clusterFrom = x;
+      } else {
+        for (int gap = previous + 1; gap < x; ++gap) coverage[gap - clusterFrom] = uint8_t(alpha);
+      }
+      cover += s.cells[size_t(x)];
+      s.cells[size_t(x)] = 0;
+      alpha = AlphaOf(cover, rule);
+      coverage[x - clusterFrom] = uint8_t(alpha);
+      previous = x;
+    }
+    s.touched[size_t(word)] = 0;
+  }
+  flush(previous + 1);
+  // Shapes that reach past the right side cover the rest of the row.
+  if (alpha > 0 && previous + 1 < width) sink.Run(previous + 1, width - previous - 1, alpha);
 }
 
-// Calls sink(y, spans, count) for every row in [rowFrom, rowTo) that the
-// contours cover, with the covered pixels of the row in increasing x.
+// Hands the sink every row in [rowFrom, rowTo) that the contours cover.
 template <typename Sink>
 void ScanConvert(const Contours& contours, FillRule rule, int width, int height, int rowFrom, int rowTo,
                  SpanScratch& s, Sink&& sink) {
@@ -215,13 +279,14 @@ void ScanConvert(const Contours& contours, FillRule rule, int width, int height,
   }
   if (s.edges.empty()) return;
   std::sort(s.edges.begin(), s.edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
-  if (s.cells.size() < size_t(width) + 2) {
+  const size_t words = size_t(width) / 64 + 2;
+  if (s.cells.size() < size_t(width) + 2 || s.touched.size() < words) {
     s.cells.assign(size_t(width) + 2, 0.0f);
-    s.touched.assign(size_t(width) + 2, 0);
+    s.touched.assign(words, 0);
+    s.coverage.resize(size_t(width) + 2);
   }
-  RowAccumulator row{s.cells.data(), s.touched.data(), s.touchedColumns};
+  RowAccumulator row{s.cells.data(), s.touched.data()};
   s.active.clear();
-  s.touchedColumns.clear();
 
   size_t next = 0;
   int y = std::max(rowFrom, int(std::floor(s.edges.front().y0)));
@@ -244,24 +309,10 @@ void ScanConvert(const Contours& contours, FillRule rule, int width, int height,
       row.AddLine(xa, xb, (yb - ya) * e.winding);
     }
 
-    if (!s.touchedColumns.empty()) {
-      std::sort(s.touchedColumns.begin(), s.touchedColumns.end());
-      s.spans.clear();
-      float cover = 0;
-      int previous = -1;
-      for (int x : s.touchedColumns) {
-        if (previous >= 0 && x > previous + 1)
-          PushSpan(s.spans, previous + 1, x - previous - 1, AlphaOf(cover, rule));
-        cover += s.cells[size_t(x)];
-        s.cells[size_t(x)] = 0;
-        s.touched[size_t(x)] = 0;
-        if (x < width) PushSpan(s.spans, x, 1, AlphaOf(cover, rule));
-        previous = x;
-      }
-      // Shapes that reach past the right side cover the rest of the row.
-      if (previous + 1 < width) PushSpan(s.spans, previous + 1, width - previous - 1, AlphaOf(cover, rule));
-      s.touchedColumns.clear();
-      if (!s.spans.empty()) sink(y, s.spans.data(), int(s.spans.size()));
+    if (row.lastWord >= 0) {
+      SweepRow(s, row, rule, width, y, sink);
+      row.firstWord = INT32_MAX;
+      row.lastWord = -1;
     }
     ++y;
     if (s.active.empty()) {
@@ -273,49 +324,148 @@ void ScanConvert(const Contours& contours, FillRule rule, int width, int height,
 
 // ---- painting a row ----
 
+// A gradient's colours along one period of its ramp, premultiplied, as many
+// steps as the ramp is long in pixels (up to kRampSteps): each pixel reads
+// the step nearest its position.
+void MakeRamp(const Paint& paint, std::vector<uint32_t>& ramp) {
+  const double length = 1 / std::sqrt(double(paint.tx) * paint.tx + double(paint.ty) * paint.ty);
+  const int steps = int(std::clamp(std::ceil(length) + 1, 2.0, kRampSteps));
+  ramp.resize(size_t(steps));
+  for (int i = 0; i < steps; ++i) ramp[size_t(i)] = GradientColor(paint, float(double(i) / (steps - 1)));
+}
+
+// A position along the ramp in 32.32 fixed point: the whole periods in the
+// high half, where in the period in the low half.
+constexpr double kFixedOne = 4294967296.0;
+
+inline uint32_t RampColor(const std::vector<uint32_t>& ramp, int64_t position) {
+  const uint64_t within = uint64_t(position) & 0xFFFFFFFFu;
+  return ramp[size_t((within * (ramp.size() - 1) + 0x80000000u) >> 32)];
+}
+
+// A premultiplied colour over n pixels, each covered as `coverage` says.
+void BlendCoverage(uint32_t* dst, const uint8_t* coverage, int n, uint32_t src) {
+  int i = 0;
+#if defined(__SSE2__)
+  // Four pixels at a time, with the rounding of ByteMul.
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i half = _mm_set1_epi16(0x80);
+  const __m128i full = _mm_set1_epi16(255);
+  const __m128i source = _mm_unpacklo_epi8(_mm_set1_epi32(int(src)), zero);
+  auto byteMul = [&](__m128i x, __m128i a) {
+    x = _mm_mullo_epi16(x, a);
+    return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), half), 8);
+  };
+  for (; i + 4 <= n; i += 4) {
+    uint32_t four;
+    std::memcpy(&four, coverage + i, 4);
+    if (four == 0) continue;
+    __m128i cover = _mm_cvtsi32_si128(int(four));
+    cover = _mm_unpacklo_epi8(cover, cover);
+    cover = _mm_unpacklo_epi16(cover, cover);  // each pixel's coverage in its four bytes
+    const __m128i sLo = byteMul(source, _mm_unpacklo_epi8(cover, zero));
+    const __m128i sHi = byteMul(source, _mm_unpackhi_epi8(cover, zero));
+    const __m128i inverseLo = _mm_sub_epi16(full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(sLo, 0xFF), 0xFF));
+    const __m128i inverseHi = _mm_sub_epi16(full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(sHi, 0xFF), 0xFF));
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+    const __m128i dLo = byteMul(_mm_unpacklo_epi8(d, zero), inverseLo);
+    const __m128i dHi = byteMul(_mm_unpackhi_epi8(d, zero), inverseHi);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i),
+                     _mm_packus_epi16(_mm_add_epi16(dLo, sLo), _mm_add_epi16(dHi, sHi)));
+  }
+#endif
+  for (; i < n; ++i) {
+    if (coverage[i] != 0) dst[i] = SourceOver(dst[i], coverage[i] == 255 ? src : ByteMul(src, coverage[i]));
+  }
+}
+
+// Paints rows with a paint, within a clip.
 struct RowPainter {
   const PixelBuffer& target;
   const Paint& paint;
   const CoverageMask* clip;
-  uint32_t solid = 0;  // premultiplied, for a solid paint
+  const std::vector<uint32_t>& ramp;  // for a gradient across the rows
+  uint32_t solid = 0;                 // premultiplied, for a solid paint
 
-  void operator()(int y, const Span* spans, int count) {
-    uint32_t* row = target.pixels + ptrdiff_t(y) * target.stride;
+  // What one row needs: its pixels, its colour where the paint has one per
+  // row, its ramp position where it has one per pixel, and its clip.
+  struct Row {
+    uint32_t* pixels;
+    bool perPixel;
+    uint32_t color;
+    int64_t step;
+    const uint8_t* mask;  // the clip's row, from column maskFrom
+    int maskFrom, maskTo;
+  };
+
+  Row r{};
+  int y = 0;
+
+  bool BeginRow(int row) {
+    y = row;
+    r.pixels = target.pixels + ptrdiff_t(y) * target.stride;
     // A gradient that runs straight down the screen has one colour per row.
-    const bool perPixel = paint.gradient && paint.tx != 0;
-    uint32_t color = solid;
-    if (paint.gradient && !perPixel) color = GradientColor(paint, paint.ty * (float(y) + 0.5f) + paint.t0);
-    const uint8_t* mask = nullptr;
-    int maskFrom = 0, maskTo = 0;
+    r.perPixel = paint.gradient && paint.tx != 0;
+    r.color = solid;
+    if (paint.gradient && !r.perPixel)
+      r.color = GradientColor(paint, paint.ty * (float(y) + 0.5f) + paint.t0);
+    r.step = r.perPixel ? int64_t(double(paint.tx) * kFixedOne) : 0;
+    r.mask = nullptr;
+    r.maskFrom = r.maskTo = 0;
     if (clip) {
-      if (y < clip->y0 || y >= clip->y0 + clip->height) return;
-      mask = clip->alpha.data() + size_t(y - clip->y0) * size_t(clip->width);
-      maskFrom = clip->x0;
-      maskTo = clip->x0 + clip->width;
+      if (y < clip->y0 || y >= clip->y0 + clip->height) return false;
+      r.mask = clip->alpha.data() + size_t(y - clip->y0) * size_t(clip->width);
+      r.maskFrom = clip->x0;
+      r.maskTo = clip->x0 + clip->width;
     }
-    for (int i = 0; i < count; ++i) {
-      int x = spans[i].x, end = spans[i].x + spans[i].length;
-      const uint32_t alpha = uint32_t(spans[i].alpha);
-      if (mask) {
-        x = std::max(x, maskFrom);
-        end = std::min(end, maskTo);
-        for (; x < end; ++x) {
-          const uint32_t a = Div255(alpha * mask[x - maskFrom]);
-          if (a == 0) continue;
-          const uint32_t c = perPixel ? GradientColor(paint, paint.tx * (float(x) + 0.5f) +
-                                                                 paint.ty * (float(y) + 0.5f) + paint.t0)
-                                      : color;
-          row[x] = SourceOver(row[x], ByteMul(c, a));
-        }
-      } else if (!perPixel) {
-        BlendSolid(row + x, end - x, alpha == 255 ? color : ByteMul(color, alpha));
-      } else {
-        const float rowT = paint.ty * (float(y) + 0.5f) + paint.t0;
-        for (; x < end; ++x) {
-          const uint32_t c = GradientColor(paint, paint.tx * (float(x) + 0.5f) + rowT);
-          row[x] = SourceOver(row[x], alpha == 255 ? c : ByteMul(c, alpha));
-        }
-      }
+    return true;
+  }
+
+  // Ramp position of pixel x of row y.
+  int64_t PositionAt(int x, int y) const {
+    double t = double(paint.tx) * (x + 0.5) + double(paint.ty) * (y + 0.5) + paint.t0;
+    t -= std::floor(t);
+    return int64_t(t * kFixedOne);
+  }
+
+  // Pixels [x, end) of the row, pixel x covered by coverage(x), one at a time.
+  template <typename CoverageOf>
+  void PaintEach(int x, int end, CoverageOf coverageOf) const {
+    if (r.mask) {
+      x = std::max(x, r.maskFrom);
+      end = std::min(end, r.maskTo);
+    }
+    int64_t position = r.perPixel && x < end ? PositionAt(x, y) : 0;
+    for (; x < end; ++x, position += r.step) {
+      uint32_t a = coverageOf(x);
+      if (r.mask) a = Div255(a * r.mask[x - r.maskFrom]);
+      if (a == 0) continue;
+      const uint32_t c = r.perPixel ? RampColor(ramp, position) : r.color;
+      r.pixels[x] = SourceOver(r.pixels[x], a == 255 ? c : ByteMul(c, a));
+    }
+  }
+
+  void Run(int x, int length, int alpha) const {
+    const int end = x + length;
+    if (r.mask || r.perPixel) {
+      PaintEach(x, end, [alpha](int) { return uint32_t(alpha); });
+      return;
+    }
+    const uint32_t src = alpha == 255 ? r.color : ByteMul(r.color, uint32_t(alpha));
+    if (length >= 8) {
+      BlendSolid(r.pixels + x, length, src);
+    } else if (src >> 24 == 255) {
+      for (; x < end; ++x) r.pixels[x] = src;
+    } else {
+      for (; x < end; ++x) r.pixels[x] = SourceOver(r.pixels[x], src);
+    }
+  }
+
+  void Covered(int x0, const uint8_t* coverage, int count) const {
+    if (r.mask || r.perPixel) {
+      PaintEach(x0, x0 + count, [coverage, x0](int x) { return uint32_t(coverage[x - x0]); });
+    } else {
+      BlendCoverage(r.pixels + x0, coverage, count, r.color);
     }
   }
 };
@@ -336,7 +486,8 @@ uint32_t Premultiply(Color c) {
 void FillContours(const PixelBuffer& target, const Contours& contours, FillRule rule, const Paint& paint,
                   const CoverageMask* clip, SpanScratch& scratch) {
   if (!Usable(target)) return;
-  RowPainter painter{target, paint, clip, Premultiply(paint.c1)};
+  if (paint.gradient && paint.tx != 0) MakeRamp(paint, scratch.ramp);
+  RowPainter painter{target, paint, clip, scratch.ramp, Premultiply(paint.c1)};
   if (!paint.gradient && painter.solid == 0) return;  // nothing to see
   int rowFrom = 0, rowTo = target.height;
   if (clip) {
@@ -368,13 +519,23 @@ void MaskContours(int width, int height, const Contours& contours, FillRule rule
   mask.width = x1 - x0;
   mask.height = y1 - y0;
   mask.alpha.assign(size_t(mask.width) * size_t(mask.height), 0);
-  ScanConvert(contours, rule, width, height, y0, y1, scratch, [&](int y, const Span* spans, int count) {
-    uint8_t* row = mask.alpha.data() + size_t(y - y0) * size_t(mask.width);
-    for (int i = 0; i < count; ++i) {
-      const int from = std::max(spans[i].x, x0), to = std::min(spans[i].x + spans[i].length, x1);
-      if (from < to) std::fill(row + (from - x0), row + (to - x0), uint8_t(spans[i].alpha));
+  struct MaskWriter {
+    CoverageMask& mask;
+    uint8_t* row = nullptr;  // the mask's row, from column mask.x0
+    bool BeginRow(int y) {
+      row = mask.alpha.data() + size_t(y - mask.y0) * size_t(mask.width);
+      return true;
     }
-  });
+    void Run(int x, int length, int alpha) const {
+      const int from = std::max(x, mask.x0), to = std::min(x + length, mask.x0 + mask.width);
+      for (int i = from; i < to; ++i) row[i - mask.x0] = uint8_t(alpha);
+    }
+    void Covered(int x0, const uint8_t* coverage, int count) const {
+      const int from = std::max(x0, mask.x0), to = std::min(x0 + count, mask.x0 + mask.width);
+      for (int i = from; i < to; ++i) row[i - mask.x0] = coverage[i - x0];
+    }
+  } writer{mask};
+  ScanConvert(contours, rule, width, height, y0, y1, scratch, writer);
 }
 
 void ClearPixels(const PixelBuffer& target, Color color, const CoverageMask* clip) {

@@ -63,10 +63,11 @@ struct SpanScratch {
   };
   std::vector<Edge> edges;
   std::vector<int> active;
-  std::vector<float> cells;  // per column of a row: change of coverage
-  std::vector<uint8_t> touched;
-  std::vector<int> touchedColumns;
+  std::vector<float> cells;       // per column of a row: change of coverage
+  std::vector<uint64_t> touched;  // per column of a row: one bit, set when an edge added to its cell
   std::vector<Span> spans;
+  std::vector<uint8_t> coverage;
+  std::vector<uint32_t> ramp;
 };
 
 // Fills the contours with `paint` over `target`, each pixel's coverage

@@ -1,4 +1,4 @@
-// Frame composition checked on Qt renders: colours the backdrop fixes, what
+// Frame composition checked on renders into Qt images: colours the backdrop fixes, what
 // each theme adds, and the order in which layers and creatures cover each other.
 #include "scene/scene.h"
 
@@ -19,11 +19,16 @@ QImage Blank(int w, int h, QRgb fill = 0) {
   return image;
 }
 
+// Drawn as RenderScene draws a frame: by the toolkit's rasteriser, straight
+// into the image.
 template <typename Draw>
 QImage Paint(int w, int h, Draw draw, QRgb fill = 0) {
   QImage image = Blank(w, h, fill);
   {
-    Graphics g = MakeQtGraphics(image);
+    Graphics qt = MakeQtGraphics(image);
+    PixelBuffer pixels;
+    EXPECT_TRUE(AccessPixels(qt, pixels));
+    Graphics g = MakeRasterGraphics(pixels);
     draw(g);
   }
   return image;
