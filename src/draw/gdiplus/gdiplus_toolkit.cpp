@@ -211,6 +211,39 @@ int NativeClear(Graphics& g, Color color) {
   return Record(g, flat::GdipGraphicsClear(GraphicsOf(g), color));
 }
 
+namespace {
+
+// Whether the first row in memory is the top row of the picture. GetObject
+// reports a DIB section's height without its sign (Wine does, and so does
+// Windows for top-down sections), so GDI itself is asked: a pixel set at
+// (0, 0) through the DC shows which end of the memory holds row 0, and both
+// ends get their old values back. False in `known` when neither end changed
+// (a DC whose origin or clip moves (0, 0) elsewhere).
+bool TopRowFirst(HDC dc, uint32_t* bits, int height, int stride, bool& known) {
+  known = true;
+  if (height == 1) return true;
+  uint32_t* first = bits;
+  uint32_t* last = bits + ptrdiff_t(height - 1) * stride;
+  const uint32_t savedFirst = *first, savedLast = *last;
+  // A colour that neither end holds (GDI writes B, G, R and leaves no alpha).
+  COLORREF probe = RGB(0x12, 0x34, 0x56);
+  for (int k = 0; k < 3; ++k) {
+    const uint32_t asPixel =
+        uint32_t(GetRValue(probe)) << 16 | uint32_t(GetGValue(probe)) << 8 | GetBValue(probe);
+    if ((savedFirst & 0xFFFFFF) != asPixel && (savedLast & 0xFFFFFF) != asPixel) break;
+    probe = RGB(GetRValue(probe) + 0x41, GetGValue(probe) + 0x29, GetBValue(probe) + 0x17);
+  }
+  SetPixelV(dc, 0, 0, probe);
+  GdiFlush();
+  const bool top = *first != savedFirst, bottom = *last != savedLast;
+  *first = savedFirst;
+  *last = savedLast;
+  known = top != bottom;
+  return top;
+}
+
+}  // namespace
+
 bool NativeAccessPixels(Graphics& g, PixelBuffer& pixels) {
   auto* context = static_cast<GdiplusContext*>(g.native);
   if (!context) return false;
@@ -220,22 +253,23 @@ bool NativeAccessPixels(Graphics& g, PixelBuffer& pixels) {
   GdiFlush();
   DIBSECTION dib = {};
   HGDIOBJ bitmap = GetCurrentObject(context->dc, OBJ_BITMAP);
-  // Only a DIB section fills the whole DIBSECTION; a device-dependent bitmap has no bits to reach.
+  // Only a DIB section fills the whole DIBSECTION; other bitmaps have no bits to reach.
   if (!bitmap || GetObjectW(bitmap, sizeof dib, &dib) != int(sizeof dib)) return false;
   if (dib.dsBm.bmBitsPixel != 32 || !dib.dsBm.bmBits || dib.dsBm.bmWidthBytes % 4 != 0) return false;
   if (dib.dsBmih.biCompression != BI_RGB) return false;
-  pixels.width = dib.dsBm.bmWidth;
-  pixels.height = dib.dsBm.bmHeight;
+  const int width = dib.dsBm.bmWidth, height = dib.dsBm.bmHeight < 0 ? -dib.dsBm.bmHeight : dib.dsBm.bmHeight;
   const int stride = dib.dsBm.bmWidthBytes / 4;
+  if (width <= 0 || height <= 0) return false;
   auto* bits = static_cast<uint32_t*>(dib.dsBm.bmBits);
-  if (dib.dsBmih.biHeight < 0) {  // top-down
-    pixels.pixels = bits;
-    pixels.stride = stride;
-  } else {  // bottom-up: the first row on screen is the last in memory
-    pixels.pixels = bits + ptrdiff_t(pixels.height - 1) * stride;
-    pixels.stride = -stride;
-  }
-  return pixels.width > 0 && pixels.height > 0;
+  bool known = false;
+  const bool topDown = TopRowFirst(context->dc, bits, height, stride, known);
+  if (!known) return false;
+  pixels.width = width;
+  pixels.height = height;
+  // A bottom-up section keeps the picture's first row last in memory.
+  pixels.pixels = topDown ? bits : bits + ptrdiff_t(height - 1) * stride;
+  pixels.stride = topDown ? stride : -stride;
+  return true;
 }
 
 // ---- off-screen surfaces ----
