@@ -20,7 +20,7 @@ namespace {
 using Edge = SpanScratch::Edge;
 using Span = SpanScratch::Span;
 
-constexpr double kRampSteps = 1024;
+constexpr int kRampSteps = 1024;
 
 // x * a / 255 for each byte of x, a in 0..255, rounded as Qt's raster does.
 inline uint32_t ByteMul(uint32_t x, uint32_t a) {
@@ -77,15 +77,18 @@ void BlendSolid(uint32_t* dst, int n, uint32_t src) {
 // 1024 steps, each at the nearest step, as Qt's raster reads its colour table:
 // a pixel at the very end of the ramp (t = 1) still takes c2.
 inline uint32_t GradientColor(const Paint& paint, float t) {
-  double step = std::floor(double(t) * (kRampSteps - 1) + 0.5);
-  step -= kRampSteps * std::floor(step / kRampSteps);
-  const float f = float(step / (kRampSteps - 1));
+  const float position = t * float(kRampSteps - 1) + 0.5f;
+  if (!(std::fabs(position) < 1e9f)) return 0;  // also NaN
+  int step = int(position);
+  if (float(step) > position) --step;  // floor
+  step &= int(kRampSteps) - 1;         // tiled: whole ramps dropped
+  const float f = float(step) * (1.0f / float(kRampSteps - 1));
   auto channel = [f](Color a, Color b, int shift) {
     const float ca = float((a >> shift) & 0xFF), cb = float((b >> shift) & 0xFF);
     return uint32_t(ca + (cb - ca) * f + 0.5f);
   };
   const uint32_t alpha = channel(paint.c1, paint.c2, 24);
-  if (alpha == 0 || !(f >= 0)) return 0;  // also a NaN position
+  if (alpha == 0) return 0;
   const uint32_t r = Div255(channel(paint.c1, paint.c2, 16) * alpha);
   const uint32_t g = Div255(channel(paint.c1, paint.c2, 8) * alpha);
   const uint32_t b = Div255(channel(paint.c1, paint.c2, 0) * alpha);
@@ -329,7 +332,7 @@ void ScanConvert(const Contours& contours, FillRule rule, int width, int height,
 // the step nearest its position.
 void MakeRamp(const Paint& paint, std::vector<uint32_t>& ramp) {
   const double length = 1 / std::sqrt(double(paint.tx) * paint.tx + double(paint.ty) * paint.ty);
-  const int steps = int(std::clamp(std::ceil(length) + 1, 2.0, kRampSteps));
+  const int steps = int(std::clamp(std::ceil(length) + 1, 2.0, double(kRampSteps)));
   ramp.resize(size_t(steps));
   for (int i = 0; i < steps; ++i) ramp[size_t(i)] = GradientColor(paint, float(double(i) / (steps - 1)));
 }
@@ -376,6 +379,57 @@ void BlendCoverage(uint32_t* dst, const uint8_t* coverage, int n, uint32_t src) 
 #endif
   for (; i < n; ++i) {
     if (coverage[i] != 0) dst[i] = SourceOver(dst[i], coverage[i] == 255 ? src : ByteMul(src, coverage[i]));
+  }
+}
+
+// A gradient's ramp over n pixels: pixel i takes the ramp's colour at
+// `position` + i * `step`, covered by coverage[i] (or by `alpha` where there
+// is no coverage array).
+void BlendRamp(uint32_t* dst, int n, const std::vector<uint32_t>& ramp, int64_t position, int64_t step,
+               const uint8_t* coverage, uint32_t alpha) {
+  int i = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i half = _mm_set1_epi16(0x80);
+  const __m128i full = _mm_set1_epi16(255);
+  const __m128i constant = _mm_set1_epi16(short(alpha));
+  auto byteMul = [&](__m128i x, __m128i a) {
+    x = _mm_mullo_epi16(x, a);
+    return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), half), 8);
+  };
+  for (; i + 4 <= n; i += 4) {
+    const uint32_t c0 = RampColor(ramp, position), c1 = RampColor(ramp, position + step),
+                   c2 = RampColor(ramp, position + 2 * step), c3 = RampColor(ramp, position + 3 * step);
+    position += 4 * step;
+    const __m128i colors = _mm_set_epi32(int(c3), int(c2), int(c1), int(c0));
+    __m128i sLo = _mm_unpacklo_epi8(colors, zero), sHi = _mm_unpackhi_epi8(colors, zero);
+    if (coverage) {
+      uint32_t four;
+      std::memcpy(&four, coverage + i, 4);
+      if (four == 0) continue;
+      __m128i cover = _mm_cvtsi32_si128(int(four));
+      cover = _mm_unpacklo_epi8(cover, cover);
+      cover = _mm_unpacklo_epi16(cover, cover);
+      sLo = byteMul(sLo, _mm_unpacklo_epi8(cover, zero));
+      sHi = byteMul(sHi, _mm_unpackhi_epi8(cover, zero));
+    } else if (alpha != 255) {
+      sLo = byteMul(sLo, constant);
+      sHi = byteMul(sHi, constant);
+    }
+    const __m128i inverseLo = _mm_sub_epi16(full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(sLo, 0xFF), 0xFF));
+    const __m128i inverseHi = _mm_sub_epi16(full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(sHi, 0xFF), 0xFF));
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+    const __m128i dLo = byteMul(_mm_unpacklo_epi8(d, zero), inverseLo);
+    const __m128i dHi = byteMul(_mm_unpackhi_epi8(d, zero), inverseHi);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i),
+                     _mm_packus_epi16(_mm_add_epi16(dLo, sLo), _mm_add_epi16(dHi, sHi)));
+  }
+#endif
+  for (; i < n; ++i, position += step) {
+    const uint32_t a = coverage ? coverage[i] : alpha;
+    if (a == 0) continue;
+    const uint32_t c = RampColor(ramp, position);
+    dst[i] = SourceOver(dst[i], a == 255 ? c : ByteMul(c, a));
   }
 }
 
@@ -447,8 +501,12 @@ struct RowPainter {
 
   void Run(int x, int length, int alpha) const {
     const int end = x + length;
-    if (r.mask || r.perPixel) {
+    if (r.mask) {
       PaintEach(x, end, [alpha](int) { return uint32_t(alpha); });
+      return;
+    }
+    if (r.perPixel) {
+      BlendRamp(r.pixels + x, length, ramp, PositionAt(x, y), r.step, nullptr, uint32_t(alpha));
       return;
     }
     const uint32_t src = alpha == 255 ? r.color : ByteMul(r.color, uint32_t(alpha));
@@ -462,8 +520,10 @@ struct RowPainter {
   }
 
   void Covered(int x0, const uint8_t* coverage, int count) const {
-    if (r.mask || r.perPixel) {
+    if (r.mask) {
       PaintEach(x0, x0 + count, [coverage, x0](int x) { return uint32_t(coverage[x - x0]); });
+    } else if (r.perPixel) {
+      BlendRamp(r.pixels + x0, count, ramp, PositionAt(x0, y), r.step, coverage, 255);
     } else {
       BlendCoverage(r.pixels + x0, coverage, count, r.color);
     }
@@ -481,6 +541,10 @@ uint32_t Premultiply(Color c) {
   if (a == 255) return c;
   return a << 24 | Div255(((c >> 16) & 0xFF) * a) << 16 | Div255(((c >> 8) & 0xFF) * a) << 8 |
          Div255((c & 0xFF) * a);
+}
+
+void BlendPremultiplied(uint32_t* pixels, int n, uint32_t color) {
+  BlendSolid(pixels, n, color);
 }
 
 void FillContours(const PixelBuffer& target, const Contours& contours, FillRule rule, const Paint& paint,

@@ -83,5 +83,8 @@ void MaskContours(int width, int height, const Contours& contours, FillRule rule
 // each pixel moves toward it by the clip's coverage.
 void ClearPixels(const PixelBuffer& target, Color color, const CoverageMask* clip);
 
+// One premultiplied colour over n pixels, source-over.
+void BlendPremultiplied(uint32_t* pixels, int n, uint32_t color);
+
 // Premultiplied form of a straight ARGB colour.
 uint32_t Premultiply(Color color);
