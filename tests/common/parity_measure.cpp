@@ -108,9 +108,13 @@ ParityScore CompareRenders(const RenderBuffer& a, const RenderBuffer& b) {
   return score;
 }
 
+bool PassesWithin(const ParityScore& s, const ParityScore& limits) {
+  return s.coreOutliers <= limits.coreOutliers && s.outlierShare <= limits.outlierShare &&
+         s.flatDifference <= limits.flatDifference;
+}
+
 bool Passes(const ParityScore& s) {
-  return s.coreOutliers <= kMaxCoreOutliers && s.outlierShare <= kMaxOutlierShare &&
-         s.flatDifference <= kMaxFlatDifference;
+  return PassesWithin(s, ParityLimits());
 }
 
 std::string Describe(const ParityScore& s) {

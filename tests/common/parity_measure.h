@@ -18,8 +18,10 @@ struct ParityScore {
 
 ParityScore CompareRenders(const RenderBuffer& a, const RenderBuffer& b);
 bool Passes(const ParityScore& score);
-// The limits Passes holds a score to.
+// The limits Passes holds a score to (the mean difference is not limited).
 ParityScore ParityLimits();
+// Whether the score keeps within the given limits.
+bool PassesWithin(const ParityScore& score, const ParityScore& limits);
 // One line: "mean ..  flat ..  outliers ..  core ..".
 std::string Describe(const ParityScore& score);
 // The worst of each figure of two scores.

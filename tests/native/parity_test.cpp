@@ -12,8 +12,10 @@
 #include "common/parity_figures.h"
 #include "common/parity_measure.h"
 #include "common/raster_render.h"
+#include "common/scene_frames.h"
 #include "draw/creature.h"
 #include "native/qt_render.h"
+#include "scene/scene.h"
 
 namespace {
 
@@ -182,4 +184,36 @@ TEST(Parity, RasterMatchesQt) {
     EXPECT_TRUE(Passes(s)) << Describe(s);
   }
   std::printf("worst of each: %s\n", Describe(worst).c_str());
+}
+
+// Needs the fast frames that GdiplusSceneParity (tidemere-wintests under Wine)
+// wrote to TIDEMERE_PARITY_DIR: drawn on Windows through GDI+'s DIB section,
+// they match Qt's reference drawing by the measure, and Qt's fast frames
+// (the same portable drawing) to within rounding.
+TEST(Parity, GdiplusFramesMatchQt) {
+  const char* dir = std::getenv("TIDEMERE_PARITY_DIR");
+  if (!dir || !*dir) GTEST_SKIP() << "TIDEMERE_PARITY_DIR is not set";
+  const std::string folder = dir;
+  const int w = kSceneFrameWidth, h = kSceneFrameHeight;
+  ParityScore worstReference, worstFast;
+  for (uint32_t seed : SceneSeeds()) {
+    SceneCache caches[7];
+    RunSceneFrames(seed, [&](const Aquarium& aquarium, const SceneFrame& frame) {
+      SCOPED_TRACE(frame.name);
+      RenderBuffer gdiplus;
+      ASSERT_TRUE(ReadRender(folder + "/" + frame.name + ".bin", gdiplus)) << "no GDI+ frame";
+      const RenderBuffer reference =
+          RenderWithQt(w, h, [&](Graphics& g) { RenderSceneReference(aquarium, frame.theme, g, w, h); });
+      const RenderBuffer fast = RenderWithQt(
+          w, h, [&](Graphics& g) { RenderScene(aquarium, frame.theme, g, w, h, caches[frame.theme]); });
+      const ParityScore toReference = CompareRenders(reference, gdiplus),
+                        toFast = CompareRenders(fast, gdiplus);
+      EXPECT_TRUE(Passes(toReference)) << Describe(toReference);
+      EXPECT_LE(toFast.meanDifference, 0.05) << Describe(toFast);
+      worstReference = Worst(worstReference, toReference);
+      worstFast = Worst(worstFast, toFast);
+    });
+  }
+  std::printf("GDI+ fast frames against Qt's reference, worst: %s\n", Describe(worstReference).c_str());
+  std::printf("GDI+ fast frames against Qt's fast frames, worst: %s\n", Describe(worstFast).c_str());
 }
