@@ -102,7 +102,6 @@ inline uint32_t GradientColor(const Paint& paint, float t) {
 // every pixel to its right, so it moves onto x = 0; a part right of the
 // buffer covers none and goes.
 void AddEdge(std::vector<Edge>& edges, PointF a, PointF b, float width, float height) {
-  if (!(std::isfinite(a.x) && std::isfinite(a.y) && std::isfinite(b.x) && std::isfinite(b.y))) return;
   if (a.y == b.y) return;
   float winding = 1;
   if (a.y > b.y) {
@@ -274,7 +273,14 @@ void ScanConvert(const Contours& contours, FillRule rule, int width, int height,
   s.edges.clear();
   int first = 0;
   for (int end : contours.ends) {
-    for (int i = first; i < end; ++i) {
+    // A contour with a point at no place encloses nothing; its other edges
+    // alone would cover everything to their right.
+    bool finite = true;
+    for (int i = first; i < end && finite; ++i) {
+      const PointF p = contours.points[size_t(i)];
+      finite = std::isfinite(p.x) && std::isfinite(p.y);
+    }
+    for (int i = first; finite && i < end; ++i) {
       AddEdge(s.edges, contours.points[size_t(i)], contours.points[size_t(i + 1 < end ? i + 1 : first)],
               float(width), float(height));
     }
@@ -327,14 +333,30 @@ void ScanConvert(const Contours& contours, FillRule rule, int width, int height,
 
 // ---- painting a row ----
 
-// A gradient's colours along one period of its ramp, premultiplied, as many
-// steps as the ramp is long in pixels (up to kRampSteps): each pixel reads
-// the step nearest its position.
+// A gradient's colours along one period of its ramp, premultiplied, two
+// steps for each pixel the ramp is long (up to kRampSteps): each pixel reads
+// the step nearest its position, off by at most a quarter pixel's change.
 void MakeRamp(const Paint& paint, std::vector<uint32_t>& ramp) {
   const double length = 1 / std::sqrt(double(paint.tx) * paint.tx + double(paint.ty) * paint.ty);
-  const int steps = int(std::clamp(std::ceil(length) + 1, 2.0, double(kRampSteps)));
+  const int steps = int(std::clamp(std::ceil(2 * length) + 1, 2.0, double(kRampSteps)));
   ramp.resize(size_t(steps));
-  for (int i = 0; i < steps; ++i) ramp[size_t(i)] = GradientColor(paint, float(double(i) / (steps - 1)));
+  // Each channel in 16.16 fixed point, stepping from c1 to c2.
+  int32_t value[4], delta[4];
+  for (int c = 0; c < 4; ++c) {
+    const int from = int((paint.c1 >> (8 * c)) & 0xFF), to = int((paint.c2 >> (8 * c)) & 0xFF);
+    value[c] = from << 16;
+    delta[c] = int32_t(((to - from) * 65536) / (steps - 1));
+  }
+  for (int i = 0; i < steps; ++i) {
+    uint32_t channel[4];
+    for (int c = 0; c < 4; ++c) channel[c] = uint32_t((value[c] + delta[c] * i + 0x8000) >> 16);
+    if (i == steps - 1) {
+      for (int c = 0; c < 4; ++c) channel[c] = (paint.c2 >> (8 * c)) & 0xFF;
+    }
+    const uint32_t a = channel[3];
+    ramp[size_t(i)] =
+        a << 24 | Div255(channel[2] * a) << 16 | Div255(channel[1] * a) << 8 | Div255(channel[0] * a);
+  }
 }
 
 // A position along the ramp in 32.32 fixed point: the whole periods in the
