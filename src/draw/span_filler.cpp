@@ -132,7 +132,7 @@ void AddEdge(std::vector<Edge>& edges, PointF a, PointF b, float width, float he
     float x0 = i == 0 ? top.x : xAt(y0);
     float x1 = i + 2 == count ? bottom.x : xAt(y1);
     const float middle = 0.5f * (x0 + x1);
-    if (middle >= width) continue;
+    if (std::isnan(middle) || middle >= width) continue;  // NaN: coordinates too far apart to meet
     if (middle <= 0) {
       x0 = x1 = 0;
     } else {

@@ -113,6 +113,9 @@ TEST(SpanFiller, ShapesClippedByTheBufferEdges) {
   Fill(clean, Polygon({{nan, 1}, {5, 1}, {5, 5}}));
   Fill(clean, Polygon({{1, 1}, {inf, 1}, {5, inf}}));
   for (uint32_t p : clean.pixels) EXPECT_EQ(p, 0u);
+  // Finite but as far as floats go: whatever it covers, it is drawn without harm.
+  Fill(clean, Polygon({{-3e38f, -3e38f}, {3e38f, 1}, {1, 3e38f}}));
+  Fill(clean, Polygon({{-3e38f, 2}, {3e38f, 2.5f}, {3e38f, 6}}));
   // A box far larger than the buffer covers all of it.
   Fill(clean, Box(-1e7f, -1e7f, 1e7f, 1e7f));
   for (uint32_t p : clean.pixels) EXPECT_EQ(p, kWhite);
