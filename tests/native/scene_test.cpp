@@ -5,6 +5,7 @@
 #include <QImage>
 #include <cmath>
 #include <cstdlib>
+#include <tuple>
 
 #include "draw/creature.h"
 #include "draw/qt/qt_graphics.h"
@@ -146,6 +147,26 @@ TEST(SceneOverlay, DeepSeaTintCoversOnlyTheTopThirtyPercentCreaturesIncluded) {
   // The top row is bluer; the upper creature is tinted too.
   EXPECT_GT(qBlue(frame.pixel(600, 0)), qBlue(untinted.pixel(600, 0)));
   EXPECT_NE(frame.pixel(200, int(0.1f * h)), untinted.pixel(200, int(0.1f * h)));
+}
+
+TEST(SceneCache, KeptWaterGivesTheFrameDrawnWithoutIt) {
+  // One cache through changes of theme and size, as a window keeps it.
+  SceneCache cache;
+  const Aquarium aq = Sample();
+  for (auto [theme, w, h] :
+       {std::tuple{1, 400, 300}, {1, 400, 300}, {3, 400, 300}, {3, 520, 300}, {3, 520, 340}}) {
+    const QImage kept = Paint(w, h, [&](Graphics& g) { RenderScene(aq, theme, g, w, h, cache); });
+    const QImage fresh = Paint(w, h, [&](Graphics& g) { RenderScene(aq, theme, g, w, h); });
+    int worst = 0;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        for (int shift : {0, 8, 16, 24})
+          worst = std::max(worst, std::abs(int((kept.pixel(x, y) >> shift) & 0xFF) -
+                                           int((fresh.pixel(x, y) >> shift) & 0xFF)));
+    EXPECT_LE(worst, 1) << "theme " << theme << ", " << w << "x" << h;  // rounding at the half-covered edges
+    EXPECT_EQ(cache.theme, theme);
+    EXPECT_EQ(cache.width, w);
+  }
 }
 
 TEST(SceneOverlay, EmptyAquariumStillDrawsBackdropAndOverlay) {
