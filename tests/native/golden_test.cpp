@@ -9,12 +9,18 @@
 #include <QImage>
 #include <algorithm>
 #include <cstdlib>
+#include <ostream>
 #include <string>
 
 #include "../../tools/golden_images.h"
 #include "common/parity_measure.h"
 #include "common/test_support.h"
 #include "native/qt_render.h"
+
+// Test names and failures show a golden image by its file.
+void PrintTo(const GoldenImage& image, std::ostream* os) {
+  *os << image.file;
+}
 
 namespace {
 
