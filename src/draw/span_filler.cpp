@@ -41,6 +41,54 @@ inline uint32_t SourceOver(uint32_t dst, uint32_t src) {
   return src + ByteMul(dst, 255 - (src >> 24));
 }
 
+#if defined(__SSE2__)
+// Four pixels at a time: each channel widened to a 16-bit lane, two pixels to
+// a register (lo: pixels 0 and 1, hi: pixels 2 and 3).
+inline __m128i LanesLo(__m128i pixels) {
+  return _mm_unpacklo_epi8(pixels, _mm_setzero_si128());
+}
+inline __m128i LanesHi(__m128i pixels) {
+  return _mm_unpackhi_epi8(pixels, _mm_setzero_si128());
+}
+
+// x * a / 255 lane by lane, rounded as ByteMul.
+inline __m128i MulLanes(__m128i x, __m128i a) {
+  x = _mm_mullo_epi16(x, a);
+  return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), _mm_set1_epi16(0x80)), 8);
+}
+
+inline bool NoneCovered(const uint8_t* coverage) {
+  uint32_t four;
+  std::memcpy(&four, coverage, 4);
+  return four == 0;
+}
+
+// Four coverage bytes, each repeated over its pixel's four lanes.
+inline void CoverageLanes(const uint8_t* coverage, __m128i& lo, __m128i& hi) {
+  uint32_t four;
+  std::memcpy(&four, coverage, 4);
+  __m128i cover = _mm_cvtsi32_si128(int(four));
+  cover = _mm_unpacklo_epi8(cover, cover);
+  cover = _mm_unpacklo_epi16(cover, cover);
+  lo = LanesLo(cover);
+  hi = LanesHi(cover);
+}
+
+// Four premultiplied source pixels, as lanes, over dst[0..3].
+inline void OverFour(uint32_t* dst, __m128i sourceLo, __m128i sourceHi) {
+  const __m128i full = _mm_set1_epi16(255);
+  // Each pixel's 255 - alpha in its four lanes.
+  const __m128i inverseLo =
+      _mm_sub_epi16(full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(sourceLo, 0xFF), 0xFF));
+  const __m128i inverseHi =
+      _mm_sub_epi16(full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(sourceHi, 0xFF), 0xFF));
+  const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst));
+  const __m128i lo = _mm_add_epi16(MulLanes(LanesLo(d), inverseLo), sourceLo);
+  const __m128i hi = _mm_add_epi16(MulLanes(LanesHi(d), inverseHi), sourceHi);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm_packus_epi16(lo, hi));
+}
+#endif
+
 // One premultiplied colour over n pixels.
 void BlendSolid(uint32_t* dst, int n, uint32_t src) {
   const uint32_t inverse = 255 - (src >> 24);
@@ -56,19 +104,8 @@ void BlendSolid(uint32_t* dst, int n, uint32_t src) {
   if (src == 0) return;
   int i = 0;
 #if defined(__SSE2__)
-  // Four pixels at a time, with the rounding of ByteMul.
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i factor = _mm_set1_epi16(short(inverse));
-  const __m128i half = _mm_set1_epi16(0x80);
   const __m128i source = _mm_set1_epi32(int(src));
-  for (; i + 4 <= n; i += 4) {
-    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
-    __m128i lo = _mm_mullo_epi16(_mm_unpacklo_epi8(d, zero), factor);
-    __m128i hi = _mm_mullo_epi16(_mm_unpackhi_epi8(d, zero), factor);
-    lo = _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(lo, _mm_srli_epi16(lo, 8)), half), 8);
-    hi = _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(hi, _mm_srli_epi16(hi, 8)), half), 8);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_add_epi8(_mm_packus_epi16(lo, hi), source));
-  }
+  for (; i + 4 <= n; i += 4) OverFour(dst + i, LanesLo(source), LanesHi(source));
 #endif
   for (; i < n; ++i) dst[i] = src + ByteMul(dst[i], inverse);
 }
@@ -372,31 +409,12 @@ inline uint32_t RampColor(const std::vector<uint32_t>& ramp, int64_t position) {
 void BlendCoverage(uint32_t* dst, const uint8_t* coverage, int n, uint32_t src) {
   int i = 0;
 #if defined(__SSE2__)
-  // Four pixels at a time, with the rounding of ByteMul.
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i half = _mm_set1_epi16(0x80);
-  const __m128i full = _mm_set1_epi16(255);
-  const __m128i source = _mm_unpacklo_epi8(_mm_set1_epi32(int(src)), zero);
-  auto byteMul = [&](__m128i x, __m128i a) {
-    x = _mm_mullo_epi16(x, a);
-    return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), half), 8);
-  };
+  const __m128i source = _mm_set1_epi32(int(src));
   for (; i + 4 <= n; i += 4) {
-    uint32_t four;
-    std::memcpy(&four, coverage + i, 4);
-    if (four == 0) continue;
-    __m128i cover = _mm_cvtsi32_si128(int(four));
-    cover = _mm_unpacklo_epi8(cover, cover);
-    cover = _mm_unpacklo_epi16(cover, cover);  // each pixel's coverage in its four bytes
-    const __m128i sLo = byteMul(source, _mm_unpacklo_epi8(cover, zero));
-    const __m128i sHi = byteMul(source, _mm_unpackhi_epi8(cover, zero));
-    const __m128i inverseLo = _mm_sub_epi16(full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(sLo, 0xFF), 0xFF));
-    const __m128i inverseHi = _mm_sub_epi16(full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(sHi, 0xFF), 0xFF));
-    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
-    const __m128i dLo = byteMul(_mm_unpacklo_epi8(d, zero), inverseLo);
-    const __m128i dHi = byteMul(_mm_unpackhi_epi8(d, zero), inverseHi);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i),
-                     _mm_packus_epi16(_mm_add_epi16(dLo, sLo), _mm_add_epi16(dHi, sHi)));
+    if (NoneCovered(coverage + i)) continue;
+    __m128i coverLo, coverHi;
+    CoverageLanes(coverage + i, coverLo, coverHi);
+    OverFour(dst + i, MulLanes(LanesLo(source), coverLo), MulLanes(LanesHi(source), coverHi));
   }
 #endif
   for (; i < n; ++i) {
@@ -411,40 +429,23 @@ void BlendRamp(uint32_t* dst, int n, const std::vector<uint32_t>& ramp, int64_t 
                const uint8_t* coverage, uint32_t alpha) {
   int i = 0;
 #if defined(__SSE2__)
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i half = _mm_set1_epi16(0x80);
-  const __m128i full = _mm_set1_epi16(255);
   const __m128i constant = _mm_set1_epi16(short(alpha));
-  auto byteMul = [&](__m128i x, __m128i a) {
-    x = _mm_mullo_epi16(x, a);
-    return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), half), 8);
-  };
-  for (; i + 4 <= n; i += 4) {
-    const uint32_t c0 = RampColor(ramp, position), c1 = RampColor(ramp, position + step),
-                   c2 = RampColor(ramp, position + 2 * step), c3 = RampColor(ramp, position + 3 * step);
-    position += 4 * step;
-    const __m128i colors = _mm_set_epi32(int(c3), int(c2), int(c1), int(c0));
-    __m128i sLo = _mm_unpacklo_epi8(colors, zero), sHi = _mm_unpackhi_epi8(colors, zero);
+  for (; i + 4 <= n; i += 4, position += 4 * step) {
+    if (coverage && NoneCovered(coverage + i)) continue;
+    const __m128i colors =
+        _mm_set_epi32(int(RampColor(ramp, position + 3 * step)), int(RampColor(ramp, position + 2 * step)),
+                      int(RampColor(ramp, position + step)), int(RampColor(ramp, position)));
+    __m128i sourceLo = LanesLo(colors), sourceHi = LanesHi(colors);
     if (coverage) {
-      uint32_t four;
-      std::memcpy(&four, coverage + i, 4);
-      if (four == 0) continue;
-      __m128i cover = _mm_cvtsi32_si128(int(four));
-      cover = _mm_unpacklo_epi8(cover, cover);
-      cover = _mm_unpacklo_epi16(cover, cover);
-      sLo = byteMul(sLo, _mm_unpacklo_epi8(cover, zero));
-      sHi = byteMul(sHi, _mm_unpackhi_epi8(cover, zero));
+      __m128i coverLo, coverHi;
+      CoverageLanes(coverage + i, coverLo, coverHi);
+      sourceLo = MulLanes(sourceLo, coverLo);
+      sourceHi = MulLanes(sourceHi, coverHi);
     } else if (alpha != 255) {
-      sLo = byteMul(sLo, constant);
-      sHi = byteMul(sHi, constant);
+      sourceLo = MulLanes(sourceLo, constant);
+      sourceHi = MulLanes(sourceHi, constant);
     }
-    const __m128i inverseLo = _mm_sub_epi16(full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(sLo, 0xFF), 0xFF));
-    const __m128i inverseHi = _mm_sub_epi16(full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(sHi, 0xFF), 0xFF));
-    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
-    const __m128i dLo = byteMul(_mm_unpacklo_epi8(d, zero), inverseLo);
-    const __m128i dHi = byteMul(_mm_unpackhi_epi8(d, zero), inverseHi);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i),
-                     _mm_packus_epi16(_mm_add_epi16(dLo, sLo), _mm_add_epi16(dHi, sHi)));
+    OverFour(dst + i, sourceLo, sourceHi);
   }
 #endif
   for (; i < n; ++i, position += step) {
