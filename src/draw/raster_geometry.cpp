@@ -228,6 +228,18 @@ Affine Prepend(const Affine& m, const Affine& t) {
           m.b * t.c + m.d * t.d, m.a * t.e + m.c * t.f + m.e, m.b * t.e + m.d * t.f + m.f};
 }
 
+bool Invert(const Affine& m, Affine& inverse) {
+  const double det = m.a * m.d - m.b * m.c;
+  if (det == 0 || !std::isfinite(det)) return false;
+  inverse.a = m.d / det;
+  inverse.b = -m.b / det;
+  inverse.c = -m.c / det;
+  inverse.d = m.a / det;
+  inverse.e = -(inverse.a * m.e + inverse.c * m.f);
+  inverse.f = -(inverse.b * m.e + inverse.d * m.f);
+  return true;
+}
+
 double LargestScale(const Affine& m) {
   return std::max(std::hypot(m.a, m.b), std::hypot(m.c, m.d));
 }

@@ -27,6 +27,8 @@ Affine Scaling(double sx, double sy);
 Affine Rotation(double degrees);  // clockwise on screen (y down)
 // `t` applied first, then `m`: the toolkit's prepended order.
 Affine Prepend(const Affine& m, const Affine& t);
+// The transform undoing `m`; false when `m` flattens the plane.
+bool Invert(const Affine& m, Affine& inverse);
 // How many pixels one world unit spans at most.
 double LargestScale(const Affine& m);
 

@@ -53,18 +53,16 @@ Paint PaintOf(const BrushData& brush, const Affine& m) {
   paint.c1 = brush.c1;
   paint.c2 = brush.c2;
   if (!brush.gradient) return paint;
-  const double det = m.a * m.d - m.b * m.c;
   const double gx = double(brush.p2.x) - brush.p1.x, gy = double(brush.p2.y) - brush.p1.y;
   const double length2 = gx * gx + gy * gy;
-  if (det == 0 || !std::isfinite(det) || length2 == 0) return paint;  // nothing of it is visible
-  // World point of pixel point q: (ia qx + ic qy + ie, ib qx + id qy + if).
-  const double ia = m.d / det, ib = -m.b / det, ic = -m.c / det, id = m.a / det;
-  const double ie = -(ia * m.e + ic * m.f), iff = -(ib * m.e + id * m.f);
+  Affine world;                                         // pixel point to world point
+  if (!Invert(m, world) || length2 == 0) return paint;  // nothing of it is visible
+  // t = ((world point - p1) . g) / |g|^2, linear in the pixel point.
   const double ux = gx / length2, uy = gy / length2;
   paint.gradient = true;
-  paint.tx = float(ux * ia + uy * ib);
-  paint.ty = float(ux * ic + uy * id);
-  paint.t0 = float(ux * (ie - brush.p1.x) + uy * (iff - brush.p1.y));
+  paint.tx = float(ux * world.a + uy * world.b);
+  paint.ty = float(ux * world.c + uy * world.d);
+  paint.t0 = float(ux * (world.e - brush.p1.x) + uy * (world.f - brush.p1.y));
   return paint;
 }
 

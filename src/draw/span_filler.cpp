@@ -18,7 +18,6 @@
 namespace {
 
 using Edge = SpanScratch::Edge;
-using Span = SpanScratch::Span;
 
 constexpr int kRampSteps = 1024;
 

@@ -58,15 +58,11 @@ struct SpanScratch {
     float dxdy;
     float winding;  // +1 or -1
   };
-  struct Span {
-    int x, length, alpha;
-  };
   std::vector<Edge> edges;
   std::vector<int> active;
   std::vector<float> cells;       // per column of a row: change of coverage
   std::vector<uint64_t> touched;  // per column of a row: one bit, set when an edge added to its cell
-  std::vector<Span> spans;
-  std::vector<uint8_t> coverage;
+  std::vector<uint8_t> coverage;  // a row's coverage near its edges
   std::vector<uint32_t> ramp;
 };
 
