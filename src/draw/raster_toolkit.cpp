@@ -3,7 +3,6 @@
 // (span_filler). Same semantics as the native backends: prepended
 // transforms, even-odd fills, non-zero stroke outlines blended once, clips
 // replaced by a path's coverage, GDI+'s status codes.
-#include <cmath>
 #include <memory>
 #include <vector>
 
