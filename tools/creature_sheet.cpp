@@ -194,13 +194,18 @@ QImage RenderSheet() {
 
 }  // namespace
 
+QImage RenderSpeciesSheet() {
+  // The labels need the application for their font for as long as the process runs.
+  static const std::unique_ptr<QGuiApplication> app = EnsureGuiApplication();
+  return RenderSheet();
+}
+
 int RunSpeciesSheetMode(int argc, char** argv) {
   if (argc != 1) {
     std::fprintf(stderr, "usage: tidemere-render --species-sheet FILE.png\n");
     return 2;
   }
-  const std::unique_ptr<QGuiApplication> app = EnsureGuiApplication();
-  const QImage sheet = RenderSheet();
+  const QImage sheet = RenderSpeciesSheet();
   if (!SavePng(sheet, argv[0])) {
     std::fprintf(stderr, "tidemere-render: cannot write '%s'\n", argv[0]);
     return 1;

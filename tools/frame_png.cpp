@@ -1,5 +1,6 @@
-// tidemere-render --out FILE.png [--theme N]: the aquarium after the steps,
-// drawn by RenderScene at the window size and saved as a PNG.
+// tidemere-render --out FILE.png [--theme N] [--drawing fast|reference]: the
+// aquarium after the steps, drawn by RenderScene (or its reference drawing)
+// at the window size and saved as a PNG.
 #include <QImage>
 #include <cstdio>
 #include <string>
@@ -20,7 +21,11 @@ int RunFramePng(const RenderOptions& options) {
   QImage frame = MakeQtImage(options.width, options.height);
   {
     Graphics g = MakeQtGraphics(frame);
-    RenderScene(aquarium, options.theme, g, options.width, options.height);
+    if (options.referenceDrawing) {
+      RenderSceneReference(aquarium, options.theme, g, options.width, options.height);
+    } else {
+      RenderScene(aquarium, options.theme, g, options.width, options.height);
+    }
   }
   if (!SavePng(frame, options.framePath)) {
     std::fprintf(stderr, "tidemere-render: cannot write '%s'\n", options.framePath.c_str());

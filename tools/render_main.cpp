@@ -38,11 +38,13 @@ int RunDump(const RenderOptions& options) {
 int RunSpeciesSheetMode(int argc, char** argv);  // creature_sheet.cpp: FILE.png
 int RunIconMode(int argc, char** argv);          // icon_png.cpp: N FILE.png
 int RunIcoMode(int argc, char** argv);           // icon_ico.cpp: FILE.ico
+int RunGoldenMode(int argc, char** argv);        // golden_images.cpp: DIR
 
 int main(int argc, char** argv) {
   if (argc > 1 && std::string(argv[1]) == "--species-sheet") return RunSpeciesSheetMode(argc - 2, argv + 2);
   if (argc > 1 && std::string(argv[1]) == "--icon") return RunIconMode(argc - 2, argv + 2);
   if (argc > 1 && std::string(argv[1]) == "--ico") return RunIcoMode(argc - 2, argv + 2);
+  if (argc > 1 && std::string(argv[1]) == "--golden") return RunGoldenMode(argc - 2, argv + 2);
   RenderOptions options;
   std::string error;
   if (!ParseRenderOptions(argc, argv, options, error)) {

@@ -28,6 +28,9 @@ struct RenderOptions {
   std::string dumpPath;  // "-" is standard output
   std::string framePath;
   int theme = 1;  // any value; outside 1..6 draws like 1
+  // The frame drawn by Qt call by call (RenderSceneReference) instead of by
+  // the toolkit's rasteriser.
+  bool referenceDrawing = false;
 
   int width = 1920;
   int height = 1080;

@@ -8,6 +8,7 @@
 
 #include "base/program_path_win32.h"
 #include "desktop/visibility.h"
+#include "scene/scene.h"
 #include "settings/settings.h"
 #include "sim/aquarium.h"
 
@@ -89,6 +90,7 @@ struct WallpaperApp {
   HWND notifyWindow = nullptr;
   UINT taskbarCreatedMessage = 0;  // RegisterWindowMessageW(L"TaskbarCreated")
   Lifecycle lifecycle;
+  SceneCache sceneCache;  // what the scene keeps between frames (the water column)
 };
 
 // The application the low-level mouse hook serves; null while none.

@@ -115,7 +115,7 @@ void RenderFrame(WallpaperApp& app) {
   {
     Graphics graphics = MakeGdiplusGraphics(app.memoryDc);
     if (app.settings.theme >= 1 && app.settings.theme <= 6) {
-      RenderScene(app.aquarium, app.settings.theme, graphics, width, height);
+      RenderScene(app.aquarium, app.settings.theme, graphics, width, height, app.sceneCache);
     }
     if (++diagFrameCounter % 100 == 0) {
       WriteLog(L"[diag] frame=%d GDI+ status=%d fish=%zu", diagFrameCounter, graphics.lastStatus,

@@ -1,9 +1,13 @@
 // The drawing vocabulary every picture is written in: colours, points, pens,
 // solid and linear-gradient brushes, paths and the graphics context. One API,
-// two backends: GDI+ on Windows (draw/gdiplus/), Qt's raster QPainter natively
-// (draw/qt/). Objects live for one figure; nothing is cached.
+// three ways to draw it: the native backends, GDI+ on Windows (draw/gdiplus/)
+// and Qt's raster QPainter natively (draw/qt/), and the toolkit's own
+// rasteriser, which draws straight into a 32-bit pixel buffer
+// (MakeRasterGraphics; same picture within anti-aliasing noise, a fraction of
+// the cost). Pens, brushes and paths are portable descriptions; a native
+// backend makes its own object from one on first use.
 //
-// Semantics both backends keep: float coordinates, y down, angles in degrees
+// Semantics every way keeps: float coordinates, y down, angles in degrees
 // clockwise on screen, prepended transforms, even-odd filling, two-point
 // gradients interpolated in all four (unpremultiplied) channels and tiled
 // beyond their ends, pen widths in world units centred on the outline, flat
@@ -60,7 +64,9 @@ float Sin(double radians);
 float Cos(double radians);
 float Abs(float value);
 
-// Move-only owner of one native object. `native` is null when creation failed.
+// Move-only owner of one object behind the toolkit: the portable description
+// of a pen, brush or path, or a graphics context. `native` is null when
+// creation failed.
 struct NativeObject {
   void* native = nullptr;
   int lastStatus = kStatusOk;
@@ -91,12 +97,37 @@ struct Path : NativeObject {
   ~Path();
 };
 
-// The graphics context. Made by a backend (MakeQtGraphics, MakeGdiplusGraphics).
+// The graphics context. Made by a backend (MakeQtGraphics, MakeGdiplusGraphics)
+// or over a pixel buffer (MakeRasterGraphics).
 struct Graphics : NativeObject {
+  bool raster = false;  // drawn by the toolkit's own rasteriser
   Graphics() = default;
   Graphics(Graphics&&) = default;
   ~Graphics();
 };
+
+// 32-bit pixels 0xAARRGGBB with premultiplied colour (bytes B, G, R, A: the
+// layout of a 32-bit DIB section and of QImage::Format_ARGB32_Premultiplied).
+// Row y starts at pixels + y * stride; a negative stride walks a bottom-up DIB.
+struct PixelBuffer {
+  uint32_t* pixels = nullptr;
+  int width = 0;
+  int height = 0;
+  int stride = 0;  // pixels from the start of one row to the next
+};
+
+// Direct access to the pixels `g` draws into, when its backend has them: Qt's
+// QImage in ARGB32_Premultiplied, or the 32-bit DIB section selected into the
+// GDI+ graphics' device context. Every native drawing issued so far is
+// finished first (GdipFlush and GdiFlush on Windows), so the pixels are
+// current. False when there are no such pixels; only native calls draw then.
+bool AccessPixels(Graphics& g, PixelBuffer& pixels);
+
+// A graphics drawing straight into `pixels`, which must outlive it, with the
+// toolkit's own anti-aliased rasteriser. Transform at the identity, no clip,
+// pixel centres on integer coordinates as in GDI+. Native drawing on the same
+// pixels may come before and after it, not in between its calls.
+Graphics MakeRasterGraphics(const PixelBuffer& pixels);
 
 // Brushes.
 Brush SolidBrush(Color color);

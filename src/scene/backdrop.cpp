@@ -20,6 +20,11 @@ constexpr Rock kRocks[] = {{0.12f, 0.93f, 18}, {0.35f, 0.95f, 22}, {0.62f, 0.92f
 }  // namespace
 
 void DrawWater(Graphics& g, const ScenePalette& palette, int theme, int w, int h, double t) {
+  DrawWaterColumn(g, palette, theme, w, h);
+  DrawSurfaceRipples(g, w, h, t);
+}
+
+void DrawWaterColumn(Graphics& g, const ScenePalette& palette, int theme, int w, int h) {
   // Water column, top to bottom.
   FillRectangleI(g, GradientBrushI(0, 0, palette.waterTop, 0, h, palette.waterBottom), 0, 0, w, h);
 
@@ -33,8 +38,10 @@ void DrawWater(Graphics& g, const ScenePalette& palette, int theme, int w, int h
   FillRectangleI(
       g, GradientBrushI(0, 0, WithAlpha(0xFFFFFF, SurfaceGlowAlpha(theme)), 0, int(0.08 * h), 0x00FFFFFF), 0,
       0, w, int(0.08 * h));
+}
 
-  // Three surface ripple lines.
+void DrawSurfaceRipples(Graphics& g, int w, int h, double t) {
+  // Three wavy lines just under the surface.
   const Pen ripple = MakePen(0x1EC8E6FF, 1.5f);
   for (int i = 0; i < 3; ++i) {
     const int yi = int((0.02 + 0.015 * i) * h);

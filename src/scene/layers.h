@@ -10,7 +10,10 @@
 #include "sim/aquarium.h"
 
 // Backdrop shared by every theme (backdrop.cpp).
+// Water: the column (gradient, mid-water band, surface glow), then the ripples.
 void DrawWater(Graphics& g, const ScenePalette& palette, int theme, int w, int h, double t);
+void DrawWaterColumn(Graphics& g, const ScenePalette& palette, int theme, int w, int h);
+void DrawSurfaceRipples(Graphics& g, int w, int h, double t);
 void DrawLightRays(Graphics& g, const std::vector<LightRay>& rays, Color light, int h, double t);
 void DrawSeaFloor(Graphics& g, Color floor, int w, int h, double t);
 void DrawRocks(Graphics& g, int w, int h);

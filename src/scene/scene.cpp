@@ -1,14 +1,40 @@
 // One frame: palette, backdrop, set piece, scenery, depth-sorted creatures and
-// overlay, later layers over earlier ones. Nothing is kept between frames.
+// overlay, later layers over earlier ones. Where the graphics' pixels can be
+// reached, the frame is drawn straight into them by the toolkit's rasteriser,
+// and a caller's SceneCache keeps the water column from frame to frame; the
+// native drawing, call by call, stays as the reference.
 #include "scene/scene.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "draw/creature.h"
+#include "draw/static_layer.h"
 #include "scene/layers.h"
 
 namespace {
+
+// The layers, in order, on whichever graphics draws them; the water column
+// comes from `water` where it was kept from an earlier frame.
+void DrawFrame(const Aquarium& aquarium, int theme, Graphics& g, int width, int height,
+               const StaticLayer* water) {
+  const ScenePalette palette = PaletteForTheme(theme);
+  const double t = aquarium.elapsed;
+
+  if (water) {
+    DrawStaticLayer(g, *water);
+  } else {
+    DrawWaterColumn(g, palette, theme, width, height);
+  }
+  DrawSurfaceRipples(g, width, height, t);
+  DrawLightRays(g, aquarium.lightRays, palette.light, height, t);
+  DrawSeaFloor(g, palette.floor, width, height, t);
+  DrawRocks(g, width, height);
+  DrawSetPiece(g, theme, width, height, t);
+  DrawScenery(g, aquarium, height);
+  DrawCreaturesInDepthOrder(g, aquarium.creatures);
+  DrawOverlay(g, theme, width, height, t);
+}
 
 // NaN sorts as the farthest value so that a corrupt record cannot break the
 // sort's ordering contract.
@@ -33,17 +59,47 @@ void DrawCreaturesInDepthOrder(Graphics& g, const std::vector<Creature>& creatur
   for (const Creature* c : DepthOrder(creatures)) DrawCreature(g, *c);
 }
 
-void RenderScene(const Aquarium& aquarium, int theme, Graphics& g, int width, int height) {
-  if (width <= 0 || height <= 0) return;  // nothing to draw into
-  const ScenePalette palette = PaletteForTheme(theme);
-  const double t = aquarium.elapsed;
+namespace {
 
-  DrawWater(g, palette, theme, width, height, t);
-  DrawLightRays(g, aquarium.lightRays, palette.light, height, t);
-  DrawSeaFloor(g, palette.floor, width, height, t);
-  DrawRocks(g, width, height);
-  DrawSetPiece(g, theme, width, height, t);
-  DrawScenery(g, aquarium, height);
-  DrawCreaturesInDepthOrder(g, aquarium.creatures);
-  DrawOverlay(g, theme, width, height, t);
+// The frame on the rasteriser where g's pixels can be reached, else on g.
+void Render(const Aquarium& aquarium, int theme, Graphics& g, int width, int height, SceneCache* cache) {
+  if (width <= 0 || height <= 0) return;  // nothing to draw into
+  PixelBuffer pixels;
+  if (!g.raster && !AccessPixels(g, pixels)) {
+    DrawFrame(aquarium, theme, g, width, height, nullptr);
+    return;
+  }
+  Graphics fast = g.raster ? Graphics{} : MakeRasterGraphics(pixels);
+  Graphics& raster = g.raster ? g : fast;
+  const StaticLayer* water = nullptr;
+  if (cache) {
+    if (cache->width != width || cache->height != height || cache->theme != theme) {
+      // One pixel more each way: the column half covers the pixels just past it.
+      const ScenePalette palette = PaletteForTheme(theme);
+      RecordStaticLayer(cache->water, width + 1, height + 1,
+                        [&](Graphics& layer) { DrawWaterColumn(layer, palette, theme, width, height); });
+      cache->width = width;
+      cache->height = height;
+      cache->theme = theme;
+    }
+    if (cache->water.width > 0) water = &cache->water;
+  }
+  DrawFrame(aquarium, theme, raster, width, height, water);
+  // Failed calls are reported where the caller looks for them.
+  if (raster.lastStatus != kStatusOk) g.lastStatus = raster.lastStatus;
+}
+
+}  // namespace
+
+void RenderScene(const Aquarium& aquarium, int theme, Graphics& g, int width, int height) {
+  Render(aquarium, theme, g, width, height, nullptr);
+}
+
+void RenderScene(const Aquarium& aquarium, int theme, Graphics& g, int width, int height, SceneCache& cache) {
+  Render(aquarium, theme, g, width, height, &cache);
+}
+
+void RenderSceneReference(const Aquarium& aquarium, int theme, Graphics& g, int width, int height) {
+  if (width <= 0 || height <= 0) return;
+  DrawFrame(aquarium, theme, g, width, height, nullptr);
 }

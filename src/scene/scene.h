@@ -2,8 +2,28 @@
 // piece, scenery, depth-sorted creatures and the theme's overlay.
 #pragma once
 
+#include "draw/static_layer.h"
 #include "draw/toolkit.h"
 #include "sim/aquarium.h"
 
-// Any theme outside 2..6 draws like theme 1.
+// What a frame keeps for the next one: the water column (gradient, mid-water
+// band, surface glow), which does not change while the size and the theme
+// stay. Plain data owned by the caller, one per window; the first frame fills
+// it, a frame of another size or theme fills it again.
+struct SceneCache {
+  int width = 0;
+  int height = 0;
+  int theme = 0;
+  StaticLayer water;
+};
+
+// Any theme outside 2..6 draws like theme 1. Where AccessPixels reaches the
+// pixels under `g` (a QImage, a 32-bit DIB section), the frame is drawn
+// straight into them by the toolkit's rasteriser; otherwise by g's backend.
 void RenderScene(const Aquarium& aquarium, int theme, Graphics& g, int width, int height);
+// The same frame, keeping in `cache` what stays the same from frame to frame.
+void RenderScene(const Aquarium& aquarium, int theme, Graphics& g, int width, int height, SceneCache& cache);
+
+// The same frame drawn by g's own backend call by call: the reference the
+// fast drawing is measured and checked against.
+void RenderSceneReference(const Aquarium& aquarium, int theme, Graphics& g, int width, int height);

@@ -10,128 +10,14 @@
 #include <cstdlib>
 
 #include "common/parity_figures.h"
+#include "common/parity_measure.h"
+#include "common/raster_render.h"
+#include "common/scene_frames.h"
 #include "draw/creature.h"
 #include "native/qt_render.h"
+#include "scene/scene.h"
 
 namespace {
-
-// A channel may stray this far outside the range its 3x3 neighbourhood spans
-// in the other render: gradient sampling and blending rounding.
-constexpr int kEnvelopeTolerance = 24;
-// A neighbourhood whose channels span no more than this is away from edges.
-constexpr int kFlatRange = 12;
-// Limits, measured against Wine's GDI+ (which does not anti-alias and draws
-// small ellipses coarsely): outliers with an inside (a 6x6 patch has 16), the
-// share of outliers (thin lines: 1.7% on the 32-pixel icon), and the mean
-// difference away from edges (0.5 on the gradient tiles).
-constexpr int kMaxCoreOutliers = 6;
-constexpr double kMaxOutlierShare = 0.03;
-constexpr double kMaxFlatDifference = 2.0;
-
-struct ParityScore {
-  double meanDifference = 0;  // mean |a - b| over all pixels and channels, 0..255
-  double flatDifference = 0;  // the same over pixels away from edges in both renders
-  double outlierShare = 0;    // share of pixels outside the other render's envelope
-  int coreOutliers = 0;       // outliers whose four neighbours are outliers too
-};
-
-uint8_t Channel(uint32_t pixel, int c) {
-  return uint8_t(pixel >> (8 * c));
-}
-
-// Per channel, the range spanned by the 3x3 neighbourhood of (x, y).
-struct Envelope {
-  int lo[4] = {255, 255, 255, 255};
-  int hi[4] = {0, 0, 0, 0};
-};
-
-Envelope EnvelopeAt(const RenderBuffer& image, int x, int y) {
-  Envelope e;
-  for (int dy = -1; dy <= 1; ++dy) {
-    for (int dx = -1; dx <= 1; ++dx) {
-      const uint32_t p =
-          image.At(std::clamp(x + dx, 0, image.width - 1), std::clamp(y + dy, 0, image.height - 1));
-      for (int c = 0; c < 4; ++c) {
-        e.lo[c] = std::min(e.lo[c], int(Channel(p, c)));
-        e.hi[c] = std::max(e.hi[c], int(Channel(p, c)));
-      }
-    }
-  }
-  return e;
-}
-
-bool Inside(uint32_t pixel, const Envelope& e) {
-  for (int c = 0; c < 4; ++c) {
-    const int v = Channel(pixel, c);
-    if (v < e.lo[c] - kEnvelopeTolerance || v > e.hi[c] + kEnvelopeTolerance) return false;
-  }
-  return true;
-}
-
-bool Flat(const Envelope& e) {
-  for (int c = 0; c < 4; ++c) {
-    if (e.hi[c] - e.lo[c] > kFlatRange) return false;
-  }
-  return true;
-}
-
-ParityScore Compare(const RenderBuffer& a, const RenderBuffer& b) {
-  ParityScore score;
-  if (a.width != b.width || a.height != b.height || a.pixels.empty()) {
-    score.meanDifference = score.flatDifference = 255;
-    score.outlierShare = 1;
-    score.coreOutliers = int(a.pixels.size());
-    return score;
-  }
-  const int w = a.width, h = a.height;
-  std::vector<uint8_t> outlier(a.pixels.size(), 0);
-  double sum = 0, flatSum = 0;
-  long flatPixels = 0, outliers = 0;
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      const uint32_t pa = a.At(x, y), pb = b.At(x, y);
-      int d = 0;
-      for (int c = 0; c < 4; ++c) d += std::abs(int(Channel(pa, c)) - int(Channel(pb, c)));
-      sum += d;
-      const Envelope ea = EnvelopeAt(a, x, y), eb = EnvelopeAt(b, x, y);
-      if (Flat(ea) && Flat(eb)) {
-        flatSum += d;
-        ++flatPixels;
-      }
-      if (!Inside(pa, eb) || !Inside(pb, ea)) {
-        outlier[size_t(y) * w + x] = 1;
-        ++outliers;
-      }
-    }
-  }
-  // Rasterisers disagree along edges, in lines one or two pixels wide; a
-  // wrong or missing shape leaves a patch with an inside.
-  for (int y = 1; y + 1 < h; ++y) {
-    for (int x = 1; x + 1 < w; ++x) {
-      const size_t i = size_t(y) * w + x;
-      if (outlier[i] && outlier[i - 1] && outlier[i + 1] && outlier[i - w] && outlier[i + w]) {
-        ++score.coreOutliers;
-      }
-    }
-  }
-  const double pixels = double(a.pixels.size());
-  score.meanDifference = sum / (pixels * 4);
-  score.flatDifference = flatPixels ? flatSum / (double(flatPixels) * 4) : 0;
-  score.outlierShare = double(outliers) / pixels;
-  return score;
-}
-
-bool Passes(const ParityScore& s) {
-  return s.coreOutliers <= kMaxCoreOutliers && s.outlierShare <= kMaxOutlierShare &&
-         s.flatDifference <= kMaxFlatDifference;
-}
-
-std::string Describe(const ParityScore& s) {
-  char text[160];
-  std::snprintf(text, sizeof text, "mean %6.3f  flat %6.3f  outliers %.5f  core %4d", s.meanDifference,
-                s.flatDifference, s.outlierShare, s.coreOutliers);
-  return text;
-}
 
 QImage ToImage(const RenderBuffer& buffer) {
   QImage image(buffer.width, buffer.height, QImage::Format_ARGB32_Premultiplied);
@@ -194,7 +80,7 @@ TEST(Parity, ComparisonAdmitsRasterDifferencesOnly) {
     fish.draw(g);
   });
   for (const RenderBuffer* same : {&aliased, &shifted}) {
-    ParityScore s = Compare(reference, *same);
+    ParityScore s = CompareRenders(reference, *same);
     std::printf("same %-17s %s\n", same == &aliased ? "aliased" : "shifted", Describe(s).c_str());
     EXPECT_TRUE(Passes(s)) << Describe(s);
   }
@@ -243,10 +129,10 @@ TEST(Parity, ComparisonAdmitsRasterDifferencesOnly) {
       {"missing dot", creature(c, false, false)},     {"transform order", creature(c, true, true)},
       {"tilt reversed", creature(tilt, true, false)},
   };
-  ParityScore unchanged = Compare(base, creature(c, true, false));
+  ParityScore unchanged = CompareRenders(base, creature(c, true, false));
   EXPECT_EQ(unchanged.meanDifference, 0);
   for (const auto& f : faults) {
-    ParityScore s = Compare(base, f.image);
+    ParityScore s = CompareRenders(base, f.image);
     std::printf("fault %-16s %s\n", f.fault, Describe(s).c_str());
     EXPECT_FALSE(Passes(s)) << f.fault;
   }
@@ -266,16 +152,68 @@ TEST(Parity, QtMatchesGdiplus) {
     ASSERT_TRUE(ReadRender(folder + "/" + figure.name + ".bin", gdiplus)) << "no GDI+ render";
     int status = 0;
     const RenderBuffer qt = RenderFigure(figure, &status);
-    const ParityScore s = Compare(qt, gdiplus);
+    const ParityScore s = CompareRenders(qt, gdiplus);
     std::printf("%-32s %s%s\n", figure.name.c_str(), Describe(s).c_str(), Passes(s) ? "" : "  FAIL");
-    worst.meanDifference = std::max(worst.meanDifference, s.meanDifference);
-    worst.flatDifference = std::max(worst.flatDifference, s.flatDifference);
-    worst.outlierShare = std::max(worst.outlierShare, s.outlierShare);
-    worst.coreOutliers = std::max(worst.coreOutliers, s.coreOutliers);
+    worst = Worst(worst, s);
     EXPECT_TRUE(Passes(s)) << Describe(s);
     SavePng(ToImage(qt), folder + "/qt_" + figure.name + ".png");
     SavePng(ToImage(gdiplus), folder + "/gdiplus_" + figure.name + ".png");
   }
-  std::printf("worst of each: %s\nlimits: flat %.3f  outliers %.5f  core %d\n", Describe(worst).c_str(),
-              kMaxFlatDifference, kMaxOutlierShare, kMaxCoreOutliers);
+  std::printf("worst of each: %s\nlimits:        %s\n", Describe(worst).c_str(),
+              Describe(ParityLimits()).c_str());
+}
+
+// The toolkit's own rasteriser against Qt, figure by figure.
+TEST(Parity, RasterMatchesQt) {
+  ParityScore worst;
+  for (const ParityFigure& figure : ParityFigures()) {
+    SCOPED_TRACE(figure.name);
+    int status = 0;
+    const RenderBuffer qt = RenderFigure(figure, &status);
+    int rasterStatus = -1;
+    const RenderBuffer raster = RenderParityFigure(figure, [&](int w, int h, const DrawFn& draw) {
+      return RenderWithRaster(w, h, [&](Graphics& g) {
+        draw(g);
+        rasterStatus = g.lastStatus;
+      });
+    });
+    EXPECT_EQ(rasterStatus, kStatusOk);
+    const ParityScore s = CompareRenders(qt, raster);
+    std::printf("%-32s %s%s\n", figure.name.c_str(), Describe(s).c_str(), Passes(s) ? "" : "  FAIL");
+    worst = Worst(worst, s);
+    EXPECT_TRUE(Passes(s)) << Describe(s);
+  }
+  std::printf("worst of each: %s\n", Describe(worst).c_str());
+}
+
+// Needs the fast frames that GdiplusSceneParity (tidemere-wintests under Wine)
+// wrote to TIDEMERE_PARITY_DIR: drawn on Windows through GDI+'s DIB section,
+// they match Qt's reference drawing by the measure, and Qt's fast frames
+// (the same portable drawing) to within rounding.
+TEST(Parity, GdiplusFramesMatchQt) {
+  const char* dir = std::getenv("TIDEMERE_PARITY_DIR");
+  if (!dir || !*dir) GTEST_SKIP() << "TIDEMERE_PARITY_DIR is not set";
+  const std::string folder = dir;
+  const int w = kSceneFrameWidth, h = kSceneFrameHeight;
+  ParityScore worstReference, worstFast;
+  for (uint32_t seed : SceneSeeds()) {
+    SceneCache caches[7];
+    RunSceneFrames(seed, [&](const Aquarium& aquarium, const SceneFrame& frame) {
+      SCOPED_TRACE(frame.name);
+      RenderBuffer gdiplus;
+      ASSERT_TRUE(ReadRender(folder + "/" + frame.name + ".bin", gdiplus)) << "no GDI+ frame";
+      const RenderBuffer reference =
+          RenderWithQt(w, h, [&](Graphics& g) { RenderSceneReference(aquarium, frame.theme, g, w, h); });
+      const RenderBuffer fast = RenderWithQt(
+          w, h, [&](Graphics& g) { RenderScene(aquarium, frame.theme, g, w, h, caches[frame.theme]); });
+      const ParityScore toReference = CompareRenders(reference, gdiplus),
+                        toFast = CompareRenders(fast, gdiplus);
+      EXPECT_TRUE(Passes(toReference)) << Describe(toReference);
+      EXPECT_LE(toFast.meanDifference, 0.05) << Describe(toFast);
+      worstReference = Worst(worstReference, toReference);
+      worstFast = Worst(worstFast, toFast);
+    });
+  }
+  std::printf("GDI+ fast frames against Qt's reference, worst: %s\n", Describe(worstReference).c_str());
+  std::printf("GDI+ fast frames against Qt's fast frames, worst: %s\n", Describe(worstFast).c_str());
 }

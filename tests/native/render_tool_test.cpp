@@ -39,8 +39,16 @@ TEST(RenderOptions, ParsesEverySharedOption) {
   EXPECT_EQ(o.pointerEvents[1].x, -5.5f);
   EXPECT_EQ(o.pointerEvents[1].y, 100.0f);
 
+  RenderOptions frame;
+  ASSERT_TRUE(Parse({"--out", "f.png", "--drawing", "reference"}, frame, error)) << error;
+  EXPECT_TRUE(frame.referenceDrawing);
+  RenderOptions fast;
+  ASSERT_TRUE(Parse({"--out", "f.png", "--drawing", "fast"}, fast, error)) << error;
+  EXPECT_FALSE(fast.referenceDrawing);
+
   RenderOptions defaults;
   ASSERT_TRUE(Parse({"--dump", "out.json"}, defaults, error));
+  EXPECT_FALSE(defaults.referenceDrawing);
   EXPECT_EQ(defaults.width, 1920);
   EXPECT_EQ(defaults.height, 1080);
   EXPECT_FALSE(defaults.seed.has_value());
@@ -57,6 +65,7 @@ TEST(RenderOptions, RejectsMalformedCommandLines) {
       {"--dump", "-", "stray"},
       {"--dump", "-", "--frobnicate", "1"},
       {"--dump", "-", "--size", "800"},
+      {"--out", "f.png", "--drawing", "slow"},
       {"--dump", "-", "--size", "0x600"},
       {"--dump", "-", "--size", "800x600x2"},
       {"--dump", "-", "--size", "99999x10"},

@@ -45,5 +45,12 @@ cmp -s "$work/a.json" "$work/b.json" || fail "same seed, different dumps"
 "$tool" --dump "$work/no-dir/c.json" --seed 1 2>"$work/err"
 [ $? -eq 1 ] || fail "an unwritable output should exit 1"
 
+# The golden images: one file each, all written.
+mkdir "$work/golden"
+"$tool" --golden "$work/golden" >/dev/null 2>&1 || fail "--golden failed"
+[ "$(ls "$work/golden" | wc -l)" -eq 7 ] || fail "--golden wrote $(ls "$work/golden" | wc -l) files, wanted 7"
+"$tool" --golden "$work/no-dir" >/dev/null 2>&1
+[ $? -eq 1 ] || fail "--golden into a missing folder should exit 1"
+
 [ "$failures" -eq 0 ] && echo "render tool: all checks passed"
 exit $((failures > 0))

@@ -1,10 +1,11 @@
-// Frame composition checked on Qt renders: colours the backdrop fixes, what
+// Frame composition checked on renders into Qt images: colours the backdrop fixes, what
 // each theme adds, and the order in which layers and creatures cover each other.
 #include "scene/scene.h"
 
 #include <QImage>
 #include <cmath>
 #include <cstdlib>
+#include <tuple>
 
 #include "draw/creature.h"
 #include "draw/qt/qt_graphics.h"
@@ -19,11 +20,16 @@ QImage Blank(int w, int h, QRgb fill = 0) {
   return image;
 }
 
+// Drawn as RenderScene draws a frame: by the toolkit's rasteriser, straight
+// into the image.
 template <typename Draw>
 QImage Paint(int w, int h, Draw draw, QRgb fill = 0) {
   QImage image = Blank(w, h, fill);
   {
-    Graphics g = MakeQtGraphics(image);
+    Graphics qt = MakeQtGraphics(image);
+    PixelBuffer pixels;
+    EXPECT_TRUE(AccessPixels(qt, pixels));
+    Graphics g = MakeRasterGraphics(pixels);
     draw(g);
   }
   return image;
@@ -141,6 +147,26 @@ TEST(SceneOverlay, DeepSeaTintCoversOnlyTheTopThirtyPercentCreaturesIncluded) {
   // The top row is bluer; the upper creature is tinted too.
   EXPECT_GT(qBlue(frame.pixel(600, 0)), qBlue(untinted.pixel(600, 0)));
   EXPECT_NE(frame.pixel(200, int(0.1f * h)), untinted.pixel(200, int(0.1f * h)));
+}
+
+TEST(SceneCache, KeptWaterGivesTheFrameDrawnWithoutIt) {
+  // One cache through changes of theme and size, as a window keeps it.
+  SceneCache cache;
+  const Aquarium aq = Sample();
+  for (auto [theme, w, h] :
+       {std::tuple{1, 400, 300}, {1, 400, 300}, {3, 400, 300}, {3, 520, 300}, {3, 520, 340}}) {
+    const QImage kept = Paint(w, h, [&](Graphics& g) { RenderScene(aq, theme, g, w, h, cache); });
+    const QImage fresh = Paint(w, h, [&](Graphics& g) { RenderScene(aq, theme, g, w, h); });
+    int worst = 0;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        for (int shift : {0, 8, 16, 24})
+          worst = std::max(worst, std::abs(int((kept.pixel(x, y) >> shift) & 0xFF) -
+                                           int((fresh.pixel(x, y) >> shift) & 0xFF)));
+    EXPECT_LE(worst, 1) << "theme " << theme << ", " << w << "x" << h;  // rounding at the half-covered edges
+    EXPECT_EQ(cache.theme, theme);
+    EXPECT_EQ(cache.width, w);
+  }
 }
 
 TEST(SceneOverlay, EmptyAquariumStillDrawsBackdropAndOverlay) {

@@ -12,6 +12,13 @@ inline bool EnsureGdiplus() {
   return token != 0;
 }
 
+// Wine's GDI+ differs from Windows' where tests must know: it weights gradient
+// colours by alpha and does not anti-alias.
+inline bool RunningUnderWine() {
+  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
 inline RenderBuffer RenderWithGdiplus(int width, int height, const DrawFn& draw) {
   RenderBuffer buffer;
   DibSurface surface;

@@ -16,11 +16,6 @@ RenderBuffer Render(int width, int height, const DrawFn& draw) {
   return buffer;
 }
 
-bool RunningUnderWine() {
-  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-  return ntdll && GetProcAddress(ntdll, "wine_get_version");
-}
-
 }  // namespace
 
 TEST(GdiplusToolkit, TransformsArePrepended) {

@@ -1,12 +1,16 @@
 // The toolkit over the GDI+ flat API: each wrapper is one flat call with the
 // fixed parameters the figures rely on (UnitWorld pens, even-odd paths, tiled
-// gradients, prepended transforms, replacing clips).
+// gradients, prepended transforms, replacing clips). Native brushes, pens and
+// paths are made from the portable ones on first use; a path replays the
+// calls that built it.
 #include <windows.h>
 // windows.h first: gdiplus.h needs its types.
 #include <gdiplus.h>
 
 #include "draw/gdiplus/gdiplus_graphics.h"
 #include "draw/toolkit.h"
+#include "draw/toolkit_backends.h"
+#include "draw/toolkit_objects.h"
 
 namespace gp = Gdiplus;
 namespace flat = Gdiplus::DllExports;
@@ -15,112 +19,118 @@ static_assert(sizeof(PointF) == sizeof(gp::GpPointF), "point arrays are passed a
 
 namespace {
 
-gp::GpBrush* BrushOf(const Brush& b) {
-  return static_cast<gp::GpBrush*>(b.native);
-}
-gp::GpPen* PenOf(const Pen& p) {
-  return static_cast<gp::GpPen*>(p.native);
-}
-gp::GpPath* PathOf(const Path& p) {
-  return static_cast<gp::GpPath*>(p.native);
-}
+// A GDI+ graphics and the device context it draws on: the DC leads to the
+// pixels for AccessPixels.
+struct GdiplusContext {
+  gp::GpGraphics* graphics = nullptr;
+  HDC dc = nullptr;
+};
+
 gp::GpGraphics* GraphicsOf(const Graphics& g) {
-  return static_cast<gp::GpGraphics*>(g.native);
+  return g.native ? static_cast<GdiplusContext*>(g.native)->graphics : nullptr;
 }
 
 int Record(NativeObject& object, gp::GpStatus status) {
-  if (status != gp::Ok) object.lastStatus = int(status);
-  return int(status);
+  return RecordStatus(object, int(status));
 }
 
 const gp::GpPointF* Points(const PointF* points) {
   return reinterpret_cast<const gp::GpPointF*>(points);
 }
 
+// ---- native objects, made from the portable ones on first use ----
+// A creation that fails leaves a null handle; the call using it then fails
+// with GDI+'s own status, recorded as before.
+
+gp::GpBrush* BrushOf(const Brush& brush) {
+  BrushData* data = BrushDataOf(brush);
+  if (!data) return nullptr;
+  if (!data->backend) {
+    if (data->gradient) {
+      gp::GpLineGradient* line = nullptr;
+      const gp::GpPointF a(data->p1.x, data->p1.y), b(data->p2.x, data->p2.y);
+      if (flat::GdipCreateLineBrush(&a, &b, data->c1, data->c2, gp::WrapModeTile, &line) == gp::Ok) {
+        data->backend = line;
+      }
+    } else {
+      gp::GpSolidFill* fill = nullptr;
+      if (flat::GdipCreateSolidFill(data->c1, &fill) == gp::Ok) data->backend = fill;
+    }
+  }
+  return static_cast<gp::GpBrush*>(data->backend);
+}
+
+gp::GpPen* PenOf(const Pen& pen) {
+  PenData* data = PenDataOf(pen);
+  if (!data) return nullptr;
+  if (!data->backend) {
+    gp::GpPen* native = nullptr;
+    if (flat::GdipCreatePen1(data->color, data->width, gp::UnitWorld, &native) != gp::Ok) return nullptr;
+    if (data->roundStart) flat::GdipSetPenStartCap(native, gp::LineCapRound);
+    if (data->roundEnd) flat::GdipSetPenEndCap(native, gp::LineCapRound);
+    data->backend = native;
+  }
+  return static_cast<gp::GpPen*>(data->backend);
+}
+
+// The path's calls replayed, in order, on its native path.
+void Replay(gp::GpPath* native, const PathData& data, const PathCall& call) {
+  const PointF* p = data.points.data() + call.first;
+  const float* a = call.args;
+  switch (call.kind) {
+    case PathCallKind::kStartFigure:
+      flat::GdipStartPathFigure(native);
+      break;
+    case PathCallKind::kCloseFigure:
+      flat::GdipClosePathFigure(native);
+      break;
+    case PathCallKind::kEllipse:
+      flat::GdipAddPathEllipse(native, a[0], a[1], a[2], a[3]);
+      break;
+    case PathCallKind::kPolygon:
+      flat::GdipAddPathPolygon(native, Points(p), call.count);
+      break;
+    case PathCallKind::kLines:
+      flat::GdipAddPathLine2(native, Points(p), call.count);
+      break;
+    case PathCallKind::kBezier:
+      flat::GdipAddPathBezier(native, p[0].x, p[0].y, p[1].x, p[1].y, p[2].x, p[2].y, p[3].x, p[3].y);
+      break;
+    case PathCallKind::kArc:
+      flat::GdipAddPathArcI(native, int(a[0]), int(a[1]), int(a[2]), int(a[3]), a[4], a[5]);
+      break;
+  }
+}
+
+gp::GpPath* PathOf(const Path& path) {
+  PathData* data = PathDataOf(path);
+  if (!data) return nullptr;
+  if (!data->backend) {
+    gp::GpPath* native = nullptr;
+    if (flat::GdipCreatePath(gp::FillModeAlternate, &native) != gp::Ok) return nullptr;
+    data->backend = native;
+  }
+  auto* native = static_cast<gp::GpPath*>(data->backend);
+  for (; data->replayed < data->calls.size(); ++data->replayed)
+    Replay(native, *data, data->calls[data->replayed]);
+  return native;
+}
+
 }  // namespace
 
-// ---- objects ----
-
-Brush::~Brush() {
-  if (native) flat::GdipDeleteBrush(BrushOf(*this));
+void FreeNativeBrush(void* brush) {
+  flat::GdipDeleteBrush(static_cast<gp::GpBrush*>(brush));
 }
-Pen::~Pen() {
-  if (native) flat::GdipDeletePen(PenOf(*this));
+void FreeNativePen(void* pen) {
+  flat::GdipDeletePen(static_cast<gp::GpPen*>(pen));
 }
-Path::~Path() {
-  if (native) flat::GdipDeletePath(PathOf(*this));
+void FreeNativePath(void* path) {
+  flat::GdipDeletePath(static_cast<gp::GpPath*>(path));
 }
-Graphics::~Graphics() {
-  if (native) flat::GdipDeleteGraphics(GraphicsOf(*this));
-}
-
-Brush SolidBrush(Color color) {
-  Brush brush;
-  gp::GpSolidFill* fill = nullptr;
-  brush.lastStatus = int(flat::GdipCreateSolidFill(color, &fill));
-  brush.native = brush.lastStatus == gp::Ok ? fill : nullptr;
-  return brush;
-}
-
-Brush GradientBrush(PointF p1, Color c1, PointF p2, Color c2) {
-  Brush brush;
-  gp::GpLineGradient* line = nullptr;
-  const gp::GpPointF a(p1.x, p1.y), b(p2.x, p2.y);
-  brush.lastStatus = int(flat::GdipCreateLineBrush(&a, &b, c1, c2, gp::WrapModeTile, &line));
-  brush.native = brush.lastStatus == gp::Ok ? line : nullptr;
-  return brush;
-}
-
-Pen MakePen(Color color, float width) {
-  Pen pen;
-  gp::GpPen* native = nullptr;
-  Record(pen, flat::GdipCreatePen1(color, width, gp::UnitWorld, &native));
-  pen.native = pen.lastStatus == gp::Ok ? native : nullptr;
-  return pen;
-}
-
-int SetRoundStartCap(Pen& pen) {
-  return Record(pen, flat::GdipSetPenStartCap(PenOf(pen), gp::LineCapRound));
-}
-int SetRoundEndCap(Pen& pen) {
-  return Record(pen, flat::GdipSetPenEndCap(PenOf(pen), gp::LineCapRound));
-}
-
-// ---- paths ----
-
-Path MakePath() {
-  Path path;
-  gp::GpPath* native = nullptr;
-  Record(path, flat::GdipCreatePath(gp::FillModeAlternate, &native));
-  path.native = path.lastStatus == gp::Ok ? native : nullptr;
-  return path;
-}
-
-int StartFigure(Path& path) {
-  return Record(path, flat::GdipStartPathFigure(PathOf(path)));
-}
-int CloseFigure(Path& path) {
-  return Record(path, flat::GdipClosePathFigure(PathOf(path)));
-}
-
-int AddEllipse(Path& path, float x, float y, float w, float h) {
-  return Record(path, flat::GdipAddPathEllipse(PathOf(path), x, y, w, h));
-}
-
-int AddPolygon(Path& path, const PointF* points, int count) {
-  return Record(path, flat::GdipAddPathPolygon(PathOf(path), Points(points), count));
-}
-
-int AddLines(Path& path, const PointF* points, int count) {
-  return Record(path, flat::GdipAddPathLine2(PathOf(path), Points(points), count));
-}
-
-int AddBezier(Path& path, PointF p0, PointF p1, PointF p2, PointF p3) {
-  return Record(path, flat::GdipAddPathBezier(PathOf(path), p0.x, p0.y, p1.x, p1.y, p2.x, p2.y, p3.x, p3.y));
-}
-
-int AddArcI(Path& path, int x, int y, int w, int h, float startDegrees, float sweepDegrees) {
-  return Record(path, flat::GdipAddPathArcI(PathOf(path), x, y, w, h, startDegrees, sweepDegrees));
+void FreeNativeGraphics(void* graphics) {
+  auto* context = static_cast<GdiplusContext*>(graphics);
+  flat::GdipDeleteGraphics(context->graphics);
+  delete context;
 }
 
 // ---- graphics state ----
@@ -130,75 +140,136 @@ Graphics MakeGdiplusGraphics(HDC dc) {
   gp::GpGraphics* native = nullptr;
   g.lastStatus = int(flat::GdipCreateFromHDC(dc, &native));
   if (g.lastStatus != gp::Ok) return g;
-  g.native = native;
+  g.native = new GdiplusContext{native, dc};
   Record(g, flat::GdipSetSmoothingMode(native, gp::SmoothingModeAntiAlias));
   Record(g, flat::GdipSetInterpolationMode(native, gp::InterpolationModeHighQualityBilinear));
   return g;
 }
 
-int Translate(Graphics& g, float dx, float dy) {
+int NativeTranslate(Graphics& g, float dx, float dy) {
   return Record(g, flat::GdipTranslateWorldTransform(GraphicsOf(g), dx, dy, gp::MatrixOrderPrepend));
 }
 
-int Scale(Graphics& g, float sx, float sy) {
+int NativeScale(Graphics& g, float sx, float sy) {
   return Record(g, flat::GdipScaleWorldTransform(GraphicsOf(g), sx, sy, gp::MatrixOrderPrepend));
 }
 
-int Rotate(Graphics& g, float degrees) {
+int NativeRotate(Graphics& g, float degrees) {
   return Record(g, flat::GdipRotateWorldTransform(GraphicsOf(g), degrees, gp::MatrixOrderPrepend));
 }
 
-uint32_t SaveState(Graphics& g) {
+uint32_t NativeSaveState(Graphics& g) {
   gp::GraphicsState state = 0;
   if (Record(g, flat::GdipSaveGraphics(GraphicsOf(g), &state)) != gp::Ok) return 0;
   return state;
 }
 
-int RestoreState(Graphics& g, uint32_t token) {
+int NativeRestoreState(Graphics& g, uint32_t token) {
   return Record(g, flat::GdipRestoreGraphics(GraphicsOf(g), token));
 }
 
-int ClipToPath(Graphics& g, const Path& path) {
+int NativeClipToPath(Graphics& g, const Path& path) {
   return Record(g, flat::GdipSetClipPath(GraphicsOf(g), PathOf(path), gp::CombineModeReplace));
 }
 
 // ---- drawing ----
 
-int FillPath(Graphics& g, const Brush& brush, const Path& path) {
+int NativeFillPath(Graphics& g, const Brush& brush, const Path& path) {
   return Record(g, flat::GdipFillPath(GraphicsOf(g), BrushOf(brush), PathOf(path)));
 }
 
-int DrawPath(Graphics& g, const Pen& pen, const Path& path) {
+int NativeDrawPath(Graphics& g, const Pen& pen, const Path& path) {
   return Record(g, flat::GdipDrawPath(GraphicsOf(g), PenOf(pen), PathOf(path)));
 }
 
-int FillEllipse(Graphics& g, const Brush& brush, float x, float y, float w, float h) {
+int NativeFillEllipse(Graphics& g, const Brush& brush, float x, float y, float w, float h) {
   return Record(g, flat::GdipFillEllipse(GraphicsOf(g), BrushOf(brush), x, y, w, h));
 }
 
-int DrawEllipse(Graphics& g, const Pen& pen, float x, float y, float w, float h) {
+int NativeDrawEllipse(Graphics& g, const Pen& pen, float x, float y, float w, float h) {
   return Record(g, flat::GdipDrawEllipse(GraphicsOf(g), PenOf(pen), x, y, w, h));
 }
 
-int FillRectangle(Graphics& g, const Brush& brush, float x, float y, float w, float h) {
+int NativeFillRectangle(Graphics& g, const Brush& brush, float x, float y, float w, float h) {
   return Record(g, flat::GdipFillRectangle(GraphicsOf(g), BrushOf(brush), x, y, w, h));
 }
 
-int DrawLine(Graphics& g, const Pen& pen, float x1, float y1, float x2, float y2) {
+int NativeDrawLine(Graphics& g, const Pen& pen, float x1, float y1, float x2, float y2) {
   return Record(g, flat::GdipDrawLine(GraphicsOf(g), PenOf(pen), x1, y1, x2, y2));
 }
 
-int DrawArc(Graphics& g, const Pen& pen, float x, float y, float w, float h, float startDegrees,
-            float sweepDegrees) {
+int NativeDrawArc(Graphics& g, const Pen& pen, float x, float y, float w, float h, float startDegrees,
+                  float sweepDegrees) {
   return Record(g, flat::GdipDrawArc(GraphicsOf(g), PenOf(pen), x, y, w, h, startDegrees, sweepDegrees));
 }
 
-int DrawLines(Graphics& g, const Pen& pen, const PointF* points, int count) {
+int NativeDrawLines(Graphics& g, const Pen& pen, const PointF* points, int count) {
   return Record(g, flat::GdipDrawLines(GraphicsOf(g), PenOf(pen), Points(points), count));
 }
 
-int Clear(Graphics& g, Color color) {
+int NativeClear(Graphics& g, Color color) {
   return Record(g, flat::GdipGraphicsClear(GraphicsOf(g), color));
+}
+
+namespace {
+
+// Whether the first row in memory is the top row of the picture. GetObject
+// reports a DIB section's height without its sign (Wine does, and so does
+// Windows for top-down sections), so GDI itself is asked: a pixel set at
+// (0, 0) through the DC shows which end of the memory holds row 0, and both
+// ends get their old values back. False in `known` when neither end changed
+// (a DC whose origin or clip moves (0, 0) elsewhere).
+bool TopRowFirst(HDC dc, uint32_t* bits, int height, int stride, bool& known) {
+  known = true;
+  if (height == 1) return true;
+  uint32_t* first = bits;
+  uint32_t* last = bits + ptrdiff_t(height - 1) * stride;
+  const uint32_t savedFirst = *first, savedLast = *last;
+  // A colour that neither end holds (GDI writes B, G, R and leaves no alpha).
+  COLORREF probe = RGB(0x12, 0x34, 0x56);
+  for (int k = 0; k < 3; ++k) {
+    const uint32_t asPixel =
+        uint32_t(GetRValue(probe)) << 16 | uint32_t(GetGValue(probe)) << 8 | GetBValue(probe);
+    if ((savedFirst & 0xFFFFFF) != asPixel && (savedLast & 0xFFFFFF) != asPixel) break;
+    probe = RGB(GetRValue(probe) + 0x41, GetGValue(probe) + 0x29, GetBValue(probe) + 0x17);
+  }
+  SetPixelV(dc, 0, 0, probe);
+  GdiFlush();
+  const bool top = *first != savedFirst, bottom = *last != savedLast;
+  *first = savedFirst;
+  *last = savedLast;
+  known = top != bottom;
+  return top;
+}
+
+}  // namespace
+
+bool NativeAccessPixels(Graphics& g, PixelBuffer& pixels) {
+  auto* context = static_cast<GdiplusContext*>(g.native);
+  if (!context) return false;
+  // GDI+ and GDI may still hold drawing back in their batches; finish it
+  // before the pixels are read or written directly.
+  flat::GdipFlush(context->graphics, gp::FlushIntentionSync);
+  GdiFlush();
+  DIBSECTION dib = {};
+  HGDIOBJ bitmap = GetCurrentObject(context->dc, OBJ_BITMAP);
+  // Only a DIB section fills the whole DIBSECTION; other bitmaps have no bits to reach.
+  if (!bitmap || GetObjectW(bitmap, sizeof dib, &dib) != int(sizeof dib)) return false;
+  if (dib.dsBm.bmBitsPixel != 32 || !dib.dsBm.bmBits || dib.dsBm.bmWidthBytes % 4 != 0) return false;
+  if (dib.dsBmih.biCompression != BI_RGB) return false;
+  const int width = dib.dsBm.bmWidth, height = dib.dsBm.bmHeight < 0 ? -dib.dsBm.bmHeight : dib.dsBm.bmHeight;
+  const int stride = dib.dsBm.bmWidthBytes / 4;
+  if (width <= 0 || height <= 0) return false;
+  auto* bits = static_cast<uint32_t*>(dib.dsBm.bmBits);
+  bool known = false;
+  const bool topDown = TopRowFirst(context->dc, bits, height, stride, known);
+  if (!known) return false;
+  pixels.width = width;
+  pixels.height = height;
+  // A bottom-up section keeps the picture's first row last in memory.
+  pixels.pixels = topDown ? bits : bits + ptrdiff_t(height - 1) * stride;
+  pixels.stride = topDown ? stride : -stride;
+  return true;
 }
 
 // ---- off-screen surfaces ----

@@ -12,12 +12,10 @@
 
 #include "draw/qt/qt_graphics.h"
 #include "draw/toolkit.h"
+#include "draw/toolkit_backends.h"
+#include "draw/toolkit_objects.h"
 
 namespace {
-
-struct QtBrush {
-  QBrush brush;
-};
 
 struct QtPen {
   QPen pen;
@@ -43,22 +41,12 @@ constexpr qreal kPixelCentre = 0.5;
 // GDI+ keeps the default miter limit of 10 (miter length over pen width).
 constexpr qreal kMiterLimit = 10.0;
 
-QtBrush* BrushOf(const Brush& b) {
-  return static_cast<QtBrush*>(b.native);
-}
-QtPen* PenOf(const Pen& p) {
-  return static_cast<QtPen*>(p.native);
-}
-QtPath* PathOf(const Path& p) {
-  return static_cast<QtPath*>(p.native);
-}
 QtGraphics* GraphicsOf(const Graphics& g) {
   return static_cast<QtGraphics*>(g.native);
 }
 
 int Record(NativeObject& object, int status) {
-  if (status != kStatusOk) object.lastStatus = status;
-  return status;
+  return RecordStatus(object, status);
 }
 
 QColor ToQColor(Color c) {
@@ -129,11 +117,115 @@ void StrokeWithCaps(QPainter& painter, const QtPen& pen, const QPainterPath& pat
   painter.fillPath(outline, pen.pen.brush());
 }
 
-// The common prologue of every drawing call: a null native object fails the
-// call with InvalidParameter, recorded in the graphics as GDI+'s wrapper does.
-int CheckDraw(Graphics& g, const NativeObject& object) {
-  if (!g.native || !object.native) return Record(g, kStatusInvalidParameter);
-  return kStatusOk;
+}  // namespace
+
+// ---- native objects, made from the portable ones on first use ----
+
+void FreeNativeBrush(void* brush) {
+  delete static_cast<QBrush*>(brush);
+}
+void FreeNativePen(void* pen) {
+  delete static_cast<QtPen*>(pen);
+}
+void FreeNativePath(void* path) {
+  delete static_cast<QtPath*>(path);
+}
+void FreeNativeGraphics(void* graphics) {
+  delete static_cast<QtGraphics*>(graphics);
+}
+
+namespace {
+
+const QBrush* NativeBrush(const Brush& brush) {
+  BrushData* data = BrushDataOf(brush);
+  if (!data) return nullptr;
+  if (!data->backend) {
+    if (data->gradient) {
+      QLinearGradient gradient(QPointF(data->p1.x, data->p1.y), QPointF(data->p2.x, data->p2.y));
+      gradient.setColorAt(0, ToQColor(data->c1));
+      gradient.setColorAt(1, ToQColor(data->c2));
+      gradient.setSpread(QGradient::RepeatSpread);
+      gradient.setInterpolationMode(QGradient::ComponentInterpolation);
+      data->backend = new QBrush(gradient);
+    } else {
+      data->backend = new QBrush(ToQColor(data->c1));
+    }
+  }
+  return static_cast<QBrush*>(data->backend);
+}
+
+const QtPen* NativePen(const Pen& pen) {
+  PenData* data = PenDataOf(pen);
+  if (!data) return nullptr;
+  if (!data->backend)
+    data->backend = new QtPen{MakeQPen(data->color, data->width), data->roundStart, data->roundEnd};
+  return static_cast<QtPen*>(data->backend);
+}
+
+// The path calls as GDI+ makes figures of them: polygons and ellipses are
+// closed figures of their own; line strips, Beziers and arcs extend the open
+// figure, joined to it by a straight line.
+void Replay(QtPath& native, const PathData& data, const PathCall& call) {
+  QPainterPath& path = native.path;
+  const PointF* p = data.points.data() + call.first;
+  const float* a = call.args;
+  switch (call.kind) {
+    case PathCallKind::kStartFigure:
+      native.figureOpen = false;
+      break;
+    case PathCallKind::kCloseFigure:
+      if (native.figureOpen) path.closeSubpath();
+      native.figureOpen = false;
+      break;
+    case PathCallKind::kEllipse:
+      path.addEllipse(QRectF(a[0], a[1], a[2], a[3]));
+      native.figureOpen = false;
+      break;
+    case PathCallKind::kPolygon:
+      path.moveTo(p[0].x, p[0].y);
+      for (int i = 1; i < call.count; ++i) path.lineTo(p[i].x, p[i].y);
+      path.closeSubpath();
+      native.figureOpen = false;
+      break;
+    case PathCallKind::kLines:
+      if (native.figureOpen) {
+        path.lineTo(p[0].x, p[0].y);
+      } else {
+        path.moveTo(p[0].x, p[0].y);
+      }
+      for (int i = 1; i < call.count; ++i) path.lineTo(p[i].x, p[i].y);
+      native.figureOpen = true;
+      break;
+    case PathCallKind::kBezier: {
+      const QPointF start(p[0].x, p[0].y);
+      if (!native.figureOpen) {
+        path.moveTo(start);
+      } else if (path.currentPosition() != start) {
+        path.lineTo(start);
+      }
+      path.cubicTo(p[1].x, p[1].y, p[2].x, p[2].y, p[3].x, p[3].y);
+      native.figureOpen = true;
+      break;
+    }
+    case PathCallKind::kArc:
+      AppendArc(path, native.figureOpen, a[0], a[1], a[2], a[3], a[4], a[5]);
+      native.figureOpen = true;
+      break;
+  }
+}
+
+const QtPath* NativePath(const Path& path) {
+  PathData* data = PathDataOf(path);
+  if (!data) return nullptr;
+  if (!data->backend) {
+    auto* native = new QtPath;
+    native->path.setFillRule(Qt::OddEvenFill);
+    data->backend = native;
+  }
+  auto* native = static_cast<QtPath*>(data->backend);
+  for (; data->replayed < data->calls.size(); ++data->replayed)
+    Replay(*native, *data, data->calls[data->replayed]);
+  return native;
 }
 
 QPainterPath EllipseShape(float x, float y, float w, float h) {
@@ -143,151 +235,23 @@ QPainterPath EllipseShape(float x, float y, float w, float h) {
   return shape;
 }
 
+// A null graphics or object fails the call with InvalidParameter, recorded
+// in the graphics as GDI+'s wrapper does.
 int FillShape(Graphics& g, const Brush& brush, const QPainterPath& shape) {
-  if (int status = CheckDraw(g, brush)) return status;
-  GraphicsOf(g)->painter.fillPath(shape, BrushOf(brush)->brush);
+  const QBrush* native = NativeBrush(brush);
+  if (!g.native || !native) return Record(g, kStatusInvalidParameter);
+  GraphicsOf(g)->painter.fillPath(shape, *native);
   return kStatusOk;
 }
 
 int StrokeShape(Graphics& g, const Pen& pen, const QPainterPath& shape) {
-  if (int status = CheckDraw(g, pen)) return status;
-  StrokeWithCaps(GraphicsOf(g)->painter, *PenOf(pen), shape);
+  const QtPen* native = NativePen(pen);
+  if (!g.native || !native) return Record(g, kStatusInvalidParameter);
+  StrokeWithCaps(GraphicsOf(g)->painter, *native, shape);
   return kStatusOk;
 }
 
 }  // namespace
-
-// ---- objects ----
-
-Brush::~Brush() {
-  delete BrushOf(*this);
-}
-Pen::~Pen() {
-  delete PenOf(*this);
-}
-Path::~Path() {
-  delete PathOf(*this);
-}
-Graphics::~Graphics() {
-  delete GraphicsOf(*this);
-}
-
-Brush SolidBrush(Color color) {
-  Brush brush;
-  brush.native = new QtBrush{QBrush(ToQColor(color))};
-  return brush;
-}
-
-Brush GradientBrush(PointF p1, Color c1, PointF p2, Color c2) {
-  Brush brush;
-  if (p1.x == p2.x && p1.y == p2.y) {
-    // GDI+ cannot make a gradient without a direction.
-    brush.lastStatus = kStatusOutOfMemory;
-    return brush;
-  }
-  QLinearGradient gradient(QPointF(p1.x, p1.y), QPointF(p2.x, p2.y));
-  gradient.setColorAt(0, ToQColor(c1));
-  gradient.setColorAt(1, ToQColor(c2));
-  gradient.setSpread(QGradient::RepeatSpread);
-  gradient.setInterpolationMode(QGradient::ComponentInterpolation);
-  brush.native = new QtBrush{QBrush(gradient)};
-  return brush;
-}
-
-Pen MakePen(Color color, float width) {
-  Pen pen;
-  pen.native = new QtPen{MakeQPen(color, width)};
-  return pen;
-}
-
-int SetRoundStartCap(Pen& pen) {
-  if (!pen.native) return Record(pen, kStatusInvalidParameter);
-  PenOf(pen)->roundStart = true;
-  return kStatusOk;
-}
-
-int SetRoundEndCap(Pen& pen) {
-  if (!pen.native) return Record(pen, kStatusInvalidParameter);
-  PenOf(pen)->roundEnd = true;
-  return kStatusOk;
-}
-
-// ---- paths ----
-
-Path MakePath() {
-  Path path;
-  auto* data = new QtPath;
-  data->path.setFillRule(Qt::OddEvenFill);
-  path.native = data;
-  return path;
-}
-
-int StartFigure(Path& path) {
-  if (!path.native) return Record(path, kStatusInvalidParameter);
-  PathOf(path)->figureOpen = false;
-  return kStatusOk;
-}
-
-int CloseFigure(Path& path) {
-  QtPath* data = PathOf(path);
-  if (!data) return Record(path, kStatusInvalidParameter);
-  if (data->figureOpen) data->path.closeSubpath();
-  data->figureOpen = false;
-  return kStatusOk;
-}
-
-int AddEllipse(Path& path, float x, float y, float w, float h) {
-  QtPath* data = PathOf(path);
-  if (!data) return Record(path, kStatusInvalidParameter);
-  data->path.addEllipse(QRectF(x, y, w, h));
-  data->figureOpen = false;
-  return kStatusOk;
-}
-
-int AddPolygon(Path& path, const PointF* points, int count) {
-  QtPath* data = PathOf(path);
-  if (!data || !points || count < 3) return Record(path, kStatusInvalidParameter);
-  data->path.moveTo(points[0].x, points[0].y);
-  for (int i = 1; i < count; ++i) data->path.lineTo(points[i].x, points[i].y);
-  data->path.closeSubpath();
-  data->figureOpen = false;
-  return kStatusOk;
-}
-
-int AddLines(Path& path, const PointF* points, int count) {
-  QtPath* data = PathOf(path);
-  if (!data || !points || count < 1) return Record(path, kStatusInvalidParameter);
-  if (data->figureOpen) {
-    data->path.lineTo(points[0].x, points[0].y);
-  } else {
-    data->path.moveTo(points[0].x, points[0].y);
-  }
-  for (int i = 1; i < count; ++i) data->path.lineTo(points[i].x, points[i].y);
-  data->figureOpen = true;
-  return kStatusOk;
-}
-
-int AddBezier(Path& path, PointF p0, PointF p1, PointF p2, PointF p3) {
-  QtPath* data = PathOf(path);
-  if (!data) return Record(path, kStatusInvalidParameter);
-  const QPointF start(p0.x, p0.y);
-  if (!data->figureOpen) {
-    data->path.moveTo(start);
-  } else if (data->path.currentPosition() != start) {
-    data->path.lineTo(start);
-  }
-  data->path.cubicTo(p1.x, p1.y, p2.x, p2.y, p3.x, p3.y);
-  data->figureOpen = true;
-  return kStatusOk;
-}
-
-int AddArcI(Path& path, int x, int y, int w, int h, float startDegrees, float sweepDegrees) {
-  QtPath* data = PathOf(path);
-  if (!data) return Record(path, kStatusInvalidParameter);
-  AppendArc(data->path, data->figureOpen, x, y, w, h, startDegrees, sweepDegrees);
-  data->figureOpen = true;
-  return kStatusOk;
-}
 
 // ---- graphics state ----
 
@@ -320,25 +284,25 @@ bool SavePng(const QImage& image, const std::string& path) {
   return image.save(QString::fromStdString(path), "PNG");
 }
 
-int Translate(Graphics& g, float dx, float dy) {
+int NativeTranslate(Graphics& g, float dx, float dy) {
   if (!g.native) return Record(g, kStatusInvalidParameter);
   GraphicsOf(g)->painter.translate(dx, dy);  // QPainter prepends
   return kStatusOk;
 }
 
-int Scale(Graphics& g, float sx, float sy) {
+int NativeScale(Graphics& g, float sx, float sy) {
   if (!g.native) return Record(g, kStatusInvalidParameter);
   GraphicsOf(g)->painter.scale(sx, sy);
   return kStatusOk;
 }
 
-int Rotate(Graphics& g, float degrees) {
+int NativeRotate(Graphics& g, float degrees) {
   if (!g.native) return Record(g, kStatusInvalidParameter);
   GraphicsOf(g)->painter.rotate(degrees);  // clockwise on screen, y down
   return kStatusOk;
 }
 
-uint32_t SaveState(Graphics& g) {
+uint32_t NativeSaveState(Graphics& g) {
   QtGraphics* data = GraphicsOf(g);
   if (!data) {
     Record(g, kStatusInvalidParameter);
@@ -349,7 +313,7 @@ uint32_t SaveState(Graphics& g) {
   return data->nextToken++;
 }
 
-int RestoreState(Graphics& g, uint32_t token) {
+int NativeRestoreState(Graphics& g, uint32_t token) {
   QtGraphics* data = GraphicsOf(g);
   if (!data) return Record(g, kStatusInvalidParameter);
   for (size_t i = data->saved.size(); i-- > 0;) {
@@ -364,53 +328,56 @@ int RestoreState(Graphics& g, uint32_t token) {
   return kStatusOk;  // GDI+ ignores unknown tokens
 }
 
-int ClipToPath(Graphics& g, const Path& path) {
-  if (!g.native || !path.native) return Record(g, kStatusInvalidParameter);
-  GraphicsOf(g)->painter.setClipPath(PathOf(path)->path, Qt::ReplaceClip);
+int NativeClipToPath(Graphics& g, const Path& path) {
+  const QtPath* native = NativePath(path);
+  if (!g.native || !native) return Record(g, kStatusInvalidParameter);
+  GraphicsOf(g)->painter.setClipPath(native->path, Qt::ReplaceClip);
   return kStatusOk;
 }
 
 // ---- drawing ----
 
-int FillPath(Graphics& g, const Brush& brush, const Path& path) {
-  if (!path.native) return Record(g, kStatusInvalidParameter);
-  return FillShape(g, brush, PathOf(path)->path);
+int NativeFillPath(Graphics& g, const Brush& brush, const Path& path) {
+  const QtPath* native = NativePath(path);
+  if (!native) return Record(g, kStatusInvalidParameter);
+  return FillShape(g, brush, native->path);
 }
 
-int DrawPath(Graphics& g, const Pen& pen, const Path& path) {
-  if (!path.native) return Record(g, kStatusInvalidParameter);
-  return StrokeShape(g, pen, PathOf(path)->path);
+int NativeDrawPath(Graphics& g, const Pen& pen, const Path& path) {
+  const QtPath* native = NativePath(path);
+  if (!native) return Record(g, kStatusInvalidParameter);
+  return StrokeShape(g, pen, native->path);
 }
 
-int FillEllipse(Graphics& g, const Brush& brush, float x, float y, float w, float h) {
+int NativeFillEllipse(Graphics& g, const Brush& brush, float x, float y, float w, float h) {
   return FillShape(g, brush, EllipseShape(x, y, w, h));
 }
 
-int DrawEllipse(Graphics& g, const Pen& pen, float x, float y, float w, float h) {
+int NativeDrawEllipse(Graphics& g, const Pen& pen, float x, float y, float w, float h) {
   return StrokeShape(g, pen, EllipseShape(x, y, w, h));
 }
 
-int FillRectangle(Graphics& g, const Brush& brush, float x, float y, float w, float h) {
+int NativeFillRectangle(Graphics& g, const Brush& brush, float x, float y, float w, float h) {
   QPainterPath shape;
   shape.addRect(QRectF(x, y, w, h));
   return FillShape(g, brush, shape);
 }
 
-int DrawLine(Graphics& g, const Pen& pen, float x1, float y1, float x2, float y2) {
+int NativeDrawLine(Graphics& g, const Pen& pen, float x1, float y1, float x2, float y2) {
   QPainterPath shape;
   shape.moveTo(x1, y1);
   shape.lineTo(x2, y2);
   return StrokeShape(g, pen, shape);
 }
 
-int DrawArc(Graphics& g, const Pen& pen, float x, float y, float w, float h, float startDegrees,
-            float sweepDegrees) {
+int NativeDrawArc(Graphics& g, const Pen& pen, float x, float y, float w, float h, float startDegrees,
+                  float sweepDegrees) {
   QPainterPath shape;
   AppendArc(shape, false, x, y, w, h, startDegrees, sweepDegrees);
   return StrokeShape(g, pen, shape);
 }
 
-int DrawLines(Graphics& g, const Pen& pen, const PointF* points, int count) {
+int NativeDrawLines(Graphics& g, const Pen& pen, const PointF* points, int count) {
   if (!points || count < 2) return Record(g, kStatusInvalidParameter);
   QPainterPath shape;
   shape.moveTo(points[0].x, points[0].y);
@@ -418,7 +385,7 @@ int DrawLines(Graphics& g, const Pen& pen, const PointF* points, int count) {
   return StrokeShape(g, pen, shape);
 }
 
-int Clear(Graphics& g, Color color) {
+int NativeClear(Graphics& g, Color color) {
   QtGraphics* data = GraphicsOf(g);
   if (!data) return Record(g, kStatusInvalidParameter);
   // Every pixel inside the clip takes the colour, alpha included.
@@ -429,4 +396,19 @@ int Clear(Graphics& g, Color color) {
   painter.fillRect(QRect(0, 0, painter.device()->width(), painter.device()->height()), ToQColor(color));
   painter.restore();
   return kStatusOk;
+}
+
+bool NativeAccessPixels(Graphics& g, PixelBuffer& pixels) {
+  QtGraphics* data = GraphicsOf(g);
+  if (!data || !data->painter.isActive()) return false;
+  QPaintDevice* device = data->painter.device();
+  if (device->devType() != QInternal::Image) return false;
+  auto* image = static_cast<QImage*>(device);
+  if (image->format() != QImage::Format_ARGB32_Premultiplied || image->bytesPerLine() % 4 != 0) return false;
+  // The painter detached the image when it began, so bits() copies nothing.
+  pixels.pixels = reinterpret_cast<uint32_t*>(image->bits());
+  pixels.width = image->width();
+  pixels.height = image->height();
+  pixels.stride = int(image->bytesPerLine() / 4);
+  return true;
 }
