@@ -107,7 +107,7 @@ void PaintAbout(HWND window, HDC dc) {
   GetClientRect(window, &client);
 
   Graphics g = MakeGdiplusGraphics(dc);
-  auto* graphics = static_cast<gp::GpGraphics*>(g.native);
+  gp::GpGraphics* graphics = GdiplusGraphicsOf(g);
   if (graphics != nullptr) flat::GdipSetTextRenderingHint(graphics, gp::TextRenderingHintAntiAlias);
 
   // Header band.
@@ -141,12 +141,14 @@ void PaintAbout(HWND window, HDC dc) {
   FontFamily family = MakeFontFamily(L"Segoe UI");
   for (const TextSpec& spec : texts) {
     gp::GpFont* font = MakeFont(family, ScaleForDpi(spec.pixels, dpi), spec.style);
-    Brush brush = SolidBrush(spec.color);
-    if (font != nullptr && graphics != nullptr && brush.native != nullptr) {
+    // Text is beyond the toolkit's shapes: a GDI+ brush of its own.
+    gp::GpSolidFill* brush = nullptr;
+    flat::GdipCreateSolidFill(spec.color, &brush);
+    if (font != nullptr && graphics != nullptr && brush != nullptr) {
       const gp::RectF layout(float(S(spec.x)), float(S(spec.y)), 0, 0);  // no wrapping, no clipping
-      flat::GdipDrawString(graphics, spec.text, -1, font, &layout, nullptr,
-                           static_cast<gp::GpBrush*>(brush.native));
+      flat::GdipDrawString(graphics, spec.text, -1, font, &layout, nullptr, brush);
     }
+    if (brush != nullptr) flat::GdipDeleteBrush(brush);
     if (font != nullptr) flat::GdipDeleteFont(font);
   }
   DeleteFontFamily(family);

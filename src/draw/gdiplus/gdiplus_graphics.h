@@ -9,9 +9,17 @@
 
 #include "draw/toolkit.h"
 
+namespace Gdiplus {
+class GpGraphics;
+}
+
 // Anti-aliased graphics (high-quality bilinear interpolation) on `dc`. The
 // creation status is the initial last status; on failure native is null.
 Graphics MakeGdiplusGraphics(HDC dc);
+
+// The GDI+ graphics behind `g`, for what the toolkit does not draw (text);
+// null when `g` is not a GDI+ graphics or its creation failed.
+Gdiplus::GpGraphics* GdiplusGraphicsOf(const Graphics& g);
 
 // Starts GDI+ for this process; 0 when it could not be started.
 ULONG_PTR StartGdiplus();

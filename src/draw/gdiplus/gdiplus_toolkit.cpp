@@ -118,6 +118,10 @@ gp::GpPath* PathOf(const Path& path) {
 
 }  // namespace
 
+Gdiplus::GpGraphics* GdiplusGraphicsOf(const Graphics& g) {
+  return g.raster ? nullptr : GraphicsOf(g);
+}
+
 void FreeNativeBrush(void* brush) {
   flat::GdipDeleteBrush(static_cast<gp::GpBrush*>(brush));
 }
