@@ -68,5 +68,7 @@ add_test(NAME e2e.pacing
   COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.sh pacing ${CMAKE_BINARY_DIR})
 add_test(NAME e2e.tray_and_settings COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/ui_e2e.sh ${CMAKE_BINARY_DIR})
 add_test(NAME e2e.lifecycle COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/lifecycle_e2e.sh ${CMAKE_BINARY_DIR})
+# The soak's one-minute version; run it by hand for ten minutes or more.
+add_test(NAME e2e.soak_one_minute COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/soak.sh 1 ${CMAKE_BINARY_DIR})
 set_tests_properties(e2e.plain_wine e2e.standin_shell e2e.pacing e2e.tray_and_settings e2e.lifecycle
-                     PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)
+                     e2e.soak_one_minute PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)
