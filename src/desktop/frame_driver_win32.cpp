@@ -42,20 +42,14 @@ void EnsureBackBuffer(WallpaperApp& app, int width, int height) {
   app.backBufferWidth = width;
   app.backBufferHeight = height;
 
-  HDC windowDc = GetDC(app.wallpaperWindow);
-  app.memoryDc = CreateCompatibleDC(windowDc);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // rows top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  app.backBuffer = CreateDIBSection(app.memoryDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  app.backBufferBits = static_cast<uint32_t*>(bits);
-  app.previousBitmap = SelectObject(app.memoryDc, app.backBuffer);
-  ReleaseDC(app.wallpaperWindow, windowDc);
+  // A failed DIB leaves backBufferBits null: frames are then drawn nowhere
+  // and presented not at all, until the next size change tries again.
+  DibSurface surface;
+  if (!CreateDibSurface(surface, width, height)) return;
+  app.memoryDc = surface.dc;
+  app.backBuffer = surface.bitmap;
+  app.previousBitmap = surface.previous;
+  app.backBufferBits = surface.pixels;
 }
 
 }  // namespace
