@@ -15,7 +15,7 @@ desktop=(explorer "/desktop=tidemere-rest,1280x800")
 # User plus system time of the Tidemere.exe process, in clock ticks.
 cpu_ticks() {
   local pid
-  pid="$(pgrep -f 'Tidemere\.exe' | head -n 1)"
+  pid="$(pgrep -x Tidemere.exe | head -n 1)"
   [ -n "$pid" ] || fail "no Tidemere.exe process"
   awk '{ print $14 + $15 }' "/proc/$pid/stat"
 }
