@@ -3,7 +3,8 @@
 # 32-bit processes. Some machines cannot (their kernel refuses 32-bit ELF
 # programs, so Wine's 32-bit loader never starts); there the same sources are
 # built for x86-64 and run with the 64-bit loader in a 64-bit prefix.
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+# TIDEMERE_WINE64=1 takes the 64-bit way on any machine (to check it).
+if [ "${TIDEMERE_WINE64:-0}" != 1 ] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
   export TIDEMERE_WINE_BITS=32
   export WINEARCH=win32
   export TIDEMERE_WINE=/usr/lib/wine/wine

@@ -46,9 +46,10 @@ while [ "$(date +%s)" -lt "$end" ]; do
     drive session unlock
   fi
   if [ "$tick" -eq 40 ]; then                           # a display change, and back
-    drive display 400 240
+    # (A Wine desktop offers the usual modes and its own size, not any size.)
+    drive display 400 300 || fail "could not change the display mode"
     sleep 2
-    drive display 480 300
+    drive display 480 300 || fail "could not change the display mode back"
   fi
   if [ "$tick" -eq 70 ]; then                           # the shell restarts
     run_here "$standin" close >/dev/null 2>&1
@@ -82,14 +83,16 @@ lines=$(wc -l <"$work/resources")
 
 if [ "$minutes" -ge 3 ]; then
   # Flat after the first minute: at the end, GDI and USER objects and handles
-  # within a few of their value at one minute, private bytes within 10 %. (A
-  # line in between may catch the settings window open, with its controls.)
+  # within a few of their value at one minute; private bytes, which the
+  # one-off events of the first minutes (display change, shell restart) may
+  # step up once, within 5 % of their value halfway. (A line in between may
+  # catch the settings window open, with its controls.)
   awk '
     { for (i = 1; i <= NF; ++i) { split($i, kv, "="); v[NR, kv[1]] = kv[2] + 0 } }
     END {
-      n = NR
+      n = NR; half = int((NR + 2) / 2)
       if (v[n, "gdi"] > v[2, "gdi"] + 8 || v[n, "user"] > v[2, "user"] + 8 || v[n, "handles"] > v[2, "handles"] + 16 ||
-          v[n, "private"] > v[2, "private"] * 1.10) { print "grew from minute 1 to minute " n - 1; exit 1 }
+          v[n, "private"] > v[half, "private"] * 1.05) { print "grew by minute " n - 1; exit 1 }
     }' "$work/resources" || fail "resources grew after the first minute"
   pass "resources flat after the first minute"
 fi
