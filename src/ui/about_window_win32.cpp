@@ -92,7 +92,7 @@ gp::GpFont* MakeFont(const FontFamily& family, float pixels, int style) {
   return nullptr;
 }
 
-struct TextSpec {
+struct TextRow {
   const wchar_t* text;
   int x, y;      // at 96 DPI
   float pixels;  // font size at 96 DPI
@@ -122,7 +122,7 @@ void PaintAbout(HWND window, HDC dc) {
     }
   }
 
-  const TextSpec texts[] = {
+  const TextRow texts[] = {
       {L"Tidemere", 140, 22, 28, gp::FontStyleBold, 0xFFFFFFFF},
       {L"Live Aquarium Wallpaper for Windows", 142, 62, 13, gp::FontStyleRegular, 0xDCDCF0FF},
       {L"Version 1.0", 142, 84, 12, gp::FontStyleRegular, 0xC8FFFFFF},
@@ -139,14 +139,14 @@ void PaintAbout(HWND window, HDC dc) {
   DrawLineI(g, MakePen(0xFFC8D2E1, ScaleForDpi(1.0f, dpi)), S(24), S(130), client.right - S(24), S(130));
 
   FontFamily family = MakeFontFamily(L"Segoe UI");
-  for (const TextSpec& spec : texts) {
-    gp::GpFont* font = MakeFont(family, ScaleForDpi(spec.pixels, dpi), spec.style);
+  for (const TextRow& row : texts) {
+    gp::GpFont* font = MakeFont(family, ScaleForDpi(row.pixels, dpi), row.style);
     // Text is beyond the toolkit's shapes: a GDI+ brush of its own.
     gp::GpSolidFill* brush = nullptr;
-    flat::GdipCreateSolidFill(spec.color, &brush);
+    flat::GdipCreateSolidFill(row.color, &brush);
     if (font != nullptr && graphics != nullptr && brush != nullptr) {
-      const gp::RectF layout(float(S(spec.x)), float(S(spec.y)), 0, 0);  // no wrapping, no clipping
-      flat::GdipDrawString(graphics, spec.text, -1, font, &layout, nullptr, brush);
+      const gp::RectF layout(float(S(row.x)), float(S(row.y)), 0, 0);  // no wrapping, no clipping
+      flat::GdipDrawString(graphics, row.text, -1, font, &layout, nullptr, brush);
     }
     if (brush != nullptr) flat::GdipDeleteBrush(brush);
     if (font != nullptr) flat::GdipDeleteFont(font);

@@ -23,7 +23,7 @@ enum FontKind { kNoFont, kNormalFont, kBoldFont, kSmallFont, kFontKinds };
 // Controls the window finds again after creating them.
 enum ControlRole { kPlainControl, kAllocatedLabel, kGroupBox, kSpeciesIcon };
 
-struct ControlSpec {
+struct ControlLayout {
   const wchar_t* className;
   std::wstring text;
   int x, y, width, height;  // client pixels at 96 DPI
@@ -35,10 +35,10 @@ struct ControlSpec {
 };
 
 // Every control in creation order; `app` may be null (the defaults are shown).
-std::vector<ControlSpec> SettingsControls(const WallpaperApp* app) {
+std::vector<ControlLayout> SettingsControls(const WallpaperApp* app) {
   const Settings shown = app ? app->settings : Settings{};
   const DWORD numberEdit = WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL;
-  std::vector<ControlSpec> controls = {
+  std::vector<ControlLayout> controls = {
       {L"STATIC", L"Total Fish (5-60):", 20, 20, 180, 28, 0, 0, kNormalFont},
       {L"EDIT", std::to_wstring(shown.totalFish), 205, 18, 80, 30, kTotalFishEdit, numberEdit, kNormalFont},
       // Wide enough for a three-digit sum in bold and for "Performance:" with its
@@ -69,7 +69,7 @@ std::vector<ControlSpec> SettingsControls(const WallpaperApp* app) {
 struct SettingsWindowState {
   int dpi = 96;
   HFONT fonts[kFontKinds] = {};
-  std::vector<ControlSpec> specs;
+  std::vector<ControlLayout> layouts;
   std::vector<HWND> controls;
   HWND groupBox = nullptr;
 };
@@ -99,22 +99,23 @@ void DeleteFonts(HFONT (&fonts)[kFontKinds]) {
 
 void CreateControls(HWND window, WallpaperApp* app, SettingsWindowState& state) {
   const int dpi = state.dpi;
-  state.specs = SettingsControls(app);
-  for (const ControlSpec& spec : state.specs) {
-    HWND control = CreateWindowExW(
-        0, spec.className, spec.text.c_str(), WS_CHILD | WS_VISIBLE | spec.styles, ScaleForDpi(spec.x, dpi),
-        ScaleForDpi(spec.y, dpi), ScaleForDpi(spec.width, dpi), ScaleForDpi(spec.height, dpi), window,
-        reinterpret_cast<HMENU>(INT_PTR(spec.id)), app ? app->instance : nullptr, nullptr);
+  state.layouts = SettingsControls(app);
+  for (const ControlLayout& layout : state.layouts) {
+    HWND control =
+        CreateWindowExW(0, layout.className, layout.text.c_str(), WS_CHILD | WS_VISIBLE | layout.styles,
+                        ScaleForDpi(layout.x, dpi), ScaleForDpi(layout.y, dpi),
+                        ScaleForDpi(layout.width, dpi), ScaleForDpi(layout.height, dpi), window,
+                        reinterpret_cast<HMENU>(INT_PTR(layout.id)), app ? app->instance : nullptr, nullptr);
     state.controls.push_back(control);
-    if (spec.font != kNoFont) SendMessageW(control, WM_SETFONT, WPARAM(state.fonts[spec.font]), TRUE);
-    if (spec.role == kSpeciesIcon) SetWindowLongPtrW(control, GWLP_USERDATA, spec.species);
-    if (spec.id == kFpsModeCombo) {
+    if (layout.font != kNoFont) SendMessageW(control, WM_SETFONT, WPARAM(state.fonts[layout.font]), TRUE);
+    if (layout.role == kSpeciesIcon) SetWindowLongPtrW(control, GWLP_USERDATA, layout.species);
+    if (layout.id == kFpsModeCombo) {
       SendMessageW(control, CB_ADDSTRING, 0, LPARAM(L"Smooth (60 FPS)"));
       SendMessageW(control, CB_ADDSTRING, 0, LPARAM(L"Power Saver (15 FPS)"));
       SendMessageW(control, CB_SETCURSEL, WPARAM(app ? app->settings.fpsMode : 0), 0);
     }
-    if (spec.role == kAllocatedLabel) allocatedLabel = control;
-    if (spec.role == kGroupBox) state.groupBox = control;
+    if (layout.role == kAllocatedLabel) allocatedLabel = control;
+    if (layout.role == kGroupBox) state.groupBox = control;
   }
 }
 
@@ -125,11 +126,12 @@ void ApplyDpi(HWND window, SettingsWindowState& state, int dpi, const RECT* sugg
   state.dpi = dpi;
   MakeFonts(state);
   for (size_t i = 0; i < state.controls.size(); ++i) {
-    const ControlSpec& spec = state.specs[i];
-    SetWindowPos(state.controls[i], nullptr, ScaleForDpi(spec.x, dpi), ScaleForDpi(spec.y, dpi),
-                 ScaleForDpi(spec.width, dpi), ScaleForDpi(spec.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
-    if (spec.font != kNoFont)
-      SendMessageW(state.controls[i], WM_SETFONT, WPARAM(state.fonts[spec.font]), TRUE);
+    const ControlLayout& layout = state.layouts[i];
+    SetWindowPos(state.controls[i], nullptr, ScaleForDpi(layout.x, dpi), ScaleForDpi(layout.y, dpi),
+                 ScaleForDpi(layout.width, dpi), ScaleForDpi(layout.height, dpi),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (layout.font != kNoFont)
+      SendMessageW(state.controls[i], WM_SETFONT, WPARAM(state.fonts[layout.font]), TRUE);
   }
   DeleteFonts(oldFonts);  // no control uses them any more
   if (suggested != nullptr) {
