@@ -38,7 +38,7 @@ QImage RenderGoldenFrame(int theme) {
 
 const std::vector<GoldenImage>& GoldenImages() {
   static const std::vector<GoldenImage> images = [] {
-    std::vector<GoldenImage> all = {{"species-sheet.png", RenderSpeciesSheet}};
+    std::vector<GoldenImage> all = {{"creature-sheet.png", RenderSpeciesSheet}};
     for (int theme = 1; theme <= 6; ++theme) {
       all.push_back(
           {"frame-theme-" + std::to_string(theme) + ".png", [theme] { return RenderGoldenFrame(theme); }});

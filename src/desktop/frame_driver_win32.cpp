@@ -29,9 +29,7 @@ ForegroundWindowInfo ReadForegroundWindow(const WallpaperApp& app) {
   RECT rect;
   info.rectKnown = GetWindowRect(window, &rect) != FALSE;
   if (info.rectKnown) info.rect = {rect.left, rect.top, rect.right, rect.bottom};
-  wchar_t className[64] = {};
-  GetClassNameW(window, className, 64);
-  info.className = className;
+  GetClassNameW(window, info.className, 64);
   return info;
 }
 

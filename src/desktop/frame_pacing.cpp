@@ -1,6 +1,7 @@
 #include "desktop/frame_pacing.h"
 
 #include <algorithm>
+#include <cwchar>
 
 bool IsFullScreenApplication(const ForegroundWindowInfo& window, int primaryWidth, int primaryHeight) {
   if (!window.exists || window.isOwnWindow || window.minimized || !window.rectKnown) return false;
@@ -10,7 +11,7 @@ bool IsFullScreenApplication(const ForegroundWindowInfo& window, int primaryWidt
   // "#32769" is the desktop window itself, which Wine reports as foreground.
   for (const wchar_t* shell :
        {L"Progman", L"WorkerW", L"SHELLDLL_DefView", L"Windows.UI.Core.CoreWindow", L"#32769"}) {
-    if (window.className == shell) return false;
+    if (std::wcscmp(window.className, shell) == 0) return false;
   }
   return true;
 }

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "base/screen_rect.h"
 
@@ -15,8 +14,8 @@ struct ForegroundWindowInfo {
   bool isOwnWindow = false;  // the wallpaper or the message-only window
   bool minimized = false;
   bool rectKnown = false;
-  ScreenRect rect;  // window rectangle, screen coordinates
-  std::wstring className;
+  ScreenRect rect;             // window rectangle, screen coordinates
+  wchar_t className[64] = {};  // read every tick: no allocation
 };
 
 // A window that covers the primary screen within 2 pixels and is not part of

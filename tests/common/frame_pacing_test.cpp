@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
+
 namespace {
 
 constexpr int kW = 1920, kH = 1080;
@@ -13,7 +15,7 @@ ForegroundWindowInfo Window(ScreenRect rect, const wchar_t* className = L"Chrome
   info.exists = true;
   info.rectKnown = true;
   info.rect = rect;
-  info.className = className;
+  std::wcsncpy(info.className, className, 63);
   return info;
 }
 

@@ -206,6 +206,14 @@ TEST_F(SystemLife, ShellDestroyingTheWindowDetachesAndANewShellGetsItBack) {
   StartLifecycle(app);
   ASSERT_FALSE(IsWindowVisible(worker));
 
+  // Progman's children hear no display change: the broadcast window passes it on.
+  SetWindowPos(app.wallpaperWindow, nullptr, 10, 10, 64, 48, SWP_NOZORDER | SWP_NOACTIVATE);
+  Send(WM_DISPLAYCHANGE, 32);
+  RECT placed = {};
+  GetWindowRect(app.wallpaperWindow, &placed);
+  const RECT screen = VirtualScreenRect();
+  EXPECT_TRUE(EqualRect(&placed, &screen)) << placed.left << "," << placed.top << " " << placed.right;
+
   // A TaskbarCreated without a new shell changes nothing.
   HWND working = app.wallpaperWindow;
   CheckShell(app);
