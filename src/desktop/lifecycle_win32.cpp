@@ -221,10 +221,9 @@ bool HandleSystemMessage(WallpaperApp& app, UINT message, WPARAM wParam, LPARAM 
       }
       return true;
     case WM_DISPLAYCHANGE:
-      // NOTE: Progman's children never receive WM_DISPLAYCHANGE; pass it on
-      // (a top-level wallpaper window hears the broadcast itself).
-      if (app.wallpaperWindow != nullptr && GetAncestor(app.wallpaperWindow, GA_PARENT) != GetDesktopWindow())
-        SendMessageW(app.wallpaperWindow, WM_DISPLAYCHANGE, wParam, lParam);
+      // NOTE: Progman's children never receive WM_DISPLAYCHANGE, and neither
+      // does our window without a parent: it keeps WS_CHILD, which broadcasts skip.
+      if (app.wallpaperWindow != nullptr) SendMessageW(app.wallpaperWindow, WM_DISPLAYCHANGE, wParam, lParam);
       app.lifecycle.nextCoverageCheck = 0;
       return true;
     case WM_SETTINGCHANGE: {
