@@ -15,7 +15,7 @@ file(GLOB TIDEMERE_TEST_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/tests/common/*.cpp ${CMAKE_SOURCE_DIR}/tests/native/*.cpp)
 add_executable(tidemere-tests ${TIDEMERE_TEST_SOURCES})
 target_include_directories(tidemere-tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(tidemere-tests PRIVATE tidemere_core GTest::gtest_main Threads::Threads)
+target_link_libraries(tidemere-tests PRIVATE tidemere_shell GTest::gtest_main Threads::Threads)
 target_compile_definitions(tidemere-tests PRIVATE TIDEMERE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(tidemere-tests DISCOVERY_MODE PRE_TEST)
 # tidemere-render: its option parser and JSON writer are tested as functions,

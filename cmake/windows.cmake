@@ -28,8 +28,8 @@ set_source_files_properties(${TIDEMERE_RC} PROPERTIES OBJECT_DEPENDS
 # windres finds the painted icon in the build tree and the manifest beside the .rc.
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I ${CMAKE_BINARY_DIR}/resources -I ${CMAKE_SOURCE_DIR}/resources")
 
-add_executable(Tidemere WIN32 ${CMAKE_SOURCE_DIR}/src/app/main_win32.cpp ${TIDEMERE_RC})
-target_link_libraries(Tidemere PRIVATE tidemere_core)
+add_executable(Tidemere WIN32 ${CMAKE_SOURCE_DIR}/src/shell/app/main_win32.cpp ${TIDEMERE_RC})
+target_link_libraries(Tidemere PRIVATE tidemere_shell)
 target_link_options(Tidemere PRIVATE -municode -mwindows)
 set_target_properties(Tidemere PROPERTIES OUTPUT_NAME Tidemere RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
@@ -44,7 +44,7 @@ file(GLOB TIDEMERE_WINTEST_SOURCES CONFIGURE_DEPENDS
 # With the program's resources, so that the windows under test find icon 101.
 add_executable(tidemere-wintests ${TIDEMERE_WINTEST_SOURCES} ${TIDEMERE_RC})
 target_include_directories(tidemere-wintests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(tidemere-wintests PRIVATE tidemere_core gtest_main)
+target_link_libraries(tidemere-wintests PRIVATE tidemere_shell gtest_main)
 gtest_discover_tests(tidemere-wintests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
 
 # Small programs the end-to-end checks use: a stand-in shell that owns
@@ -56,7 +56,7 @@ foreach(helper shell_standin send_keys drive)
   target_link_options(tidemere-${helper} PRIVATE -static -municode)
   target_compile_definitions(tidemere-${helper} PRIVATE UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00)
   # The program's own names (window classes, command ids) come from its headers.
-  target_include_directories(tidemere-${helper} PRIVATE ${CMAKE_SOURCE_DIR}/src)
+  target_include_directories(tidemere-${helper} PRIVATE ${CMAKE_SOURCE_DIR}/src/shell ${CMAKE_SOURCE_DIR}/src/core)
   target_link_libraries(tidemere-${helper} PRIVATE user32 gdi32)
 endforeach()
 

@@ -87,7 +87,7 @@ void SetEffect(WallpaperApp& app, int newTheme) {
   if (newTheme == app.settings.theme) return;
   app.settings.theme = newTheme;
   WriteLog(L"切换效果 -> %d", newTheme);
-  SaveSettings(app);
+  SaveSettings(app.settings);
   app.aquarium.populated = false;
 }
 

@@ -8,8 +8,6 @@
 
 #include "settings/settings.h"
 
-struct WallpaperApp;
-
 // The private-profile functions over one INI file.
 struct PrivateProfileStore : ProfileStore {
   explicit PrivateProfileStore(std::wstring path) : path(std::move(path)) {}
@@ -20,9 +18,9 @@ struct PrivateProfileStore : ProfileStore {
 };
 
 std::wstring GetSettingsPath();
-// Start values of the whole object, then the INI file.
-void LoadSettings(WallpaperApp& app);
-void SaveSettings(const WallpaperApp& app);
+// Start values, then the INI file.
+void LoadSettings(Settings& settings);
+void SaveSettings(const Settings& settings);
 
 // "Start with Windows": does the Run key start this program, and adding or
 // removing that value. The ...For forms take the program's path.

@@ -171,7 +171,7 @@ void Apply(HWND window, WallpaperApp& app) {
   if (selection != CB_ERR) app.settings.fpsMode = int(selection);
   for (int i = 0; i < kSpeciesCount; ++i) app.settings.speciesCounts[i] = decision.values.speciesCounts[i];
   WriteLog(L"应用设置：总鱼数=%d，已分配=%d，20种生物数量", app.settings.totalFish, decision.sum);
-  SaveSettings(app);
+  SaveSettings(app.settings);
   app.aquarium.populated = false;
   DestroyWindow(window);
 }

@@ -2,7 +2,6 @@
 
 #include <shlobj.h>
 
-#include "app/wallpaper_app_win32.h"
 #include "base/program_path_win32.h"
 
 int PrivateProfileStore::ReadInt(const wchar_t* section, const wchar_t* key, int defaultValue) {
@@ -29,13 +28,13 @@ std::wstring GetSettingsPath() {
   return BesideProgram(L"Tidemere.ini");
 }
 
-void LoadSettings(WallpaperApp& app) {
-  app = WallpaperApp{};
+void LoadSettings(Settings& settings) {
+  settings = Settings{};
   PrivateProfileStore store(GetSettingsPath());
-  LoadSettingsFrom(store, app.settings);
+  LoadSettingsFrom(store, settings);
 }
 
-void SaveSettings(const WallpaperApp& app) {
+void SaveSettings(const Settings& settings) {
   PrivateProfileStore store(GetSettingsPath());
-  SaveSettingsTo(store, app.settings);
+  SaveSettingsTo(store, settings);
 }

@@ -69,8 +69,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
     return 1;
   }
 
-  WallpaperApp app;
-  LoadSettings(app);
+  WallpaperApp app;  // built afresh: every field at its start value
+  LoadSettings(app.settings);
   app.instance = instance;
   InstallCrashFilter(app);
   if (options.theme != 0) app.settings.theme = options.theme;  // in memory only
