@@ -24,9 +24,9 @@ add_custom_command(
   COMMENT "Painting the application icon")
 set(TIDEMERE_RC ${CMAKE_SOURCE_DIR}/resources/tidemere.rc)
 set_source_files_properties(${TIDEMERE_RC} PROPERTIES OBJECT_DEPENDS
-  "${TIDEMERE_ICON};${CMAKE_SOURCE_DIR}/resources/tidemere.manifest")
+  "${TIDEMERE_ICON};${CMAKE_SOURCE_DIR}/resources/tidemere.manifest;${CMAKE_SOURCE_DIR}/src/shell/common/names_win32.h")
 # windres finds the painted icon in the build tree and the manifest beside the .rc.
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I ${CMAKE_BINARY_DIR}/resources -I ${CMAKE_SOURCE_DIR}/resources")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I ${CMAKE_BINARY_DIR}/resources -I ${CMAKE_SOURCE_DIR}/resources -I ${CMAKE_SOURCE_DIR}/src/shell")
 
 add_executable(Tidemere WIN32 ${CMAKE_SOURCE_DIR}/src/shell/app/main_win32.cpp ${TIDEMERE_RC})
 target_link_libraries(Tidemere PRIVATE tidemere_shell)

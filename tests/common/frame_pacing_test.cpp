@@ -1,6 +1,6 @@
 // The frame driver's decisions: the full-screen test, the pacing across mode
 // changes, the clamped frame time and the frame-cost report.
-#include "desktop/frame_pacing.h"
+#include "policy/frame_pacing.h"
 
 #include <gtest/gtest.h>
 

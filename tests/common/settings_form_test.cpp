@@ -1,10 +1,10 @@
 // What the settings window makes of typed numbers: reading, the "Allocated"
 // label and OK's decision.
-#include "ui/settings_form.h"
+#include "policy/settings_form.h"
 
 #include <gtest/gtest.h>
 
-#include "ui/product.h"
+#include "base/product.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // When the wallpaper rests: coverage of every monitor by opaque windows, the
 // order of the reasons, battery saver and the still frame of reduced motion.
-#include "desktop/visibility.h"
+#include "policy/visibility.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Sizes scaled by DPI, windows centred and kept on the screen.
-#include "ui/window_placement.h"
+#include "policy/window_placement.h"
 
 #include <gtest/gtest.h>
 

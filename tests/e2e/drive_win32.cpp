@@ -16,7 +16,7 @@
 #include <cwchar>
 #include <string>
 
-#include "ui/ui_win32.h"
+#include "common/names_win32.h"
 
 namespace {
 

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cwchar>
 
+#include "common/names_win32.h"
+
 namespace {
 
 LRESULT CALLBACK ShellWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -50,8 +52,8 @@ int RunShell(const wchar_t* readyFile) {
 
 int Query(const wchar_t* outFile) {
   HWND progman = FindWindowW(L"Progman", nullptr);
-  HWND child = progman ? FindWindowExW(progman, nullptr, L"WavescreenWnd", nullptr) : nullptr;
-  HWND topLevel = FindWindowW(L"WavescreenWnd", nullptr);
+  HWND child = progman ? FindWindowExW(progman, nullptr, kWallpaperWindowClass, nullptr) : nullptr;
+  HWND topLevel = FindWindowW(kWallpaperWindowClass, nullptr);
   const char* wallpaper = child      ? "child-of-progman"
                           : topLevel ? (GetParent(topLevel) ? "other" : "toplevel")
                                      : "none";

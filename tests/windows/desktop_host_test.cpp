@@ -2,7 +2,11 @@
 // by the test itself, one layout per test.
 #include <gtest/gtest.h>
 
+#include "app/app_win32.h"
 #include "base/log.h"
+#include "base/program_path_win32.h"
+#include "common/globals_win32.h"
+#include "common/names_win32.h"
 #include "desktop/desktop_win32.h"
 #include "windows/win32_test_support.h"
 
@@ -34,8 +38,8 @@ std::string Utf8(const wchar_t* text) {
 
 TEST_F(DesktopLayout, NoProgmanLeavesBothNull) {
   FindDesktopHost(app);
-  EXPECT_EQ(app.progmanWindow, nullptr);
-  EXPECT_EQ(app.desktopHost, nullptr);
+  EXPECT_EQ(app.desktop.progmanWindow, nullptr);
+  EXPECT_EQ(app.desktop.desktopHost, nullptr);
   EXPECT_NE(ReadProgramLog().find(Utf8(L"错误：未找到 Progman 窗口")), std::string::npos);
 }
 
@@ -44,8 +48,8 @@ TEST_F(DesktopLayout, IconViewInsideProgmanFindsTheEmptyWorkerChild) {
   Make(L"SHELLDLL_DefView", progman);
   HWND worker = Make(L"WorkerW", progman);
   FindDesktopHost(app);
-  EXPECT_EQ(app.progmanWindow, progman);
-  EXPECT_EQ(app.desktopHost, worker);
+  EXPECT_EQ(app.desktop.progmanWindow, progman);
+  EXPECT_EQ(app.desktop.desktopHost, worker);
   EXPECT_NE(ReadProgramLog().find(Utf8(L"(WorkerW)")), std::string::npos);
 }
 
@@ -55,8 +59,8 @@ TEST_F(DesktopLayout, IconViewInTopLevelWorkerFindsTheOtherTopLevelWorker) {
   Make(L"SHELLDLL_DefView", iconHost);
   HWND emptyWorker = Make(L"WorkerW");
   FindDesktopHost(app);
-  EXPECT_EQ(app.progmanWindow, progman);
-  EXPECT_EQ(app.desktopHost, emptyWorker);
+  EXPECT_EQ(app.desktop.progmanWindow, progman);
+  EXPECT_EQ(app.desktop.desktopHost, emptyWorker);
 }
 
 TEST_F(DesktopLayout, VisibleCandidateBeatsAnEarlierInvisibleOne) {
@@ -64,14 +68,14 @@ TEST_F(DesktopLayout, VisibleCandidateBeatsAnEarlierInvisibleOne) {
   Make(L"WorkerW", progman, false);
   HWND visible = Make(L"WorkerW", progman, true);
   FindDesktopHost(app);
-  EXPECT_EQ(app.desktopHost, visible);
+  EXPECT_EQ(app.desktop.desktopHost, visible);
 }
 
 TEST_F(DesktopLayout, OnlyInvisibleCandidateIsTaken) {
   HWND progman = Make(L"Progman");
   HWND hidden = Make(L"WorkerW", progman, false);
   FindDesktopHost(app);
-  EXPECT_EQ(app.desktopHost, hidden);
+  EXPECT_EQ(app.desktop.desktopHost, hidden);
 }
 
 TEST_F(DesktopLayout, NoCandidateFallsBackToProgman) {
@@ -79,7 +83,7 @@ TEST_F(DesktopLayout, NoCandidateFallsBackToProgman) {
   HWND worker = Make(L"WorkerW", progman);
   Make(L"SHELLDLL_DefView", worker);  // a WorkerW with icons is no candidate
   FindDesktopHost(app);
-  EXPECT_EQ(app.desktopHost, progman);
+  EXPECT_EQ(app.desktop.desktopHost, progman);
   EXPECT_NE(ReadProgramLog().find(Utf8(L"(Progman(兜底))")), std::string::npos);
 }
 
@@ -92,14 +96,14 @@ TEST_F(DesktopLayout, LayerLeftHiddenByAKilledInstanceIsShownAgain) {
   EXPECT_NE(ReadProgramLog().find(Utf8(L"已恢复原壁纸层显示")), std::string::npos);
   // Then the new search finds it visible.
   FindDesktopHost(app);
-  EXPECT_EQ(app.desktopHost, worker);
+  EXPECT_EQ(app.desktop.desktopHost, worker);
 }
 
 TEST_F(DesktopLayout, HiddenTopLevelHostIsRestoredThroughTheRecordedHost) {
   HWND progman = Make(L"Progman");
   HWND worker = Make(L"WorkerW", nullptr, false);
-  app.progmanWindow = progman;
-  app.desktopHost = worker;
+  app.desktop.progmanWindow = progman;
+  app.desktop.desktopHost = worker;
   RestoreWallpaperLayer(app);
   EXPECT_TRUE(IsWindowVisible(worker));
 }
@@ -111,19 +115,19 @@ TEST_F(DesktopLayout, WallpaperWindowGoesUnderTheIconsAndHidesTheLayer) {
   app.instance = GetModuleHandleW(nullptr);
   FindDesktopHost(app);
   CreateWallpaperWindow(app);
-  ASSERT_NE(app.wallpaperWindow, nullptr);
-  EXPECT_EQ(GetParent(app.wallpaperWindow), progman);
+  ASSERT_NE(app.desktop.wallpaperWindow, nullptr);
+  EXPECT_EQ(GetParent(app.desktop.wallpaperWindow), progman);
   EXPECT_FALSE(IsWindowVisible(worker));
-  EXPECT_EQ(GetWindow(icons, GW_HWNDNEXT), app.wallpaperWindow) << "directly below the icon view";
+  EXPECT_EQ(GetWindow(icons, GW_HWNDNEXT), app.desktop.wallpaperWindow) << "directly below the icon view";
   RECT rect;
-  GetWindowRect(app.wallpaperWindow, &rect);
+  GetWindowRect(app.desktop.wallpaperWindow, &rect);
   EXPECT_EQ(rect.right - rect.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
 
   // The exit path shows the layer again and ends the loop through WM_QUIT.
   RestoreWallpaperLayer(app);
   EXPECT_TRUE(IsWindowVisible(worker));
   app.lifecycle.exitRequested = true;
-  DestroyWindow(app.wallpaperWindow);
+  DestroyWindow(app.desktop.wallpaperWindow);
   MSG message;
   EXPECT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   std::string log = ReadProgramLog();

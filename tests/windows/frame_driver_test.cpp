@@ -4,9 +4,12 @@
 
 #include <vector>
 
+#include "app/app_win32.h"
 #include "base/log.h"
+#include "base/program_path_win32.h"
+#include "common/globals_win32.h"
+#include "common/names_win32.h"
 #include "desktop/desktop_win32.h"
-#include "desktop/pointer_hook_win32.h"
 #include "windows/gdiplus_render.h"
 #include "windows/win32_test_support.h"
 
@@ -60,8 +63,8 @@ class FrameDriver : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(EnsureGdiplus());
-    app.presenter = PresenterKind::kGdi;
-    app.lastFrameTime = MonotonicNanoseconds();
+    app.presenter.kind = PresenterKind::kGdi;
+    app.frame.lastFrameTime = MonotonicNanoseconds();
   }
   void TearDown() override {
     ReleaseBackBuffer(app);
@@ -82,71 +85,71 @@ class FrameDriver : public ::testing::Test {
 }  // namespace
 
 TEST_F(FrameDriver, GdiPresenterPutsTheBackBufferOnTheWindow) {
-  app.wallpaperWindow = Make(L"TestWallpaperWnd");  // 200 x 100
-  Paint(app.wallpaperWindow, RGB(255, 0, 255));
+  app.desktop.wallpaperWindow = Make(L"TestWallpaperWnd");  // 200 x 100
+  Paint(app.desktop.wallpaperWindow, RGB(255, 0, 255));
   RenderFrame(app);
-  ASSERT_NE(app.backBufferBits, nullptr);
-  ASSERT_EQ(app.backBufferWidth, 200);
-  ASSERT_EQ(app.backBufferHeight, 100);
+  ASSERT_NE(app.frame.backBufferBits, nullptr);
+  ASSERT_EQ(app.frame.backBufferWidth, 200);
+  ASSERT_EQ(app.frame.backBufferHeight, 100);
   GdiFlush();
-  const std::vector<uint32_t> shown = ReadWindowPixels(app.wallpaperWindow, 200, 100);
+  const std::vector<uint32_t> shown = ReadWindowPixels(app.desktop.wallpaperWindow, 200, 100);
   ASSERT_EQ(shown.size(), 200u * 100u);
   int same = 0;
-  for (int i = 0; i < 200 * 100; ++i) same += shown[i] == (app.backBufferBits[i] & 0xFFFFFF);
+  for (int i = 0; i < 200 * 100; ++i) same += shown[i] == (app.frame.backBufferBits[i] & 0xFFFFFF);
   EXPECT_GE(same, 200 * 100 * 99 / 100) << "the window shows what the back buffer holds";
   EXPECT_NE(shown[100 * 50 + 100], 0xFF00FFu) << "the test colour is gone";
 }
 
 TEST_F(FrameDriver, NothingIsPresentedWithoutABackBuffer) {
-  app.wallpaperWindow = Make(L"TestWallpaperWnd");
-  Paint(app.wallpaperWindow, RGB(255, 0, 255));
+  app.desktop.wallpaperWindow = Make(L"TestWallpaperWnd");
+  Paint(app.desktop.wallpaperWindow, RGB(255, 0, 255));
   // A memory DC whose DIB was never made: nothing to show yet.
   DibSurface other;
   ASSERT_TRUE(CreateDibSurface(other, 200, 100));
-  app.memoryDc = other.dc;
+  app.frame.memoryDc = other.dc;
   PresentFrame(app, 200, 100);
-  app.memoryDc = nullptr;
+  app.frame.memoryDc = nullptr;
   DestroyDibSurface(other);
-  const std::vector<uint32_t> shown = ReadWindowPixels(app.wallpaperWindow, 200, 100);
+  const std::vector<uint32_t> shown = ReadWindowPixels(app.desktop.wallpaperWindow, 200, 100);
   ASSERT_FALSE(shown.empty());
   EXPECT_EQ(shown[0], 0xFF00FFu);
   EXPECT_EQ(shown[200 * 100 - 1], 0xFF00FFu);
 }
 
 TEST_F(FrameDriver, EmptyClientAreaRendersAndCountsNothing) {
-  app.wallpaperWindow = Make(L"TestWallpaperWnd");
-  SetWindowPos(app.wallpaperWindow, nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE);
-  const int before = FramesRendered();
-  const int64_t clock = app.lastFrameTime;
+  app.desktop.wallpaperWindow = Make(L"TestWallpaperWnd");
+  SetWindowPos(app.desktop.wallpaperWindow, nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE);
+  const int before = app.frame.framesRendered;
+  const int64_t clock = app.frame.lastFrameTime;
   for (int i = 0; i < 3; ++i) RenderFrame(app);
-  EXPECT_EQ(FramesRendered(), before);
-  EXPECT_EQ(app.memoryDc, nullptr);
+  EXPECT_EQ(app.frame.framesRendered, before);
+  EXPECT_EQ(app.frame.memoryDc, nullptr);
   EXPECT_FALSE(app.aquarium.populated);
   EXPECT_EQ(app.aquarium.elapsed, 0.0);
-  EXPECT_EQ(app.lastFrameTime, clock);
+  EXPECT_EQ(app.frame.lastFrameTime, clock);
 }
 
 TEST_F(FrameDriver, BackBufferIsReusedAndRemadeOnlyForANewSize) {
-  app.wallpaperWindow = Make(L"TestWallpaperWnd");
-  const int before = FramesRendered();
+  app.desktop.wallpaperWindow = Make(L"TestWallpaperWnd");
+  const int before = app.frame.framesRendered;
   RenderFrame(app);
-  const HDC dc = app.memoryDc;
-  const HBITMAP bitmap = app.backBuffer;
-  const uint32_t* bits = app.backBufferBits;
+  const HDC dc = app.frame.memoryDc;
+  const HBITMAP bitmap = app.frame.backBuffer;
+  const uint32_t* bits = app.frame.backBufferBits;
   RenderFrame(app);
-  EXPECT_EQ(app.memoryDc, dc);
-  EXPECT_EQ(app.backBuffer, bitmap);
-  EXPECT_EQ(app.backBufferBits, bits);
-  EXPECT_EQ(FramesRendered(), before + 2);
+  EXPECT_EQ(app.frame.memoryDc, dc);
+  EXPECT_EQ(app.frame.backBuffer, bitmap);
+  EXPECT_EQ(app.frame.backBufferBits, bits);
+  EXPECT_EQ(app.frame.framesRendered, before + 2);
   EXPECT_TRUE(app.aquarium.populated);
   EXPECT_GT(app.aquarium.elapsed, 0.0);
 
-  SetWindowPos(app.wallpaperWindow, nullptr, 0, 0, 120, 80, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(app.desktop.wallpaperWindow, nullptr, 0, 0, 120, 80, SWP_NOZORDER | SWP_NOACTIVATE);
   RenderFrame(app);
-  EXPECT_EQ(app.backBufferWidth, 120);
-  EXPECT_EQ(app.backBufferHeight, 80);
+  EXPECT_EQ(app.frame.backBufferWidth, 120);
+  EXPECT_EQ(app.frame.backBufferHeight, 80);
   BITMAP info = {};
-  ASSERT_NE(GetObjectW(app.backBuffer, sizeof(info), &info), 0);
+  ASSERT_NE(GetObjectW(app.frame.backBuffer, sizeof(info), &info), 0);
   EXPECT_EQ(info.bmWidth, 120);
   EXPECT_EQ(info.bmHeight, 80);
   EXPECT_EQ(info.bmBitsPixel, 32);
@@ -160,12 +163,12 @@ TEST_F(FrameDriver, WallpaperWindowCoversTheVirtualScreenUnderAParentWithANegati
   HWND parent = Make(L"TestShellWnd");
   SetWindowPos(parent, nullptr, screen.left - 300, screen.top - 200, screen.right - screen.left + 300,
                screen.bottom - screen.top + 200, SWP_NOZORDER | SWP_NOACTIVATE);
-  app.progmanWindow = parent;
+  app.desktop.progmanWindow = parent;
   app.instance = GetModuleHandleW(nullptr);
   CreateWallpaperWindow(app);
-  ASSERT_NE(app.wallpaperWindow, nullptr);
-  EXPECT_EQ(GetParent(app.wallpaperWindow), parent);
-  RECT placed = WindowRect(app.wallpaperWindow);
+  ASSERT_NE(app.desktop.wallpaperWindow, nullptr);
+  EXPECT_EQ(GetParent(app.desktop.wallpaperWindow), parent);
+  RECT placed = WindowRect(app.desktop.wallpaperWindow);
   EXPECT_EQ(placed.left, screen.left);
   EXPECT_EQ(placed.top, screen.top);
   EXPECT_EQ(placed.right, screen.right);
@@ -173,47 +176,47 @@ TEST_F(FrameDriver, WallpaperWindowCoversTheVirtualScreenUnderAParentWithANegati
 
   // A display change puts it back over the virtual screen, and the next
   // frame draws at the new size.
-  SetWindowPos(app.wallpaperWindow, nullptr, 10, 10, 64, 48, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(app.desktop.wallpaperWindow, nullptr, 10, 10, 64, 48, SWP_NOZORDER | SWP_NOACTIVATE);
   RenderFrame(app);
-  ASSERT_EQ(app.backBufferWidth, 64);
-  SendMessageW(app.wallpaperWindow, WM_DISPLAYCHANGE, 32, MAKELPARAM(screen.right, screen.bottom));
-  placed = WindowRect(app.wallpaperWindow);
+  ASSERT_EQ(app.frame.backBufferWidth, 64);
+  SendMessageW(app.desktop.wallpaperWindow, WM_DISPLAYCHANGE, 32, MAKELPARAM(screen.right, screen.bottom));
+  placed = WindowRect(app.desktop.wallpaperWindow);
   EXPECT_EQ(placed.left, screen.left);
   EXPECT_EQ(placed.top, screen.top);
   EXPECT_EQ(placed.right, screen.right);
-  EXPECT_EQ(app.backBufferWidth, 0) << "the display change forces a new back buffer";
+  EXPECT_EQ(app.frame.backBufferWidth, 0) << "the display change forces a new back buffer";
   RenderFrame(app);
-  EXPECT_EQ(app.backBufferWidth, screen.right - screen.left);
-  EXPECT_EQ(app.backBufferHeight, screen.bottom - screen.top);
+  EXPECT_EQ(app.frame.backBufferWidth, screen.right - screen.left);
+  EXPECT_EQ(app.frame.backBufferHeight, screen.bottom - screen.top);
 
-  DestroyWindow(app.wallpaperWindow);
+  DestroyWindow(app.desktop.wallpaperWindow);
 }
 
 TEST_F(FrameDriver, DisplayChangeContentFollowsTheNewSize) {
   app.instance = GetModuleHandleW(nullptr);
   CreateWallpaperWindow(app);  // no shell: a top-level window over the virtual screen
-  ASSERT_NE(app.wallpaperWindow, nullptr);
-  ASSERT_EQ(app.presenter, PresenterKind::kGdi) << "Wine has no DirectComposition";
-  SetWindowPos(app.wallpaperWindow, HWND_TOPMOST, 0, 0, 96, 64, SWP_NOACTIVATE);
+  ASSERT_NE(app.desktop.wallpaperWindow, nullptr);
+  ASSERT_EQ(app.presenter.kind, PresenterKind::kGdi) << "Wine has no DirectComposition";
+  SetWindowPos(app.desktop.wallpaperWindow, HWND_TOPMOST, 0, 0, 96, 64, SWP_NOACTIVATE);
   RenderFrame(app);
-  ASSERT_EQ(app.backBufferWidth, 96);
+  ASSERT_EQ(app.frame.backBufferWidth, 96);
 
-  SendMessageW(app.wallpaperWindow, WM_DISPLAYCHANGE, 32, 0);
+  SendMessageW(app.desktop.wallpaperWindow, WM_DISPLAYCHANGE, 32, 0);
   RenderFrame(app);
   const RECT screen = VirtualScreenRect();
   const int width = screen.right - screen.left, height = screen.bottom - screen.top;
-  ASSERT_EQ(app.backBufferWidth, width);
+  ASSERT_EQ(app.frame.backBufferWidth, width);
   GdiFlush();
   // Far beyond the old size, the window shows the new frame: not cropped.
-  const std::vector<uint32_t> shown = ReadWindowPixels(app.wallpaperWindow, width, height);
+  const std::vector<uint32_t> shown = ReadWindowPixels(app.desktop.wallpaperWindow, width, height);
   ASSERT_EQ(shown.size(), size_t(width) * size_t(height));
   int same = 0, probes = 0;
   for (int y = height / 2; y < height; y += 7)
     for (int x = width / 2; x < width; x += 7, ++probes)
-      same += shown[size_t(y) * width + x] == (app.backBufferBits[size_t(y) * width + x] & 0xFFFFFF);
+      same += shown[size_t(y) * width + x] == (app.frame.backBufferBits[size_t(y) * width + x] & 0xFFFFFF);
   EXPECT_GE(same, probes * 99 / 100);
 
-  DestroyWindow(app.wallpaperWindow);
+  DestroyWindow(app.desktop.wallpaperWindow);
 }
 
 namespace {
@@ -242,8 +245,9 @@ void SendPointer(int x, int y, DWORD buttonFlags) {
 }  // namespace
 
 TEST_F(FrameDriver, PointerHookFeedsTheAquariumAndPassesEveryEventOn) {
-  app.wallpaperWindow = Make(L"TestWallpaperWnd");
-  SetWindowPos(app.wallpaperWindow, nullptr, 50, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  app.desktop.wallpaperWindow = Make(L"TestWallpaperWnd");
+  SetWindowPos(app.desktop.wallpaperWindow, nullptr, 50, 40, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   seenByLaterHook.clear();
   // Installed first, so it is called after ours: it sees what ours passes on.
   HHOOK observer = SetWindowsHookExW(WH_MOUSE_LL, ObserverHook, GetModuleHandleW(nullptr), 0);
@@ -262,7 +266,7 @@ TEST_F(FrameDriver, PointerHookFeedsTheAquariumAndPassesEveryEventOn) {
   int restacks = 0;
   SendPointer(150, 90, MOUSEEVENTF_LEFTDOWN);
   SendPointer(150, 90, MOUSEEVENTF_LEFTUP);
-  Pump(300, app.wallpaperWindow, &restacks);
+  Pump(300, app.desktop.wallpaperWindow, &restacks);
   const size_t burst = app.aquarium.bubbles.size();
   EXPECT_GE(burst, 15u);
   EXPECT_LE(burst, 25u);

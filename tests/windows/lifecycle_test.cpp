@@ -8,7 +8,11 @@
 
 #include <vector>
 
+#include "app/app_win32.h"
 #include "base/log.h"
+#include "base/program_path_win32.h"
+#include "common/globals_win32.h"
+#include "common/names_win32.h"
 #include "desktop/desktop_win32.h"
 #include "windows/gdiplus_render.h"
 #include "windows/win32_test_support.h"
@@ -22,12 +26,13 @@ class SystemLife : public ::testing::Test {
     DeleteProgramLog();
     debugLogging = true;
     app.instance = GetModuleHandleW(nullptr);
-    app.presenter = PresenterKind::kGdi;
-    app.lastFrameTime = MonotonicNanoseconds();
+    app.presenter.kind = PresenterKind::kGdi;
+    app.frame.lastFrameTime = MonotonicNanoseconds();
   }
   void TearDown() override {
     app.lifecycle.exitRequested = true;  // no reattaching while the test tears down
-    if (app.wallpaperWindow != nullptr && IsWindow(app.wallpaperWindow)) DestroyWindow(app.wallpaperWindow);
+    if (app.desktop.wallpaperWindow != nullptr && IsWindow(app.desktop.wallpaperWindow))
+      DestroyWindow(app.desktop.wallpaperWindow);
     ReleaseBackBuffer(app);
     for (auto it = windows.rbegin(); it != windows.rend(); ++it) DestroyWindow(*it);
     DrainMessages();
@@ -40,8 +45,8 @@ class SystemLife : public ::testing::Test {
   }
   // A small wallpaper window of our own class, drawn by the frame driver.
   void MakeWallpaper() {
-    app.wallpaperWindow = Make(L"TestWallpaperWnd");
-    SetWindowPos(app.wallpaperWindow, HWND_BOTTOM, 0, 0, 160, 100, SWP_NOACTIVATE);
+    app.desktop.wallpaperWindow = Make(L"TestWallpaperWnd");
+    SetWindowPos(app.desktop.wallpaperWindow, HWND_BOTTOM, 0, 0, 160, 100, SWP_NOACTIVATE);
   }
   bool Logged(const wchar_t* text) { return ReadProgramLog().find(ToUtf8(text)) != std::string::npos; }
   LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam = 0) {
@@ -77,18 +82,18 @@ LRESULT SendPowerSetting(WallpaperApp& app, const GUID& guid, DWORD value) {
 
 TEST_F(SystemLife, SessionPowerAndDisplayNotificationsRestAndResumeFrames) {
   MakeWallpaper();
-  const int start = FramesRendered();
+  const int start = app.frame.framesRendered;
   OnTimerTick(app);
-  EXPECT_EQ(FramesRendered(), start + 1);
+  EXPECT_EQ(app.frame.framesRendered, start + 1);
 
   Send(WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK);
   for (int i = 0; i < 5; ++i) OnTimerTick(app);
-  EXPECT_EQ(FramesRendered(), start + 1) << "no frame while locked";
+  EXPECT_EQ(app.frame.framesRendered, start + 1) << "no frame while locked";
   EXPECT_TRUE(app.lifecycle.slowTicks);
   EXPECT_TRUE(Logged(L"[rest] session locked: frames stop"));
   Send(WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK);
   OnTimerTick(app);
-  EXPECT_EQ(FramesRendered(), start + 2) << "frames resume at the next tick";
+  EXPECT_EQ(app.frame.framesRendered, start + 2) << "frames resume at the next tick";
   EXPECT_FALSE(app.lifecycle.slowTicks);
   EXPECT_TRUE(Logged(L"[rest] visible again: frames resume"));
 
@@ -107,9 +112,9 @@ TEST_F(SystemLife, SessionPowerAndDisplayNotificationsRestAndResumeFrames) {
 
   SendPowerSetting(app, kPowerSavingStatusForTest, 1);
   EXPECT_TRUE(app.lifecycle.batterySaver);
-  const int saver = FramesRendered();
+  const int saver = app.frame.framesRendered;
   for (int i = 0; i < 8; ++i) OnTimerTick(app);
-  EXPECT_EQ(FramesRendered(), saver + 2) << "battery saver renders one tick in four";
+  EXPECT_EQ(app.frame.framesRendered, saver + 2) << "battery saver renders one tick in four";
   SendPowerSetting(app, kPowerSavingStatusForTest, 0);
   EXPECT_FALSE(app.lifecycle.batterySaver);
 }
@@ -117,19 +122,20 @@ TEST_F(SystemLife, SessionPowerAndDisplayNotificationsRestAndResumeFrames) {
 TEST_F(SystemLife, ReducedMotionShowsOneStillFrameUntilTheSceneChanges) {
   MakeWallpaper();
   app.lifecycle.reducedMotion = true;
-  const int start = FramesRendered();
+  const int start = app.frame.framesRendered;
   for (int i = 0; i < 5; ++i) OnTimerTick(app);
-  EXPECT_EQ(FramesRendered(), start + 1) << "one still frame";
+  EXPECT_EQ(app.frame.framesRendered, start + 1) << "one still frame";
   EXPECT_TRUE(app.lifecycle.slowTicks);
   app.settings.theme = 4;
   for (int i = 0; i < 3; ++i) OnTimerTick(app);
-  EXPECT_EQ(FramesRendered(), start + 2) << "a new scene, a new still frame";
+  EXPECT_EQ(app.frame.framesRendered, start + 2) << "a new scene, a new still frame";
   app.aquarium.populated = false;  // settings applied
   OnTimerTick(app);
-  SetWindowPos(app.wallpaperWindow, nullptr, 0, 0, 120, 90, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+  SetWindowPos(app.desktop.wallpaperWindow, nullptr, 0, 0, 120, 90,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
   OnTimerTick(app);
   OnTimerTick(app);
-  EXPECT_EQ(FramesRendered(), start + 4);
+  EXPECT_EQ(app.frame.framesRendered, start + 4);
 
   // The system's switch, read when the system announces a change (and never
   // changed by the program).
@@ -141,14 +147,14 @@ TEST_F(SystemLife, ReducedMotionShowsOneStillFrameUntilTheSceneChanges) {
   EXPECT_TRUE(Logged(L"[motion] animations on: frames resume"));
   OnTimerTick(app);
   OnTimerTick(app);
-  EXPECT_EQ(FramesRendered(), start + 6) << "moving again";
+  EXPECT_EQ(app.frame.framesRendered, start + 6) << "moving again";
   EXPECT_FALSE(app.lifecycle.slowTicks);
 
   SystemParametersInfoW(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<PVOID>(LONG_PTR(FALSE)), 0);
   Send(WM_SETTINGCHANGE, SPI_SETCLIENTAREAANIMATION);
   EXPECT_TRUE(app.lifecycle.reducedMotion);
   for (int i = 0; i < 3; ++i) OnTimerTick(app);
-  EXPECT_EQ(FramesRendered(), start + 7) << "one still frame again";
+  EXPECT_EQ(app.frame.framesRendered, start + 7) << "one still frame again";
   SystemParametersInfoW(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<PVOID>(LONG_PTR(original)), 0);
 }
 
@@ -161,9 +167,9 @@ TEST_F(SystemLife, OpaqueWindowsThatCoverTheScreenStopFramesTranslucentOnesDoNot
   app.lifecycle.nextCoverageCheck = 0;
   UpdateCoverage(app);
   EXPECT_TRUE(app.lifecycle.visibility.covered);
-  const int start = FramesRendered();
+  const int start = app.frame.framesRendered;
   OnTimerTick(app);
-  EXPECT_EQ(FramesRendered(), start);
+  EXPECT_EQ(app.frame.framesRendered, start);
   EXPECT_EQ(app.lifecycle.resting, RestReason::kCovered);
 
   SetWindowLongPtrW(cover, GWL_EXSTYLE, GetWindowLongPtrW(cover, GWL_EXSTYLE) | WS_EX_LAYERED);
@@ -181,7 +187,7 @@ TEST_F(SystemLife, OpaqueWindowsThatCoverTheScreenStopFramesTranslucentOnesDoNot
   ShowWindow(cover, SW_HIDE);
   app.lifecycle.nextCoverageCheck = 0;
   OnTimerTick(app);
-  EXPECT_EQ(FramesRendered(), start + 1);
+  EXPECT_EQ(app.frame.framesRendered, start + 1);
 }
 
 TEST_F(SystemLife, WindowsBelowTheWallpaperDoNotCoverIt) {
@@ -190,7 +196,7 @@ TEST_F(SystemLife, WindowsBelowTheWallpaperDoNotCoverIt) {
   SetWindowPos(below, HWND_TOP, screen.left, screen.top, screen.right - screen.left,
                screen.bottom - screen.top, SWP_NOACTIVATE);
   MakeWallpaper();
-  SetWindowPos(app.wallpaperWindow, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(app.desktop.wallpaperWindow, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   app.lifecycle.nextCoverageCheck = 0;
   UpdateCoverage(app);
   EXPECT_FALSE(app.lifecycle.visibility.covered);
@@ -202,48 +208,48 @@ TEST_F(SystemLife, ShellDestroyingTheWindowDetachesAndANewShellGetsItBack) {
   HWND worker = Make(L"WorkerW", progman);
   FindDesktopHost(app);
   CreateWallpaperWindow(app);
-  ASSERT_NE(app.wallpaperWindow, nullptr);
+  ASSERT_NE(app.desktop.wallpaperWindow, nullptr);
   StartLifecycle(app);
   ASSERT_FALSE(IsWindowVisible(worker));
 
   // Progman's children hear no display change: the broadcast window passes it on.
-  SetWindowPos(app.wallpaperWindow, nullptr, 10, 10, 64, 48, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(app.desktop.wallpaperWindow, nullptr, 10, 10, 64, 48, SWP_NOZORDER | SWP_NOACTIVATE);
   Send(WM_DISPLAYCHANGE, 32);
   RECT placed = {};
-  GetWindowRect(app.wallpaperWindow, &placed);
+  GetWindowRect(app.desktop.wallpaperWindow, &placed);
   const RECT screen = VirtualScreenRect();
   EXPECT_TRUE(EqualRect(&placed, &screen)) << placed.left << "," << placed.top << " " << placed.right;
 
   // A TaskbarCreated without a new shell changes nothing.
-  HWND working = app.wallpaperWindow;
+  HWND working = app.desktop.wallpaperWindow;
   CheckShell(app);
-  EXPECT_EQ(app.wallpaperWindow, working);
+  EXPECT_EQ(app.desktop.wallpaperWindow, working);
 
   // The shell goes: its windows take ours with them; no WM_QUIT follows.
   DestroyWindow(progman);
   windows.clear();
-  EXPECT_EQ(app.wallpaperWindow, nullptr);
+  EXPECT_EQ(app.desktop.wallpaperWindow, nullptr);
   EXPECT_TRUE(app.lifecycle.visibility.detached);
   MSG quit;
   EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "the program goes on";
   EXPECT_TRUE(Logged(L"[shell] the wallpaper window is gone; waiting for the shell"));
   CheckShell(app);  // no shell yet
-  EXPECT_EQ(app.wallpaperWindow, nullptr);
+  EXPECT_EQ(app.desktop.wallpaperWindow, nullptr);
 
   // A new shell: attached under its Progman, its layer hidden.
   HWND newProgman = Make(L"Progman");
   Make(L"SHELLDLL_DefView", newProgman);
   HWND newWorker = Make(L"WorkerW", newProgman);
   CheckShell(app);
-  ASSERT_NE(app.wallpaperWindow, nullptr);
-  EXPECT_EQ(GetParent(app.wallpaperWindow), newProgman);
+  ASSERT_NE(app.desktop.wallpaperWindow, nullptr);
+  EXPECT_EQ(GetParent(app.desktop.wallpaperWindow), newProgman);
   EXPECT_FALSE(IsWindowVisible(newWorker));
   EXPECT_FALSE(app.lifecycle.visibility.detached);
   EXPECT_TRUE(Logged(L"[shell] attached again"));
-  app.lastFrameTime = MonotonicNanoseconds();
-  const int start = FramesRendered();
+  app.frame.lastFrameTime = MonotonicNanoseconds();
+  const int start = app.frame.framesRendered;
   OnTimerTick(app);
-  EXPECT_EQ(FramesRendered(), start + 1) << "frames again, same aquarium";
+  EXPECT_EQ(app.frame.framesRendered, start + 1) << "frames again, same aquarium";
   StopLifecycle(app);
 }
 

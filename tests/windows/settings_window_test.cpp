@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "base/log.h"
+#include "policy/settings_form.h"
 #include "settings/settings_win32.h"
-#include "ui/settings_form.h"
 #include "windows/ui_test_support.h"
 #include "windows/win32_test_support.h"
 
@@ -78,7 +78,7 @@ class SettingsWindow : public UiTest {
     UiTest::SetUp();
     CreateMessageWindow();
     Command(kCommandSettings);
-    window = app.settingsWindow;
+    window = app.ui.settingsWindow;
     ASSERT_NE(window, nullptr);
   }
   HWND Item(int id) { return GetDlgItem(window, id); }
@@ -200,7 +200,7 @@ TEST_F(SettingsWindow, OkStoresLogsSavesAndRebuilds) {
   Press(IDOK);
   EXPECT_TRUE(messageBoxes.empty());
   EXPECT_FALSE(IsWindow(window));
-  EXPECT_EQ(app.settingsWindow, nullptr);
+  EXPECT_EQ(app.ui.settingsWindow, nullptr);
   EXPECT_EQ(app.settings.totalFish, 40);
   EXPECT_EQ(app.settings.fpsMode, 1);
   EXPECT_EQ(app.settings.speciesCounts[0], 12);
@@ -238,7 +238,7 @@ TEST_F(SettingsWindow, NoSpeciesWarnsAndKeepsTheWindow) {
   EXPECT_EQ(messageBoxes[0].caption, L"Warning");
   EXPECT_EQ(messageBoxes[0].type, UINT(MB_ICONWARNING));
   EXPECT_TRUE(IsWindow(window));
-  EXPECT_EQ(app.settingsWindow, window);
+  EXPECT_EQ(app.ui.settingsWindow, window);
   EXPECT_EQ(app.settings.speciesCounts[0], 2);
   EXPECT_EQ(SettingsFile(), before);
 }
@@ -265,15 +265,15 @@ TEST_F(SettingsWindow, CancelAndCloseBoxChangeNothing) {
   Type(1004, L"9");
   Press(IDCANCEL);
   EXPECT_FALSE(IsWindow(window));
-  EXPECT_EQ(app.settingsWindow, nullptr);
+  EXPECT_EQ(app.ui.settingsWindow, nullptr);
 
   Command(kCommandSettings);
-  window = app.settingsWindow;
+  window = app.ui.settingsWindow;
   ASSERT_NE(window, nullptr);
   Type(1102, L"50");
   SendMessageW(window, WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindow(window));
-  EXPECT_EQ(app.settingsWindow, nullptr);
+  EXPECT_EQ(app.ui.settingsWindow, nullptr);
 
   EXPECT_EQ(app.settings.totalFish, 28);
   EXPECT_EQ(app.settings.speciesCounts[4], 2);
@@ -284,15 +284,15 @@ TEST_F(SettingsWindow, CancelAndCloseBoxChangeNothing) {
 
 TEST_F(SettingsWindow, SecondSettingsCommandRaisesTheOpenWindow) {
   Command(kCommandSettings);
-  EXPECT_EQ(app.settingsWindow, window);
+  EXPECT_EQ(app.ui.settingsWindow, window);
   EXPECT_EQ(WindowsOfClass(kSettingsWindowClass).size(), 1u);
   ShowWindow(window, SW_MINIMIZE);
   Command(kCommandSettings);
   EXPECT_FALSE(IsIconic(window)) << "a minimized window comes back";
   Press(IDCANCEL);
   Command(kCommandSettings);
-  EXPECT_NE(app.settingsWindow, nullptr);
-  EXPECT_NE(app.settingsWindow, window) << "after closing, a new window";
+  EXPECT_NE(app.ui.settingsWindow, nullptr);
+  EXPECT_NE(app.ui.settingsWindow, window) << "after closing, a new window";
   EXPECT_EQ(WindowsOfClass(kSettingsWindowClass).size(), 1u);
 }
 

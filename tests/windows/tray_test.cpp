@@ -4,6 +4,8 @@
 
 #include "base/log.h"
 #include "base/program_path_win32.h"
+#include "common/globals_win32.h"
+#include "desktop/desktop_win32.h"
 #include "settings/settings_win32.h"
 #include "windows/ui_test_support.h"
 
@@ -49,7 +51,7 @@ class Tray : public UiTest {
   void SetUp() override {
     UiTest::SetUp();
     CreateMessageWindow();
-    ASSERT_NE(app.messageWindow, nullptr);
+    ASSERT_NE(app.ui.messageWindow, nullptr);
   }
   void TearDown() override {
     SetRunValue(L"");
@@ -59,15 +61,17 @@ class Tray : public UiTest {
 
 TEST_F(Tray, CreateTrayAddsTheIconInstallsTheHookAndBuildsTheMenu) {
   CreateTray(app);
-  EXPECT_TRUE(app.trayAdded);
-  EXPECT_NE(app.trayIcon, nullptr) << "icon resource 101";
-  EXPECT_TRUE(ShellHasIcon(app.messageWindow));
+  InstallPointerHook(app);  // as Run does next
+  EXPECT_TRUE(app.ui.trayAdded);
+  EXPECT_NE(app.ui.trayIcon, nullptr) << "icon resource 101";
+  EXPECT_TRUE(ShellHasIcon(app.ui.messageWindow));
   EXPECT_EQ(hookApp, &app);
-  EXPECT_NE(app.mouseHook, nullptr);
+  EXPECT_NE(app.desktop.mouseHook, nullptr);
   const std::string log = Log();
   EXPECT_NE(log.find(Utf8(L"托盘图标创建: 1 (err=")), std::string::npos) << log;
-  EXPECT_NE(log.find(ToUtf8(FormatLogMessage(L"鼠标钩子安装: %p", static_cast<void*>(app.mouseHook)))),
-            std::string::npos)
+  EXPECT_NE(
+      log.find(ToUtf8(FormatLogMessage(L"鼠标钩子安装: %p", static_cast<void*>(app.desktop.mouseHook)))),
+      std::string::npos)
       << log;
 
   struct Entry {
@@ -88,13 +92,13 @@ TEST_F(Tray, CreateTrayAddsTheIconInstallsTheHookAndBuildsTheMenu) {
       {0, nullptr},
       {1005, L"Exit"},
   };
-  ASSERT_NE(app.trayMenu, nullptr);
-  ASSERT_EQ(GetMenuItemCount(app.trayMenu), 12);
+  ASSERT_NE(app.ui.trayMenu, nullptr);
+  ASSERT_EQ(GetMenuItemCount(app.ui.trayMenu), 12);
   for (int position = 0; position < 12; ++position) {
     MENUITEMINFOW item = {};
     item.cbSize = sizeof(item);
     item.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU;
-    ASSERT_TRUE(GetMenuItemInfoW(app.trayMenu, UINT(position), TRUE, &item));
+    ASSERT_TRUE(GetMenuItemInfoW(app.ui.trayMenu, UINT(position), TRUE, &item));
     EXPECT_EQ(item.hSubMenu, nullptr);
     if (expected[position].text == nullptr) {
       EXPECT_TRUE(item.fType & MFT_SEPARATOR) << "position " << position;
@@ -102,16 +106,16 @@ TEST_F(Tray, CreateTrayAddsTheIconInstallsTheHookAndBuildsTheMenu) {
     }
     EXPECT_EQ(item.fState & (MFS_CHECKED | MFS_DISABLED), 0u) << "plain items, no mark until the menu opens";
     EXPECT_EQ(item.fType, UINT(MFT_STRING)) << "position " << position;
-    EXPECT_EQ(GetMenuItemID(app.trayMenu, position), expected[position].id);
+    EXPECT_EQ(GetMenuItemID(app.ui.trayMenu, position), expected[position].id);
     wchar_t text[64] = {};
-    GetMenuStringW(app.trayMenu, UINT(position), text, 64, MF_BYPOSITION);
+    GetMenuStringW(app.ui.trayMenu, UINT(position), text, 64, MF_BYPOSITION);
     EXPECT_STREQ(text, expected[position].text);
   }
 
   // A second call adds nothing.
-  HMENU menu = app.trayMenu;
+  HMENU menu = app.ui.trayMenu;
   CreateTray(app);
-  EXPECT_EQ(app.trayMenu, menu);
+  EXPECT_EQ(app.ui.trayMenu, menu);
   EXPECT_EQ(Count(Log(), Utf8(L"托盘图标创建")), 1u);
 }
 
@@ -147,20 +151,20 @@ TEST_F(Tray, ThemeCommandsGoThroughSetEffect) {
 TEST_F(Tray, RightClickShowsTheMenuWithTheRunKeyReadAfresh) {
   CreateTray(app);
   SetRunValue(L"\"" + GetProgramPath() + L"\"");
-  SendMessageW(app.messageWindow, WM_TRAYICON, kTrayIconId, WM_RBUTTONUP);
+  SendMessageW(app.ui.messageWindow, WM_TRAYICON, kTrayIconId, WM_RBUTTONUP);
   SetRunValue(L"");  // changed by another program while the menu is closed
-  SendMessageW(app.messageWindow, WM_TRAYICON, kTrayIconId, WM_CONTEXTMENU);
+  SendMessageW(app.ui.messageWindow, WM_TRAYICON, kTrayIconId, WM_CONTEXTMENU);
   ASSERT_EQ(popupMenus.size(), 2u);
-  EXPECT_EQ(popupMenus[0].menu, app.trayMenu);
-  EXPECT_EQ(popupMenus[0].owner, app.messageWindow);
+  EXPECT_EQ(popupMenus[0].menu, app.ui.trayMenu);
+  EXPECT_EQ(popupMenus[0].owner, app.ui.messageWindow);
   EXPECT_EQ(popupMenus[0].flags, UINT(TPM_BOTTOMALIGN | TPM_RIGHTBUTTON));
   EXPECT_TRUE(popupMenus[0].autostartState & MFS_CHECKED);
   EXPECT_FALSE(popupMenus[1].autostartState & MFS_CHECKED);
   EXPECT_EQ(Count(Log(), "[tray] right click, show menu"), 2u);
 
   // A left click or a move does nothing.
-  SendMessageW(app.messageWindow, WM_TRAYICON, kTrayIconId, WM_LBUTTONUP);
-  SendMessageW(app.messageWindow, WM_TRAYICON, kTrayIconId, WM_MOUSEMOVE);
+  SendMessageW(app.ui.messageWindow, WM_TRAYICON, kTrayIconId, WM_LBUTTONUP);
+  SendMessageW(app.ui.messageWindow, WM_TRAYICON, kTrayIconId, WM_MOUSEMOVE);
   EXPECT_EQ(popupMenus.size(), 2u);
 }
 
@@ -176,46 +180,48 @@ TEST_F(Tray, StartWithWindowsCommandTogglesTheRunValue) {
 TEST_F(Tray, ExitRemovesIconHookAndWindows) {
   CreateNotifyWindow(app);
   CreateTray(app);
-  HWND messageWindow = app.messageWindow, notifyWindow = app.notifyWindow;
-  ASSERT_TRUE(app.trayAdded);
+  InstallPointerHook(app);
+  HWND messageWindow = app.ui.messageWindow, notifyWindow = app.lifecycle.notifyWindow;
+  ASSERT_TRUE(app.ui.trayAdded);
   Command(kCommandExit);
-  EXPECT_FALSE(app.trayAdded);
-  EXPECT_EQ(app.mouseHook, nullptr);
+  EXPECT_FALSE(app.ui.trayAdded);
+  EXPECT_EQ(app.desktop.mouseHook, nullptr);
   EXPECT_EQ(hookApp, nullptr);
-  EXPECT_EQ(app.trayMenu, nullptr);
-  EXPECT_EQ(app.trayIcon, nullptr);
+  EXPECT_EQ(app.ui.trayMenu, nullptr);
+  EXPECT_EQ(app.ui.trayIcon, nullptr);
   EXPECT_FALSE(IsWindow(messageWindow));
   EXPECT_FALSE(IsWindow(notifyWindow));
-  EXPECT_EQ(app.notifyWindow, nullptr);
+  EXPECT_EQ(app.lifecycle.notifyWindow, nullptr);
   EXPECT_NE(Log().find(Utf8(L"托盘图标已移除")), std::string::npos);
   EXPECT_FALSE(ShellHasIcon(messageWindow)) << "the shell still holds the icon";
 }
 
 TEST_F(Tray, TaskbarCreatedBroadcastAddsTheIconAgain) {
   CreateNotifyWindow(app);
-  ASSERT_NE(app.notifyWindow, nullptr);
-  EXPECT_EQ(app.taskbarCreatedMessage, RegisterWindowMessageW(L"TaskbarCreated"));
+  ASSERT_NE(app.lifecycle.notifyWindow, nullptr);
+  EXPECT_EQ(app.lifecycle.taskbarCreatedMessage, RegisterWindowMessageW(L"TaskbarCreated"));
   // Top level (broadcasts reach it), never shown, no taskbar button.
-  EXPECT_EQ(GetAncestor(app.notifyWindow, GA_PARENT), GetDesktopWindow());
-  EXPECT_FALSE(IsWindowVisible(app.notifyWindow));
-  EXPECT_TRUE(GetWindowLongPtrW(app.notifyWindow, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+  EXPECT_EQ(GetAncestor(app.lifecycle.notifyWindow, GA_PARENT), GetDesktopWindow());
+  EXPECT_FALSE(IsWindowVisible(app.lifecycle.notifyWindow));
+  EXPECT_TRUE(GetWindowLongPtrW(app.lifecycle.notifyWindow, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
   EXPECT_EQ(WindowsOfClass(kNotifyWindowClass).size(), 1u);
 
   CreateTray(app);
-  ASSERT_TRUE(app.trayAdded);
+  ASSERT_TRUE(app.ui.trayAdded);
   // The shell restarts: its icons are gone, our flag still says added.
   NOTIFYICONDATAW data = {};
   data.cbSize = sizeof(data);
-  data.hWnd = app.messageWindow;
+  data.hWnd = app.ui.messageWindow;
   data.uID = kTrayIconId;
   ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));
-  ASSERT_FALSE(ShellHasIcon(app.messageWindow));
+  ASSERT_FALSE(ShellHasIcon(app.ui.messageWindow));
 
   // As the shell announces itself: to every top-level window.
   DWORD_PTR result = 0;
-  SendMessageTimeoutW(HWND_BROADCAST, app.taskbarCreatedMessage, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
-  EXPECT_TRUE(app.trayAdded);
-  EXPECT_TRUE(ShellHasIcon(app.messageWindow));
+  SendMessageTimeoutW(HWND_BROADCAST, app.lifecycle.taskbarCreatedMessage, 0, 0, SMTO_ABORTIFHUNG, 5000,
+                      &result);
+  EXPECT_TRUE(app.ui.trayAdded);
+  EXPECT_TRUE(ShellHasIcon(app.ui.messageWindow));
   EXPECT_EQ(Count(Log(), Utf8(L"托盘图标创建: 1 (err=")), 2u) << Log();
 }
 

@@ -7,8 +7,8 @@
 #include <cstdlib>
 
 #include "base/log.h"
+#include "common/window_class_win32.h"
 #include "settings/settings_win32.h"
-#include "ui/window_class_win32.h"
 #include "windows/gdiplus_render.h"
 #include "windows/win32_test_support.h"
 
@@ -50,18 +50,18 @@ void UiTest::SetUp() {
   messageBoxes.clear();
   shellExecutes.clear();
   popupMenus.clear();
-  outsideCalls.messageBox = RecordMessageBox;
-  outsideCalls.shellExecute = RecordShellExecute;
-  outsideCalls.trackPopupMenu = RecordPopupMenu;
+  WireRequests(app);
+  app.ui.outside.messageBox = RecordMessageBox;
+  app.ui.outside.shellExecute = RecordShellExecute;
+  app.ui.outside.trackPopupMenu = RecordPopupMenu;
 }
 
 void UiTest::TearDown() {
-  if (app.settingsWindow) DestroyWindow(app.settingsWindow);
-  if (app.aboutWindow) DestroyWindow(app.aboutWindow);
+  if (app.ui.settingsWindow) DestroyWindow(app.ui.settingsWindow);
+  if (app.ui.aboutWindow) DestroyWindow(app.ui.aboutWindow);
   RequestExit(app);  // tray icon, hook, message and broadcast windows
-  if (app.trayMenu) DestroyMenu(app.trayMenu);
+  if (app.ui.trayMenu) DestroyMenu(app.ui.trayMenu);
   DrainMessages();
-  outsideCalls = OutsideCalls{};
   debugLogging = false;
   const std::wstring path = GetSettingsPath();
   if (hadSettings) {
@@ -76,13 +76,11 @@ void UiTest::TearDown() {
 }
 
 void UiTest::CreateMessageWindow() {
-  RegisterWindowClassOnce(kMessageWindowClass, MessageWndProc, app.instance, {0, false});
-  app.messageWindow =
-      CreateWindowExW(0, kMessageWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, app.instance, &app);
+  ::CreateMessageWindow(app);
 }
 
 void UiTest::Command(UINT id) {
-  SendMessageW(app.messageWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+  SendMessageW(app.ui.messageWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
 std::string UiTest::Log() const {

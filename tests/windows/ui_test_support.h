@@ -10,7 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "app/wallpaper_app_win32.h"
+#include "app/app_win32.h"
+#include "common/app_icon_win32.h"
+#include "common/names_win32.h"
+#include "common/wallpaper_app_win32.h"
 #include "ui/ui_win32.h"
 
 struct MessageBoxCall {

@@ -1,52 +1,60 @@
-#include <windows.h>
-// after windows.h, which they build on
-#include <gdiplus.h>
-#include <shellapi.h>
+#include "app/app_win32.h"
 
-#include "app/wallpaper_app_win32.h"
+#include <windows.h>
+// after windows.h, which it builds on
+#include <gdiplus.h>
+
 #include "base/log.h"
+#include "base/program_path_win32.h"
 #include "desktop/desktop_win32.h"
 #include "settings/settings_win32.h"
 #include "ui/ui_win32.h"
 
-WallpaperApp* hookApp = nullptr;
-ULONG_PTR gdiplusToken = 0;
+namespace {
+
+void ApplySettings(WallpaperApp& app) {
+  SaveSettings(app.settings);
+  app.aquarium.populated = false;
+}
+
+}  // namespace
+
+void WireRequests(WallpaperApp& app) {
+  app.requests.hotkeyPressed = OnHotkey;
+  app.requests.themeChosen = SetEffect;
+  app.requests.exitAsked = RequestExit;
+  app.requests.settingsApplied = ApplySettings;
+  app.requests.shellBack = AddTrayIcon;
+}
 
 int Run(WallpaperApp& app) {
+  WireRequests(app);
   RestoreWallpaperLayer(app);
   FindDesktopHost(app);
   CreateWallpaperWindow(app);
-  if (app.wallpaperWindow == nullptr) {
+  if (app.desktop.wallpaperWindow == nullptr) {
     WriteLog(L"窗口创建失败，退出");
     return 1;
   }
 
   const UINT modifiers = MOD_CONTROL | MOD_SHIFT;
-  BOOL key1 = RegisterHotKey(nullptr, 1, modifiers, 0x31);
-  BOOL key2 = RegisterHotKey(nullptr, 2, modifiers, 0x32);
-  BOOL key3 = RegisterHotKey(nullptr, 3, modifiers, 0x33);
-  BOOL key0 = RegisterHotKey(nullptr, 4, modifiers, 0x30);
+  BOOL key1 = RegisterHotKey(nullptr, kHotkeyTropical, modifiers, 0x31);
+  BOOL key2 = RegisterHotKey(nullptr, kHotkeyDeepSea, modifiers, 0x32);
+  BOOL key3 = RegisterHotKey(nullptr, kHotkeyKoiPond, modifiers, 0x33);
+  BOOL key0 = RegisterHotKey(nullptr, kHotkeyExit, modifiers, 0x30);
   DWORD error = GetLastError();
   WriteLog(L"热键注册(Ctrl+Shift,hWnd=NULL) 1=%d 2=%d 3=%d 0=%d (err=%lu)", key1, key2, key3, key0, error);
   if (!key1 || !key2 || !key3 || !key0) {
     WriteLog(L"警告：部分热键注册失败，可能被其他程序占用，请关闭占用程序后重试");
   }
 
-  WNDCLASSEXW messageClass = {};
-  messageClass.cbSize = sizeof(messageClass);
-  messageClass.lpfnWndProc = MessageWndProc;
-  messageClass.hInstance = app.instance;
-  messageClass.lpszClassName = L"WavescreenMsgWnd";
-  RegisterClassExW(&messageClass);
-  app.messageWindow =
-      CreateWindowExW(0, L"WavescreenMsgWnd", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, app.instance, &app);
-  WriteLog(L"消息窗口创建 hwnd=0x%p", app.messageWindow);
+  CreateMessageWindow(app);
   CreateNotifyWindow(app);
-
   CreateTray(app);
+  InstallPointerHook(app);
   StartLifecycle(app);
-  SetTimer(app.wallpaperWindow, 1, 16, nullptr);
-  app.lastFrameTime = MonotonicNanoseconds();
+  SetTimer(app.desktop.wallpaperWindow, 1, 16, nullptr);
+  app.frame.lastFrameTime = MonotonicNanoseconds();
   return RunMessageLoop(app, GetMessageW);
 }
 
@@ -74,9 +82,9 @@ int RunMessageLoop(WallpaperApp& app, GetMessageFunction getMessage) {
 
 void OnHotkey(WallpaperApp& app, unsigned id) {
   WriteLog(L"OnHotkey id=%d", int(id));
-  if (id >= 1 && id <= 3) {
+  if (id >= kHotkeyTropical && id <= kHotkeyKoiPond) {
     SetEffect(app, int(id));
-  } else if (id == 4) {
+  } else if (id == kHotkeyExit) {
     WriteLog(L"热键退出");
     RequestExit(app);
   }
@@ -93,39 +101,17 @@ void SetEffect(WallpaperApp& app, int newTheme) {
 
 void RequestExit(WallpaperApp& app) {
   app.lifecycle.exitRequested = true;
-  if (app.mouseHook != nullptr) {
-    UnhookWindowsHookEx(app.mouseHook);
-    app.mouseHook = nullptr;
-  }
-  hookApp = nullptr;
-  if (app.trayAdded) {
-    NOTIFYICONDATAW data = {};
-    data.cbSize = sizeof(data);
-    data.hWnd = app.messageWindow;
-    data.uID = 1;
-    Shell_NotifyIconW(NIM_DELETE, &data);
-    app.trayAdded = false;
-    WriteLog(L"托盘图标已移除");
-    if (app.trayMenu != nullptr) {
-      DestroyMenu(app.trayMenu);
-      app.trayMenu = nullptr;
-    }
-    // Loaded from the resource by LoadIconW: shared, so released, not destroyed.
-    app.trayIcon = nullptr;
-  }
-  if (app.messageWindow != nullptr) {
-    DestroyWindow(app.messageWindow);
-    app.messageWindow = nullptr;
-  }
+  RemovePointerHook(app);
+  RemoveTray(app);
   StopLifecycle(app);
-  if (app.notifyWindow != nullptr) {
-    DestroyWindow(app.notifyWindow);
-    app.notifyWindow = nullptr;
+  if (app.lifecycle.notifyWindow != nullptr) {
+    DestroyWindow(app.lifecycle.notifyWindow);
+    app.lifecycle.notifyWindow = nullptr;
   }
   RestoreWallpaperLayer(app);
   // Its WM_DESTROY posts WM_QUIT, which ends the loop of Run.
-  if (app.wallpaperWindow != nullptr) {
-    DestroyWindow(app.wallpaperWindow);
+  if (app.desktop.wallpaperWindow != nullptr) {
+    DestroyWindow(app.desktop.wallpaperWindow);
   } else {
     PostQuitMessage(0);  // waiting for the shell: no window to end the loop
   }
@@ -135,20 +121,21 @@ void ReleaseAll(WallpaperApp& app) {
   RestoreWallpaperLayer(app);
   ReleaseComposition(app);
   ReleaseBackBuffer(app);
-  if (gdiplusToken != 0) {
-    Gdiplus::GdiplusShutdown(gdiplusToken);
-    gdiplusToken = 0;
+  if (app.gdiplusToken != 0) {
+    Gdiplus::GdiplusShutdown(app.gdiplusToken);
+    app.gdiplusToken = 0;
   }
-  app.aquarium.starfish.clear();
-  app.aquarium.corals.clear();
-  app.aquarium.lightRays.clear();
-  app.aquarium.plants.clear();
-  app.aquarium.bubbles.clear();
-  app.aquarium.creatures.clear();
-  app.aquarium.starfish.shrink_to_fit();
-  app.aquarium.corals.shrink_to_fit();
-  app.aquarium.lightRays.shrink_to_fit();
-  app.aquarium.plants.shrink_to_fit();
-  app.aquarium.bubbles.shrink_to_fit();
-  app.aquarium.creatures.shrink_to_fit();
+  Aquarium& a = app.aquarium;
+  a.starfish.clear();
+  a.corals.clear();
+  a.lightRays.clear();
+  a.plants.clear();
+  a.bubbles.clear();
+  a.creatures.clear();
+  a.starfish.shrink_to_fit();
+  a.corals.shrink_to_fit();
+  a.lightRays.shrink_to_fit();
+  a.plants.shrink_to_fit();
+  a.bubbles.shrink_to_fit();
+  a.creatures.shrink_to_fit();
 }

@@ -6,10 +6,11 @@
 #include <ctime>
 #include <cwchar>
 
-#include "app/command_line.h"
-#include "app/wallpaper_app_win32.h"
+#include "app/app_win32.h"
 #include "base/log.h"
+#include "common/names_win32.h"
 #include "desktop/desktop_win32.h"
+#include "policy/command_line.h"
 #include "settings/settings_win32.h"
 #include "sim/random.h"
 
@@ -23,10 +24,10 @@ HWND FindRunningWallpaperWindow() {
     for (HWND child = GetWindow(progman, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
       wchar_t className[64] = {};
       if (GetClassNameW(child, className, 64) == 0) continue;
-      if (std::wcscmp(className, L"WavescreenWnd") == 0) return child;
+      if (std::wcscmp(className, kWallpaperWindowClass) == 0) return child;
     }
   }
-  return FindWindowW(L"WavescreenWnd", nullptr);
+  return FindWindowW(kWallpaperWindowClass, nullptr);
 }
 
 int ServeExitCommand() {
@@ -62,7 +63,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
   debugLogging = options.debug;
   if (options.exitCommand) return ServeExitCommand();
 
-  HANDLE mutex = CreateMutexW(nullptr, TRUE, L"Local\\Tidemere_SingleInstance");
+  HANDLE mutex = CreateMutexW(nullptr, TRUE, kSingleInstanceMutex);
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
     WriteLog(L"Tidemere already running, exiting (use tray menu Exit or 'exit' command)");
     if (mutex != nullptr) CloseHandle(mutex);
@@ -78,7 +79,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
   RequestPerMonitorDpiAwareness();
 
   int result = 0;
-  if (FindWindowW(L"WavescreenWnd", nullptr) != nullptr) {
+  if (FindWindowW(kWallpaperWindowClass, nullptr) != nullptr) {
     MessageBoxW(nullptr,
                 L"Tidemere is already running.\n\nRight-click the tray icon to switch effects or exit.",
                 L"Tidemere", MB_ICONINFORMATION);
@@ -87,9 +88,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
   } else {
     LogWallpaperPath();
     Gdiplus::GdiplusStartupInput startup;  // version 1, no callback, no suppression
-    if (Gdiplus::GdiplusStartup(&gdiplusToken, &startup, nullptr) != Gdiplus::Ok) {
+    if (Gdiplus::GdiplusStartup(&app.gdiplusToken, &startup, nullptr) != Gdiplus::Ok) {
       WriteLog(L"GDI+ 初始化失败");
-      gdiplusToken = 0;
+      app.gdiplusToken = 0;
       CloseHandle(mutex);
       result = 1;
     } else {

@@ -56,15 +56,15 @@ void FindDesktopHost(WallpaperApp& app) {
   HWND progman = FindWindowW(L"Progman", nullptr);
   if (progman == nullptr) {
     WriteLog(L"错误：未找到 Progman 窗口");
-    app.progmanWindow = nullptr;
-    app.desktopHost = nullptr;
+    app.desktop.progmanWindow = nullptr;
+    app.desktop.desktopHost = nullptr;
     return;
   }
   // Asks the shell to create its wallpaper-layer WorkerW.
   DWORD_PTR ignored = 0;
   SendMessageTimeoutW(progman, 0x052C, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored);
   Sleep(300);
-  app.progmanWindow = progman;
+  app.desktop.progmanWindow = progman;
 
   CandidateSearch search;
   for (HWND child = GetWindow(progman, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -76,9 +76,9 @@ void FindDesktopHost(WallpaperApp& app) {
     EnumWindows(ConsiderTopLevel, reinterpret_cast<LPARAM>(&topLevel));
     found = topLevel.visible ? topLevel.visible : topLevel.firstInvisible;
   }
-  app.desktopHost = found ? found : progman;
-  WriteLog(L"桌面壁纸层 = 0x%p (%s)", app.desktopHost,
-           app.desktopHost != progman ? L"WorkerW" : L"Progman(兜底)");
+  app.desktop.desktopHost = found ? found : progman;
+  WriteLog(L"桌面壁纸层 = 0x%p (%s)", app.desktop.desktopHost,
+           app.desktop.desktopHost != progman ? L"WorkerW" : L"Progman(兜底)");
 }
 
 void RestoreWallpaperLayer(WallpaperApp& app) {
@@ -91,8 +91,8 @@ void RestoreWallpaperLayer(WallpaperApp& app) {
       }
     }
   }
-  if (app.desktopHost != nullptr && app.desktopHost != app.progmanWindow &&
-      !IsWindowVisible(app.desktopHost)) {
-    ShowLayer(app.desktopHost);
+  if (app.desktop.desktopHost != nullptr && app.desktop.desktopHost != app.desktop.progmanWindow &&
+      !IsWindowVisible(app.desktop.desktopHost)) {
+    ShowLayer(app.desktop.desktopHost);
   }
 }

@@ -1,8 +1,10 @@
-// Finding the shell's wallpaper layer, the wallpaper window and its procedure,
-// the presenter and the frame driver.
+// The desktop room: finding the shell's wallpaper layer, the wallpaper window
+// and its procedure, the presenter, the frame driver, the pointer hook, and
+// living with the system (the hidden broadcast window, resting, shell
+// restarts, the crash filter).
 #pragma once
 
-#include "app/wallpaper_app_win32.h"
+#include "common/wallpaper_app_win32.h"
 
 void FindDesktopHost(WallpaperApp& app);
 void CreateWallpaperWindow(WallpaperApp& app);
@@ -26,17 +28,27 @@ bool InitComposition(WallpaperApp& app, int width, int height);
 void StartPresenter(WallpaperApp& app, int width, int height);
 void PresentFrame(WallpaperApp& app, int width, int height);
 void ReleaseComposition(WallpaperApp& app);
+// Whether the Direct3D or DirectComposition device of the presenter was lost.
+bool PresenterLost(const WallpaperApp& app);
 
 void OnTimerTick(WallpaperApp& app);
 void RenderFrame(WallpaperApp& app);
 // Frees the back buffer (memory DC and DIB section).
 void ReleaseBackBuffer(WallpaperApp& app);
-// RenderFrame calls that drew a frame, since the process started.
-int FramesRendered();
 
-// Living with the system (lifecycle_win32.cpp). StartLifecycle registers for
-// session and power notifications on the hidden broadcast window and starts
-// its once-a-second shell check; HandleSystemMessage serves that window.
+// The low-level mouse hook that feeds the aquarium (pointer_hook_win32.cpp):
+// pointer moves set the point the creatures flee, a left press releases a
+// burst of bubbles; every event is passed on unchanged. It serves `hookApp`.
+void InstallPointerHook(WallpaperApp& app);
+void RemovePointerHook(WallpaperApp& app);
+LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam);
+
+// Living with the system (lifecycle_win32.cpp). The hidden broadcast window
+// goes into app.lifecycle.notifyWindow. StartLifecycle registers for session
+// and power notifications on it and starts its once-a-second shell check;
+// HandleSystemMessage serves that window.
+void CreateNotifyWindow(WallpaperApp& app);
+LRESULT CALLBACK NotifyWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void StartLifecycle(WallpaperApp& app);
 void StopLifecycle(WallpaperApp& app);
 bool HandleSystemMessage(WallpaperApp& app, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -52,6 +64,7 @@ void OnWallpaperWindowDestroyed(WallpaperApp& app);
 // Builds the presenter again after its device was lost (at most once a second).
 void RebuildPresenter(WallpaperApp& app, HRESULT cause);
 void InstallCrashFilter(WallpaperApp& app);
+LONG WINAPI WallpaperCrashFilter(EXCEPTION_POINTERS* exception);
 
 // What the process holds, for the /debug report a user can send in.
 struct ProcessResources {
@@ -61,4 +74,3 @@ struct ProcessResources {
   unsigned long privateKilobytes = 0;
 };
 ProcessResources ReadProcessResources();
-LONG WINAPI WallpaperCrashFilter(EXCEPTION_POINTERS* exception);

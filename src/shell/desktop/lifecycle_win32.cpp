@@ -4,16 +4,15 @@
 // program crashes.
 #include <windows.h>
 // after windows.h, which they build on
-#include <d3d11.h>
-#include <dcomp.h>
 #include <dwmapi.h>
 #include <wtsapi32.h>
 
 #include <vector>
 
 #include "base/log.h"
+#include "base/program_path_win32.h"
+#include "common/globals_win32.h"
 #include "desktop/desktop_win32.h"
-#include "ui/ui_win32.h"
 
 namespace {
 
@@ -26,9 +25,6 @@ constexpr UINT kShellCheckMs = 1000;
 constexpr UINT kFrameTickMs = 16;
 constexpr UINT kRestTickMs = 250;
 constexpr uint64_t kCoverageCheckMs = 250;
-
-// The application the crash filter restores the shell's layer for.
-WallpaperApp* crashApp = nullptr;
 
 DWORD ProcessOf(HWND window) {
   DWORD process = 0;
@@ -56,7 +52,8 @@ BOOL CALLBACK CollectCoveringWindow(HWND window, LPARAM param) {
   auto& search = *reinterpret_cast<CoverageSearch*>(param);
   // Top-level windows come in z-order: below the wallpaper (or the shell's
   // desktop, which holds it) nothing can cover it.
-  if (window == search.app->wallpaperWindow || window == search.app->progmanWindow) return FALSE;
+  if (window == search.app->desktop.wallpaperWindow || window == search.app->desktop.progmanWindow)
+    return FALSE;
   if (!IsWindowVisible(window) || HasClass(window, L"WorkerW") || HasClass(window, L"Progman")) return TRUE;
   CoveringWindow cover;
   cover.minimized = IsIconic(window) != FALSE;
@@ -84,9 +81,9 @@ BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT rect, LPARAM param) {
 }
 
 void SetTickRate(WallpaperApp& app, bool slow) {
-  if (app.lifecycle.slowTicks == slow || app.wallpaperWindow == nullptr) return;
+  if (app.lifecycle.slowTicks == slow || app.desktop.wallpaperWindow == nullptr) return;
   app.lifecycle.slowTicks = slow;
-  SetTimer(app.wallpaperWindow, 1, slow ? kRestTickMs : kFrameTickMs, nullptr);
+  SetTimer(app.desktop.wallpaperWindow, 1, slow ? kRestTickMs : kFrameTickMs, nullptr);
 }
 
 void LogResources() {
@@ -98,19 +95,11 @@ void LogResources() {
 // The wallpaper window follows the virtual screen when the display layout
 // changed behind its back (a DPI or monitor change announced as a setting).
 void FollowVirtualScreen(WallpaperApp& app) {
-  if (app.wallpaperWindow == nullptr) return;
+  if (app.desktop.wallpaperWindow == nullptr) return;
   const RECT screen = VirtualScreenRect();
   RECT now = {};
-  GetWindowRect(app.wallpaperWindow, &now);
-  if (!EqualRect(&now, &screen)) SendMessageW(app.wallpaperWindow, WM_DISPLAYCHANGE, 32, 0);
-}
-
-bool PresenterLost(const WallpaperApp& app) {
-  if (app.presenter != PresenterKind::kTexture && app.presenter != PresenterKind::kSurface) return false;
-  BOOL valid = TRUE;
-  if (app.dcompDevice != nullptr && SUCCEEDED(app.dcompDevice->CheckDeviceState(&valid)) && !valid)
-    return true;
-  return app.d3dDevice != nullptr && app.d3dDevice->GetDeviceRemovedReason() != S_OK;
+  GetWindowRect(app.desktop.wallpaperWindow, &now);
+  if (!EqualRect(&now, &screen)) SendMessageW(app.desktop.wallpaperWindow, WM_DISPLAYCHANGE, 32, 0);
 }
 
 void OnPowerSetting(WallpaperApp& app, const POWERBROADCAST_SETTING& setting) {
@@ -176,15 +165,15 @@ void StartLifecycle(WallpaperApp& app) {
   crashApp = &app;
   life.reducedMotion = ReducedMotion();
   life.visibility.remoteSession = GetSystemMetrics(SM_REMOTESESSION) != 0;
-  life.shellProcessId = ProcessOf(app.progmanWindow);
-  if (app.notifyWindow != nullptr) {
+  life.shellProcessId = ProcessOf(app.desktop.progmanWindow);
+  if (app.lifecycle.notifyWindow != nullptr) {
     life.sessionNotification =
-        WTSRegisterSessionNotification(app.notifyWindow, NOTIFY_FOR_THIS_SESSION) != FALSE;
+        WTSRegisterSessionNotification(app.lifecycle.notifyWindow, NOTIFY_FOR_THIS_SESSION) != FALSE;
     life.displayStateNotification = RegisterPowerSettingNotification(
-        app.notifyWindow, &GUID_CONSOLE_DISPLAY_STATE, DEVICE_NOTIFY_WINDOW_HANDLE);
-    life.powerSavingNotification =
-        RegisterPowerSettingNotification(app.notifyWindow, &kPowerSavingStatus, DEVICE_NOTIFY_WINDOW_HANDLE);
-    SetTimer(app.notifyWindow, kShellCheckTimer, kShellCheckMs, nullptr);
+        app.lifecycle.notifyWindow, &GUID_CONSOLE_DISPLAY_STATE, DEVICE_NOTIFY_WINDOW_HANDLE);
+    life.powerSavingNotification = RegisterPowerSettingNotification(
+        app.lifecycle.notifyWindow, &kPowerSavingStatus, DEVICE_NOTIFY_WINDOW_HANDLE);
+    SetTimer(app.lifecycle.notifyWindow, kShellCheckTimer, kShellCheckMs, nullptr);
   }
   WriteLog(L"[lifecycle] notifications: session=%d display=%d saver=%d reducedMotion=%d remote=%d",
            int(life.sessionNotification), life.displayStateNotification != nullptr,
@@ -195,9 +184,9 @@ void StartLifecycle(WallpaperApp& app) {
 
 void StopLifecycle(WallpaperApp& app) {
   Lifecycle& life = app.lifecycle;
-  if (app.notifyWindow != nullptr) {
-    KillTimer(app.notifyWindow, kShellCheckTimer);
-    if (life.sessionNotification) WTSUnRegisterSessionNotification(app.notifyWindow);
+  if (app.lifecycle.notifyWindow != nullptr) {
+    KillTimer(app.lifecycle.notifyWindow, kShellCheckTimer);
+    if (life.sessionNotification) WTSUnRegisterSessionNotification(app.lifecycle.notifyWindow);
   }
   if (life.displayStateNotification != nullptr)
     UnregisterPowerSettingNotification(life.displayStateNotification);
@@ -223,7 +212,8 @@ bool HandleSystemMessage(WallpaperApp& app, UINT message, WPARAM wParam, LPARAM 
     case WM_DISPLAYCHANGE:
       // NOTE: Progman's children never receive WM_DISPLAYCHANGE, and neither
       // does our window without a parent: it keeps WS_CHILD, which broadcasts skip.
-      if (app.wallpaperWindow != nullptr) SendMessageW(app.wallpaperWindow, WM_DISPLAYCHANGE, wParam, lParam);
+      if (app.desktop.wallpaperWindow != nullptr)
+        SendMessageW(app.desktop.wallpaperWindow, WM_DISPLAYCHANGE, wParam, lParam);
       app.lifecycle.nextCoverageCheck = 0;
       return true;
     case WM_SETTINGCHANGE: {
@@ -246,7 +236,7 @@ bool HandleSystemMessage(WallpaperApp& app, UINT message, WPARAM wParam, LPARAM 
       return true;
     case WM_ENDSESSION:
       // Signing out or shutting down: leave the shell's own wallpaper behind.
-      if (wParam) RequestExit(app);
+      if (wParam) Request(app.requests.exitAsked, app);
       return true;
     default:
       return false;
@@ -285,7 +275,7 @@ bool RestOrResume(WallpaperApp& app) {
   }
   // Reduced motion: one still frame, drawn again only when it would change.
   RECT client = {};
-  GetClientRect(app.wallpaperWindow, &client);
+  GetClientRect(app.desktop.wallpaperWindow, &client);
   if (StillFrameNeedsDrawing(life.stillFrame, app.aquarium.populated, app.settings.theme, client.right,
                              client.bottom)) {
     RenderFrame(app);
@@ -299,13 +289,13 @@ bool RestOrResume(WallpaperApp& app) {
 
 void RebuildPresenter(WallpaperApp& app, HRESULT cause) {
   const uint64_t now = GetTickCount64();
-  if (now < app.lifecycle.nextPresenterRebuild || app.wallpaperWindow == nullptr) return;
+  if (now < app.lifecycle.nextPresenterRebuild || app.desktop.wallpaperWindow == nullptr) return;
   app.lifecycle.nextPresenterRebuild = now + 1000;  // at most once a second
   WriteLog(L"presenter: device lost hr=0x%08x, starting it again", unsigned(cause));
   ReleaseComposition(app);
-  app.presenter = PresenterKind::kNone;
+  app.presenter.kind = PresenterKind::kNone;
   RECT client = {};
-  GetClientRect(app.wallpaperWindow, &client);
+  GetClientRect(app.desktop.wallpaperWindow, &client);
   StartPresenter(app, client.right, client.bottom);  // falls back to GDI when it cannot
 }
 
@@ -318,11 +308,11 @@ void OnWallpaperWindowDestroyed(WallpaperApp& app) {
   life.slowTicks = false;
   life.stillFrame = StillFrame();
   ReleaseComposition(app);
-  app.presenter = PresenterKind::kNone;
+  app.presenter.kind = PresenterKind::kNone;
   ReleaseBackBuffer(app);
-  app.backBufferWidth = 0;
-  app.backBufferHeight = 0;
-  app.wallpaperWindow = nullptr;
+  app.frame.backBufferWidth = 0;
+  app.frame.backBufferHeight = 0;
+  app.desktop.wallpaperWindow = nullptr;
   WriteLog(L"[shell] the wallpaper window is gone; waiting for the shell");
 }
 
@@ -330,14 +320,14 @@ void CheckShell(WallpaperApp& app) {
   if (app.lifecycle.exitRequested) return;
   HWND progman = FindWindowW(L"Progman", nullptr);
   if (!app.lifecycle.visibility.detached) {
-    if (app.wallpaperWindow != nullptr && IsWindow(app.wallpaperWindow)) {
+    if (app.desktop.wallpaperWindow != nullptr && IsWindow(app.desktop.wallpaperWindow)) {
       const bool hostGone =
-          app.progmanWindow != nullptr &&
-          (progman != app.progmanWindow || ProcessOf(progman) != app.lifecycle.shellProcessId);
-      const bool shellArrived = app.progmanWindow == nullptr && progman != nullptr;
+          app.desktop.progmanWindow != nullptr &&
+          (progman != app.desktop.progmanWindow || ProcessOf(progman) != app.lifecycle.shellProcessId);
+      const bool shellArrived = app.desktop.progmanWindow == nullptr && progman != nullptr;
       if (!hostGone && !shellArrived) return;  // a working wallpaper stays as it is
       WriteLog(L"[shell] %s", hostGone ? L"the desktop host is gone" : L"a shell has started");
-      DestroyWindow(app.wallpaperWindow);  // its WM_DESTROY detaches
+      DestroyWindow(app.desktop.wallpaperWindow);  // its WM_DESTROY detaches
     }
     // Destroyed without our seeing it (its thread's messages never came).
     if (!app.lifecycle.visibility.detached) OnWallpaperWindowDestroyed(app);
@@ -348,18 +338,19 @@ void CheckShell(WallpaperApp& app) {
   RestoreWallpaperLayer(app);
   FindDesktopHost(app);
   CreateWallpaperWindow(app);
-  if (app.wallpaperWindow == nullptr) {
+  if (app.desktop.wallpaperWindow == nullptr) {
     WriteLog(L"[shell] attaching failed; trying again");
     return;
   }
-  app.lifecycle.shellProcessId = ProcessOf(app.progmanWindow);
+  app.lifecycle.shellProcessId = ProcessOf(app.desktop.progmanWindow);
   app.lifecycle.visibility.detached = false;
   app.lifecycle.nextCoverageCheck = 0;
-  SetTimer(app.wallpaperWindow, 1, kFrameTickMs, nullptr);
-  app.lastFrameTime = MonotonicNanoseconds();
+  SetTimer(app.desktop.wallpaperWindow, 1, kFrameTickMs, nullptr);
+  app.frame.lastFrameTime = MonotonicNanoseconds();
   // The shell that came back has an empty notification area.
-  AddTrayIcon(app);
-  WriteLog(L"[shell] attached again: wallpaper 0x%p under 0x%p", app.wallpaperWindow, app.progmanWindow);
+  Request(app.requests.shellBack, app);
+  WriteLog(L"[shell] attached again: wallpaper 0x%p under 0x%p", app.desktop.wallpaperWindow,
+           app.desktop.progmanWindow);
 }
 
 LONG WINAPI WallpaperCrashFilter(EXCEPTION_POINTERS* exception) {

@@ -11,12 +11,30 @@
 #include "base/log.h"
 #include "desktop/desktop_win32.h"
 
+// The Direct3D and DirectComposition objects, seen by this file alone.
+struct CompositionPresenter {
+  ID3D11Device* d3dDevice = nullptr;
+  ID3D11DeviceContext* d3dContext = nullptr;
+  ID3D11Texture2D* contentTexture = nullptr;  // visual content on the texture path
+  IDCompositionDevice* dcompDevice = nullptr;
+  IDCompositionTarget* dcompTarget = nullptr;
+  IDCompositionVisual* dcompVisual = nullptr;
+  IDCompositionSurface* dcompSurface = nullptr;  // visual content on the surface path
+  int contentWidth = 0;                          // size of the texture or surface on the visual
+  int contentHeight = 0;
+  // Per-frame failures, logged once per 100 so that a persistent failure
+  // does not flood the log.
+  int beginDrawFailures = 0;
+  int getDcFailures = 0;
+};
+
 namespace {
 
-// Per-frame failures, counted for the life of the process and logged once
-// per 100 so that a persistent failure does not flood the log.
-int beginDrawFailures = 0;
-int getDcFailures = 0;
+// The presenter's objects, made on first use.
+CompositionPresenter& ObjectsOf(WallpaperApp& app) {
+  if (app.presenter.composition == nullptr) app.presenter.composition = new CompositionPresenter;
+  return *app.presenter.composition;
+}
 
 template <typename T>
 void Release(T*& object) {
@@ -58,179 +76,194 @@ HRESULT CreateContentTexture(ID3D11Device* device, int width, int height, ID3D11
   return device->CreateTexture2D(&desc, nullptr, texture);
 }
 
-// The content's size, kept so that a display change re-creates it.
-void NoteContentSize(WallpaperApp& app, int width, int height) {
-  app.contentWidth = width;
-  app.contentHeight = height;
-}
-
 // The visual takes a new texture or surface of the back buffer's size, so a
 // display change neither crops nor stretches the picture.
-void ResizeContent(WallpaperApp& app, int width, int height) {
+void ResizeContent(CompositionPresenter& c, PresenterKind kind, int width, int height) {
   HRESULT hr = E_FAIL;
-  if (app.presenter == PresenterKind::kTexture) {
+  if (kind == PresenterKind::kTexture) {
     ID3D11Texture2D* texture = nullptr;
-    hr = CreateContentTexture(app.d3dDevice, width, height, &texture);
-    if (SUCCEEDED(hr)) hr = app.dcompVisual->SetContent(texture);
+    hr = CreateContentTexture(c.d3dDevice, width, height, &texture);
+    if (SUCCEEDED(hr)) hr = c.dcompVisual->SetContent(texture);
     if (SUCCEEDED(hr)) {
-      Release(app.contentTexture);
-      app.contentTexture = texture;
+      Release(c.contentTexture);
+      c.contentTexture = texture;
     } else {
       Release(texture);
     }
-  } else if (app.presenter == PresenterKind::kSurface) {
+  } else if (kind == PresenterKind::kSurface) {
     IDCompositionSurface* surface = nullptr;
-    hr = app.dcompDevice->CreateSurface(UINT(width), UINT(height), DXGI_FORMAT_B8G8R8A8_UNORM,
-                                        DXGI_ALPHA_MODE_PREMULTIPLIED, &surface);
-    if (SUCCEEDED(hr)) hr = app.dcompVisual->SetContent(surface);
+    hr = c.dcompDevice->CreateSurface(UINT(width), UINT(height), DXGI_FORMAT_B8G8R8A8_UNORM,
+                                      DXGI_ALPHA_MODE_PREMULTIPLIED, &surface);
+    if (SUCCEEDED(hr)) hr = c.dcompVisual->SetContent(surface);
     if (SUCCEEDED(hr)) {
-      Release(app.dcompSurface);
-      app.dcompSurface = surface;
+      Release(c.dcompSurface);
+      c.dcompSurface = surface;
     } else {
       Release(surface);
     }
   }
   // On failure the old content stays; the copy below keeps within both sizes.
-  if (SUCCEEDED(hr)) NoteContentSize(app, width, height);
+  if (SUCCEEDED(hr)) {
+    c.contentWidth = width;
+    c.contentHeight = height;
+  }
   WriteLog(L"presenter: content %dx%d hr=0x%08x", width, height, unsigned(hr));
 }
 
-void PresentBySurface(WallpaperApp& app, int width, int height) {
-  RECT update = {0, 0, app.contentWidth < width ? app.contentWidth : width,
-                 app.contentHeight < height ? app.contentHeight : height};
+void PresentBySurface(CompositionPresenter& c, HDC backBuffer, int width, int height) {
+  RECT update = {0, 0, c.contentWidth < width ? c.contentWidth : width,
+                 c.contentHeight < height ? c.contentHeight : height};
   IDXGISurface1* surface = nullptr;
   POINT offset = {};
-  HRESULT hr = app.dcompSurface->BeginDraw(&update, __uuidof(IDXGISurface1),
-                                           reinterpret_cast<void**>(&surface), &offset);
+  HRESULT hr = c.dcompSurface->BeginDraw(&update, __uuidof(IDXGISurface1), reinterpret_cast<void**>(&surface),
+                                         &offset);
   if (FAILED(hr) || surface == nullptr) {
-    if (++beginDrawFailures % 100 == 0) WriteLog(L"[diag] BeginDraw failed hr=0x%08x", unsigned(hr));
+    if (++c.beginDrawFailures % 100 == 0) WriteLog(L"[diag] BeginDraw failed hr=0x%08x", unsigned(hr));
     return;
   }
   HDC dc = nullptr;
   hr = surface->GetDC(FALSE, &dc);
   if (FAILED(hr) || dc == nullptr) {
-    if (++getDcFailures % 100 == 0) WriteLog(L"[diag] GetDC failed hr=0x%08x", unsigned(hr));
+    if (++c.getDcFailures % 100 == 0) WriteLog(L"[diag] GetDC failed hr=0x%08x", unsigned(hr));
   } else {
-    BitBlt(dc, offset.x, offset.y, update.right, update.bottom, app.memoryDc, 0, 0, SRCCOPY);
+    BitBlt(dc, offset.x, offset.y, update.right, update.bottom, backBuffer, 0, 0, SRCCOPY);
     surface->ReleaseDC(nullptr);
   }
   surface->Release();
-  app.dcompSurface->EndDraw();
+  c.dcompSurface->EndDraw();
 }
 
 }  // namespace
 
 bool InitComposition(WallpaperApp& app, int width, int height) {
+  CompositionPresenter& c = ObjectsOf(app);
   const D3D_FEATURE_LEVEL level = D3D_FEATURE_LEVEL_11_0;
   HRESULT hr = D3D11CreateDevice(nullptr, D3D_DRIVER_TYPE_HARDWARE, nullptr, D3D11_CREATE_DEVICE_BGRA_SUPPORT,
-                                 &level, 1, D3D11_SDK_VERSION, &app.d3dDevice, nullptr, &app.d3dContext);
+                                 &level, 1, D3D11_SDK_VERSION, &c.d3dDevice, nullptr, &c.d3dContext);
   if (Failed(hr, L"D3D11CreateDevice 失败 hr=0x%08x")) return false;
 
   ID3D11Texture2D* texture = nullptr;
-  hr = CreateContentTexture(app.d3dDevice, width, height, &texture);
+  hr = CreateContentTexture(c.d3dDevice, width, height, &texture);
   if (Failed(hr, L"CreateTexture2D 失败 hr=0x%08x")) return false;
 
   IDXGIDevice* dxgiDevice = nullptr;
-  hr = app.d3dDevice->QueryInterface(__uuidof(IDXGIDevice), reinterpret_cast<void**>(&dxgiDevice));
+  hr = c.d3dDevice->QueryInterface(__uuidof(IDXGIDevice), reinterpret_cast<void**>(&dxgiDevice));
   if (Failed(hr, L"QI IDXGIDevice 失败 hr=0x%08x")) {
     Release(texture);
     return false;
   }
-  hr = CreateCompositionDevice(dxgiDevice, &app.dcompDevice);
+  hr = CreateCompositionDevice(dxgiDevice, &c.dcompDevice);
   dxgiDevice->Release();
   if (Failed(hr, L"DCompositionCreateDevice 失败 hr=0x%08x")) {
     Release(texture);
     return false;
   }
-  hr = app.dcompDevice->CreateTargetForHwnd(app.wallpaperWindow, TRUE, &app.dcompTarget);
+  hr = c.dcompDevice->CreateTargetForHwnd(app.desktop.wallpaperWindow, TRUE, &c.dcompTarget);
   if (Failed(hr, L"CreateTargetForHwnd 失败 hr=0x%08x")) {
     Release(texture);
     return false;
   }
-  hr = app.dcompDevice->CreateVisual(&app.dcompVisual);
+  hr = c.dcompDevice->CreateVisual(&c.dcompVisual);
   if (Failed(hr, L"CreateVisual 失败 hr=0x%08x")) {
     Release(texture);
     return false;
   }
 
-  hr = app.dcompVisual->SetContent(texture);
+  hr = c.dcompVisual->SetContent(texture);
   if (SUCCEEDED(hr)) {
-    app.contentTexture = texture;
-    app.presenter = PresenterKind::kTexture;
+    c.contentTexture = texture;
+    app.presenter.kind = PresenterKind::kTexture;
   } else {
     WriteLog(L"SetContent(tex) 失败 hr=0x%08x，回退 DCompSurface", unsigned(hr));
     Release(texture);
-    hr = app.dcompDevice->CreateSurface(UINT(width), UINT(height), DXGI_FORMAT_B8G8R8A8_UNORM,
-                                        DXGI_ALPHA_MODE_PREMULTIPLIED, &app.dcompSurface);
+    hr = c.dcompDevice->CreateSurface(UINT(width), UINT(height), DXGI_FORMAT_B8G8R8A8_UNORM,
+                                      DXGI_ALPHA_MODE_PREMULTIPLIED, &c.dcompSurface);
     if (Failed(hr, L"CreateSurface 失败 hr=0x%08x")) return false;
-    hr = app.dcompVisual->SetContent(app.dcompSurface);
+    hr = c.dcompVisual->SetContent(c.dcompSurface);
     if (Failed(hr, L"SetContent(surface) 失败 hr=0x%08x")) return false;
-    app.presenter = PresenterKind::kSurface;
+    app.presenter.kind = PresenterKind::kSurface;
   }
-  NoteContentSize(app, width, height);
+  // The content's size, kept so that a display change re-creates it.
+  c.contentWidth = width;
+  c.contentHeight = height;
 
-  app.dcompVisual->SetOffsetX(0.0f);
-  app.dcompVisual->SetOffsetY(0.0f);
-  hr = app.dcompTarget->SetRoot(app.dcompVisual);
+  c.dcompVisual->SetOffsetX(0.0f);
+  c.dcompVisual->SetOffsetY(0.0f);
+  hr = c.dcompTarget->SetRoot(c.dcompVisual);
   if (Failed(hr, L"SetRoot 失败 hr=0x%08x")) {
-    app.presenter = PresenterKind::kNone;
+    app.presenter.kind = PresenterKind::kNone;
     return false;
   }
-  hr = app.dcompDevice->Commit();
+  hr = c.dcompDevice->Commit();
   if (Failed(hr, L"Commit 失败 hr=0x%08x")) {
-    app.presenter = PresenterKind::kNone;
+    app.presenter.kind = PresenterKind::kNone;
     return false;
   }
   return true;
 }
 
 void ReleaseComposition(WallpaperApp& app) {
-  Release(app.dcompSurface);
-  Release(app.dcompVisual);
-  Release(app.dcompTarget);
-  Release(app.dcompDevice);
-  Release(app.contentTexture);
-  Release(app.d3dContext);
-  Release(app.d3dDevice);
-  app.contentWidth = 0;
-  app.contentHeight = 0;
-  if (app.presenter != PresenterKind::kGdi) app.presenter = PresenterKind::kNone;
+  if (CompositionPresenter* c = app.presenter.composition) {
+    Release(c->dcompSurface);
+    Release(c->dcompVisual);
+    Release(c->dcompTarget);
+    Release(c->dcompDevice);
+    Release(c->contentTexture);
+    Release(c->d3dContext);
+    Release(c->d3dDevice);
+    delete c;
+    app.presenter.composition = nullptr;
+  }
+  if (app.presenter.kind != PresenterKind::kGdi) app.presenter.kind = PresenterKind::kNone;
 }
 
 void StartPresenter(WallpaperApp& app, int width, int height) {
   if (InitComposition(app, width, height)) {
     WriteLog(L"presenter: DirectComposition %s",
-             app.presenter == PresenterKind::kTexture ? L"texture" : L"surface");
+             app.presenter.kind == PresenterKind::kTexture ? L"texture" : L"surface");
     return;
   }
   WriteLog(L"DComp 初始化失败，动画可能不可见");
   // Whatever started in part would only stand between the window and the
   // copies below.
   ReleaseComposition(app);
-  app.presenter = PresenterKind::kGdi;
+  app.presenter.kind = PresenterKind::kGdi;
   WriteLog(L"presenter: GDI fallback");
 }
 
 void PresentFrame(WallpaperApp& app, int width, int height) {
-  if (app.backBufferBits == nullptr) return;
-  if (app.presenter == PresenterKind::kGdi) {
-    HDC dc = GetDC(app.wallpaperWindow);
+  if (app.frame.backBufferBits == nullptr) return;
+  if (app.presenter.kind == PresenterKind::kGdi) {
+    HDC dc = GetDC(app.desktop.wallpaperWindow);
     if (dc != nullptr) {
-      BitBlt(dc, 0, 0, width, height, app.memoryDc, 0, 0, SRCCOPY);
-      ReleaseDC(app.wallpaperWindow, dc);
+      BitBlt(dc, 0, 0, width, height, app.frame.memoryDc, 0, 0, SRCCOPY);
+      ReleaseDC(app.desktop.wallpaperWindow, dc);
     }
     return;
   }
-  if (app.dcompDevice == nullptr) return;
-  if (app.contentWidth != width || app.contentHeight != height) ResizeContent(app, width, height);
+  CompositionPresenter* c = app.presenter.composition;
+  if (c == nullptr || c->dcompDevice == nullptr) return;
+  if (c->contentWidth != width || c->contentHeight != height)
+    ResizeContent(*c, app.presenter.kind, width, height);
 
-  if (app.dcompSurface != nullptr) {
-    PresentBySurface(app, width, height);
-  } else if (app.contentTexture != nullptr && app.d3dContext != nullptr) {
-    if (app.contentWidth != width || app.contentHeight != height) return;  // the texture kept its old size
-    app.d3dContext->UpdateSubresource(app.contentTexture, 0, nullptr, app.backBufferBits, UINT(width) * 4, 0);
+  if (c->dcompSurface != nullptr) {
+    PresentBySurface(*c, app.frame.memoryDc, width, height);
+  } else if (c->contentTexture != nullptr && c->d3dContext != nullptr) {
+    if (c->contentWidth != width || c->contentHeight != height) return;  // the texture kept its old size
+    c->d3dContext->UpdateSubresource(c->contentTexture, 0, nullptr, app.frame.backBufferBits, UINT(width) * 4,
+                                     0);
   } else {
     return;
   }
-  app.dcompDevice->Commit();
+  c->dcompDevice->Commit();
+}
+
+bool PresenterLost(const WallpaperApp& app) {
+  if (app.presenter.kind != PresenterKind::kTexture && app.presenter.kind != PresenterKind::kSurface)
+    return false;
+  const CompositionPresenter* c = app.presenter.composition;
+  if (c == nullptr) return false;
+  BOOL valid = TRUE;
+  if (c->dcompDevice != nullptr && SUCCEEDED(c->dcompDevice->CheckDeviceState(&valid)) && !valid) return true;
+  return c->d3dDevice != nullptr && c->d3dDevice->GetDeviceRemovedReason() != S_OK;
 }

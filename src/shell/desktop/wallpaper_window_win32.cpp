@@ -1,6 +1,8 @@
 #include "base/log.h"
+#include "common/app_icon_win32.h"
+#include "common/names_win32.h"
+#include "common/window_class_win32.h"
 #include "desktop/desktop_win32.h"
-#include "ui/ui_win32.h"
 
 RECT VirtualScreenRect() {
   const int x = GetSystemMetrics(SM_XVIRTUALSCREEN);
@@ -25,26 +27,26 @@ void CreateWallpaperWindow(WallpaperApp& app) {
   windowClass.style = CS_HREDRAW | CS_VREDRAW;
   windowClass.lpfnWndProc = WallpaperWndProc;
   windowClass.hInstance = app.instance;
-  windowClass.hIcon = LoadIconW(app.instance, MAKEINTRESOURCEW(101));
+  windowClass.hIcon = LoadIconW(app.instance, MAKEINTRESOURCEW(kAppIconResource));
   windowClass.hIconSm = windowClass.hIcon;
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = L"WavescreenWnd";
+  windowClass.lpszClassName = kWallpaperWindowClass;
   RegisterClassExW(&windowClass);
 
   const RECT screen = VirtualScreenRect();
   const int x = screen.left, y = screen.top;
   const int width = screen.right - screen.left, height = screen.bottom - screen.top;
 
-  HWND window =
-      CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT, L"WavescreenWnd", L"Tidemere",
-                      WS_POPUP | WS_VISIBLE, x, y, width, height, nullptr, nullptr, app.instance, &app);
+  HWND window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT,
+                                kWallpaperWindowClass, L"Tidemere", WS_POPUP | WS_VISIBLE, x, y, width,
+                                height, nullptr, nullptr, app.instance, &app);
   if (window == nullptr) {
     WriteLog(L"壁纸窗口创建失败 error=%lu", GetLastError());
     return;
   }
-  app.wallpaperWindow = window;
+  app.desktop.wallpaperWindow = window;
 
-  HWND parent = app.progmanWindow ? app.progmanWindow : app.desktopHost;
+  HWND parent = app.desktop.progmanWindow ? app.desktop.progmanWindow : app.desktop.desktopHost;
   LONG_PTR parentStyle = parent ? GetWindowLongPtrW(parent, GWL_EXSTYLE) : 0;
   WriteLog(L"Progman ExStyle=0x%llx raisedDesktop=%d", (long long)parentStyle,
            (parentStyle & WS_EX_NOREDIRECTIONBITMAP) ? 1 : 0);
@@ -59,9 +61,9 @@ void CreateWallpaperWindow(WallpaperApp& app) {
   CoverScreenRect(window, HWND_TOP, screen, SWP_SHOWWINDOW | SWP_FRAMECHANGED | SWP_NOACTIVATE);
   ShowWindow(window, SW_SHOW);
 
-  if (app.desktopHost != nullptr && app.desktopHost != parent) {
-    ShowWindow(app.desktopHost, SW_HIDE);
-    WriteLog(L"隐藏原壁纸层 0x%p", app.desktopHost);
+  if (app.desktop.desktopHost != nullptr && app.desktop.desktopHost != parent) {
+    ShowWindow(app.desktop.desktopHost, SW_HIDE);
+    WriteLog(L"隐藏原壁纸层 0x%p", app.desktop.desktopHost);
   }
 
   HWND icons = parent ? FindWindowExW(parent, nullptr, L"SHELLDLL_DefView", nullptr) : nullptr;
@@ -78,12 +80,7 @@ void CreateWallpaperWindow(WallpaperApp& app) {
 }
 
 LRESULT CALLBACK WallpaperWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-  auto* app = reinterpret_cast<WallpaperApp*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  WallpaperApp* app = WindowOwner<WallpaperApp>(window, message, lParam);
   if (app == nullptr) return DefWindowProcW(window, message, wParam, lParam);
 
   switch (message) {
@@ -95,7 +92,7 @@ LRESULT CALLBACK WallpaperWndProc(HWND window, UINT message, WPARAM wParam, LPAR
       BeginPaint(window, &paint);
       // At rest (or on the still frame) the picture is shown again, not advanced.
       if (app->lifecycle.slowTicks) {
-        PresentFrame(*app, app->backBufferWidth, app->backBufferHeight);
+        PresentFrame(*app, app->frame.backBufferWidth, app->frame.backBufferHeight);
       } else {
         RenderFrame(*app);
       }
@@ -108,8 +105,8 @@ LRESULT CALLBACK WallpaperWndProc(HWND window, UINT message, WPARAM wParam, LPAR
       const RECT screen = VirtualScreenRect();
       CoverScreenRect(window, nullptr, screen, SWP_NOZORDER | SWP_NOACTIVATE);
       // The next frame makes a new back buffer, and the presenter new content.
-      app->backBufferWidth = 0;
-      app->backBufferHeight = 0;
+      app->frame.backBufferWidth = 0;
+      app->frame.backBufferHeight = 0;
       WriteLog(L"显示器变化，窗口调整为 %dx%d @ (%d,%d)", int(screen.right - screen.left),
                int(screen.bottom - screen.top), int(screen.left), int(screen.top));
       return 0;
@@ -119,11 +116,11 @@ LRESULT CALLBACK WallpaperWndProc(HWND window, UINT message, WPARAM wParam, LPAR
       return 0;
     case WM_HOTKEY:
       WriteLog(L"[msg] WM_HOTKEY id=%d", int(wParam));
-      OnHotkey(*app, unsigned(wParam));
+      Request(app->requests.hotkeyPressed, *app, unsigned(wParam));
       return 0;
     case WM_CLOSE:
       WriteLog(L"[msg] WM_CLOSE received");
-      RequestExit(*app);
+      Request(app->requests.exitAsked, *app);
       return 0;
     case WM_DESTROY:
       WriteLog(L"[msg] WM_DESTROY received");

@@ -7,11 +7,13 @@
 #include <gdiplus.h>
 
 #include "base/log.h"
+#include "base/product.h"
+#include "common/app_icon_win32.h"
+#include "common/names_win32.h"
+#include "common/window_class_win32.h"
 #include "draw/gdiplus/gdiplus_graphics.h"
 #include "ui/dpi_win32.h"
-#include "ui/product.h"
 #include "ui/ui_win32.h"
-#include "ui/window_class_win32.h"
 
 namespace gp = Gdiplus;
 namespace flat = Gdiplus::DllExports;
@@ -100,7 +102,7 @@ struct TextRow {
   Color color;
 };
 
-void PaintAbout(HWND window, HDC dc) {
+void PaintAbout(HWND window, HDC dc, bool withIcon) {
   const int dpi = WindowDpi(window);
   auto S = [dpi](int value) { return ScaleForDpi(value, dpi); };
   RECT client;
@@ -114,7 +116,7 @@ void PaintAbout(HWND window, HDC dc) {
   FillRectangleI(g, GradientBrushI(0, 0, 0xFF1E508C, 0, S(110), 0xFF3C82C8), 0, 0, client.right, S(110));
 
   // The application icon, made for this painting only.
-  if (GetWindowLongPtrW(window, GWLP_USERDATA) != 0) {
+  if (withIcon) {
     if (HICON icon = CreateAppIcon(S(96))) {
       if (graphics != nullptr) flat::GdipFlush(graphics, gp::FlushIntentionSync);  // GDI draws next
       DrawIconEx(dc, S(24), S(12), icon, S(96), S(96), 0, nullptr, DI_NORMAL);
@@ -157,33 +159,33 @@ void PaintAbout(HWND window, HDC dc) {
 }  // namespace
 
 void OpenAboutWindow(WallpaperApp& app) {
-  if (app.aboutWindow != nullptr) {
-    SetForegroundWindow(app.aboutWindow);
+  if (app.ui.aboutWindow != nullptr) {
+    SetForegroundWindow(app.ui.aboutWindow);
     return;
   }
   RegisterWindowClassOnce(kAboutWindowClass, AboutWndProc, app.instance);
   const ScreenRect rect = AboutWindowRect(PrimaryMonitorDpi(), GetSystemMetrics(SM_CXSCREEN),
                                           GetSystemMetrics(SM_CYSCREEN), PrimaryWorkArea());
-  app.aboutWindow =
+  app.ui.aboutWindow =
       CreateWindowExW(0, kAboutWindowClass, L"About Tidemere", WS_CAPTION | WS_SYSMENU, rect.left, rect.top,
                       rect.Width(), rect.Height(), nullptr, nullptr, app.instance, &app);
-  if (app.aboutWindow == nullptr) return;
-  ShowWindow(app.aboutWindow, SW_SHOW);
-  UpdateWindow(app.aboutWindow);
+  if (app.ui.aboutWindow == nullptr) return;
+  ShowWindow(app.ui.aboutWindow, SW_SHOW);
+  UpdateWindow(app.ui.aboutWindow);
   WriteLog(L"关于对话框已打开");
 }
 
 LRESULT CALLBACK AboutWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    AttachApplication(window, lParam, true);
-    return DefWindowProcW(window, message, wParam, lParam);  // sets the caption text
-  }
+  WallpaperApp* app = WindowOwner<WallpaperApp>(window, message, lParam);
 
   switch (message) {
+    case WM_NCCREATE:
+      if (app != nullptr) SetAppWindowIcon(window, app->instance);
+      break;  // DefWindowProcW sets the caption text
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(window, &paint);
-      PaintAbout(window, dc);
+      PaintAbout(window, dc, app != nullptr);
       EndPaint(window, &paint);
       return 0;
     }
@@ -199,7 +201,8 @@ LRESULT CALLBACK AboutWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     }
     case WM_LBUTTONUP:
       if (InLink(window, LOWORD(lParam), HIWORD(lParam))) {
-        outsideCalls.shellExecute(nullptr, L"open", kWebsiteUrl, nullptr, nullptr, SW_SHOWNORMAL);
+        (app != nullptr ? app->ui.outside.shellExecute : ShellExecuteW)(nullptr, L"open", kWebsiteUrl,
+                                                                        nullptr, nullptr, SW_SHOWNORMAL);
       }
       return 0;
     case WM_KEYDOWN:
@@ -216,9 +219,7 @@ LRESULT CALLBACK AboutWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
       return 0;
     }
     case WM_DESTROY:
-      if (auto* app = reinterpret_cast<WallpaperApp*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
-        app->aboutWindow = nullptr;
-      }
+      if (app != nullptr) app->ui.aboutWindow = nullptr;
       return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "ui/window_placement.h"
+#include "policy/window_placement.h"
 
 int WindowDpi(HWND window);
 int PrimaryMonitorDpi();

@@ -1,6 +1,6 @@
 // "FishIconWnd": one species' flat figure on its rounded tile, next to the
 // species' name in the settings window. The species number is the window's
-// user data.
+// user data, set by the settings window.
 #include "draw/gdiplus/gdiplus_graphics.h"
 #include "draw/icons.h"
 #include "ui/ui_win32.h"
@@ -14,9 +14,18 @@ LRESULT CALLBACK FishIconWndProc(HWND window, UINT message, WPARAM wParam, LPARA
       HDC dc = BeginPaint(window, &paint);
       RECT client;
       GetClientRect(window, &client);
-      {
-        Graphics g = MakeGdiplusGraphics(dc);
-        DrawSpeciesTile(g, int(GetWindowLongPtrW(window, GWLP_USERDATA)), client.right, client.bottom);
+      // Drawn by the toolkit's rasteriser into a DIB of its own, then copied.
+      DibSurface surface;
+      if (CreateDibSurface(surface, client.right, client.bottom)) {
+        {
+          Graphics g = MakeRasterGraphics({surface.pixels, surface.width, surface.height, surface.width});
+          // The tile's rounded corners show the window's face colour around it.
+          const COLORREF face = GetSysColor(COLOR_BTNFACE);
+          Clear(g, Argb(255, GetRValue(face), GetGValue(face), GetBValue(face)));
+          DrawSpeciesTile(g, int(GetWindowLongPtrW(window, GWLP_USERDATA)), client.right, client.bottom);
+        }
+        BitBlt(dc, 0, 0, client.right, client.bottom, surface.dc, 0, 0, SRCCOPY);
+        DestroyDibSurface(surface);
       }
       EndPaint(window, &paint);
       return 0;

@@ -6,18 +6,15 @@
 #include <vector>
 
 #include "base/log.h"
-#include "settings/settings_win32.h"
+#include "base/product.h"
+#include "common/names_win32.h"
+#include "common/window_class_win32.h"
+#include "policy/settings_form.h"
 #include "sim/creature_tables.h"
 #include "ui/dpi_win32.h"
-#include "ui/product.h"
-#include "ui/settings_form.h"
 #include "ui/ui_win32.h"
-#include "ui/window_class_win32.h"
 
 namespace {
-
-// The "Allocated" label of the open window; null when none is open.
-HWND allocatedLabel = nullptr;
 
 enum FontKind { kNoFont, kNormalFont, kBoldFont, kSmallFont, kFontKinds };
 // Controls the window finds again after creating them.
@@ -72,6 +69,7 @@ struct SettingsWindowState {
   std::vector<ControlLayout> layouts;
   std::vector<HWND> controls;
   HWND groupBox = nullptr;
+  HWND allocatedLabel = nullptr;
 };
 
 SettingsWindowState* StateOf(HWND window) {
@@ -114,7 +112,7 @@ void CreateControls(HWND window, WallpaperApp* app, SettingsWindowState& state) 
       SendMessageW(control, CB_ADDSTRING, 0, LPARAM(L"Power Saver (15 FPS)"));
       SendMessageW(control, CB_SETCURSEL, WPARAM(app ? app->settings.fpsMode : 0), 0);
     }
-    if (layout.role == kAllocatedLabel) allocatedLabel = control;
+    if (layout.role == kAllocatedLabel) state.allocatedLabel = control;
     if (layout.role == kGroupBox) state.groupBox = control;
   }
 }
@@ -155,15 +153,29 @@ SettingsFormInput ReadForm(HWND window) {
   return input;
 }
 
+void UpdateAllocatedLabel(HWND window) {
+  SettingsWindowState* state = StateOf(window);
+  if (state == nullptr || state->allocatedLabel == nullptr) return;
+  HWND label = state->allocatedLabel;
+  SetWindowTextW(label, AllocatedLabelText(ReadForm(window)).c_str());
+  // The label paints over a hollow brush: the window must wipe the old,
+  // longer text under it before the label draws the new one.
+  RECT area;
+  GetWindowRect(label, &area);
+  MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&area), 2);
+  InvalidateRect(window, &area, TRUE);
+  InvalidateRect(label, nullptr, TRUE);
+}
+
 void Apply(HWND window, WallpaperApp& app) {
   const ApplyDecision decision = DecideApply(ReadForm(window));
   if (decision.outcome == ApplyOutcome::kNoSpecies) {
-    outsideCalls.messageBox(window, kNoSpeciesText, kNoSpeciesCaption, MB_ICONWARNING);
+    app.ui.outside.messageBox(window, kNoSpeciesText, kNoSpeciesCaption, MB_ICONWARNING);
     return;
   }
   if (decision.outcome == ApplyOutcome::kCountExceeded) {
     const std::wstring text = CountExceededText(decision.sum, decision.values.totalFish);
-    outsideCalls.messageBox(window, text.c_str(), kCountExceededCaption, MB_ICONWARNING);
+    app.ui.outside.messageBox(window, text.c_str(), kCountExceededCaption, MB_ICONWARNING);
     return;
   }
   app.settings.totalFish = decision.values.totalFish;
@@ -171,8 +183,7 @@ void Apply(HWND window, WallpaperApp& app) {
   if (selection != CB_ERR) app.settings.fpsMode = int(selection);
   for (int i = 0; i < kSpeciesCount; ++i) app.settings.speciesCounts[i] = decision.values.speciesCounts[i];
   WriteLog(L"应用设置：总鱼数=%d，已分配=%d，20种生物数量", app.settings.totalFish, decision.sum);
-  SaveSettings(app.settings);
-  app.aquarium.populated = false;
+  Request(app.requests.settingsApplied, app);
   DestroyWindow(window);
 }
 
@@ -182,22 +193,10 @@ bool IsNumberEdit(int id) {
 
 }  // namespace
 
-void UpdateAllocatedLabel(HWND window) {
-  if (allocatedLabel == nullptr) return;
-  SetWindowTextW(allocatedLabel, AllocatedLabelText(ReadForm(window)).c_str());
-  // The label paints over a hollow brush: the window must wipe the old,
-  // longer text under it before the label draws the new one.
-  RECT area;
-  GetWindowRect(allocatedLabel, &area);
-  MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&area), 2);
-  InvalidateRect(window, &area, TRUE);
-  InvalidateRect(allocatedLabel, nullptr, TRUE);
-}
-
 void OpenSettingsWindow(WallpaperApp& app) {
-  if (app.settingsWindow != nullptr) {
-    if (IsIconic(app.settingsWindow)) ShowWindow(app.settingsWindow, SW_RESTORE);
-    SetForegroundWindow(app.settingsWindow);
+  if (app.ui.settingsWindow != nullptr) {
+    if (IsIconic(app.ui.settingsWindow)) ShowWindow(app.ui.settingsWindow, SW_RESTORE);
+    SetForegroundWindow(app.ui.settingsWindow);
     return;
   }
   RegisterWindowClassOnce(kSettingsWindowClass, SettingsWndProc, app.instance,
@@ -205,32 +204,31 @@ void OpenSettingsWindow(WallpaperApp& app) {
   const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
   const int dpi = PrimaryMonitorDpi();
   ScreenRect rect = SettingsWindowRect(dpi, 0, screenWidth, screenHeight, PrimaryWorkArea());
-  app.settingsWindow =
+  app.ui.settingsWindow =
       CreateWindowExW(0, kSettingsWindowClass, L"Aquarium Settings", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                       rect.left, rect.top, rect.Width(), rect.Height(), nullptr, nullptr, app.instance, &app);
-  if (app.settingsWindow == nullptr) return;
+  if (app.ui.settingsWindow == nullptr) return;
   // Now that the frame exists, make room for the whole client area under it
   // (a 610-pixel window cut the footer off under a caption).
   RECT outer, client;
-  GetWindowRect(app.settingsWindow, &outer);
-  GetClientRect(app.settingsWindow, &client);
+  GetWindowRect(app.ui.settingsWindow, &outer);
+  GetClientRect(app.ui.settingsWindow, &client);
   rect = SettingsWindowRect(dpi, (outer.bottom - outer.top) - client.bottom, screenWidth, screenHeight,
                             PrimaryWorkArea());
-  SetWindowPos(app.settingsWindow, nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
+  SetWindowPos(app.ui.settingsWindow, nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
                SWP_NOZORDER | SWP_NOACTIVATE);
-  ShowWindow(app.settingsWindow, SW_SHOW);
-  UpdateWindow(app.settingsWindow);
+  ShowWindow(app.ui.settingsWindow, SW_SHOW);
+  UpdateWindow(app.ui.settingsWindow);
   WriteLog(L"设置对话框已打开");
 }
 
 LRESULT CALLBACK SettingsWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    AttachApplication(window, lParam, true);
-    return DefWindowProcW(window, message, wParam, lParam);  // sets the caption text
-  }
-  auto* app = reinterpret_cast<WallpaperApp*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  WallpaperApp* app = WindowOwner<WallpaperApp>(window, message, lParam);
 
   switch (message) {
+    case WM_NCCREATE:
+      if (app != nullptr) SetAppWindowIcon(window, app->instance);
+      break;  // DefWindowProcW sets the caption text
     case WM_CREATE: {
       auto* state = new SettingsWindowState;
       SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(state));
@@ -265,8 +263,7 @@ LRESULT CALLBACK SettingsWndProc(HWND window, UINT message, WPARAM wParam, LPARA
       DestroyWindow(window);
       return 0;
     case WM_DESTROY:
-      if (app != nullptr) app->settingsWindow = nullptr;
-      allocatedLabel = nullptr;
+      if (app != nullptr) app->ui.settingsWindow = nullptr;
       return 0;
     case WM_NCDESTROY:
       // The controls are gone by now: their fonts can go too.

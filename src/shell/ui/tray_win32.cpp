@@ -3,11 +3,10 @@
 #include <cwchar>
 
 #include "base/log.h"
-#include "desktop/pointer_hook_win32.h"
+#include "common/names_win32.h"
+#include "common/window_class_win32.h"
 #include "settings/settings_win32.h"
 #include "ui/ui_win32.h"
-
-OutsideCalls outsideCalls;
 
 namespace {
 
@@ -54,27 +53,27 @@ int ThemeOfCommand(UINT command) {
 
 void ShowTrayMenu(WallpaperApp& app) {
   WriteLog(L"[tray] right click, show menu");
-  if (app.trayMenu == nullptr || app.messageWindow == nullptr) return;
+  if (app.ui.trayMenu == nullptr || app.ui.messageWindow == nullptr) return;
   // Read afresh each time: another program may have changed the Run key.
   MENUITEMINFOW item = {};
   item.cbSize = sizeof(item);
   item.fMask = MIIM_STATE;
   item.fState = IsAutostartEnabled() ? MFS_CHECKED : MFS_UNCHECKED;
-  SetMenuItemInfoW(app.trayMenu, kCommandAutostart, FALSE, &item);
+  SetMenuItemInfoW(app.ui.trayMenu, kCommandAutostart, FALSE, &item);
   POINT cursor = {};
   GetCursorPos(&cursor);
   // Without the foreground the menu would not close when the user clicks
   // elsewhere; the WM_NULL after it lets the menu's loop finish cleanly.
-  SetForegroundWindow(app.messageWindow);
-  outsideCalls.trackPopupMenu(app.trayMenu, TPM_BOTTOMALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0,
-                              app.messageWindow, nullptr);
-  PostMessageW(app.messageWindow, WM_NULL, 0, 0);
+  SetForegroundWindow(app.ui.messageWindow);
+  app.ui.outside.trackPopupMenu(app.ui.trayMenu, TPM_BOTTOMALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0,
+                                app.ui.messageWindow, nullptr);
+  PostMessageW(app.ui.messageWindow, WM_NULL, 0, 0);
 }
 
 void OnTrayCommand(WallpaperApp& app, UINT command) {
   WriteLog(L"[tray] WM_COMMAND id=%u", command);
   if (int theme = ThemeOfCommand(command)) {
-    SetEffect(app, theme);
+    Request(app.requests.themeChosen, app, theme);
     return;
   }
   switch (command) {
@@ -88,7 +87,7 @@ void OnTrayCommand(WallpaperApp& app, UINT command) {
       ToggleAutostart();
       break;
     case kCommandExit:
-      RequestExit(app);
+      Request(app.requests.exitAsked, app);
       break;
   }
 }
@@ -96,50 +95,76 @@ void OnTrayCommand(WallpaperApp& app, UINT command) {
 }  // namespace
 
 void AddTrayIcon(WallpaperApp& app) {
-  if (app.trayIcon == nullptr) app.trayIcon = LoadIconW(app.instance, MAKEINTRESOURCEW(kAppIconResource));
+  if (app.ui.trayIcon == nullptr)
+    app.ui.trayIcon = LoadIconW(app.instance, MAKEINTRESOURCEW(kAppIconResource));
   NOTIFYICONDATAW data = {};
   data.cbSize = sizeof(data);
-  data.hWnd = app.messageWindow;
+  data.hWnd = app.ui.messageWindow;
   data.uID = kTrayIconId;
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.uCallbackMessage = WM_TRAYICON;
-  data.hIcon = app.trayIcon;
+  data.hIcon = app.ui.trayIcon;
   std::wcsncpy(data.szTip, L"Tidemere", sizeof(data.szTip) / sizeof(data.szTip[0]) - 1);
-  app.trayAdded = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+  app.ui.trayAdded = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
   DWORD error = GetLastError();
-  WriteLog(L"托盘图标创建: %d (err=%lu)", app.trayAdded ? 1 : 0, error);
+  WriteLog(L"托盘图标创建: %d (err=%lu)", app.ui.trayAdded ? 1 : 0, error);
   // Asked again while the icon is still there (the shell did not restart):
   // it is ours all the same, and must be removed at exit.
-  if (!app.trayAdded) app.trayAdded = Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+  if (!app.ui.trayAdded) app.ui.trayAdded = Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
 void CreateTray(WallpaperApp& app) {
-  if (app.trayAdded) return;
+  if (app.ui.trayAdded) return;
   AddTrayIcon(app);
 
-  hookApp = &app;
-  if (app.mouseHook == nullptr)
-    app.mouseHook = SetWindowsHookExW(WH_MOUSE_LL, MouseHookProc, app.instance, 0);
-  WriteLog(L"鼠标钩子安装: %p", app.mouseHook);
-
-  if (app.trayMenu != nullptr) return;  // kept from an earlier call whose icon was not added
-  app.trayMenu = CreatePopupMenu();
+  if (app.ui.trayMenu != nullptr) return;  // kept from an earlier call whose icon was not added
+  app.ui.trayMenu = CreatePopupMenu();
   for (const MenuEntry& entry : kTrayMenu) {
     if (entry.command == 0) {
-      AppendMenuW(app.trayMenu, MF_SEPARATOR, 0, nullptr);
+      AppendMenuW(app.ui.trayMenu, MF_SEPARATOR, 0, nullptr);
     } else {
-      AppendMenuW(app.trayMenu, MF_STRING, entry.command, entry.text);
+      AppendMenuW(app.ui.trayMenu, MF_STRING, entry.command, entry.text);
     }
   }
 }
 
-LRESULT CALLBACK MessageWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_CREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    return 0;
+void RemoveTray(WallpaperApp& app) {
+  UserInterface& ui = app.ui;
+  if (ui.trayAdded) {
+    NOTIFYICONDATAW data = {};
+    data.cbSize = sizeof(data);
+    data.hWnd = ui.messageWindow;
+    data.uID = kTrayIconId;
+    Shell_NotifyIconW(NIM_DELETE, &data);
+    ui.trayAdded = false;
+    WriteLog(L"托盘图标已移除");
+    if (ui.trayMenu != nullptr) {
+      DestroyMenu(ui.trayMenu);
+      ui.trayMenu = nullptr;
+    }
+    // Loaded from the resource by LoadIconW: shared, so released, not destroyed.
+    ui.trayIcon = nullptr;
   }
-  auto* app = reinterpret_cast<WallpaperApp*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (ui.messageWindow != nullptr) {
+    DestroyWindow(ui.messageWindow);
+    ui.messageWindow = nullptr;
+  }
+}
+
+void CreateMessageWindow(WallpaperApp& app) {
+  WNDCLASSEXW messageClass = {};
+  messageClass.cbSize = sizeof(messageClass);
+  messageClass.lpfnWndProc = MessageWndProc;
+  messageClass.hInstance = app.instance;
+  messageClass.lpszClassName = kMessageWindowClass;
+  RegisterClassExW(&messageClass);
+  app.ui.messageWindow =
+      CreateWindowExW(0, kMessageWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, app.instance, &app);
+  WriteLog(L"消息窗口创建 hwnd=0x%p", app.ui.messageWindow);
+}
+
+LRESULT CALLBACK MessageWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  WallpaperApp* app = WindowOwner<WallpaperApp>(window, message, lParam);
   if (app == nullptr) return DefWindowProcW(window, message, wParam, lParam);
 
   switch (message) {

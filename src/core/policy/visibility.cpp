@@ -1,4 +1,4 @@
-#include "desktop/visibility.h"
+#include "policy/visibility.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,4 +1,4 @@
-#include "ui/window_placement.h"
+#include "policy/window_placement.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
 // A hidden top-level window for the broadcasts that the message-only window
-// never receives: "TaskbarCreated" after the shell (re)starts, and later the
+// never receives: "TaskbarCreated" after the shell (re)starts, and the
 // display, session and power notifications.
 #include "base/log.h"
+#include "common/names_win32.h"
+#include "common/window_class_win32.h"
 #include "desktop/desktop_win32.h"
-#include "ui/ui_win32.h"
-#include "ui/window_class_win32.h"
 
 namespace {
 
@@ -12,8 +12,7 @@ namespace {
 // desktop windows may be new too (the message also comes without a restart,
 // after a DPI change for one: then the wallpaper stays as it is).
 void OnTaskbarCreated(WallpaperApp& app) {
-  app.trayAdded = false;
-  AddTrayIcon(app);
+  Request(app.requests.shellBack, app);
   CheckShell(app);
 }
 
@@ -21,24 +20,21 @@ void OnTaskbarCreated(WallpaperApp& app) {
 
 void CreateNotifyWindow(WallpaperApp& app) {
   RegisterWindowClassOnce(kNotifyWindowClass, NotifyWndProc, app.instance, {0, false});
-  app.taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
+  Lifecycle& life = app.lifecycle;
+  life.taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
   // Top level, so broadcasts reach it; never shown, and a tool window, so it
   // never gets a taskbar button.
-  app.notifyWindow = CreateWindowExW(WS_EX_TOOLWINDOW, kNotifyWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                     nullptr, app.instance, &app);
+  life.notifyWindow = CreateWindowExW(WS_EX_TOOLWINDOW, kNotifyWindowClass, L"", WS_POPUP, 0, 0, 0, 0,
+                                      nullptr, nullptr, app.instance, &app);
   // An elevated start would otherwise not hear the unelevated shell's broadcast.
-  if (app.notifyWindow != nullptr && app.taskbarCreatedMessage != 0) {
-    ChangeWindowMessageFilterEx(app.notifyWindow, app.taskbarCreatedMessage, MSGFLT_ALLOW, nullptr);
+  if (life.notifyWindow != nullptr && life.taskbarCreatedMessage != 0) {
+    ChangeWindowMessageFilterEx(life.notifyWindow, life.taskbarCreatedMessage, MSGFLT_ALLOW, nullptr);
   }
-  WriteLog(L"广播窗口创建 hwnd=0x%p", app.notifyWindow);
+  WriteLog(L"广播窗口创建 hwnd=0x%p", life.notifyWindow);
 }
 
 LRESULT CALLBACK NotifyWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    AttachApplication(window, lParam, false);
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-  auto* app = reinterpret_cast<WallpaperApp*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  WallpaperApp* app = WindowOwner<WallpaperApp>(window, message, lParam);
   if (app == nullptr) return DefWindowProcW(window, message, wParam, lParam);
 
   LRESULT result = 0;
@@ -49,7 +45,7 @@ LRESULT CALLBACK NotifyWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
       return 0;
     default:
       // A registered message has no fixed number to put in a case label.
-      if (message == app->taskbarCreatedMessage && message != 0) {
+      if (message == app->lifecycle.taskbarCreatedMessage && message != 0) {
         OnTaskbarCreated(*app);
         return 0;
       }

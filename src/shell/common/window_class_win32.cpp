@@ -1,6 +1,6 @@
-#include "ui/window_class_win32.h"
+#include "common/window_class_win32.h"
 
-#include "ui/ui_win32.h"
+#include "common/names_win32.h"
 
 void RegisterWindowClassOnce(const wchar_t* name, WNDPROC procedure, HINSTANCE instance,
                              WindowClassStyle style) {
@@ -20,15 +20,9 @@ void RegisterWindowClassOnce(const wchar_t* name, WNDPROC procedure, HINSTANCE i
   RegisterClassExW(&windowClass);
 }
 
-WallpaperApp* AttachApplication(HWND window, LPARAM createStruct, bool withIcon) {
-  auto* app = static_cast<WallpaperApp*>(reinterpret_cast<CREATESTRUCTW*>(createStruct)->lpCreateParams);
-  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(app));
-  if (app != nullptr && withIcon) {
-    HICON icon = LoadIconW(app->instance, MAKEINTRESOURCEW(kAppIconResource));
-    if (icon != nullptr) {
-      SendMessageW(window, WM_SETICON, ICON_BIG, LPARAM(icon));
-      SendMessageW(window, WM_SETICON, ICON_SMALL, LPARAM(icon));
-    }
-  }
-  return app;
+void SetAppWindowIcon(HWND window, HINSTANCE instance) {
+  HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(kAppIconResource));
+  if (icon == nullptr) return;
+  SendMessageW(window, WM_SETICON, ICON_BIG, LPARAM(icon));
+  SendMessageW(window, WM_SETICON, ICON_SMALL, LPARAM(icon));
 }

@@ -1,4 +1,4 @@
-#include "desktop/frame_pacing.h"
+#include "policy/frame_pacing.h"
 
 #include <algorithm>
 #include <cwchar>

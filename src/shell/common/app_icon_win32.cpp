@@ -1,19 +1,19 @@
-// The application icon painted at run time: the icon figure drawn with GDI+
-// into a 32-bit DIB and made into an icon.
+// The icon figure drawn by the toolkit's rasteriser straight into a 32-bit
+// DIB section, made into an icon.
+#include "common/app_icon_win32.h"
+
 #include <vector>
 
 #include "draw/gdiplus/gdiplus_graphics.h"
 #include "draw/icons.h"
-#include "ui/ui_win32.h"
 
 HICON CreateAppIcon(int size) {
   DibSurface surface;
   if (!CreateDibSurface(surface, size, size)) return nullptr;
   {
-    Graphics g = MakeGdiplusGraphics(surface.dc);
+    Graphics g = MakeRasterGraphics({surface.pixels, size, size, size});
     DrawAppIconFigure(g, size);
   }
-  GdiFlush();
 
   // The mask is 1 where the picture is fully transparent, for the places that
   // draw icons without their alpha channel. Rows are padded to 16 bits.

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "desktop/frame_pacing.h"
+#include "policy/frame_pacing.h"
 
 // A top-level window above the desktop, as the coverage test sees it.
 struct CoveringWindow {

@@ -1,4 +1,4 @@
-#include "ui/settings_form.h"
+#include "policy/settings_form.h"
 
 #include <algorithm>
 #include <cstdint>

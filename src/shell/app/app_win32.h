@@ -1,0 +1,25 @@
+// The application: bringing the desktop attachment, the hot keys and the tray
+// up, the message loop, theme switching, exit and release.
+#pragma once
+
+#include "common/wallpaper_app_win32.h"
+
+// Hot-key ids (Ctrl+Shift+1, 2, 3 and 0).
+constexpr unsigned kHotkeyTropical = 1;
+constexpr unsigned kHotkeyDeepSea = 2;
+constexpr unsigned kHotkeyKoiPond = 3;
+constexpr unsigned kHotkeyExit = 4;
+
+// Fills app.requests: what desktop/ and ui/ ask goes to the functions below.
+void WireRequests(WallpaperApp& app);
+
+int Run(WallpaperApp& app);
+// The message loop of Run. Returns the WM_QUIT code, or kMessageLoopFailed
+// when the message retrieval itself fails.
+using GetMessageFunction = BOOL(WINAPI*)(LPMSG, HWND, UINT, UINT);
+constexpr int kMessageLoopFailed = 2;
+int RunMessageLoop(WallpaperApp& app, GetMessageFunction getMessage);
+void OnHotkey(WallpaperApp& app, unsigned id);
+void SetEffect(WallpaperApp& app, int newTheme);
+void RequestExit(WallpaperApp& app);
+void ReleaseAll(WallpaperApp& app);

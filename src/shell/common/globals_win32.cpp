@@ -1,0 +1,4 @@
+#include "common/globals_win32.h"
+
+WallpaperApp* hookApp = nullptr;
+WallpaperApp* crashApp = nullptr;

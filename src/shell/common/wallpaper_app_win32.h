@@ -1,0 +1,138 @@
+// The one application object, at the bottom of the shell so that every shell
+// folder can include it. Its fields are grouped by the room that owns them:
+// desktop/ owns `desktop`, `frame`, `presenter` and `lifecycle`; ui/ owns
+// `ui`; app/ owns the rest and wires `requests` at start.
+#pragma once
+
+#include <windows.h>
+// after windows.h, which it builds on
+#include <shellapi.h>
+
+#include <cstdint>
+#include <utility>
+
+#include "policy/frame_pacing.h"
+#include "policy/visibility.h"
+#include "scene/scene.h"
+#include "settings/settings.h"
+#include "sim/aquarium.h"
+
+struct WallpaperApp;
+
+// What desktop/ and ui/ ask of the application above them. A platform layer
+// reports events up instead of calling the application; app/ fills these in
+// (WireRequests) and an unset request is simply not made.
+struct AppRequests {
+  void (*hotkeyPressed)(WallpaperApp& app, unsigned id) = nullptr;
+  void (*themeChosen)(WallpaperApp& app, int theme) = nullptr;
+  void (*exitAsked)(WallpaperApp& app) = nullptr;
+  // The settings window stored new values in `settings`: save and rebuild.
+  void (*settingsApplied)(WallpaperApp& app) = nullptr;
+  // The shell (re)started: its notification area is empty.
+  void (*shellBack)(WallpaperApp& app) = nullptr;
+};
+
+// Makes the request when app/ wired it: Request(app.requests.exitAsked, app).
+template <typename... Params, typename... Args>
+void Request(void (*request)(WallpaperApp&, Params...), WallpaperApp& app, Args&&... args) {
+  if (request != nullptr) request(app, std::forward<Args>(args)...);
+}
+
+// The shell's windows the wallpaper lives among, the wallpaper window itself
+// and the mouse hook that follows the pointer over the whole desktop.
+struct DesktopAttachment {
+  HWND wallpaperWindow = nullptr;
+  HWND progmanWindow = nullptr;
+  HWND desktopHost = nullptr;  // the wallpaper-layer WorkerW, or Progman
+  HHOOK mouseHook = nullptr;
+};
+
+// The frame driver: the frame clock, the pacing counter, the back buffer (a
+// 32-bit top-down DIB section in a memory DC) and what a frame keeps.
+struct FrameDriverState {
+  int64_t lastFrameTime = 0;  // nanoseconds of the monotonic clock
+  int tickCounter = 0;        // timer ticks skipped since the last rendered frame
+  HDC memoryDc = nullptr;
+  HBITMAP backBuffer = nullptr;
+  HGDIOBJ previousBitmap = nullptr;
+  uint32_t* backBufferBits = nullptr;
+  int backBufferWidth = 0;  // the size the back buffer was made for; 0 forces a new one
+  int backBufferHeight = 0;
+  int framesRendered = 0;  // frames drawn since start: the restack period and the diag line
+  FrameCostWindow frameCosts;
+  SceneCache sceneCache;  // what the scene keeps between frames (the water column)
+};
+
+// How frames reach the wallpaper window.
+enum class PresenterKind {
+  kNone,     // not started, or started only in part
+  kTexture,  // DirectComposition visual with a Direct3D texture as content
+  kSurface,  // DirectComposition visual with a composition surface as content
+  kGdi,      // BitBlt to the window's device context (no DirectComposition)
+};
+
+// The Direct3D and DirectComposition objects: private to the presenter.
+struct CompositionPresenter;
+
+struct PresenterState {
+  PresenterKind kind = PresenterKind::kNone;
+  CompositionPresenter* composition = nullptr;
+};
+
+// What the program knows of the system around it: whether anybody can see
+// the wallpaper, the user's motion and power preferences, and the shell it is
+// attached to.
+struct Lifecycle {
+  VisibilityState visibility;
+  RestReason resting = RestReason::kNone;  // the reason frames stopped, kNone while drawing
+  bool slowTicks = false;                  // the timer runs at the resting rate
+  bool reducedMotion = false;              // "animate controls and elements" is off
+  bool batterySaver = false;
+  StillFrame stillFrame;
+  uint64_t nextCoverageCheck = 0;  // tick count in milliseconds
+  bool exitRequested = false;      // only an exit the user asked for ends the program
+  DWORD shellProcessId = 0;        // the process owning the Progman we are attached to
+  // A hidden top-level window: broadcasts ("TaskbarCreated", display, session
+  // and power changes) reach neither message-only windows nor Progman's children.
+  HWND notifyWindow = nullptr;
+  UINT taskbarCreatedMessage = 0;  // RegisterWindowMessageW(L"TaskbarCreated")
+  void* displayStateNotification = nullptr;
+  void* powerSavingNotification = nullptr;
+  bool sessionNotification = false;
+  int secondsSinceResourceLine = 0;
+  uint64_t nextPresenterRebuild = 0;
+};
+
+// Calls that reach outside the program (a message box waiting for the user,
+// the popup menu's modal loop, the browser). They go through here so that
+// tests can stand in for them; the program never changes them.
+struct OutsideCalls {
+  int(WINAPI* messageBox)(HWND, LPCWSTR, LPCWSTR, UINT) = MessageBoxW;
+  BOOL(WINAPI* trackPopupMenu)(HMENU, UINT, int, int, int, HWND, const RECT*) = TrackPopupMenu;
+  HINSTANCE(WINAPI* shellExecute)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT) = ShellExecuteW;
+};
+
+// The notification-area icon and its menu, the message-only window that
+// hears them, and the settings and About windows.
+struct UserInterface {
+  HWND messageWindow = nullptr;
+  bool trayAdded = false;
+  HMENU trayMenu = nullptr;
+  HICON trayIcon = nullptr;
+  HWND settingsWindow = nullptr;
+  HWND aboutWindow = nullptr;
+  OutsideCalls outside;
+};
+
+struct WallpaperApp {
+  Aquarium aquarium;  // creatures, scenery, pointer state, scene clock
+  Settings settings;  // theme, totalFish, fpsMode, speciesCounts
+  HINSTANCE instance = nullptr;
+  ULONG_PTR gdiplusToken = 0;  // of a successful GdiplusStartup, 0 otherwise
+  AppRequests requests;
+  DesktopAttachment desktop;
+  FrameDriverState frame;
+  PresenterState presenter;
+  Lifecycle lifecycle;
+  UserInterface ui;
+};
