@@ -21,4 +21,8 @@ if grep -qixF dcomp.dll <<<"$imports"; then
   echo "check_program: $exe imports dcomp.dll and would not start on Windows 7" >&2
   exit 1
 fi
-echo "check_program: $(basename "$exe"): $description; imports only system DLLs"
+if ! grep -qi "large address aware" <<<"$(i686-w64-mingw32-objdump -p "$exe")"; then
+  echo "check_program: $exe is not large-address-aware" >&2
+  exit 1
+fi
+echo "check_program: $(basename "$exe"): $description; imports only system DLLs; large-address-aware"

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cwchar>
 
 namespace {
@@ -19,10 +20,20 @@ ForegroundWindowInfo Window(ScreenRect rect, const wchar_t* className = L"Chrome
   return info;
 }
 
-// Renders per `ticks` ticks, starting from `counter`.
-int CountFrames(int& counter, int ticks, bool fullScreen, int fpsMode) {
+// Wake-ups on a timer grid with jitter, as the fallback window timer gives
+// on Windows (15.625 ms ticks), or exactly when NextWakeDelay asks, as the
+// high-resolution timer does: frames over 10 simulated seconds.
+int FramesInTenSeconds(int64_t period, int64_t grid, int64_t jitter) {
+  FramePacer pacer;
+  unsigned seed = 12345;
   int frames = 0;
-  for (int i = 0; i < ticks; ++i) frames += PaceTick(counter, fullScreen, fpsMode);
+  for (int64_t now = 1; now < 10 * kNanosecondsPerSecond;) {
+    frames += FrameDue(pacer, now, period);
+    seed = seed * 1103515245u + 12345u;
+    const int64_t late = jitter ? int64_t(seed >> 8) % jitter : 0;
+    const int64_t wait = grid ? grid - (now % grid) : std::max<int64_t>(NextWakeDelay(pacer, now, false), 1);
+    now += wait + late;
+  }
   return frames;
 }
 
@@ -61,26 +72,36 @@ TEST(FullScreen, ShellWindowsOwnWindowsAndUnknownStatesNeverCount) {
   EXPECT_FALSE(IsFullScreenApplication(ForegroundWindowInfo(), kW, kH)) << "no foreground window";
 }
 
-TEST(Pacing, RatesAndTheCounterAcrossModeChanges) {
-  int counter = 0;
-  EXPECT_EQ(CountFrames(counter, 60, false, kFpsSmooth), 60);
-  EXPECT_EQ(CountFrames(counter, 60, false, kFpsPowerSaver), 15);
-  EXPECT_EQ(CountFrames(counter, 60, true, kFpsSmooth), 6);
-  EXPECT_EQ(CountFrames(counter, 60, true, kFpsPowerSaver), 6) << "full screen wins over the mode";
+TEST(Pacing, ModesGiveTheirRatesWhateverTheWakeUpGrid) {
+  const int64_t ms = 1000000;
+  struct Case {
+    bool fullScreen;
+    int fpsMode;
+    int fps;
+  };
+  for (const Case& c : {Case{false, kFpsSmooth, 60}, Case{false, kFpsPowerSaver, 15},
+                        Case{true, kFpsSmooth, 6}, Case{true, kFpsPowerSaver, 6}, Case{false, 5, 60}}) {
+    const int64_t period = FramePeriodNanoseconds(c.fullScreen, c.fpsMode);
+    for (int64_t grid : {int64_t(15625000), int64_t(10 * ms), int64_t(0)}) {
+      SCOPED_TRACE(testing::Message() << c.fps << " fps, wake-ups on a grid of " << grid << " ns");
+      EXPECT_NEAR(FramesInTenSeconds(period, grid, grid ? ms : 0), 10 * c.fps, 10 * c.fps / 20);
+    }
+  }
+}
 
-  // The counter carries over: three power-saver ticks, then a full-screen
-  // application appears, which renders at its 10th count, 7 ticks later.
-  counter = 0;
-  EXPECT_EQ(CountFrames(counter, 3, false, kFpsPowerSaver), 0);
-  EXPECT_EQ(CountFrames(counter, 6, true, kFpsSmooth), 0);
-  EXPECT_TRUE(PaceTick(counter, true, kFpsSmooth));
-  EXPECT_EQ(counter, 0);
-  // Smooth mode renders at once and resets what was counted.
-  counter = 7;
-  EXPECT_TRUE(PaceTick(counter, false, kFpsSmooth));
-  EXPECT_EQ(counter, 0);
-  // Any other mode value paces like smooth mode.
-  EXPECT_EQ(CountFrames(counter, 10, false, 5), 10);
+TEST(Pacing, AStallGivesNoCatchUpBurstAndRestingWakesAtItsCheckRate) {
+  const int64_t period = FramePeriodNanoseconds(false, kFpsSmooth);
+  FramePacer pacer;
+  EXPECT_TRUE(FrameDue(pacer, 1000, period)) << "the first wake-up renders";
+  EXPECT_FALSE(FrameDue(pacer, 1000 + period / 2, period));
+  EXPECT_TRUE(FrameDue(pacer, 1000 + period - 400000, period)) << "a little early is on time";
+  // Half a second without a wake-up: one frame, then the next a period later.
+  const int64_t late = 1000 + kNanosecondsPerSecond / 2;
+  EXPECT_TRUE(FrameDue(pacer, late, period));
+  EXPECT_FALSE(FrameDue(pacer, late + 1000, period));
+  EXPECT_EQ(NextWakeDelay(pacer, late + 1000, false), period - 1000);
+  EXPECT_EQ(NextWakeDelay(pacer, late + 2 * period, false), 0) << "overdue: no negative wait";
+  EXPECT_EQ(NextWakeDelay(pacer, late + 1000, true), kRestCheckNanoseconds);
 }
 
 TEST(FrameClock, FrameTimeIsClampedToATenthOfASecond) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "settings/settings.h"
+#include "sim/pointer_inbox.h"
 #include "sim/random.h"
 #include "sim/simulation.h"
 
@@ -363,7 +364,7 @@ TEST(Step, BubblesLeavingTheTopAreRemovedInOrder) {
   EXPECT_NEAR(a.bubbles[0].x, 20 + std::sin(0.1) * 0.8, 1e-4);
 }
 
-TEST(PointerInput, ClickBurstsAreUncappedAndLeaveThePointerAlone) {
+TEST(PointerInput, ClickBurstsPassTheTimedLimitAndLeaveThePointerAlone) {
   SeedRandom(3);
   Aquarium a = With({});
   a.bubbles.assign(60, Bubble{100, 500, 4, 10, 0, 1});
@@ -397,6 +398,42 @@ TEST(PointerInput, ClickBurstsAreUncappedAndLeaveThePointerAlone) {
   EXPECT_TRUE(a.pointerKnown);
   EXPECT_EQ(a.pointerX, -50.0f);
   EXPECT_EQ(a.pointerY, 2000.0f);
+}
+
+TEST(PointerInput, ClickBubblesAreCappedOldestFirstAndNoneWhileResting) {
+  SeedRandom(5);
+  PointerInbox inbox;
+  Aquarium a = With({});
+  const PointerPoint origin{100, 50};
+  // A day of clicking while the wallpaper rests: nothing piles up.
+  for (int i = 0; i < 10000; ++i) {
+    PostPointerClick(inbox, {400, 300});
+    DeliverPointerInput(inbox, a, origin, true);
+  }
+  StepAquarium(a, Settings(), 1.0f / 60, kW, kH);
+  for (const Bubble& b : a.bubbles) EXPECT_FALSE(b.fromClick);
+
+  // Visible: the newest bursts stay, the oldest make room.
+  for (int i = 0; i < 10000; ++i) {
+    PostPointerClick(inbox, {i % 800 + 100, 300});
+    EXPECT_EQ(DeliverPointerInput(inbox, a, origin, false), 1);
+  }
+  size_t fromClicks = 0;
+  for (const Bubble& b : a.bubbles) fromClicks += b.fromClick;
+  EXPECT_LE(fromClicks, kMaxClickBubbles);
+  EXPECT_GE(fromClicks, kMaxClickBubbles - 25);
+  EXPECT_NEAR(a.bubbles.back().x, 9999 % 800, 30.0f) << "the last click's burst, in client coordinates";
+
+  // Moves: only the latest counts; a full ring drops the newest click.
+  PostPointerMove(inbox, {10, 20});
+  PostPointerMove(inbox, {160, 90});
+  for (uint32_t i = 0; i < PointerInbox::kClickCapacity; ++i) EXPECT_TRUE(PostPointerClick(inbox, {0, 0}));
+  EXPECT_FALSE(PostPointerClick(inbox, {1, 1}));
+  EXPECT_EQ(DeliverPointerInput(inbox, a, origin, false), int(PointerInbox::kClickCapacity));
+  EXPECT_EQ(a.pointerX, 60.0f);
+  EXPECT_EQ(a.pointerY, 40.0f);
+  PointerPoint none;
+  EXPECT_FALSE(TakePointerMove(inbox, none)) << "a move is taken once";
 }
 
 TEST(PointerInput, BurstSizeFollowsOneDraw) {

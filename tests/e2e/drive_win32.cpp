@@ -2,8 +2,10 @@
 //   tidemere-drive command ID                 a tray menu command (WM_COMMAND to "WavescreenMsgWnd")
 //   tidemere-drive settings TOTAL C0 .. C19 ok|cancel
 //                                             fills the open settings window and presses a button
-//   tidemere-drive cover FILE [layered]       a window over the whole screen until FILE is gone;
-//                                             FILE is written once it shows
+//   tidemere-drive cover FILE [layered] [front]
+//                                             a window over the whole screen until FILE is gone;
+//                                             FILE is written once it shows; "front" makes it the
+//                                             foreground window (a full-screen application)
 //   tidemere-drive motion on|off              the system's "animate controls and elements"
 //   tidemere-drive session lock|unlock        a session change sent to the broadcast window
 //   tidemere-drive power suspend|resume       a power event sent to the broadcast window
@@ -22,7 +24,7 @@ namespace {
 
 int Usage() {
   std::fputs(
-      "usage: tidemere-drive command ID | settings TOTAL C0..C19 ok|cancel | cover FILE [layered] |\n"
+      "usage: tidemere-drive command ID | settings TOTAL C0..C19 ok|cancel | cover FILE [layered] [front] |\n"
       "       motion on|off | session lock|unlock | power suspend|resume | display WIDTH HEIGHT\n",
       stderr);
   return 2;
@@ -62,7 +64,7 @@ LRESULT CALLBACK CoverProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-int Cover(const wchar_t* file, bool layered) {
+int Cover(const wchar_t* file, bool layered, bool front) {
   WNDCLASSEXW windowClass = {};
   windowClass.cbSize = sizeof(windowClass);
   windowClass.lpfnWndProc = CoverProc;
@@ -75,7 +77,8 @@ int Cover(const wchar_t* file, bool layered) {
                                 nullptr, nullptr, windowClass.hInstance, nullptr);
   if (window == nullptr) return 1;
   if (layered) SetLayeredWindowAttributes(window, 0, 160, LWA_ALPHA);
-  ShowWindow(window, SW_SHOWNOACTIVATE);
+  ShowWindow(window, front ? SW_SHOW : SW_SHOWNOACTIVATE);
+  if (front) SetForegroundWindow(window);
   UpdateWindow(window);
   FILE* ready = _wfopen(file, L"w");
   if (ready != nullptr) std::fclose(ready);
@@ -124,7 +127,14 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring arg = argc >= 3 ? argv[2] : L"";
   if (verb == L"command" && argc == 3) return SendCommand(UINT(_wtoi(argv[2])));
   if (verb == L"settings" && argc == 24) return FillSettings(argc, argv);
-  if (verb == L"cover" && (argc == 3 || argc == 4)) return Cover(argv[2], argc == 4);
+  if (verb == L"cover" && argc >= 3 && argc <= 5) {
+    bool layered = false, front = false;
+    for (int i = 3; i < argc; ++i) {
+      layered |= std::wcscmp(argv[i], L"layered") == 0;
+      front |= std::wcscmp(argv[i], L"front") == 0;
+    }
+    return Cover(argv[2], layered, front);
+  }
   if (verb == L"motion" && argc == 3) return SetClientAreaAnimation(arg == L"on");
   if (verb == L"session" && argc == 3)
     return SendToBroadcastWindow(WM_WTSSESSION_CHANGE,

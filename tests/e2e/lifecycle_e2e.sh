@@ -117,7 +117,7 @@ wait_for_log "[shell] a shell has started" 5
 wait_for_log "[shell] attached again" 10
 wait_for_more "托盘图标创建:" "$icons" 5
 state="$(query_shell)"
-[ "$state" = "wallpaper=child-of-progman workerw=hidden" ] || fail "not under the stand-in's Progman: $state"
+[ "$state" = "wallpaper=child-of-progman workerw=covered" ] || fail "not under the stand-in's Progman: $state"
 expect_frames 20 "under the stand-in shell"
 attached="$(count_in_log "[shell] attached again")"
 icons="$(count_in_log "托盘图标创建:")"
@@ -132,7 +132,7 @@ pids+=($!)
 wait_for_more "[shell] attached again" "$attached" 10
 wait_for_more "托盘图标创建:" "$icons" 5
 state="$(query_shell)"
-[ "$state" = "wallpaper=child-of-progman workerw=hidden" ] || fail "not under the new Progman: $state"
+[ "$state" = "wallpaper=child-of-progman workerw=covered" ] || fail "not under the new Progman: $state"
 expect_frames 20 "under the restarted shell"
 pass "the shell went away and came back: attached again, tray icon again, frames again"
 

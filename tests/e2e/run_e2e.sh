@@ -63,18 +63,20 @@ fi
 wine_run "$exe" /debug >/dev/null 2>&1 &
 first=$!
 pids+=("$first")
-wait_for_log "消息窗口创建 hwnd=0x" 30
+wait_for_log "热键注册(Ctrl+Shift,hWnd=0x" 30
 expect_in_order "原壁纸备份: " "Tidemere started, initial effect=1"
+grep -qE "热键注册\(Ctrl\+Shift,hWnd=0x[0-9A-F]+\) 1=1 2=1 3=1 0=1" "$log" ||
+  fail "the hot keys were not registered to the message window"
 if [ "$mode" = shell ]; then
   expect_in_order "Tidemere started, initial effect=1" "桌面壁纸层 = 0x" "SetParent ret=0x" \
-    "隐藏原壁纸层 0x" "壁纸窗口创建成功 hwnd=0x" "热键注册(Ctrl+Shift,hWnd=NULL) 1=1 2=1 3=1 0=1" "消息窗口创建 hwnd=0x"
+    "覆盖原壁纸层 0x" "壁纸窗口创建成功 hwnd=0x" "消息窗口创建 hwnd=0x" "热键注册(Ctrl+Shift,hWnd=0x"
   grep -qE "桌面壁纸层 = 0x[0-9A-F]+ \(WorkerW\)" "$log" || fail "the empty WorkerW was not found"
   state="$(query_shell)"
-  [ "$state" = "wallpaper=child-of-progman workerw=hidden" ] || fail "attachment: $state"
-  pass "attached under Progman, wallpaper layer hidden"
+  [ "$state" = "wallpaper=child-of-progman workerw=covered" ] || fail "attachment: $state"
+  pass "attached under Progman, over the wallpaper layer"
 else
   expect_in_order "Tidemere started, initial effect=1" "错误：未找到 Progman 窗口" "SetParent ret=0x" \
-    "壁纸窗口创建成功 hwnd=0x" "热键注册(Ctrl+Shift,hWnd=NULL) 1=1 2=1 3=1 0=1" "消息窗口创建 hwnd=0x"
+    "壁纸窗口创建成功 hwnd=0x" "消息窗口创建 hwnd=0x" "热键注册(Ctrl+Shift,hWnd=0x"
   grep -qE "parent=0x0+ " "$log" || fail "the wallpaper window has a parent without Progman"
   pass "started without a shell; the window has no parent"
 fi

@@ -3,7 +3,8 @@
 //   tidemere-shell-standin run READYFILE   owns "Progman" with a
 //       "SHELLDLL_DefView" child and an empty "WorkerW" child until closed
 //   tidemere-shell-standin query [FILE]    prints (and writes to FILE) where
-//       "WavescreenWnd" is and whether the stand-in's "WorkerW" is visible
+//       "WavescreenWnd" is and whether the stand-in's "WorkerW" is hidden,
+//       visible, or covered (visible, directly under "WavescreenWnd")
 #include <windows.h>
 
 #include <cstdio>
@@ -58,7 +59,10 @@ int Query(const wchar_t* outFile) {
                           : topLevel ? (GetParent(topLevel) ? "other" : "toplevel")
                                      : "none";
   HWND worker = progman ? FindWindowExW(progman, nullptr, L"WorkerW", nullptr) : nullptr;
-  const char* layer = worker ? (IsWindowVisible(worker) ? "visible" : "hidden") : "none";
+  const char* layer = !worker                                            ? "none"
+                      : !IsWindowVisible(worker)                         ? "hidden"
+                      : child && GetWindow(child, GW_HWNDNEXT) == worker ? "covered"
+                                                                         : "visible";
   std::printf("wallpaper=%s workerw=%s\n", wallpaper, layer);
   if (outFile != nullptr) {
     FILE* out = _wfopen(outFile, L"w");

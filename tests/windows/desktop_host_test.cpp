@@ -2,6 +2,9 @@
 // by the test itself, one layout per test.
 #include <gtest/gtest.h>
 
+#include <cwchar>
+#include <vector>
+
 #include "app/app_win32.h"
 #include "base/log.h"
 #include "base/program_path_win32.h"
@@ -108,7 +111,7 @@ TEST_F(DesktopLayout, HiddenTopLevelHostIsRestoredThroughTheRecordedHost) {
   EXPECT_TRUE(IsWindowVisible(worker));
 }
 
-TEST_F(DesktopLayout, WallpaperWindowGoesUnderTheIconsAndHidesTheLayer) {
+TEST_F(DesktopLayout, WallpaperWindowCoversALayerThatIsProgmansChild) {
   HWND progman = Make(L"Progman");
   HWND icons = Make(L"SHELLDLL_DefView", progman);
   HWND worker = Make(L"WorkerW", progman);
@@ -117,22 +120,155 @@ TEST_F(DesktopLayout, WallpaperWindowGoesUnderTheIconsAndHidesTheLayer) {
   CreateWallpaperWindow(app);
   ASSERT_NE(app.desktop.wallpaperWindow, nullptr);
   EXPECT_EQ(GetParent(app.desktop.wallpaperWindow), progman);
-  EXPECT_FALSE(IsWindowVisible(worker));
+  EXPECT_TRUE(IsWindowVisible(app.desktop.wallpaperWindow));
   EXPECT_EQ(GetWindow(icons, GW_HWNDNEXT), app.desktop.wallpaperWindow) << "directly below the icon view";
+  EXPECT_EQ(GetWindow(app.desktop.wallpaperWindow, GW_HWNDNEXT), worker) << "and over the layer";
+  EXPECT_TRUE(IsWindowVisible(worker)) << "covered, so that a killed program leaves the wallpaper behind";
+  EXPECT_EQ(app.desktop.hiddenLayer, nullptr);
+  EXPECT_FALSE(GetWindowLongPtrW(app.desktop.wallpaperWindow, GWL_EXSTYLE) & WS_EX_LAYERED);
+  EXPECT_TRUE(GetWindowLongPtrW(app.desktop.wallpaperWindow, GWL_EXSTYLE) & WS_EX_NOPARENTNOTIFY);
   RECT rect;
   GetWindowRect(app.desktop.wallpaperWindow, &rect);
   EXPECT_EQ(rect.right - rect.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
 
-  // The exit path shows the layer again and ends the loop through WM_QUIT.
-  RestoreWallpaperLayer(app);
-  EXPECT_TRUE(IsWindowVisible(worker));
+  // The exit path ends the loop through WM_QUIT.
   app.lifecycle.exitRequested = true;
   DestroyWindow(app.desktop.wallpaperWindow);
   MSG message;
   EXPECT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   std::string log = ReadProgramLog();
-  EXPECT_NE(log.find(Utf8(L"隐藏原壁纸层")), std::string::npos);
+  EXPECT_EQ(log.find(Utf8(L"隐藏原壁纸层")), std::string::npos);
+  EXPECT_NE(log.find(Utf8(L"覆盖原壁纸层")), std::string::npos);
   EXPECT_NE(log.find(Utf8(L"壁纸窗口创建成功")), std::string::npos);
+}
+
+// Windows 10: the icons in a top-level WorkerW, the shell's layer the WorkerW
+// right behind it; another empty WorkerW may lie in front of both.
+TEST_F(DesktopLayout, Windows10TakesTheShellsOwnLayerHidesItAndHidesItAgain) {
+  HWND progman = Make(L"Progman");
+  HWND layer = Make(L"WorkerW");  // each new top-level window goes in front
+  HWND iconHost = Make(L"WorkerW");
+  Make(L"SHELLDLL_DefView", iconHost);
+  HWND other = Make(L"WorkerW");
+  ASSERT_EQ(GetWindow(iconHost, GW_HWNDNEXT), layer);
+  app.instance = GetModuleHandleW(nullptr);
+  FindDesktopHost(app);
+  EXPECT_EQ(app.desktop.desktopHost, layer) << "not the first empty WorkerW found";
+  CreateWallpaperWindow(app);
+  ASSERT_NE(app.desktop.wallpaperWindow, nullptr);
+  EXPECT_EQ(GetParent(app.desktop.wallpaperWindow), progman);
+  EXPECT_FALSE(IsWindowVisible(layer)) << "in front of Progman: only hiding works";
+  EXPECT_TRUE(IsWindowVisible(other));
+  EXPECT_EQ(app.desktop.hiddenLayer, layer);
+
+  // A slideshow shows it again: the once-a-second check hides it again.
+  ShowWindow(layer, SW_SHOWNA);
+  KeepInPlace(app);
+  EXPECT_FALSE(IsWindowVisible(layer));
+  RestoreWallpaperLayer(app);
+  EXPECT_TRUE(IsWindowVisible(layer));
+  EXPECT_EQ(app.desktop.hiddenLayer, nullptr);
+  DestroyWindow(app.desktop.wallpaperWindow);
+}
+
+TEST_F(DesktopLayout, ALayerTheShellMakesLateIsTakenByTheNextCheck) {
+  Make(L"Progman");
+  HWND iconHost = Make(L"WorkerW");
+  Make(L"SHELLDLL_DefView", iconHost);
+  app.instance = GetModuleHandleW(nullptr);
+  FindDesktopHost(app);
+  EXPECT_EQ(app.desktop.layerPlace, LayerPlace::kNone);
+  CreateWallpaperWindow(app);
+  ASSERT_NE(app.desktop.wallpaperWindow, nullptr);
+
+  HWND late = Make(L"WorkerW");
+  SetWindowPos(late, iconHost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  KeepInPlace(app);
+  EXPECT_EQ(app.desktop.desktopHost, late);
+  EXPECT_FALSE(IsWindowVisible(late));
+  EXPECT_NE(ReadProgramLog().find("appeared"), std::string::npos);
+  DestroyWindow(app.desktop.wallpaperWindow);
+}
+
+// Windows 11 24H2: Progman without a redirection surface, the icon view its
+// layered child, the shell's layer its child below that.
+TEST_F(DesktopLayout, RaisedDesktopGetsALayeredWindowBetweenIconsAndLayer) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  MakeWindow(L"Progman", nullptr, false);  // registers the class
+  HWND progman = CreateWindowExW(WS_EX_NOREDIRECTIONBITMAP, L"Progman", L"", WS_POPUP | WS_VISIBLE, 0, 0, 320,
+                                 200, nullptr, nullptr, instance, nullptr);
+  windows.push_back(progman);
+  HWND icons = Make(L"SHELLDLL_DefView", progman);
+  SetWindowLongPtrW(icons, GWL_EXSTYLE, GetWindowLongPtrW(icons, GWL_EXSTYLE) | WS_EX_LAYERED);
+  HWND layer = Make(L"WorkerW", progman);
+  app.instance = instance;
+  FindDesktopHost(app);
+  EXPECT_TRUE(app.desktop.raisedDesktop);
+  CreateWallpaperWindow(app);
+  HWND window = app.desktop.wallpaperWindow;
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_LAYERED);
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  EXPECT_TRUE(GetLayeredWindowAttributes(window, nullptr, &alpha, &flags));
+  EXPECT_EQ(alpha, 255);
+  EXPECT_EQ(GetWindow(icons, GW_HWNDNEXT), window);
+  EXPECT_EQ(GetWindow(window, GW_HWNDNEXT), layer);
+  EXPECT_TRUE(IsWindowVisible(layer));
+
+  // DirectComposition failed (as always under Wine): frames go by GDI, the
+  // layer stays visible under them, and DirectComposition is tried again
+  // later, each time after twice as long, at most a minute apart.
+  EXPECT_EQ(app.presenter.kind, PresenterKind::kGdi);
+  RetryComposition(app);
+  EXPECT_EQ(app.lifecycle.compositionRetryMs, 1000u);
+  for (uint64_t expected : {2000u, 4000u, 8000u, 16000u, 32000u, 60000u, 60000u}) {
+    app.lifecycle.nextCompositionRetry = 0;  // its time has come
+    RetryComposition(app);
+    EXPECT_EQ(app.lifecycle.compositionRetryMs, expected);
+    EXPECT_EQ(app.presenter.kind, PresenterKind::kGdi);
+  }
+  EXPECT_TRUE(IsWindowVisible(layer));
+  EXPECT_NE(ReadProgramLog().find("next try in 60 s"), std::string::npos);
+  DestroyWindow(window);
+}
+
+namespace {
+
+// Every time a "WavescreenWnd" is about to become visible: its parent then.
+std::vector<HWND> parentsWhenShown;
+
+LRESULT CALLBACK WatchShowing(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  wchar_t className[64] = {};
+  GetClassNameW(call->hwnd, className, 64);
+  if (code == HC_ACTION && std::wcscmp(className, kWallpaperWindowClass) == 0) {
+    const bool shown = (call->message == WM_SHOWWINDOW && call->wParam) ||
+                       (call->message == WM_WINDOWPOSCHANGING &&
+                        (reinterpret_cast<const WINDOWPOS*>(call->lParam)->flags & SWP_SHOWWINDOW));
+    if (shown) parentsWhenShown.push_back(GetParent(call->hwnd));
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+TEST_F(DesktopLayout, TheWallpaperWindowIsNeverVisibleBeforeItIsParented) {
+  HWND progman = Make(L"Progman");
+  Make(L"SHELLDLL_DefView", progman);
+  Make(L"WorkerW", progman);
+  app.instance = GetModuleHandleW(nullptr);
+  FindDesktopHost(app);
+  parentsWhenShown.clear();
+  HHOOK watch = SetWindowsHookExW(WH_CALLWNDPROC, WatchShowing, nullptr, GetCurrentThreadId());
+  CreateWallpaperWindow(app);
+  UnhookWindowsHookEx(watch);
+  ASSERT_NE(app.desktop.wallpaperWindow, nullptr);
+  EXPECT_TRUE(IsWindowVisible(app.desktop.wallpaperWindow));
+  ASSERT_FALSE(parentsWhenShown.empty());
+  for (HWND parent : parentsWhenShown) EXPECT_EQ(parent, progman) << "shown before it was Progman's child";
+  EXPECT_GE(app.frame.framesRendered, 1) << "shown with its first frame";
+  DestroyWindow(app.desktop.wallpaperWindow);
 }
 
 }  // namespace

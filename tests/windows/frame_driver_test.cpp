@@ -2,6 +2,7 @@
 // the pointer hook, on real windows under Wine.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "app/app_win32.h"
@@ -232,14 +233,26 @@ LRESULT CALLBACK ObserverHook(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-void SendPointer(int x, int y, DWORD buttonFlags) {
+void SendPointer(int x, int y, DWORD buttonFlags, ULONG_PTR tag = 0) {
   INPUT input = {};
+  input.mi.dwExtraInfo = tag;
   input.type = INPUT_MOUSE;
   // Absolute coordinates are 0..65535 over the primary screen.
   input.mi.dx = LONG((x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1));
   input.mi.dy = LONG((y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1));
   input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttonFlags;
   SendInput(1, &input, sizeof(input));
+}
+
+}  // namespace
+
+namespace {
+
+// A tick at which a frame is due, however soon after the last one: it
+// takes what the hook heard.
+void TickDue(WallpaperApp& app) {
+  app.frame.pacer = FramePacer();
+  OnTimerTick(app);
 }
 
 }  // namespace
@@ -258,30 +271,50 @@ TEST_F(FrameDriver, PointerHookFeedsTheAquariumAndPassesEveryEventOn) {
 
   SendPointer(150, 90, 0);
   Pump(300);
+  EXPECT_FALSE(app.aquarium.pointerKnown) << "the hook only hands the event on";
+  TickDue(app);
   EXPECT_TRUE(app.aquarium.pointerKnown);
   EXPECT_EQ(app.aquarium.pointerX, 100.0f) << "in the wallpaper window's client coordinates";
   EXPECT_EQ(app.aquarium.pointerY, 50.0f);
-  EXPECT_TRUE(app.aquarium.bubbles.empty()) << "a move adds no bubbles";
 
+  auto ClickBubbles = [this] {
+    size_t count = 0;
+    for (const Bubble& b : app.aquarium.bubbles) count += b.fromClick;
+    return count;
+  };
   int restacks = 0;
   SendPointer(150, 90, MOUSEEVENTF_LEFTDOWN);
   SendPointer(150, 90, MOUSEEVENTF_LEFTUP);
-  Pump(300, app.desktop.wallpaperWindow, &restacks);
-  const size_t burst = app.aquarium.bubbles.size();
+  Pump(300);
+  TickDue(app);  // takes the click, then steps the frame (up to 0.1 s of rising)
+  Pump(50, app.desktop.wallpaperWindow, &restacks);
+  for (const Bubble& b : app.aquarium.bubbles) {
+    if (!b.fromClick) continue;
+    EXPECT_LE(std::abs(b.x - 100.0f), 32.0f);
+    EXPECT_LE(b.y, 60.0f);
+    EXPECT_GE(b.y, 50.0f - 10.0f - 0.1f * 150.0f);
+  }
+  const size_t burst = ClickBubbles();
   EXPECT_GE(burst, 15u);
   EXPECT_LE(burst, 25u);
-  for (const Bubble& b : app.aquarium.bubbles) {
-    EXPECT_LE(std::abs(b.x - 100.0f), 30.0f);
-    EXPECT_LE(std::abs(b.y - 50.0f), 10.0f);
-  }
   EXPECT_EQ(restacks, 1) << "a press asks the window to restack once";
+
+  // While resting no burst piles up: nothing would step its bubbles.
+  app.lifecycle.visibility.sessionLocked = true;
+  SendPointer(150, 90, MOUSEEVENTF_LEFTDOWN);
+  SendPointer(150, 90, MOUSEEVENTF_LEFTUP);
+  Pump(300);
+  TickDue(app);
+  EXPECT_EQ(ClickBubbles(), burst);
+  app.lifecycle.visibility.sessionLocked = false;
 
   // Without an application the hook only passes events on.
   hookApp = nullptr;
   SendPointer(150, 90, MOUSEEVENTF_LEFTDOWN);
   SendPointer(150, 90, MOUSEEVENTF_LEFTUP);
   Pump(300);
-  EXPECT_EQ(app.aquarium.bubbles.size(), burst);
+  PointerPoint none;
+  EXPECT_EQ(TakePointerClicks(app.desktop.pointerInbox, &none, 1), 0);
 
   UnhookWindowsHookEx(hook);
   UnhookWindowsHookEx(observer);
@@ -293,7 +326,107 @@ TEST_F(FrameDriver, PointerHookFeedsTheAquariumAndPassesEveryEventOn) {
     ups += event.message == WM_LBUTTONUP;
     moves += event.message == WM_MOUSEMOVE;
   }
-  EXPECT_EQ(downs, 2);
-  EXPECT_EQ(ups, 2);
+  EXPECT_EQ(downs, 3);
+  EXPECT_EQ(ups, 3);
   EXPECT_GE(moves, 1);
+}
+
+namespace {
+
+// Another program's low-level hook, on a thread of its own: when each tagged
+// event reached it.
+struct Observer {
+  static constexpr int kEvents = 40;
+  int64_t seenAt[kEvents + 1] = {};
+  HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  DWORD threadId = 0;
+};
+Observer* observing = nullptr;
+
+LRESULT CALLBACK TimingHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code >= 0 && observing != nullptr) {
+    const ULONG_PTR tag = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam)->dwExtraInfo;
+    if (tag >= 1 && tag <= ULONG_PTR(Observer::kEvents) && observing->seenAt[tag] == 0)
+      observing->seenAt[tag] = MonotonicNanoseconds();
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+DWORD WINAPI ObserverThread(void* parameter) {
+  auto* observer = static_cast<Observer*>(parameter);
+  MSG message;
+  PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
+  HHOOK hook = SetWindowsHookExW(WH_MOUSE_LL, TimingHook, GetModuleHandleW(nullptr), 0);
+  SetEvent(observer->ready);
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+  UnhookWindowsHookEx(hook);
+  return 0;
+}
+
+struct Injection {
+  int64_t sentAt[Observer::kEvents + 1] = {};
+};
+
+DWORD WINAPI InjectorThread(void* parameter) {
+  auto* injection = static_cast<Injection*>(parameter);
+  for (int tag = 1; tag <= Observer::kEvents; ++tag) {
+    injection->sentAt[tag] = MonotonicNanoseconds();
+    const bool click = tag == Observer::kEvents / 2;
+    SendPointer(200 + tag, 120, click ? MOUSEEVENTF_LEFTDOWN : 0, ULONG_PTR(tag));
+    if (click) SendPointer(200 + tag, 120, MOUSEEVENTF_LEFTUP);
+    Sleep(10);
+  }
+  return 0;
+}
+
+}  // namespace
+
+TEST_F(FrameDriver, NoInputOfTheSystemWaitsForAStalledFrameThread) {
+  app.desktop.wallpaperWindow = Make(L"TestWallpaperWnd");
+  SetWindowPos(app.desktop.wallpaperWindow, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  app.instance = GetModuleHandleW(nullptr);
+  // Another program's hook, installed before ours: it is called after ours,
+  // so what delays ours delays it.
+  Observer observer;
+  observing = &observer;
+  HANDLE observerThread = CreateThread(nullptr, 0, ObserverThread, &observer, 0, &observer.threadId);
+  WaitForSingleObject(observer.ready, 5000);
+  InstallPointerHook(app);
+  ASSERT_NE(app.desktop.mouseHook, nullptr);
+  TickDue(app);  // the first frame fills the aquarium
+
+  // The frame thread (this one) is busy for half a second while the user
+  // moves and clicks.
+  Injection injection;
+  HANDLE injector = CreateThread(nullptr, 0, InjectorThread, &injection, 0, nullptr);
+  Sleep(500);
+  WaitForSingleObject(injector, 5000);
+  CloseHandle(injector);
+  Sleep(100);
+
+  int64_t worst = 0;
+  int lost = 0;
+  for (int tag = 1; tag <= Observer::kEvents; ++tag) {
+    if (observer.seenAt[tag] == 0) {
+      ++lost;
+      continue;
+    }
+    worst = std::max(worst, observer.seenAt[tag] - injection.sentAt[tag]);
+  }
+  EXPECT_EQ(lost, 0) << "every event reaches the other program";
+  EXPECT_LT(worst, 50 * int64_t(1000000)) << "worst delay " << worst / 1000 << " us";
+
+  // Once the frame thread looks again, the click gives its burst.
+  TickDue(app);
+  size_t burst = 0;
+  for (const Bubble& b : app.aquarium.bubbles) burst += b.fromClick;
+  EXPECT_GE(burst, 15u);
+
+  RemovePointerHook(app);
+  EXPECT_EQ(app.desktop.mouseHook, nullptr);
+  PostThreadMessageW(observer.threadId, WM_QUIT, 0, 0);
+  WaitForSingleObject(observerThread, 5000);
+  CloseHandle(observerThread);
+  CloseHandle(observer.ready);
+  observing = nullptr;
 }

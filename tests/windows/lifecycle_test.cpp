@@ -6,6 +6,7 @@
 // after windows.h, which it builds on
 #include <wtsapi32.h>
 
+#include <string>
 #include <vector>
 
 #include "app/app_win32.h"
@@ -49,6 +50,11 @@ class SystemLife : public ::testing::Test {
     SetWindowPos(app.desktop.wallpaperWindow, HWND_BOTTOM, 0, 0, 160, 100, SWP_NOACTIVATE);
   }
   bool Logged(const wchar_t* text) { return ReadProgramLog().find(ToUtf8(text)) != std::string::npos; }
+  // A timer tick at which a frame is due, however soon after the last one.
+  void TickDue() {
+    app.frame.pacer = FramePacer();
+    OnTimerTick(app);
+  }
   LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam = 0) {
     LRESULT result = -1;
     EXPECT_TRUE(HandleSystemMessage(app, message, wParam, lParam, result));
@@ -83,58 +89,66 @@ LRESULT SendPowerSetting(WallpaperApp& app, const GUID& guid, DWORD value) {
 TEST_F(SystemLife, SessionPowerAndDisplayNotificationsRestAndResumeFrames) {
   MakeWallpaper();
   const int start = app.frame.framesRendered;
-  OnTimerTick(app);
+  TickDue();
   EXPECT_EQ(app.frame.framesRendered, start + 1);
 
   Send(WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK);
-  for (int i = 0; i < 5; ++i) OnTimerTick(app);
+  for (int i = 0; i < 5; ++i) TickDue();
   EXPECT_EQ(app.frame.framesRendered, start + 1) << "no frame while locked";
   EXPECT_TRUE(app.lifecycle.slowTicks);
   EXPECT_TRUE(Logged(L"[rest] session locked: frames stop"));
   Send(WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK);
-  OnTimerTick(app);
+  TickDue();
   EXPECT_EQ(app.frame.framesRendered, start + 2) << "frames resume at the next tick";
   EXPECT_FALSE(app.lifecycle.slowTicks);
   EXPECT_TRUE(Logged(L"[rest] visible again: frames resume"));
 
   EXPECT_EQ(Send(WM_POWERBROADCAST, PBT_APMSUSPEND), TRUE);
-  OnTimerTick(app);
+  TickDue();
   EXPECT_EQ(app.lifecycle.resting, RestReason::kSuspending);
   Send(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC);
   EXPECT_FALSE(app.lifecycle.visibility.suspending);
 
   EXPECT_EQ(SendPowerSetting(app, GUID_CONSOLE_DISPLAY_STATE, 0), TRUE);
-  OnTimerTick(app);
+  TickDue();
   EXPECT_EQ(app.lifecycle.resting, RestReason::kDisplayOff);
   SendPowerSetting(app, GUID_CONSOLE_DISPLAY_STATE, 2);  // dimmed: still visible
-  OnTimerTick(app);
+  TickDue();
   EXPECT_EQ(app.lifecycle.resting, RestReason::kNone);
 
   SendPowerSetting(app, kPowerSavingStatusForTest, 1);
   EXPECT_TRUE(app.lifecycle.batterySaver);
   const int saver = app.frame.framesRendered;
-  for (int i = 0; i < 8; ++i) OnTimerTick(app);
-  EXPECT_EQ(app.frame.framesRendered, saver + 2) << "battery saver renders one tick in four";
+  int64_t before = MonotonicNanoseconds();
+  TickDue();
+  EXPECT_EQ(app.frame.framesRendered, saver + 1);
+  EXPECT_GE(app.frame.pacer.nextDue - before, kNanosecondsPerSecond / 15)
+      << "battery saver: the next frame a fifteenth of a second later";
+  OnTimerTick(app);
+  EXPECT_EQ(app.frame.framesRendered, saver + 1) << "not due yet";
   SendPowerSetting(app, kPowerSavingStatusForTest, 0);
   EXPECT_FALSE(app.lifecycle.batterySaver);
+  before = MonotonicNanoseconds();
+  TickDue();
+  EXPECT_LT(app.frame.pacer.nextDue - before, kNanosecondsPerSecond / 30) << "smooth again";
 }
 
 TEST_F(SystemLife, ReducedMotionShowsOneStillFrameUntilTheSceneChanges) {
   MakeWallpaper();
   app.lifecycle.reducedMotion = true;
   const int start = app.frame.framesRendered;
-  for (int i = 0; i < 5; ++i) OnTimerTick(app);
+  for (int i = 0; i < 5; ++i) TickDue();
   EXPECT_EQ(app.frame.framesRendered, start + 1) << "one still frame";
   EXPECT_TRUE(app.lifecycle.slowTicks);
   app.settings.theme = 4;
-  for (int i = 0; i < 3; ++i) OnTimerTick(app);
+  for (int i = 0; i < 3; ++i) TickDue();
   EXPECT_EQ(app.frame.framesRendered, start + 2) << "a new scene, a new still frame";
   app.aquarium.populated = false;  // settings applied
-  OnTimerTick(app);
+  TickDue();
   SetWindowPos(app.desktop.wallpaperWindow, nullptr, 0, 0, 120, 90,
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
-  OnTimerTick(app);
-  OnTimerTick(app);
+  TickDue();
+  TickDue();
   EXPECT_EQ(app.frame.framesRendered, start + 4);
 
   // The system's switch, read when the system announces a change (and never
@@ -145,15 +159,15 @@ TEST_F(SystemLife, ReducedMotionShowsOneStillFrameUntilTheSceneChanges) {
   Send(WM_SETTINGCHANGE, SPI_SETCLIENTAREAANIMATION);
   EXPECT_FALSE(app.lifecycle.reducedMotion);
   EXPECT_TRUE(Logged(L"[motion] animations on: frames resume"));
-  OnTimerTick(app);
-  OnTimerTick(app);
+  TickDue();
+  TickDue();
   EXPECT_EQ(app.frame.framesRendered, start + 6) << "moving again";
   EXPECT_FALSE(app.lifecycle.slowTicks);
 
   SystemParametersInfoW(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<PVOID>(LONG_PTR(FALSE)), 0);
   Send(WM_SETTINGCHANGE, SPI_SETCLIENTAREAANIMATION);
   EXPECT_TRUE(app.lifecycle.reducedMotion);
-  for (int i = 0; i < 3; ++i) OnTimerTick(app);
+  for (int i = 0; i < 3; ++i) TickDue();
   EXPECT_EQ(app.frame.framesRendered, start + 7) << "one still frame again";
   SystemParametersInfoW(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<PVOID>(LONG_PTR(original)), 0);
 }
@@ -168,7 +182,7 @@ TEST_F(SystemLife, OpaqueWindowsThatCoverTheScreenStopFramesTranslucentOnesDoNot
   UpdateCoverage(app);
   EXPECT_TRUE(app.lifecycle.visibility.covered);
   const int start = app.frame.framesRendered;
-  OnTimerTick(app);
+  TickDue();
   EXPECT_EQ(app.frame.framesRendered, start);
   EXPECT_EQ(app.lifecycle.resting, RestReason::kCovered);
 
@@ -186,7 +200,7 @@ TEST_F(SystemLife, OpaqueWindowsThatCoverTheScreenStopFramesTranslucentOnesDoNot
   EXPECT_FALSE(app.lifecycle.visibility.covered) << "half the screen shows the wallpaper";
   ShowWindow(cover, SW_HIDE);
   app.lifecycle.nextCoverageCheck = 0;
-  OnTimerTick(app);
+  TickDue();
   EXPECT_EQ(app.frame.framesRendered, start + 1);
 }
 
@@ -210,7 +224,9 @@ TEST_F(SystemLife, ShellDestroyingTheWindowDetachesAndANewShellGetsItBack) {
   CreateWallpaperWindow(app);
   ASSERT_NE(app.desktop.wallpaperWindow, nullptr);
   StartLifecycle(app);
-  ASSERT_FALSE(IsWindowVisible(worker));
+  // Progman's child below the icons: covered, not hidden.
+  EXPECT_TRUE(IsWindowVisible(worker));
+  EXPECT_EQ(GetWindow(app.desktop.wallpaperWindow, GW_HWNDNEXT), worker);
 
   // Progman's children hear no display change: the broadcast window passes it on.
   SetWindowPos(app.desktop.wallpaperWindow, nullptr, 10, 10, 64, 48, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -236,19 +252,19 @@ TEST_F(SystemLife, ShellDestroyingTheWindowDetachesAndANewShellGetsItBack) {
   CheckShell(app);  // no shell yet
   EXPECT_EQ(app.desktop.wallpaperWindow, nullptr);
 
-  // A new shell: attached under its Progman, its layer hidden.
+  // A new shell: attached under its Progman, over its layer.
   HWND newProgman = Make(L"Progman");
   Make(L"SHELLDLL_DefView", newProgman);
   HWND newWorker = Make(L"WorkerW", newProgman);
   CheckShell(app);
   ASSERT_NE(app.desktop.wallpaperWindow, nullptr);
   EXPECT_EQ(GetParent(app.desktop.wallpaperWindow), newProgman);
-  EXPECT_FALSE(IsWindowVisible(newWorker));
+  EXPECT_EQ(GetWindow(app.desktop.wallpaperWindow, GW_HWNDNEXT), newWorker);
   EXPECT_FALSE(app.lifecycle.visibility.detached);
   EXPECT_TRUE(Logged(L"[shell] attached again"));
   app.frame.lastFrameTime = MonotonicNanoseconds();
   const int start = app.frame.framesRendered;
-  OnTimerTick(app);
+  TickDue();
   EXPECT_EQ(app.frame.framesRendered, start + 1) << "frames again, same aquarium";
   StopLifecycle(app);
 }
@@ -256,15 +272,94 @@ TEST_F(SystemLife, ShellDestroyingTheWindowDetachesAndANewShellGetsItBack) {
 TEST_F(SystemLife, CrashFilterShowsTheHiddenLayerAndLetsTheCrashGoOn) {
   HWND progman = Make(L"Progman");
   Make(L"SHELLDLL_DefView", progman);
-  HWND worker = Make(L"WorkerW", progman, false);  // hidden by us before the crash
+  HWND worker = Make(L"WorkerW", nullptr, false);  // hidden by us before the crash
+  app.desktop.hiddenLayer = worker;
   InstallCrashFilter(app);
   EXCEPTION_RECORD record = {};
   record.ExceptionCode = EXCEPTION_ACCESS_VIOLATION;
   EXCEPTION_POINTERS pointers = {&record, nullptr};
   EXPECT_EQ(WallpaperCrashFilter(&pointers), EXCEPTION_CONTINUE_SEARCH);
   EXPECT_TRUE(IsWindowVisible(worker));
-  EXPECT_TRUE(Logged(L"crash: exception 0xc0000005"));
+  EXPECT_EQ(ReadProgramLog(), "") << "a crashing process logs nothing";
   SetUnhandledExceptionFilter(nullptr);
+}
+
+TEST_F(SystemLife, AProgramThatThrowsOutOfAFrameLeavesTheLayerVisible) {
+  // Windows 10's layout, whose layer must be hidden: owned by this process,
+  // so that it outlives the program that hides it.
+  Make(L"Progman");
+  HWND layer = Make(L"WorkerW");
+  HWND iconHost = Make(L"WorkerW");
+  Make(L"SHELLDLL_DefView", iconHost);
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring helper = path;
+  helper = helper.substr(0, helper.find_last_of(L"\\/") + 1) + L"tidemere-throw_in_frame.exe";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process = {};
+  ASSERT_TRUE(CreateProcessW(helper.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                             &process))
+      << "error " << GetLastError();
+  // Serve the helper's requests to show and hide our windows while it runs.
+  auto Serve = [] {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  };
+  const DWORD end = GetTickCount() + 20000;
+  while (GetTickCount() < end &&
+         MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 50, QS_ALLINPUT) != WAIT_OBJECT_0) {
+    Serve();
+  }
+  for (int i = 0; i < 10; ++i) {
+    Serve();
+    Sleep(10);
+  }
+  TerminateProcess(process.hProcess, 99);  // still running: a box or a hang
+  DWORD code = 0;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  EXPECT_EQ(code, 3u) << "ended by the terminate handler";
+  EXPECT_TRUE(Logged(L"隐藏原壁纸层")) << "the helper hid the layer first";
+  EXPECT_TRUE(IsWindowVisible(layer));
+}
+
+namespace {
+void CALLBACK EndTheLoop(HWND, UINT, UINT_PTR, DWORD) {
+  PostQuitMessage(0);
+}
+}  // namespace
+
+TEST_F(SystemLife, TheLoopPacesFramesByTimeWithEitherTimer) {
+  FindDesktopHost(app);  // no shell: a wallpaper window of its own
+  CreateWallpaperWindow(app);
+  ASSERT_NE(app.desktop.wallpaperWindow, nullptr);
+  SetWindowPos(app.desktop.wallpaperWindow, nullptr, 0, 0, 160, 100, SWP_NOZORDER | SWP_NOACTIVATE);
+  struct Case {
+    bool highResolution;
+    int fpsMode;
+    int fps;
+  };
+  for (const Case& c : {Case{true, kFpsSmooth, 60}, Case{false, kFpsPowerSaver, 15}}) {
+    SCOPED_TRACE(c.highResolution ? "high-resolution timer" : "window timer");
+    app.settings.fpsMode = c.fpsMode;
+    app.frame.frameTimer = c.highResolution ? CreateFrameTimer() : nullptr;
+    if (c.highResolution) {
+      ASSERT_NE(app.frame.frameTimer, nullptr);
+    }
+    SetTickTimer(app);
+    TickDue();
+    const int start = app.frame.framesRendered;
+    const UINT_PTR end = SetTimer(nullptr, 0, 2000, EndTheLoop);
+    EXPECT_EQ(RunMessageLoop(app, GetMessageW), 0);
+    KillTimer(nullptr, end);
+    const int frames = app.frame.framesRendered - start;
+    EXPECT_GE(frames, 2 * c.fps * 8 / 10);
+    EXPECT_LE(frames, 2 * c.fps + 2);
+    if (app.frame.frameTimer != nullptr) CloseHandle(app.frame.frameTimer);
+    app.frame.frameTimer = nullptr;
+  }
 }
 
 namespace {

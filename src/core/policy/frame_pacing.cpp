@@ -16,20 +16,27 @@ bool IsFullScreenApplication(const ForegroundWindowInfo& window, int primaryWidt
   return true;
 }
 
-bool PaceTick(int& tickCounter, bool fullScreenInFront, int fpsMode) {
-  int every = 1;
-  if (fullScreenInFront) {
-    every = 10;
-  } else if (fpsMode == kFpsPowerSaver) {
-    every = 4;
-  }
-  if (every == 1) {
-    tickCounter = 0;
-    return true;
-  }
-  if (++tickCounter < every) return false;
-  tickCounter = 0;
+int64_t FramePeriodNanoseconds(bool fullScreenInFront, int fpsMode) {
+  if (fullScreenInFront) return kNanosecondsPerSecond / 6;
+  if (fpsMode == kFpsPowerSaver) return kNanosecondsPerSecond / 15;
+  return kNanosecondsPerSecond / 60;
+}
+
+namespace {
+// A timer may wake a little early; within this it is on time.
+constexpr int64_t kEarlyWakeNanoseconds = 500000;
+}  // namespace
+
+bool FrameDue(FramePacer& pacer, int64_t now, int64_t period) {
+  if (now + kEarlyWakeNanoseconds < pacer.nextDue) return false;
+  const bool longLate = pacer.nextDue == 0 || now - pacer.nextDue >= period;
+  pacer.nextDue = longLate ? now + period : pacer.nextDue + period;
   return true;
+}
+
+int64_t NextWakeDelay(const FramePacer& pacer, int64_t now, bool resting) {
+  if (resting) return kRestCheckNanoseconds;
+  return std::max<int64_t>(0, pacer.nextDue - now);
 }
 
 float ClampedFrameSeconds(int64_t nowNanoseconds, int64_t lastNanoseconds) {

@@ -26,10 +26,30 @@ bool IsFullScreenApplication(const ForegroundWindowInfo& window, int primaryWidt
 constexpr int kFpsSmooth = 0;
 constexpr int kFpsPowerSaver = 1;
 
-// One timer tick: true when it renders. Every tick in smooth mode, every 4th
-// in power-saver mode, every 10th while a full-screen application is in
-// front. `tickCounter` carries over between the modes.
-bool PaceTick(int& tickCounter, bool fullScreenInFront, int fpsMode);
+// Frames are paced by time, not by counting timer ticks: a system timer
+// fires on its own grid (15.625 ms on Windows), so a 16 ms tick comes every
+// 31.25 ms and counting ticks halves the rate. A frame is due every 1/60 s in
+// smooth mode, 1/15 s in power-saver mode and 1/6 s while a full-screen
+// application is in front, whatever the grid the wake-ups fall on.
+constexpr int64_t kNanosecondsPerSecond = 1000000000;
+int64_t FramePeriodNanoseconds(bool fullScreenInFront, int fpsMode);
+
+// While resting (nobody can see the wallpaper) the program only wakes to
+// check whether that is still so.
+constexpr int64_t kRestCheckNanoseconds = 250000000;
+
+struct FramePacer {
+  int64_t nextDue = 0;  // monotonic clock, nanoseconds; 0: the next wake-up renders
+};
+
+// True when a frame is due at `now` (a wake-up up to half a millisecond early
+// counts as on time). The due time then moves on by one period; a wake-up
+// more than a period late starts afresh from now, so a stall is never
+// followed by a burst of catch-up frames.
+bool FrameDue(FramePacer& pacer, int64_t now, int64_t period);
+// How long to sleep from `now`: until the next frame is due, or the resting
+// check's period while resting. Never negative.
+int64_t NextWakeDelay(const FramePacer& pacer, int64_t now, bool resting);
 
 // The frame time in seconds: from the previous frame's clock reading to now,
 // clamped to 0..0.1 s so that a pause never makes the aquarium jump.

@@ -37,6 +37,7 @@ struct Bubble {
   float riseSpeed = 0;
   float wobblePhase = 0;
   float wobbleRate = 0;
+  bool fromClick = false;  // released by a click, not by the timer
 };
 
 struct PlantClump {

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "sim/random.h"
 #include "sim/simulation.h"
 
@@ -7,9 +9,30 @@ void RecordPointerMove(Aquarium& aquarium, float x, float y) {
   aquarium.pointerKnown = true;
 }
 
+namespace {
+
+// Makes room for `n` more click bubbles by removing the oldest ones.
+void LimitClickBubbles(std::vector<Bubble>& bubbles, size_t n) {
+  size_t alive = 0;
+  for (const Bubble& b : bubbles) alive += b.fromClick;
+  if (alive + n <= kMaxClickBubbles) return;
+  size_t excess = alive + n - kMaxClickBubbles;
+  bubbles.erase(std::remove_if(bubbles.begin(), bubbles.end(),
+                               [&excess](const Bubble& b) {
+                                 if (!b.fromClick || excess == 0) return false;
+                                 --excess;
+                                 return true;
+                               }),
+                bubbles.end());
+}
+
+}  // namespace
+
 void AddClickBurst(Aquarium& aquarium, float px, float py) {
-  // No cap here: the 60-bubble limit only holds back the timed bubbles.
+  // The 60-bubble limit holds back only the timed bubbles; clicks have their
+  // own, so that clicking for hours cannot make a frame slow.
   const int n = 15 + static_cast<int>(10.0f * RandomUnit());
+  LimitClickBubbles(aquarium.bubbles, size_t(n));
   for (int i = 0; i < n; ++i) {
     Bubble b;
     b.x = px;
@@ -20,6 +43,7 @@ void AddClickBurst(Aquarium& aquarium, float px, float py) {
     b.riseSpeed = RandomUniform(60.0f, 150.0f);
     b.wobblePhase = RandomUniform(0.0f, 6.28f);
     b.wobbleRate = RandomUniform(2.0f, 5.0f);
+    b.fromClick = true;
     aquarium.bubbles.push_back(b);
   }
 }

@@ -2,6 +2,8 @@
 // the pointer input. W and H are the client width and height in pixels.
 #pragma once
 
+#include <cstddef>
+
 #include "sim/aquarium.h"
 #include "sim/creature_tables.h"
 
@@ -27,4 +29,6 @@ void FitAquarium(Aquarium& aquarium, int W, int H);
 // A pointer move in client coordinates: creatures flee this point from now on.
 void RecordPointerMove(Aquarium& aquarium, float x, float y);
 // A left click in client coordinates: a burst of 15 to 25 bubbles around it.
+// At most kMaxClickBubbles of them are alive: the oldest go first.
+constexpr size_t kMaxClickBubbles = 300;
 void AddClickBurst(Aquarium& aquarium, float px, float py);

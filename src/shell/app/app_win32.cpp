@@ -37,30 +37,59 @@ int Run(WallpaperApp& app) {
     return 1;
   }
 
-  const UINT modifiers = MOD_CONTROL | MOD_SHIFT;
-  BOOL key1 = RegisterHotKey(nullptr, kHotkeyTropical, modifiers, 0x31);
-  BOOL key2 = RegisterHotKey(nullptr, kHotkeyDeepSea, modifiers, 0x32);
-  BOOL key3 = RegisterHotKey(nullptr, kHotkeyKoiPond, modifiers, 0x33);
-  BOOL key0 = RegisterHotKey(nullptr, kHotkeyExit, modifiers, 0x30);
-  DWORD error = GetLastError();
-  WriteLog(L"热键注册(Ctrl+Shift,hWnd=NULL) 1=%d 2=%d 3=%d 0=%d (err=%lu)", key1, key2, key3, key0, error);
-  if (!key1 || !key2 || !key3 || !key0) {
-    WriteLog(L"警告：部分热键注册失败，可能被其他程序占用，请关闭占用程序后重试");
-  }
-
   CreateMessageWindow(app);
+  RegisterHotkeys(app);
   CreateNotifyWindow(app);
   CreateTray(app);
   InstallPointerHook(app);
   StartLifecycle(app);
-  SetTimer(app.desktop.wallpaperWindow, 1, 16, nullptr);
+  app.frame.frameTimer = CreateFrameTimer();
+  WriteLog(L"[frames] paced by %s", app.frame.frameTimer ? L"a high-resolution timer" : L"the window timer");
+  SetTickTimer(app);
   app.frame.lastFrameTime = MonotonicNanoseconds();
-  return RunMessageLoop(app, GetMessageW);
+  const int result = RunMessageLoop(app, GetMessageW);
+  if (app.frame.frameTimer != nullptr) CloseHandle(app.frame.frameTimer);
+  app.frame.frameTimer = nullptr;
+  return result;
 }
+
+void RegisterHotkeys(WallpaperApp& app) {
+  // NOTE: thread hot keys (no window) are lost while a modal loop runs (the
+  // tray menu, a message box); a window's are dispatched to it there too.
+  HWND owner = app.ui.messageWindow;
+  const UINT modifiers = MOD_CONTROL | MOD_SHIFT;
+  BOOL key1 = RegisterHotKey(owner, kHotkeyTropical, modifiers, 0x31);
+  BOOL key2 = RegisterHotKey(owner, kHotkeyDeepSea, modifiers, 0x32);
+  BOOL key3 = RegisterHotKey(owner, kHotkeyKoiPond, modifiers, 0x33);
+  BOOL key0 = RegisterHotKey(owner, kHotkeyExit, modifiers, 0x30);
+  DWORD error = GetLastError();
+  WriteLog(L"热键注册(Ctrl+Shift,hWnd=0x%p) 1=%d 2=%d 3=%d 0=%d (err=%lu)", owner, key1, key2, key3, key0,
+           error);
+  if (!key1 || !key2 || !key3 || !key0) {
+    WriteLog(L"警告：部分热键注册失败，可能被其他程序占用，请关闭占用程序后重试");
+  }
+}
+
+namespace {
+
+// Waits for the next frame or the next message, whichever comes first, and
+// draws the frame when it is due.
+void WaitForFrameOrMessage(WallpaperApp& app) {
+  ArmFrameTimer(app);
+  HANDLE timer = app.frame.frameTimer;
+  const DWORD woke = MsgWaitForMultipleObjectsEx(1, &timer, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  if (woke == WAIT_OBJECT_0 && app.desktop.wallpaperWindow != nullptr) OnTimerTick(app);
+}
+
+}  // namespace
 
 int RunMessageLoop(WallpaperApp& app, GetMessageFunction getMessage) {
   MSG message = {};
   for (;;) {
+    if (app.frame.frameTimer != nullptr) {
+      WaitForFrameOrMessage(app);
+      if (!PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) continue;
+    }
     const BOOL got = getMessage(&message, nullptr, 0, 0);
     if (got == 0) return int(message.wParam);
     if (got == -1) {
@@ -70,7 +99,8 @@ int RunMessageLoop(WallpaperApp& app, GetMessageFunction getMessage) {
       return kMessageLoopFailed;
     }
     if (message.message == WM_HOTKEY) {
-      // Thread hot keys arrive without a window: handle them here.
+      // Hot keys are handled here, before any window; inside a modal loop the
+      // message window's procedure takes them.
       WriteLog(L"[loop] WM_HOTKEY id=%d hwnd=0x%p", int(message.wParam), message.hwnd);
       OnHotkey(app, unsigned(message.wParam));
       continue;

@@ -14,6 +14,8 @@ constexpr unsigned kHotkeyExit = 4;
 void WireRequests(WallpaperApp& app);
 
 int Run(WallpaperApp& app);
+// Ctrl+Shift+1, 2, 3 and 0, owned by the message window.
+void RegisterHotkeys(WallpaperApp& app);
 // The message loop of Run. Returns the WM_QUIT code, or kMessageLoopFailed
 // when the message retrieval itself fails.
 using GetMessageFunction = BOOL(WINAPI*)(LPMSG, HWND, UINT, UINT);

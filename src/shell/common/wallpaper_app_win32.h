@@ -16,6 +16,7 @@
 #include "scene/scene.h"
 #include "settings/settings.h"
 #include "sim/aquarium.h"
+#include "sim/pointer_inbox.h"
 
 struct WallpaperApp;
 
@@ -38,20 +39,39 @@ void Request(void (*request)(WallpaperApp&, Params...), WallpaperApp& app, Args&
   if (request != nullptr) request(app, std::forward<Args>(args)...);
 }
 
+// Where the shell's own wallpaper layer lies, which decides whether the
+// wallpaper window can cover it or must hide it.
+enum class LayerPlace {
+  kNone,        // none found: the wallpaper is Progman's child (or stands alone)
+  kUnderIcons,  // Progman's child below the icon view: covered by the wallpaper above it
+  kTopLevel,    // a top-level WorkerW in front of Progman (Windows 10): hidden
+};
+
 // The shell's windows the wallpaper lives among, the wallpaper window itself
 // and the mouse hook that follows the pointer over the whole desktop.
 struct DesktopAttachment {
   HWND wallpaperWindow = nullptr;
   HWND progmanWindow = nullptr;
   HWND desktopHost = nullptr;  // the wallpaper-layer WorkerW, or Progman
-  HHOOK mouseHook = nullptr;
+  LayerPlace layerPlace = LayerPlace::kNone;
+  // Progman draws without a redirection surface (Windows 11 24H2): only a
+  // layered child of it reaches the screen.
+  bool raisedDesktop = false;
+  // The layer this program hid, shown again at every end, crashes included.
+  HWND hiddenLayer = nullptr;
+  HHOOK mouseHook = nullptr;  // installed on the hook thread, which alone touches it
+  HANDLE hookThread = nullptr;
+  DWORD hookThreadId = 0;
+  PointerInbox pointerInbox;  // from the hook thread to the frame thread
 };
 
 // The frame driver: the frame clock, the pacing counter, the back buffer (a
 // 32-bit top-down DIB section in a memory DC) and what a frame keeps.
 struct FrameDriverState {
-  int64_t lastFrameTime = 0;  // nanoseconds of the monotonic clock
-  int tickCounter = 0;        // timer ticks skipped since the last rendered frame
+  int64_t lastFrameTime = 0;                         // nanoseconds of the monotonic clock
+  FramePacer pacer;                                  // when the next frame is due
+  int64_t framePeriod = kNanosecondsPerSecond / 60;  // of the mode last seen
+  HANDLE frameTimer = nullptr;  // high-resolution waitable timer; null: window timer ticks pace frames
   HDC memoryDc = nullptr;
   HBITMAP backBuffer = nullptr;
   HGDIOBJ previousBitmap = nullptr;
@@ -101,6 +121,8 @@ struct Lifecycle {
   bool sessionNotification = false;
   int secondsSinceResourceLine = 0;
   uint64_t nextPresenterRebuild = 0;
+  uint64_t compositionRetryMs = 0;  // 0: no retry planned
+  uint64_t nextCompositionRetry = 0;
 };
 
 // Calls that reach outside the program (a message box waiting for the user,

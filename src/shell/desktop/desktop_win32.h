@@ -13,6 +13,15 @@ LRESULT CALLBACK WallpaperWndProc(HWND window, UINT message, WPARAM wParam, LPAR
 
 // A "WorkerW" without a "SHELLDLL_DefView" child: the shell's wallpaper layer.
 bool IsWallpaperLayerCandidate(HWND window);
+// The shell's own wallpaper layer under `progman` and where it lies; null
+// (and kNone) when there is none yet.
+HWND FindWallpaperLayer(HWND progman, LayerPlace& place);
+// Keeps the shell's layer out of sight behind the wallpaper window: below it
+// where both are Progman's children, hidden where it is a top-level window.
+void KeepLayerBehind(WallpaperApp& app);
+// The hidden layer shown again without waiting, allocating or logging: what a
+// crash filter and a terminate handler may do.
+void ShowHiddenLayerNow(const WallpaperApp& app);
 // Places `window` directly below its parent's "SHELLDLL_DefView" child, if any.
 void PlaceUnderDesktopIcons(HWND window, UINT extraFlags);
 
@@ -33,6 +42,18 @@ bool PresenterLost(const WallpaperApp& app);
 
 void OnTimerTick(WallpaperApp& app);
 void RenderFrame(WallpaperApp& app);
+// Draws the first frame, then shows the window with it.
+void ShowWithFirstFrame(WallpaperApp& app);
+// Timer 1 of the wallpaper window at the period the moment asks for: the
+// resting check's while resting; while drawing, every system tick where frames
+// are paced by it, or the resting check's as a watchdog where the
+// high-resolution frame timer paces them (it keeps frames coming while a
+// menu or message box runs its own loop).
+void SetTickTimer(WallpaperApp& app);
+// The high-resolution frame timer (Windows 10 1803 and later); null elsewhere.
+HANDLE CreateFrameTimer();
+// Arms the frame timer for the next frame (not at all while resting).
+void ArmFrameTimer(WallpaperApp& app);
 // Frees the back buffer (memory DC and DIB section).
 void ReleaseBackBuffer(WallpaperApp& app);
 
@@ -63,6 +84,12 @@ void CheckShell(WallpaperApp& app);
 void OnWallpaperWindowDestroyed(WallpaperApp& app);
 // Builds the presenter again after its device was lost (at most once a second).
 void RebuildPresenter(WallpaperApp& app, HRESULT cause);
+// From the GDI fallback, tries DirectComposition again: after 1, 2, 4 ... s,
+// at most a minute apart.
+void RetryComposition(WallpaperApp& app);
+// Once a second while attached: takes a layer the shell made late, keeps the
+// window under the icons and over the virtual screen, the layer behind it.
+void KeepInPlace(WallpaperApp& app);
 void InstallCrashFilter(WallpaperApp& app);
 LONG WINAPI WallpaperCrashFilter(EXCEPTION_POINTERS* exception);
 

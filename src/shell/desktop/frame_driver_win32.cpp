@@ -4,8 +4,11 @@
 // with the toolkit's rasteriser and hands it to the presenter.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "base/log.h"
 #include "base/program_path_win32.h"
+#include "common/names_win32.h"
 #include "desktop/desktop_win32.h"
 #include "draw/gdiplus/gdiplus_graphics.h"
 #include "policy/frame_pacing.h"
@@ -63,9 +66,61 @@ void ReleaseBackBuffer(WallpaperApp& app) {
   app.frame.backBufferBits = nullptr;
 }
 
+namespace {
+
+// NOTE: USER timers fire on the system tick (15.625 ms on Windows): a 16 ms
+// timer waits for two ticks, 31.25 ms, and gives 32 frames a second. Ticking
+// at half the frame period (at least 10 ms, the shortest USER timer: every
+// system tick in smooth mode), no frame comes more than half a period late,
+// and pacing by time makes 60, 15 or 6 frames a second of the ticks.
+constexpr UINT kShortestTickMs = 10;
+constexpr UINT kRestTickMs = UINT(kRestCheckNanoseconds / 1000000);
+
+UINT TickMsFor(int64_t framePeriod) {
+  return std::max(kShortestTickMs, UINT(framePeriod / 2 / 1000000));
+}
+
+// Clicks and moves the hook thread heard since the last tick. While no moving
+// frame is drawn nothing would step a burst's bubbles: clicks are dropped.
+void TakePointerInput(WallpaperApp& app, bool still) {
+  HWND window = app.desktop.wallpaperWindow;
+  POINT origin = {0, 0};
+  ClientToScreen(window, &origin);
+  if (DeliverPointerInput(app.desktop.pointerInbox, app.aquarium, {origin.x, origin.y}, still) > 0) {
+    PostMessageW(window, WM_WALLPAPER_RESTACK, 0, 0);
+  }
+}
+
+}  // namespace
+
+HANDLE CreateFrameTimer() {
+  // CREATE_WAITABLE_TIMER_HIGH_RESOLUTION; older systems refuse the flag.
+  constexpr DWORD kHighResolution = 0x00000002;
+  return CreateWaitableTimerExW(nullptr, nullptr, kHighResolution, TIMER_ALL_ACCESS);
+}
+
+void SetTickTimer(WallpaperApp& app) {
+  if (app.desktop.wallpaperWindow == nullptr) return;
+  const bool pacesFrames = !app.lifecycle.slowTicks && app.frame.frameTimer == nullptr;
+  SetTimer(app.desktop.wallpaperWindow, 1, pacesFrames ? TickMsFor(app.frame.framePeriod) : kRestTickMs,
+           nullptr);
+}
+
+void ArmFrameTimer(WallpaperApp& app) {
+  if (app.frame.frameTimer == nullptr || app.lifecycle.slowTicks || app.desktop.wallpaperWindow == nullptr) {
+    return;
+  }
+  const int64_t delay = NextWakeDelay(app.frame.pacer, MonotonicNanoseconds(), false);
+  LARGE_INTEGER due;
+  due.QuadPart = -std::max<int64_t>(delay / 100, 1);  // relative, in 100 ns units
+  SetWaitableTimer(app.frame.frameTimer, &due, 0, nullptr, nullptr, FALSE);
+}
+
 void OnTimerTick(WallpaperApp& app) {
   UpdateCoverage(app);
-  if (RestOrResume(app)) return;
+  const bool still = RestOrResume(app);
+  TakePointerInput(app, still);
+  if (still) return;
 
   HWND parent = GetParent(app.desktop.wallpaperWindow);
   HWND icons = parent ? FindWindowExW(parent, nullptr, L"SHELLDLL_DefView", nullptr) : nullptr;
@@ -76,7 +131,21 @@ void OnTimerTick(WallpaperApp& app) {
   const bool fullScreen = IsFullScreenApplication(ReadForegroundWindow(app), GetSystemMetrics(SM_CXSCREEN),
                                                   GetSystemMetrics(SM_CYSCREEN));
   const int fpsMode = EffectiveFpsMode(app.settings.fpsMode, app.lifecycle.batterySaver);
-  if (PaceTick(app.frame.tickCounter, fullScreen, fpsMode)) RenderFrame(app);
+  const int64_t period = FramePeriodNanoseconds(fullScreen, fpsMode);
+  if (period != app.frame.framePeriod) {
+    app.frame.framePeriod = period;
+    SetTickTimer(app);
+  }
+  if (FrameDue(app.frame.pacer, MonotonicNanoseconds(), period)) RenderFrame(app);
+}
+
+void ShowWithFirstFrame(WallpaperApp& app) {
+  HWND window = app.desktop.wallpaperWindow;
+  RenderFrame(app);  // a DirectComposition visual takes it while the window is hidden
+  ShowWindow(window, SW_SHOWNA);
+  // A GDI copy reaches only a shown window: the same picture, now.
+  PresentFrame(app, app.frame.backBufferWidth, app.frame.backBufferHeight);
+  ValidateRect(window, nullptr);
 }
 
 void RenderFrame(WallpaperApp& app) {
@@ -86,10 +155,9 @@ void RenderFrame(WallpaperApp& app) {
   const int height = client.bottom - client.top;
   if (width <= 0 || height <= 0) return;
 
-  if (++app.frame.framesRendered % 60 == 0) {
-    SetWindowPos(app.desktop.wallpaperWindow, HWND_BOTTOM, 0, 0, 0, 0,
-                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-  }
+  // (No periodic move to the bottom of the siblings: where the shell's layer
+  // is Progman's child too, that would put the window under it.)
+  ++app.frame.framesRendered;
   EnsureBackBuffer(app, width, height);
 
   const int64_t now = MonotonicNanoseconds();

@@ -7,6 +7,8 @@
 #include <dwmapi.h>
 #include <wtsapi32.h>
 
+#include <algorithm>
+#include <exception>
 #include <vector>
 
 #include "base/log.h"
@@ -22,8 +24,10 @@ constexpr GUID kPowerSavingStatus = {
 
 constexpr UINT_PTR kShellCheckTimer = 2;
 constexpr UINT kShellCheckMs = 1000;
-constexpr UINT kFrameTickMs = 16;
-constexpr UINT kRestTickMs = 250;
+// DirectComposition that would not start is tried again after 1 s, then
+// after twice as long each time, at most a minute apart.
+constexpr uint64_t kFirstCompositionRetryMs = 1000;
+constexpr uint64_t kLastCompositionRetryMs = 60000;
 constexpr uint64_t kCoverageCheckMs = 250;
 
 DWORD ProcessOf(HWND window) {
@@ -83,7 +87,7 @@ BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT rect, LPARAM param) {
 void SetTickRate(WallpaperApp& app, bool slow) {
   if (app.lifecycle.slowTicks == slow || app.desktop.wallpaperWindow == nullptr) return;
   app.lifecycle.slowTicks = slow;
-  SetTimer(app.desktop.wallpaperWindow, 1, slow ? kRestTickMs : kFrameTickMs, nullptr);
+  SetTickTimer(app);
 }
 
 void LogResources() {
@@ -204,6 +208,7 @@ bool HandleSystemMessage(WallpaperApp& app, UINT message, WPARAM wParam, LPARAM 
       if (wParam != kShellCheckTimer) return false;
       CheckShell(app);
       if (PresenterLost(app)) RebuildPresenter(app, E_FAIL);
+      RetryComposition(app);
       if (debugLogging && ++app.lifecycle.secondsSinceResourceLine >= 60) {
         app.lifecycle.secondsSinceResourceLine = 0;
         LogResources();
@@ -299,6 +304,38 @@ void RebuildPresenter(WallpaperApp& app, HRESULT cause) {
   StartPresenter(app, client.right, client.bottom);  // falls back to GDI when it cannot
 }
 
+void RetryComposition(WallpaperApp& app) {
+  Lifecycle& life = app.lifecycle;
+  if (app.presenter.kind != PresenterKind::kGdi || app.desktop.wallpaperWindow == nullptr) {
+    life.compositionRetryMs = 0;
+    return;
+  }
+  const uint64_t now = GetTickCount64();
+  if (life.compositionRetryMs == 0) {
+    life.compositionRetryMs = kFirstCompositionRetryMs;
+    life.nextCompositionRetry = now + life.compositionRetryMs;
+    return;
+  }
+  if (now < life.nextCompositionRetry) return;
+  RECT client = {};
+  GetClientRect(app.desktop.wallpaperWindow, &client);
+  if (InitComposition(app, client.right, client.bottom)) {
+    WriteLog(L"presenter: DirectComposition %s, after the GDI fallback",
+             app.presenter.kind == PresenterKind::kTexture ? L"texture" : L"surface");
+    life.compositionRetryMs = 0;
+    return;
+  }
+  ReleaseComposition(app);
+  app.presenter.kind = PresenterKind::kGdi;  // frames keep going the way they went
+  // Logged until the retries reach their longest interval, then no more.
+  if (life.compositionRetryMs < kLastCompositionRetryMs) {
+    WriteLog(L"presenter: DirectComposition still unavailable; next try in %llu s",
+             (unsigned long long)std::min(2 * life.compositionRetryMs, kLastCompositionRetryMs) / 1000);
+  }
+  life.compositionRetryMs = std::min(2 * life.compositionRetryMs, kLastCompositionRetryMs);
+  life.nextCompositionRetry = now + life.compositionRetryMs;
+}
+
 void OnWallpaperWindowDestroyed(WallpaperApp& app) {
   Lifecycle& life = app.lifecycle;
   // The shell destroyed its windows and ours with them: keep the aquarium and
@@ -313,7 +350,29 @@ void OnWallpaperWindowDestroyed(WallpaperApp& app) {
   app.frame.backBufferWidth = 0;
   app.frame.backBufferHeight = 0;
   app.desktop.wallpaperWindow = nullptr;
+  // Nothing of ours shows now: a layer we hid must not leave the desktop black.
+  RestoreWallpaperLayer(app);
   WriteLog(L"[shell] the wallpaper window is gone; waiting for the shell");
+}
+
+void KeepInPlace(WallpaperApp& app) {
+  DesktopAttachment& desktop = app.desktop;
+  // A shell that was not ready at start (log-on, a restart) makes its layer
+  // later: take it now.
+  if (desktop.progmanWindow != nullptr &&
+      (desktop.layerPlace == LayerPlace::kNone || !IsWindow(desktop.desktopHost))) {
+    LayerPlace place = LayerPlace::kNone;
+    if (HWND layer = FindWallpaperLayer(desktop.progmanWindow, place)) {
+      desktop.desktopHost = layer;
+      desktop.layerPlace = place;
+      WriteLog(L"[shell] the wallpaper layer 0x%p appeared", layer);
+    }
+  }
+  // Below the icons, the layer behind us (hidden again if the shell showed it
+  // for a slideshow), and over the whole virtual screen.
+  PlaceUnderDesktopIcons(desktop.wallpaperWindow, SWP_NOREDRAW);
+  KeepLayerBehind(app);
+  FollowVirtualScreen(app);
 }
 
 void CheckShell(WallpaperApp& app) {
@@ -325,7 +384,10 @@ void CheckShell(WallpaperApp& app) {
           app.desktop.progmanWindow != nullptr &&
           (progman != app.desktop.progmanWindow || ProcessOf(progman) != app.lifecycle.shellProcessId);
       const bool shellArrived = app.desktop.progmanWindow == nullptr && progman != nullptr;
-      if (!hostGone && !shellArrived) return;  // a working wallpaper stays as it is
+      if (!hostGone && !shellArrived) {
+        KeepInPlace(app);  // a working wallpaper stays; what drifted is put right
+        return;
+      }
       WriteLog(L"[shell] %s", hostGone ? L"the desktop host is gone" : L"a shell has started");
       DestroyWindow(app.desktop.wallpaperWindow);  // its WM_DESTROY detaches
     }
@@ -345,7 +407,7 @@ void CheckShell(WallpaperApp& app) {
   app.lifecycle.shellProcessId = ProcessOf(app.desktop.progmanWindow);
   app.lifecycle.visibility.detached = false;
   app.lifecycle.nextCoverageCheck = 0;
-  SetTimer(app.desktop.wallpaperWindow, 1, kFrameTickMs, nullptr);
+  SetTickTimer(app);
   app.frame.lastFrameTime = MonotonicNanoseconds();
   // The shell that came back has an empty notification area.
   Request(app.requests.shellBack, app);
@@ -353,19 +415,27 @@ void CheckShell(WallpaperApp& app) {
            app.desktop.progmanWindow);
 }
 
-LONG WINAPI WallpaperCrashFilter(EXCEPTION_POINTERS* exception) {
-  // A crashed wallpaper must not leave the desktop black: show the shell's
-  // layer that it hid, then let the crash take its course.
-  if (crashApp != nullptr) {
-    WriteLog(
-        L"crash: exception 0x%08x; showing the shell's wallpaper layer again",
-        exception && exception->ExceptionRecord ? unsigned(exception->ExceptionRecord->ExceptionCode) : 0u);
-    RestoreWallpaperLayer(*crashApp);
+namespace {
+
+[[noreturn]] void OnTerminate() {
+  // A C++ exception nobody caught: the layer first, then the end.
+  if (crashApp != nullptr) ShowHiddenLayerNow(*crashApp);
+  TerminateProcess(GetCurrentProcess(), 3);
+  for (;;) {
   }
+}
+
+}  // namespace
+
+LONG WINAPI WallpaperCrashFilter(EXCEPTION_POINTERS*) {
+  // A crashed wallpaper must not leave the desktop black. The process is in
+  // an unknown state: no logging, allocating or locking here.
+  if (crashApp != nullptr) ShowHiddenLayerNow(*crashApp);
   return EXCEPTION_CONTINUE_SEARCH;
 }
 
 void InstallCrashFilter(WallpaperApp& app) {
   crashApp = &app;
   SetUnhandledExceptionFilter(WallpaperCrashFilter);
+  std::set_terminate(OnTerminate);
 }

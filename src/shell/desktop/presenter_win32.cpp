@@ -51,10 +51,11 @@ bool Failed(HRESULT hr, const wchar_t* format) {
 }
 
 // dcomp.dll exists from Windows 8 on: looked up at run time so that the
-// program still starts (and presents with GDI) on Windows 7.
+// program still starts (and presents with GDI) on Windows 7. Only the
+// system's copy: the default search would try the program's folder first.
 HRESULT CreateCompositionDevice(IDXGIDevice* dxgiDevice, IDCompositionDevice** device) {
   using CreateDevice = HRESULT(WINAPI*)(IDXGIDevice*, REFIID, void**);
-  HMODULE dcomp = LoadLibraryW(L"dcomp.dll");
+  HMODULE dcomp = LoadLibraryExW(L"dcomp.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
   auto create = dcomp ? reinterpret_cast<CreateDevice>(
                             reinterpret_cast<void*>(GetProcAddress(dcomp, "DCompositionCreateDevice")))
                       : nullptr;
@@ -93,7 +94,7 @@ void ResizeContent(CompositionPresenter& c, PresenterKind kind, int width, int h
   } else if (kind == PresenterKind::kSurface) {
     IDCompositionSurface* surface = nullptr;
     hr = c.dcompDevice->CreateSurface(UINT(width), UINT(height), DXGI_FORMAT_B8G8R8A8_UNORM,
-                                      DXGI_ALPHA_MODE_PREMULTIPLIED, &surface);
+                                      DXGI_ALPHA_MODE_IGNORE, &surface);
     if (SUCCEEDED(hr)) hr = c.dcompVisual->SetContent(surface);
     if (SUCCEEDED(hr)) {
       Release(c.dcompSurface);
@@ -122,7 +123,8 @@ void PresentBySurface(CompositionPresenter& c, HDC backBuffer, int width, int he
     return;
   }
   HDC dc = nullptr;
-  hr = surface->GetDC(FALSE, &dc);
+  // TRUE: every pixel of the update is drawn, so DXGI need not keep (read back) the old ones.
+  hr = surface->GetDC(TRUE, &dc);
   if (FAILED(hr) || dc == nullptr) {
     if (++c.getDcFailures % 100 == 0) WriteLog(L"[diag] GetDC failed hr=0x%08x", unsigned(hr));
   } else {
@@ -176,8 +178,11 @@ bool InitComposition(WallpaperApp& app, int width, int height) {
   } else {
     WriteLog(L"SetContent(tex) 失败 hr=0x%08x，回退 DCompSurface", unsigned(hr));
     Release(texture);
+    // Opaque: the frame's outermost rows and columns are only partly covered
+    // (pixel centres sit on the integer coordinates), and must not let the
+    // shell's layer show through.
     hr = c.dcompDevice->CreateSurface(UINT(width), UINT(height), DXGI_FORMAT_B8G8R8A8_UNORM,
-                                      DXGI_ALPHA_MODE_PREMULTIPLIED, &c.dcompSurface);
+                                      DXGI_ALPHA_MODE_IGNORE, &c.dcompSurface);
     if (Failed(hr, L"CreateSurface 失败 hr=0x%08x")) return false;
     hr = c.dcompVisual->SetContent(c.dcompSurface);
     if (Failed(hr, L"SetContent(surface) 失败 hr=0x%08x")) return false;

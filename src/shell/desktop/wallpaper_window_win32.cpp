@@ -36,17 +36,26 @@ void CreateWallpaperWindow(WallpaperApp& app) {
   const RECT screen = VirtualScreenRect();
   const int x = screen.left, y = screen.top;
   const int width = screen.right - screen.left, height = screen.bottom - screen.top;
+  DesktopAttachment& desktop = app.desktop;
 
-  HWND window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT,
-                                kWallpaperWindowClass, L"Tidemere", WS_POPUP | WS_VISIBLE, x, y, width,
-                                height, nullptr, nullptr, app.instance, &app);
+  // Made hidden and shown only once it is in place with its first frame: a
+  // visible top-level popup over every monitor would flash black first.
+  // NOTE: Explorer would hear of our window's end through WM_PARENTNOTIFY
+  // and could keep us waiting at log-off.
+  DWORD exStyle = WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_NOPARENTNOTIFY;
+  // NOTE: Progman of Windows 11 24H2 has no redirection surface; a plain child
+  // of it shows nothing drawn with GDI, a layered one does (Windows 8 and later).
+  if (desktop.raisedDesktop) exStyle |= WS_EX_LAYERED;
+  HWND window = CreateWindowExW(exStyle, kWallpaperWindowClass, L"Tidemere", WS_POPUP, x, y, width, height,
+                                nullptr, nullptr, app.instance, &app);
   if (window == nullptr) {
     WriteLog(L"壁纸窗口创建失败 error=%lu", GetLastError());
     return;
   }
-  app.desktop.wallpaperWindow = window;
+  desktop.wallpaperWindow = window;
+  if (desktop.raisedDesktop) SetLayeredWindowAttributes(window, 0, 255, LWA_ALPHA);
 
-  HWND parent = app.desktop.progmanWindow ? app.desktop.progmanWindow : app.desktop.desktopHost;
+  HWND parent = desktop.progmanWindow ? desktop.progmanWindow : desktop.desktopHost;
   LONG_PTR parentStyle = parent ? GetWindowLongPtrW(parent, GWL_EXSTYLE) : 0;
   WriteLog(L"Progman ExStyle=0x%llx raisedDesktop=%d", (long long)parentStyle,
            (parentStyle & WS_EX_NOREDIRECTIONBITMAP) ? 1 : 0);
@@ -58,18 +67,18 @@ void CreateWallpaperWindow(WallpaperApp& app) {
   HWND previousParent = SetParent(window, parent);
   WriteLog(L"SetParent ret=0x%p GetParent=0x%p", previousParent, GetParent(window));
 
-  CoverScreenRect(window, HWND_TOP, screen, SWP_SHOWWINDOW | SWP_FRAMECHANGED | SWP_NOACTIVATE);
-  ShowWindow(window, SW_SHOW);
-
-  if (app.desktop.desktopHost != nullptr && app.desktop.desktopHost != parent) {
-    ShowWindow(app.desktop.desktopHost, SW_HIDE);
-    WriteLog(L"隐藏原壁纸层 0x%p", app.desktop.desktopHost);
-  }
-
+  // Directly under the icon view where there is one (above the shell's layer
+  // when that is Progman's child too), else on top of its siblings.
   HWND icons = parent ? FindWindowExW(parent, nullptr, L"SHELLDLL_DefView", nullptr) : nullptr;
-  if (icons != nullptr) CoverScreenRect(window, icons, screen, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  CoverScreenRect(window, icons ? icons : HWND_TOP, screen, SWP_FRAMECHANGED | SWP_NOACTIVATE);
 
   StartPresenter(app, width, height);
+  ShowWithFirstFrame(app);
+  // Only now that something of ours is on the screen may the shell's layer go.
+  KeepLayerBehind(app);
+  if (desktop.layerPlace == LayerPlace::kUnderIcons) {
+    WriteLog(L"覆盖原壁纸层 0x%p（不隐藏）", desktop.desktopHost);
+  }
 
   WriteLog(L"壁纸窗口创建成功 hwnd=0x%p parent=0x%p 尺寸=%dx%d (DComp)", window, parent, width, height);
 

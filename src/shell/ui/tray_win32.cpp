@@ -142,7 +142,7 @@ void RemoveTray(WallpaperApp& app) {
       DestroyMenu(ui.trayMenu);
       ui.trayMenu = nullptr;
     }
-    // Loaded from the resource by LoadIconW: shared, so released, not destroyed.
+    if (ui.trayIcon != nullptr) DestroyIcon(ui.trayIcon);  // LoadImageW without LR_SHARED: ours
     ui.trayIcon = nullptr;
   }
   if (ui.messageWindow != nullptr) {
@@ -173,6 +173,12 @@ LRESULT CALLBACK MessageWndProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_COMMAND:
       OnTrayCommand(*app, LOWORD(wParam));
+      return 0;
+    case WM_HOTKEY:
+      // Only while a modal loop (the menu, a message box) dispatches it: the
+      // program's own loop takes hot keys before any window.
+      WriteLog(L"[msg] WM_HOTKEY id=%d", int(wParam));
+      Request(app->requests.hotkeyPressed, *app, unsigned(wParam));
       return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
