@@ -13,6 +13,8 @@
 #include "common/render_buffer.h"
 #include "draw/static_layer.h"
 
+using namespace draw;
+
 namespace {
 
 constexpr Color kWhite = 0xFFFFFFFF;
@@ -240,18 +242,18 @@ TEST(SpanFiller, ClipMaskLimitsTheFill) {
 
 TEST(StaticLayer, PutDownItMatchesDrawingItThere) {
   // Two translucent layers over an opaque one, with edges half a pixel in.
-  auto draw = [](Graphics& g) {
+  auto drawing = [](Graphics& g) {
     FillRectangle(g, GradientBrush({0, 0}, 0xFF204080, {0, 30}, 0xFF103060), 0, 0, 40, 30);
     FillRectangle(g, SolidBrush(0x80FFFFFF), 10, 5, 20, 10);
     FillEllipse(g, SolidBrush(0x40FF8000), 5, 12, 30, 14);
   };
   StaticLayer layer;
-  ASSERT_TRUE(RecordStaticLayer(layer, 41, 31, draw));
+  ASSERT_TRUE(RecordStaticLayer(layer, 41, 31, drawing));
   for (uint32_t background : {0x00000000u, 0xFF336699u}) {
     std::vector<uint32_t> direct(48 * 36, background), kept(48 * 36, background);
     {
       Graphics g = MakeRasterGraphics({direct.data(), 48, 36, 48});
-      draw(g);
+      drawing(g);
     }
     {
       Graphics g = MakeRasterGraphics({kept.data(), 48, 36, 48});
@@ -265,6 +267,6 @@ TEST(StaticLayer, PutDownItMatchesDrawingItThere) {
       }
     }
   }
-  EXPECT_FALSE(RecordStaticLayer(layer, 0, 10, draw));
+  EXPECT_FALSE(RecordStaticLayer(layer, 0, 10, drawing));
   EXPECT_TRUE(layer.runs.empty());
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace draw {
+
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
@@ -451,3 +453,5 @@ void StrokeOutline(const Outline& outline, const StrokeStyle& style, const Affin
     first = lines.ends[k];
   }
 }
+
+}  // namespace draw

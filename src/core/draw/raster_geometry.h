@@ -10,6 +10,8 @@
 #include "draw/toolkit.h"
 #include "draw/toolkit_objects.h"
 
+namespace draw {
+
 // A direction or offset in world units.
 struct Vec {
   double x, y;
@@ -96,3 +98,5 @@ struct StrokeScratch {
 // too) and mapped by `m`.
 void StrokeOutline(const Outline& outline, const StrokeStyle& style, const Affine& m, StrokeScratch& scratch,
                    Contours& out);
+
+}  // namespace draw

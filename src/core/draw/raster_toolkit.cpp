@@ -12,6 +12,8 @@
 #include "draw/toolkit_backends.h"
 #include "draw/toolkit_objects.h"
 
+namespace draw {
+
 namespace {
 
 struct SavedRasterState {
@@ -244,3 +246,5 @@ int RasterClear(Graphics& g, Color color) {
   ClearPixels(RasterOf(g)->target, color, RasterOf(g)->clip.get());
   return kStatusOk;
 }
+
+}  // namespace draw

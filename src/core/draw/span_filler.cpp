@@ -15,6 +15,8 @@
 #include <emmintrin.h>
 #endif
 
+namespace draw {
+
 namespace {
 
 using Edge = SpanScratch::Edge;
@@ -641,3 +643,5 @@ void ClearPixels(const PixelBuffer& target, Color color, const CoverageMask* cli
     }
   }
 }
+
+}  // namespace draw

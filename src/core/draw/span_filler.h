@@ -10,6 +10,8 @@
 
 #include "draw/toolkit.h"
 
+namespace draw {
+
 // Closed polygons in pixel space, where pixel (x, y) is the square
 // [x, x + 1) x [y, y + 1). Contour k runs over points [ends[k-1], ends[k]).
 struct Contours {
@@ -84,3 +86,5 @@ void BlendPremultiplied(uint32_t* pixels, int n, uint32_t color);
 
 // Premultiplied form of a straight ARGB colour.
 uint32_t Premultiply(Color color);
+
+}  // namespace draw

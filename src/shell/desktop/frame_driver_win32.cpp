@@ -42,8 +42,8 @@ void EnsureBackBuffer(WallpaperApp& app, int width, int height) {
 
   // A failed DIB leaves backBufferBits null: frames are then drawn nowhere
   // and presented not at all, until the next size change tries again.
-  DibSurface surface;
-  if (!CreateDibSurface(surface, width, height)) return;
+  draw::DibSurface surface;
+  if (!draw::CreateDibSurface(surface, width, height)) return;
   app.memoryDc = surface.dc;
   app.backBuffer = surface.bitmap;
   app.previousBitmap = surface.previous;
@@ -105,7 +105,7 @@ void RenderFrame(WallpaperApp& app) {
   StepAquarium(app.aquarium, app.settings, dt, width, height);
 
   {
-    Graphics graphics = MakeGdiplusGraphics(app.memoryDc);
+    draw::Graphics graphics = draw::MakeGdiplusGraphics(app.memoryDc);
     if (app.settings.theme >= 1 && app.settings.theme <= 6) {
       RenderScene(app.aquarium, app.settings.theme, graphics, width, height, app.sceneCache);
     }

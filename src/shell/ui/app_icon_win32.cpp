@@ -7,10 +7,10 @@
 #include "ui/ui_win32.h"
 
 HICON CreateAppIcon(int size) {
-  DibSurface surface;
-  if (!CreateDibSurface(surface, size, size)) return nullptr;
+  draw::DibSurface surface;
+  if (!draw::CreateDibSurface(surface, size, size)) return nullptr;
   {
-    Graphics g = MakeGdiplusGraphics(surface.dc);
+    draw::Graphics g = draw::MakeGdiplusGraphics(surface.dc);
     DrawAppIconFigure(g, size);
   }
   GdiFlush();
@@ -37,6 +37,6 @@ HICON CreateAppIcon(int size) {
     icon = CreateIconIndirect(&iconInfo);  // copies both bitmaps
     DeleteObject(mask);
   }
-  DestroyDibSurface(surface);
+  draw::DestroyDibSurface(surface);
   return icon;
 }

@@ -15,7 +15,7 @@ LRESULT CALLBACK FishIconWndProc(HWND window, UINT message, WPARAM wParam, LPARA
       RECT client;
       GetClientRect(window, &client);
       {
-        Graphics g = MakeGdiplusGraphics(dc);
+        draw::Graphics g = draw::MakeGdiplusGraphics(dc);
         DrawSpeciesTile(g, int(GetWindowLongPtrW(window, GWLP_USERDATA)), client.right, client.bottom);
       }
       EndPaint(window, &paint);
