@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <new>
 
-#include "draw/span_filler.h"
+#include "draw/raster_blend.h"
 #include "draw/toolkit_objects.h"
 
 namespace draw {

@@ -1,8 +1,9 @@
-// The span filler's coverage, pixel by pixel, where it can be worked out by
-// hand: each pixel covered by the share of its square inside the shape.
-// Pixel (x, y) is the square [x, x + 1) x [y, y + 1) here (no half-pixel
-// shift: that belongs to the toolkit's graphics).
-#include "draw/span_filler.h"
+// Filled contours (scan conversion and blending), pixel by pixel, where the
+// coverage can be worked out by hand: each pixel covered by the share of its
+// square inside the shape. Pixel (x, y) is the square [x, x + 1) x
+// [y, y + 1) here (no half-pixel shift: that belongs to the toolkit's
+// graphics).
+#include "draw/raster_blend.h"
 
 #include <gtest/gtest.h>
 
@@ -55,7 +56,7 @@ int Expected(double share) {
 
 }  // namespace
 
-TEST(SpanFiller, EdgesAtSubPixelPositionsCoverTheirShare) {
+TEST(RasterFill, EdgesAtSubPixelPositionsCoverTheirShare) {
   Canvas canvas(32, 16);
   Fill(canvas, Box(10.25f, 5.5f, 20.75f, 8.25f));
   for (int y : {5, 6, 7, 8}) {
@@ -84,7 +85,7 @@ TEST(SpanFiller, EdgesAtSubPixelPositionsCoverTheirShare) {
   EXPECT_EQ(steep.Coverage(3, 0), 0);
 }
 
-TEST(SpanFiller, ShapesClippedByTheBufferEdges) {
+TEST(RasterFill, ShapesClippedByTheBufferEdges) {
   // Past the left and top edges: what lies inside the buffer keeps its share.
   Canvas canvas(10, 10);
   Fill(canvas, Box(-5.5f, -3, 4.5f, 2));
@@ -123,7 +124,7 @@ TEST(SpanFiller, ShapesClippedByTheBufferEdges) {
   for (uint32_t p : clean.pixels) EXPECT_EQ(p, kWhite);
 }
 
-TEST(SpanFiller, ZeroWidthAndOnePixelHighShapes) {
+TEST(RasterFill, ZeroWidthAndOnePixelHighShapes) {
   Canvas canvas(16, 8);
   Fill(canvas, Box(4, 1, 4, 6));                    // no width
   Fill(canvas, Box(2, 3, 12, 3));                   // no height
@@ -142,7 +143,7 @@ TEST(SpanFiller, ZeroWidthAndOnePixelHighShapes) {
   EXPECT_EQ(straddling.Coverage(5, 4), Expected(0.5));
 }
 
-TEST(SpanFiller, WidthsAndHeightsOf1And16384) {
+TEST(RasterFill, WidthsAndHeightsOf1And16384) {
   Canvas single(1, 1);
   Fill(single, Box(0.25f, 0, 1, 1));
   EXPECT_EQ(single.Coverage(0, 0), Expected(0.75));
@@ -174,7 +175,7 @@ TEST(SpanFiller, WidthsAndHeightsOf1And16384) {
   EXPECT_EQ(wide.Coverage(16385, 0), 0);
 }
 
-TEST(SpanFiller, FillRulesWhereContoursOverlap) {
+TEST(RasterFill, FillRulesWhereContoursOverlap) {
   Contours two = Box(2, 2, 10, 10);
   const Contours second = Box(6, 6, 14, 14);
   two.points.insert(two.points.end(), second.points.begin(), second.points.end());
@@ -188,7 +189,7 @@ TEST(SpanFiller, FillRulesWhereContoursOverlap) {
   EXPECT_EQ(nonZero.Coverage(12, 12), 255);
 }
 
-TEST(SpanFiller, PaintsBlendSourceOverWithExactRounding) {
+TEST(RasterFill, PaintsBlendSourceOverWithExactRounding) {
   // Half-transparent red over opaque blue, full and half covered.
   Canvas canvas(8, 2, 0xFF0000FF);
   Fill(canvas, Box(0, 0, 8, 1), FillRule::kEvenOdd, 0x80FF0000);
@@ -220,7 +221,7 @@ TEST(SpanFiller, PaintsBlendSourceOverWithExactRounding) {
   EXPECT_NEAR(int(across.At(20, 0) & 0xFF), 6, 4);
 }
 
-TEST(SpanFiller, ClipMaskLimitsTheFill) {
+TEST(RasterFill, ClipMaskLimitsTheFill) {
   SpanScratch scratch;
   CoverageMask mask;
   MaskContours(16, 16, Box(4, 4, 8.5f, 12), FillRule::kEvenOdd, mask, scratch);
