@@ -12,6 +12,8 @@
 #include "draw/qt/qt_graphics.h"
 #include "sim/creature_tables.h"
 
+using namespace draw;
+
 namespace {
 
 double ThreadMicroseconds() {

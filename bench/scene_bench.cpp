@@ -20,6 +20,8 @@
 #include "sim/random.h"
 #include "sim/simulation.h"
 
+using namespace draw;
+
 namespace {
 
 constexpr float kDt = 1.0f / 60;
@@ -89,9 +91,9 @@ void TimeLayersOn(Graphics& g, const Aquarium& aq, int theme, int w, int h, cons
                   std::vector<double>* samples) {
   const ScenePalette palette = PaletteForTheme(theme);
   const double t = aq.elapsed;
-  auto timed = [&](Layer layer, auto draw) {
+  auto timed = [&](Layer layer, auto drawing) {
     const double start = NowMs();
-    draw();
+    drawing();
     samples[layer].push_back(NowMs() - start);
   };
   timed(kWater, [&] {

@@ -87,8 +87,8 @@ QImage RenderCell(const SpeciesVariant& row, const Pose& pose) {
   QImage cell(kCellWidth, kCellHeight, QImage::Format_ARGB32_Premultiplied);
   cell.fill(kWater);
   {
-    Graphics g = MakeQtGraphics(cell);
-    DrawCreature(g, PoseCreature(row, pose));
+    draw::Graphics g = draw::MakeQtGraphics(cell);
+    draw::DrawCreature(g, PoseCreature(row, pose));
   }
   return cell;
 }
@@ -97,8 +97,8 @@ QImage RenderTile(int species) {
   QImage tile(kTileWidth, kTileHeight, QImage::Format_ARGB32_Premultiplied);
   tile.fill(QColor(0xF0, 0xF0, 0xF0));  // the dialog's button face behind the rounded corners
   {
-    Graphics g = MakeQtGraphics(tile);
-    DrawSpeciesTile(g, species, kTileWidth, kTileHeight);
+    draw::Graphics g = draw::MakeQtGraphics(tile);
+    draw::DrawSpeciesTile(g, species, kTileWidth, kTileHeight);
   }
   return tile;
 }
@@ -206,7 +206,7 @@ int RunSpeciesSheetMode(int argc, char** argv) {
     return 2;
   }
   const QImage sheet = RenderSpeciesSheet();
-  if (!SavePng(sheet, argv[0])) {
+  if (!draw::SavePng(sheet, argv[0])) {
     std::fprintf(stderr, "tidemere-render: cannot write '%s'\n", argv[0]);
     return 1;
   }

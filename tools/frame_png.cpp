@@ -18,16 +18,16 @@ int RunFramePng(const RenderOptions& options) {
     return 2;
   }
 
-  QImage frame = MakeQtImage(options.width, options.height);
+  QImage frame = draw::MakeQtImage(options.width, options.height);
   {
-    Graphics g = MakeQtGraphics(frame);
+    draw::Graphics g = draw::MakeQtGraphics(frame);
     if (options.referenceDrawing) {
       RenderSceneReference(aquarium, options.theme, g, options.width, options.height);
     } else {
       RenderScene(aquarium, options.theme, g, options.width, options.height);
     }
   }
-  if (!SavePng(frame, options.framePath)) {
+  if (!draw::SavePng(frame, options.framePath)) {
     std::fprintf(stderr, "tidemere-render: cannot write '%s'\n", options.framePath.c_str());
     return 1;
   }

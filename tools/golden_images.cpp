@@ -25,9 +25,9 @@ QImage RenderGoldenFrame(int theme) {
   Settings settings;
   Aquarium aquarium;
   if (!BuildAquarium(options, settings, aquarium, error)) return QImage();
-  QImage frame = MakeQtImage(options.width, options.height);
+  QImage frame = draw::MakeQtImage(options.width, options.height);
   {
-    Graphics g = MakeQtGraphics(frame);
+    draw::Graphics g = draw::MakeQtGraphics(frame);
     SceneCache cache;
     RenderScene(aquarium, theme, g, options.width, options.height, cache);
   }
@@ -55,7 +55,7 @@ int RunGoldenMode(int argc, char** argv) {
   }
   for (const GoldenImage& image : GoldenImages()) {
     const std::string path = std::string(argv[0]) + "/" + image.file;
-    if (!SavePng(image.render(), path)) {
+    if (!draw::SavePng(image.render(), path)) {
       std::fprintf(stderr, "tidemere-render: cannot write '%s'\n", path.c_str());
       return 1;
     }

@@ -10,10 +10,10 @@
 // Renders the application icon at n pixels; a null image for sizes outside 1..4096.
 QImage RenderAppIcon(int n) {
   if (n < 1 || n > 4096) return QImage();
-  QImage image = MakeQtImage(n, n);
+  QImage image = draw::MakeQtImage(n, n);
   {
-    Graphics g = MakeQtGraphics(image);
-    DrawAppIconFigure(g, n);
+    draw::Graphics g = draw::MakeQtGraphics(image);
+    draw::DrawAppIconFigure(g, n);
   }
   return image;
 }
@@ -32,7 +32,7 @@ int RunIconMode(int argc, char** argv) {
     return 2;
   }
   const QImage icon = RenderAppIcon(int(n));
-  if (!SavePng(icon, argv[1])) {
+  if (!draw::SavePng(icon, argv[1])) {
     std::fprintf(stderr, "tidemere-render: cannot write '%s'\n", argv[1]);
     return 1;
   }

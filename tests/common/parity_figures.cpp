@@ -8,6 +8,8 @@
 #include "draw/icons.h"
 #include "sim/creature_tables.h"
 
+using namespace draw;
+
 namespace {
 
 constexpr Color kWater = 0xFF1F4E79;
@@ -214,7 +216,7 @@ const std::vector<ParityFigure>& ParityFigures() {
 }
 
 RenderBuffer RenderParityFigure(const ParityFigure& figure, const RenderFn& render) {
-  return render(figure.width, figure.height, figure.draw);
+  return render(figure.width, figure.height, figure.drawing);
 }
 
 bool WriteRender(const std::string& path, const RenderBuffer& image) {

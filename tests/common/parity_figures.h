@@ -13,7 +13,7 @@ struct ParityFigure {
   std::string name;  // also the dump file's name, without ".bin"
   int width = 0;
   int height = 0;
-  DrawFn draw;
+  DrawFn drawing;
 };
 
 const std::vector<ParityFigure>& ParityFigures();

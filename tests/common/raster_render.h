@@ -3,11 +3,11 @@
 
 #include "common/render_buffer.h"
 
-// A width x height buffer cleared to transparent black, drawn by `draw` on a
+// A width x height buffer cleared to transparent black, drawn by `drawing` on a
 // raster graphics.
-inline RenderBuffer RenderWithRaster(int width, int height, const DrawFn& draw) {
+inline RenderBuffer RenderWithRaster(int width, int height, const DrawFn& drawing) {
   RenderBuffer buffer{width, height, std::vector<uint32_t>(size_t(width) * size_t(height), 0)};
-  Graphics g = MakeRasterGraphics({buffer.pixels.data(), width, height, width});
-  draw(g);
+  draw::Graphics g = draw::MakeRasterGraphics({buffer.pixels.data(), width, height, width});
+  drawing(g);
   return buffer;
 }

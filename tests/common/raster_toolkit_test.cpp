@@ -5,6 +5,8 @@
 #include "common/raster_render.h"
 #include "common/toolkit_expectations.h"
 
+using namespace draw;
+
 TEST(RasterToolkit, TransformsArePrepended) {
   ExpectPrependedTransforms(RenderWithRaster);
 }

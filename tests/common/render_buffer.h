@@ -19,10 +19,10 @@ struct RenderBuffer {
   uint32_t At(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
 };
 
-// Makes a width x height surface, hands its graphics to `draw` and returns
+// Makes a width x height surface, hands its graphics to `drawing` and returns
 // the pixels. Each backend's tests supply one.
-using DrawFn = std::function<void(Graphics&)>;
-using RenderFn = std::function<RenderBuffer(int width, int height, const DrawFn& draw)>;
+using DrawFn = std::function<void(draw::Graphics&)>;
+using RenderFn = std::function<RenderBuffer(int width, int height, const DrawFn& drawing)>;
 
 // "#AARRGGBB" for failure messages.
 inline std::string ColorText(uint32_t argb) {

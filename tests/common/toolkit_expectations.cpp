@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+using namespace draw;
+
 namespace {
 
 constexpr Color kWhite = 0xFFFFFFFF;

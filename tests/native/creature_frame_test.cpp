@@ -11,6 +11,8 @@
 #include "draw/creature.h"
 #include "draw/qt/qt_graphics.h"
 
+using namespace draw;
+
 namespace {
 
 // Pixel centres lie on whole coordinates (as GDI+ draws by default), so a
@@ -26,11 +28,11 @@ Creature Make(int species, float depth, float size = 40) {
 }
 
 template <typename Draw>
-QImage Paint(Draw draw) {
+QImage Paint(Draw drawing) {
   QImage image = MakeQtImage(kW, kH);
   {
     Graphics g = MakeQtGraphics(image);
-    draw(g);
+    drawing(g);
   }
   return image;
 }

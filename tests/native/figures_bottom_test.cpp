@@ -11,6 +11,8 @@
 #include "draw/qt/qt_graphics.h"
 #include "gtest/gtest.h"
 
+using namespace draw;
+
 namespace {
 
 constexpr int kW = 240;

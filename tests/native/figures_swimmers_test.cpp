@@ -13,6 +13,8 @@
 #include "draw/figures.h"
 #include "draw/qt/qt_graphics.h"
 
+using namespace draw;
+
 namespace {
 
 using Figure = void (*)(Graphics&, const Creature&, const CreatureUnits&);

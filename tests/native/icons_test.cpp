@@ -9,6 +9,8 @@
 #include "draw/qt/qt_graphics.h"
 #include "gtest/gtest.h"
 
+using namespace draw;
+
 namespace {
 
 QImage AppIcon(int n) {

@@ -17,6 +17,8 @@
 #include "native/qt_render.h"
 #include "scene/scene.h"
 
+using namespace draw;
+
 namespace {
 
 QImage ToImage(const RenderBuffer& buffer) {
@@ -30,9 +32,9 @@ QImage ToImage(const RenderBuffer& buffer) {
 
 // Every figure drawn with Qt, and the graphics' last status after it.
 RenderBuffer RenderFigure(const ParityFigure& figure, int* lastStatus) {
-  return RenderParityFigure(figure, [&](int w, int h, const DrawFn& draw) {
+  return RenderParityFigure(figure, [&](int w, int h, const DrawFn& drawing) {
     return RenderWithQt(w, h, [&](Graphics& g) {
-      draw(g);
+      drawing(g);
       *lastStatus = g.lastStatus;
     });
   });
@@ -68,7 +70,7 @@ TEST(Parity, ComparisonAdmitsRasterDifferencesOnly) {
   // anti-aliasing would fill pixels.
   RenderBuffer big = RenderWithQt(fish.width * 4, fish.height * 4, [&](Graphics& g) {
     Scale(g, 4, 4);
-    fish.draw(g);
+    fish.drawing(g);
   });
   RenderBuffer aliased{fish.width, fish.height, std::vector<uint32_t>(reference.pixels.size())};
   for (int y = 0; y < fish.height; ++y) {
@@ -77,7 +79,7 @@ TEST(Parity, ComparisonAdmitsRasterDifferencesOnly) {
   // Pixel centres half a pixel apart.
   RenderBuffer shifted = RenderWithQt(fish.width, fish.height, [&](Graphics& g) {
     Translate(g, 0.5f, 0.5f);
-    fish.draw(g);
+    fish.drawing(g);
   });
   for (const RenderBuffer* same : {&aliased, &shifted}) {
     ParityScore s = CompareRenders(reference, *same);
@@ -171,9 +173,9 @@ TEST(Parity, RasterMatchesQt) {
     int status = 0;
     const RenderBuffer qt = RenderFigure(figure, &status);
     int rasterStatus = -1;
-    const RenderBuffer raster = RenderParityFigure(figure, [&](int w, int h, const DrawFn& draw) {
+    const RenderBuffer raster = RenderParityFigure(figure, [&](int w, int h, const DrawFn& drawing) {
       return RenderWithRaster(w, h, [&](Graphics& g) {
-        draw(g);
+        drawing(g);
         rasterStatus = g.lastStatus;
       });
     });

@@ -18,11 +18,11 @@ inline RenderBuffer ToRenderBuffer(const QImage& image) {
   return buffer;
 }
 
-inline RenderBuffer RenderWithQt(int width, int height, const DrawFn& draw) {
-  QImage image = MakeQtImage(width, height);
+inline RenderBuffer RenderWithQt(int width, int height, const DrawFn& drawing) {
+  QImage image = draw::MakeQtImage(width, height);
   {
-    Graphics g = MakeQtGraphics(image);
-    draw(g);
+    draw::Graphics g = draw::MakeQtGraphics(image);
+    drawing(g);
   }
   return ToRenderBuffer(image);
 }

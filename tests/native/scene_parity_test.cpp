@@ -11,6 +11,8 @@
 #include "native/qt_render.h"
 #include "scene/scene.h"
 
+using namespace draw;
+
 namespace {
 
 class SceneParity : public ::testing::TestWithParam<int> {};

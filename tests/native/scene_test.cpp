@@ -12,6 +12,8 @@
 #include "gtest/gtest.h"
 #include "scene/layers.h"
 
+using namespace draw;
+
 namespace {
 
 QImage Blank(int w, int h, QRgb fill = 0) {
@@ -23,14 +25,14 @@ QImage Blank(int w, int h, QRgb fill = 0) {
 // Drawn as RenderScene draws a frame: by the toolkit's rasteriser, straight
 // into the image.
 template <typename Draw>
-QImage Paint(int w, int h, Draw draw, QRgb fill = 0) {
+QImage Paint(int w, int h, Draw drawing, QRgb fill = 0) {
   QImage image = Blank(w, h, fill);
   {
     Graphics qt = MakeQtGraphics(image);
     PixelBuffer pixels;
     EXPECT_TRUE(AccessPixels(qt, pixels));
     Graphics g = MakeRasterGraphics(pixels);
-    draw(g);
+    drawing(g);
   }
   return image;
 }

@@ -4,6 +4,8 @@
 #include "common/toolkit_expectations.h"
 #include "native/qt_render.h"
 
+using namespace draw;
+
 TEST(QtToolkit, TransformsArePrepended) {
   ExpectPrependedTransforms(RenderWithQt);
 }

@@ -19,14 +19,14 @@ namespace {
 // The window's pixels as the screen shows them, 0x00RRGGBB.
 std::vector<uint32_t> ReadWindowPixels(HWND window, int width, int height) {
   std::vector<uint32_t> pixels;
-  DibSurface copy;
-  if (!CreateDibSurface(copy, width, height)) return pixels;
+  draw::DibSurface copy;
+  if (!draw::CreateDibSurface(copy, width, height)) return pixels;
   HDC dc = GetDC(window);
   BitBlt(copy.dc, 0, 0, width, height, dc, 0, 0, SRCCOPY);
   ReleaseDC(window, dc);
   GdiFlush();
   for (int i = 0; i < width * height; ++i) pixels.push_back(copy.pixels[i] & 0xFFFFFF);
-  DestroyDibSurface(copy);
+  draw::DestroyDibSurface(copy);
   return pixels;
 }
 
@@ -105,12 +105,12 @@ TEST_F(FrameDriver, NothingIsPresentedWithoutABackBuffer) {
   app.desktop.wallpaperWindow = Make(L"TestWallpaperWnd");
   Paint(app.desktop.wallpaperWindow, RGB(255, 0, 255));
   // A memory DC whose DIB was never made: nothing to show yet.
-  DibSurface other;
-  ASSERT_TRUE(CreateDibSurface(other, 200, 100));
+  draw::DibSurface other;
+  ASSERT_TRUE(draw::CreateDibSurface(other, 200, 100));
   app.frame.memoryDc = other.dc;
   PresentFrame(app, 200, 100);
   app.frame.memoryDc = nullptr;
-  DestroyDibSurface(other);
+  draw::DestroyDibSurface(other);
   const std::vector<uint32_t> shown = ReadWindowPixels(app.desktop.wallpaperWindow, 200, 100);
   ASSERT_FALSE(shown.empty());
   EXPECT_EQ(shown[0], 0xFF00FFu);

@@ -8,7 +8,7 @@
 
 // GDI+ stays started for the rest of the test process.
 inline bool EnsureGdiplus() {
-  static const ULONG_PTR token = StartGdiplus();
+  static const ULONG_PTR token = draw::StartGdiplus();
   return token != 0;
 }
 
@@ -19,18 +19,18 @@ inline bool RunningUnderWine() {
   return ntdll && GetProcAddress(ntdll, "wine_get_version");
 }
 
-inline RenderBuffer RenderWithGdiplus(int width, int height, const DrawFn& draw) {
+inline RenderBuffer RenderWithGdiplus(int width, int height, const DrawFn& drawing) {
   RenderBuffer buffer;
-  DibSurface surface;
-  if (!EnsureGdiplus() || !CreateDibSurface(surface, width, height)) return buffer;
+  draw::DibSurface surface;
+  if (!EnsureGdiplus() || !draw::CreateDibSurface(surface, width, height)) return buffer;
   {
-    Graphics g = MakeGdiplusGraphics(surface.dc);
-    draw(g);
+    draw::Graphics g = draw::MakeGdiplusGraphics(surface.dc);
+    drawing(g);
   }
   GdiFlush();
   buffer.width = width;
   buffer.height = height;
   buffer.pixels.assign(surface.pixels, surface.pixels + size_t(width) * size_t(height));
-  DestroyDibSurface(surface);
+  draw::DestroyDibSurface(surface);
   return buffer;
 }

@@ -8,6 +8,8 @@
 #include "common/parity_figures.h"
 #include "windows/gdiplus_render.h"
 
+using namespace draw;
+
 TEST(GdiplusParity, DumpFigures) {
   const char* dir = std::getenv("TIDEMERE_PARITY_DIR");
   if (!dir || !*dir) GTEST_SKIP() << "TIDEMERE_PARITY_DIR is not set";
@@ -17,9 +19,9 @@ TEST(GdiplusParity, DumpFigures) {
   ASSERT_TRUE(EnsureGdiplus());
   for (const ParityFigure& figure : ParityFigures()) {
     int status = -1;
-    RenderBuffer image = RenderParityFigure(figure, [&](int w, int h, const DrawFn& draw) {
+    RenderBuffer image = RenderParityFigure(figure, [&](int w, int h, const DrawFn& drawing) {
       return RenderWithGdiplus(w, h, [&](Graphics& g) {
-        draw(g);
+        drawing(g);
         status = g.lastStatus;
       });
     });

@@ -8,6 +8,8 @@
 #include "scene/scene.h"
 #include "windows/gdiplus_render.h"
 
+using namespace draw;
+
 namespace {
 
 // A DIB section of the given bit depth, top-down or bottom-up, in its own DC.

@@ -8,6 +8,8 @@
 #include "scene/scene.h"
 #include "windows/gdiplus_render.h"
 
+using namespace draw;
+
 namespace {
 
 RenderBuffer RenderFrame(const Aquarium& aquarium, int theme, int w, int h) {

@@ -15,6 +15,8 @@
 #include "scene/scene.h"
 #include "windows/gdiplus_render.h"
 
+using namespace draw;
+
 namespace {
 
 std::string DumpFolder() {

@@ -4,10 +4,12 @@
 #include "common/toolkit_expectations.h"
 #include "windows/gdiplus_render.h"
 
+using namespace draw;
+
 namespace {
 
-RenderBuffer Render(int width, int height, const DrawFn& draw) {
-  RenderBuffer buffer = RenderWithGdiplus(width, height, draw);
+RenderBuffer Render(int width, int height, const DrawFn& drawing) {
+  RenderBuffer buffer = RenderWithGdiplus(width, height, drawing);
   if (buffer.pixels.empty()) {
     // Fail loudly, and give the checks a blank picture rather than no picture.
     ADD_FAILURE() << "no GDI+ surface";

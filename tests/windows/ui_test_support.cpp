@@ -135,14 +135,14 @@ bool ColorNear(uint32_t a, uint32_t b, int tolerance) {
 namespace {
 Picture Capture(HDC source, int x, int y, int width, int height) {
   Picture picture;
-  DibSurface surface;
-  if (width <= 0 || height <= 0 || !CreateDibSurface(surface, width, height)) return picture;
+  draw::DibSurface surface;
+  if (width <= 0 || height <= 0 || !draw::CreateDibSurface(surface, width, height)) return picture;
   BitBlt(surface.dc, 0, 0, width, height, source, x, y, SRCCOPY);
   GdiFlush();
   picture.width = width;
   picture.height = height;
   picture.pixels.assign(surface.pixels, surface.pixels + size_t(width) * height);
-  DestroyDibSurface(surface);
+  draw::DestroyDibSurface(surface);
   return picture;
 }
 }  // namespace

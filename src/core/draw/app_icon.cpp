@@ -2,6 +2,8 @@
 // with two bubbles rising in front of its head.
 #include "draw/icons.h"
 
+namespace draw {
+
 void DrawAppIconFigure(Graphics& g, int N) {
   Clear(g, 0x00000000);
   const float n = float(N);
@@ -37,3 +39,5 @@ void DrawAppIconFigure(Graphics& g, int N) {
   DrawLine(g, stripe, cx - 0.2f * R, cy - 0.45f * R, cx - 0.2f * R, cy + 0.45f * R);
   DrawLine(g, stripe, cx + 0.1f * R, cy - 0.4f * R, cx + 0.1f * R, cy + 0.4f * R);
 }
+
+}  // namespace draw

@@ -6,6 +6,8 @@
 
 #include "draw/figures.h"
 
+namespace draw {
+
 namespace {
 
 // Float to byte with truncation; out-of-range values saturate instead of
@@ -182,3 +184,5 @@ void DrawPatternOverlay(Graphics& g, const Creature& creature, float bodyLength,
   }
   RestoreState(g, state);
 }
+
+}  // namespace draw

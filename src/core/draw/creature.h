@@ -8,6 +8,8 @@
 #include "draw/toolkit.h"
 #include "sim/aquarium.h"
 
+namespace draw {
+
 // The units every species figure is written in.
 struct CreatureUnits {
   float S = 0;      // size
@@ -43,3 +45,5 @@ inline Color Full(uint32_t rgb, const CreatureUnits& u) {
 void DrawCreature(Graphics& g, const Creature& creature);
 void DrawPatternOverlay(Graphics& g, const Creature& creature, float bodyLength, float bodyHeight,
                         const Path& clipPath);
+
+}  // namespace draw

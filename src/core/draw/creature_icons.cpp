@@ -6,6 +6,8 @@
 
 #include "draw/icons.h"
 
+namespace draw {
+
 namespace {
 
 const Color kBlack = 0xFF000000;
@@ -219,3 +221,5 @@ void DrawSpeciesTile(Graphics& g, int species, int w, int h) {
 
   DrawSpeciesIcon(g, species, 4, 4, w - 8, h - 8);
 }
+
+}  // namespace draw

@@ -4,6 +4,8 @@
 
 #include "draw/creature.h"
 
+namespace draw {
+
 // Tropical Fish and Clownfish.
 void DrawGenericFishBody(Graphics& g, const Creature& c, const CreatureUnits& u);
 
@@ -28,3 +30,5 @@ void DrawEel(Graphics& g, const Creature& c, const CreatureUnits& u);
 void DrawCrab(Graphics& g, const Creature& c, const CreatureUnits& u);
 void DrawCleanerShrimp(Graphics& g, const Creature& c, const CreatureUnits& u);
 void DrawHermitCrab(Graphics& g, const Creature& c, const CreatureUnits& u);
+
+}  // namespace draw

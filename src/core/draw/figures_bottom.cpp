@@ -3,6 +3,8 @@
 // viewer, symmetric about the vertical axis, and d runs over the sides -1, +1.
 #include "draw/figures.h"
 
+namespace draw {
+
 namespace {
 
 const int kSides[] = {-1, 1};
@@ -241,3 +243,5 @@ void DrawHermitCrab(Graphics& g, const Creature& c, const CreatureUnits& u) {
     FillEllipse(g, SolidBrush(0xC8FFFFFF), 0.13f * d * Q - 0.02f * Q, -0.57f * Q, 0.035f * Q, 0.035f * Q);
   }
 }
+
+}  // namespace draw

@@ -5,6 +5,8 @@
 
 #include "draw/figures.h"
 
+namespace draw {
+
 namespace {}  // namespace
 
 void DrawJellyfish(Graphics& g, const Creature& c, const CreatureUnits& u) {
@@ -275,3 +277,5 @@ void DrawOctopus(Graphics& g, const Creature& c, const CreatureUnits& u) {
   FillEllipse(g, glint, -0.28f * R, -0.1f * R, 0.04f * R, 0.04f * R);
   FillEllipse(g, glint, 0.27f * R, -0.1f * R, 0.04f * R, 0.04f * R);
 }
+
+}  // namespace draw

@@ -4,6 +4,8 @@
 
 #include "draw/figures.h"
 
+namespace draw {
+
 namespace {
 
 // The dark top of an oval body, fading out toward its middle.
@@ -271,3 +273,5 @@ void DrawLionfish(Graphics& g, const Creature& c, const CreatureUnits& u) {
   // Gill arc.
   DrawArc(g, MakePen(At(c.color3, u, 0.3f), 1.3f), 0.02f * L, -0.28f * H, 0.2f * L, 0.56f * H, -60, 120);
 }
+
+}  // namespace draw

@@ -5,6 +5,8 @@
 
 #include "draw/figures.h"
 
+namespace draw {
+
 namespace {
 
 Path BezierBand(PointF a0, PointF a1, PointF a2, PointF a3, PointF b0, PointF b1, PointF b2, PointF b3) {
@@ -245,3 +247,5 @@ void DrawShark(Graphics& g, const Creature& c, const CreatureUnits& u) {
     DrawLine(g, gill, x, -0.25f * N, x + 0.02f * M, 0.2f * N);
   }
 }
+
+}  // namespace draw

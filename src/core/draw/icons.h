@@ -6,6 +6,8 @@
 
 #include "draw/toolkit.h"
 
+namespace draw {
+
 // Clears the surface to transparent and paints the application icon for an
 // N x N pixel bitmap. All geometry scales with N except the badge's 2-pixel inset.
 void DrawAppIconFigure(Graphics& g, int N);
@@ -17,3 +19,5 @@ void DrawSpeciesIcon(Graphics& g, int species, int left, int top, int a, int b);
 // A species icon window's whole client area (w x h): the rounded pale-blue
 // tile, its outline, and the species figure inset by 4 pixels.
 void DrawSpeciesTile(Graphics& g, int species, int w, int h);
+
+}  // namespace draw

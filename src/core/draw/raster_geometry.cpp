@@ -3,16 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
+namespace draw {
+
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-// Largest distance, in pixels, between a curve and the polygon drawn for it.
-constexpr double kFlatness = 0.2;
 // Beziers of a quarter ellipse: the control points' distance, in radii.
 constexpr float kKappa = 0.5522847498f;
-// A mitred join longer than this many half widths is bevelled, as GDI+ and Qt
-// do with their default miter limit.
-constexpr double kMiterLimit = 10;
 
 // Straight segments that keep a cubic within kFlatness of its polygon
 // (Wang's bound on the second differences), in the units of the points.
@@ -25,17 +22,6 @@ int CubicSegments(PointF p0, PointF p1, PointF p2, PointF p3, double flatness) {
   return n > 500 ? 500 : int(n);
 }
 
-void AppendCubic(std::vector<PointF>& out, PointF p0, PointF p1, PointF p2, PointF p3, double flatness) {
-  const int n = CubicSegments(p0, p1, p2, p3, flatness);
-  for (int i = 1; i < n; ++i) {
-    const float t = float(i) / float(n), u = 1 - t;
-    const float b0 = u * u * u, b1 = 3 * u * u * t, b2 = 3 * u * t * t, b3 = t * t * t;
-    out.push_back(
-        {b0 * p0.x + b1 * p1.x + b2 * p2.x + b3 * p3.x, b0 * p0.y + b1 * p1.y + b2 * p2.y + b3 * p3.y});
-  }
-  out.push_back(p3);
-}
-
 // GDI+ measures an arc angle as the direction from the centre to the point on
 // the ellipse; the Bezier construction below uses the parametric angle.
 double ParametricRadians(double degrees, double rx, double ry) {
@@ -46,169 +32,18 @@ double ParametricRadians(double degrees, double rx, double ry) {
   return u + std::round((t - u) / (2 * kPi)) * 2 * kPi;
 }
 
-// Twice the signed area of a closed polygon.
-double TwiceArea(const PointF* p, int n) {
-  double sum = 0;
-  for (int i = 0, j = n - 1; i < n; j = i++) sum += double(p[j].x) * p[i].y - double(p[i].x) * p[j].y;
-  return sum;
-}
-
-// Adds one piece of a stroke, mapped to pixel space. Every piece turns the
-// same way in world units (a mirroring transform turns them all together), so
-// that a non-zero fill covers their union once.
-void AddPiece(Contours& out, const Affine& m, PointF* piece, int n) {
-  const double area = TwiceArea(piece, n);
-  if (area == 0) return;
-  if (area < 0) std::reverse(piece, piece + n);
-  for (int i = 0; i < n; ++i) out.points.push_back(m.Map(piece[i]));
-  out.Close();
-}
-
-// Adds the two sides of a closed stroke: the outer one turning the way every
-// piece does, the inner one against it, so that only the band between them
-// is covered.
-void AddRing(Contours& out, const Affine& m, std::vector<PointF>& a, std::vector<PointF>& b) {
-  const int n = int(a.size());
-  double areaA = TwiceArea(a.data(), n), areaB = TwiceArea(b.data(), n);
-  if (std::fabs(areaA) < std::fabs(areaB)) {
-    std::swap(a, b);
-    std::swap(areaA, areaB);
-  }
-  if (areaA < 0) std::reverse(a.begin(), a.end());
-  if (areaB > 0) std::reverse(b.begin(), b.end());
-  for (const std::vector<PointF>* side : {&a, &b}) {
-    for (PointF q : *side) out.points.push_back(m.Map(q));
-    out.Close();
-  }
-}
-
-// The stroke of one polyline in world units. Where the line bends gently
-// (a turn under 90 degrees whose corner is short against its segments), the
-// stroke is one band between the line's two mitred offsets; at sharper
-// corners bands end flat and a mitred (or bevelled) wedge fills the corner.
-// Either way the union is the stroke with mitred joins, in few edges.
-void StrokeLine(const PointF* p, int n, bool closed, const StrokeStyle& style, double halfWidth,
-                double flatness, const Affine& m, StrokeScratch& scratch, Contours& out) {
-  if (n < 2) return;
-  const int segments = closed ? n : n - 1;
-  std::vector<Vec>& directions = scratch.directions;
-  std::vector<double>& lengths = scratch.lengths;
-  directions.resize(size_t(segments));
-  lengths.resize(size_t(segments));
-  for (int i = 0; i < segments; ++i) {
-    const PointF a = p[i], b = p[(i + 1) % n];
-    const double dx = double(b.x) - a.x, dy = double(b.y) - a.y;
-    const double length = std::sqrt(dx * dx + dy * dy);
-    directions[size_t(i)] = {dx / length, dy / length};
-    lengths[size_t(i)] = length;
-  }
-  auto offset = [](PointF q, Vec normal, double k) {
-    return PointF{float(q.x + normal.x * k), float(q.y + normal.y * k)};
-  };
-  auto incoming = [&](int i) { return size_t((i - 1 + segments) % segments); };
-  auto isJoin = [&](int i) { return closed || (i > 0 && i < n - 1); };
-
-  std::vector<uint8_t>& sharp = scratch.sharp;
-  sharp.assign(size_t(n), 0);
-  int firstSharp = -1;
-  for (int i = 0; i < n; ++i) {
-    if (!isJoin(i)) continue;
-    const Vec u = directions[incoming(i)], v = directions[size_t(i)];
-    const double cross = u.x * v.y - u.y * v.x, dot = u.x * v.x + u.y * v.y;
-    const bool gentle = dot > 0 && halfWidth * std::fabs(cross) / (1 + dot) <=
-                                       0.5 * std::min(lengths[incoming(i)], lengths[size_t(i)]);
-    if (!gentle) {
-      sharp[size_t(i)] = 1;
-      if (firstSharp < 0) firstSharp = i;
-    }
-  }
-
-  std::vector<PointF>& left = scratch.left;
-  std::vector<PointF>& right = scratch.right;
-  // The offsets of vertex i within a band: the miter where the band goes on,
-  // the segment's own normal where it ends flat.
-  auto addOffsets = [&](int i, bool bandEnd, size_t segment) {
-    Vec normal;
-    if (bandEnd) {
-      const Vec u = directions[segment];
-      normal = {-u.y, u.x};
-    } else {
-      const Vec u = directions[incoming(i)], v = directions[size_t(i)];
-      const double k = 1 / (1 + u.x * v.x + u.y * v.y);
-      normal = {-(u.y + v.y) * k, (u.x + v.x) * k};
-    }
-    left.push_back(offset(p[i], normal, halfWidth));
-    right.push_back(offset(p[i], normal, -halfWidth));
-  };
-
-  if (closed && firstSharp < 0) {
-    left.clear();
-    right.clear();
-    for (int i = 0; i < n; ++i) addOffsets(i, false, 0);
-    AddRing(out, m, left, right);
-    return;
-  }
-
-  // Bands from break to break: open ends and sharp corners.
-  const int start = closed ? firstSharp : 0;
-  int vertex = start;
-  for (int done = 0; done < segments;) {
-    left.clear();
-    right.clear();
-    addOffsets(vertex, true, size_t(vertex % segments));
-    int k = vertex;
-    do {
-      ++done;
-      k = (k + 1) % n;
-      const bool end = sharp[size_t(k)] || !isJoin(k) || done == segments;
-      addOffsets(k, end, incoming(k));
-      if (end) break;
-    } while (true);
-    left.insert(left.end(), right.rbegin(), right.rend());
-    AddPiece(out, m, left.data(), int(left.size()));
-    vertex = k;
-  }
-
-  // Wedges at the sharp corners.
-  for (int i = 0; i < n; ++i) {
-    if (!sharp[size_t(i)]) continue;
-    const Vec u = directions[incoming(i)], v = directions[size_t(i)];
-    const double cross = u.x * v.y - u.y * v.x, dot = u.x * v.x + u.y * v.y;
-    if (std::fabs(cross) < 1e-9 && dot > 0) continue;  // straight on
-    const double side = cross > 0 ? -1 : 1;
-    const Vec nu{-u.y * side, u.x * side}, nv{-v.y * side, v.x * side};
-    const PointF c = p[i];
-    const double cosHalf = std::sqrt(std::max(0.0, (1 + nu.x * nv.x + nu.y * nv.y) / 2));
-    if (cosHalf * kMiterLimit >= 1) {
-      const double k = halfWidth / (2 * cosHalf * cosHalf);  // along nu + nv, to the miter's tip
-      PointF miter[4] = {c,
-                         offset(c, nu, halfWidth),
-                         {float(c.x + (nu.x + nv.x) * k), float(c.y + (nu.y + nv.y) * k)},
-                         offset(c, nv, halfWidth)};
-      AddPiece(out, m, miter, 4);
-    } else {
-      PointF bevel[3] = {c, offset(c, nu, halfWidth), offset(c, nv, halfWidth)};
-      AddPiece(out, m, bevel, 3);
-    }
-  }
-  if (closed) return;
-  // Round ends: a disc at each, its polygon as fine as the flatness asks.
-  const double step = 2 * std::acos(std::max(-1.0, 1 - flatness / halfWidth));
-  const int sides = std::clamp(int(std::ceil(2 * kPi / std::max(step, 1e-3))), 8, 256);
-  std::vector<PointF>& disc = scratch.left;
-  disc.resize(size_t(sides));
-  for (const auto& [cap, at] : {std::pair{style.roundStart, p[0]}, std::pair{style.roundEnd, p[n - 1]}}) {
-    if (!cap) continue;
-    for (int k = 0; k < sides; ++k) {
-      const double angle = 2 * kPi * k / sides;
-      disc[size_t(k)] = {float(at.x + halfWidth * std::cos(angle)),
-                         float(at.y + halfWidth * std::sin(angle))};
-    }
-    AddPiece(out, m, disc.data(), sides);
-  }
-}
-
 }  // namespace
+
+void AppendCubic(std::vector<PointF>& out, PointF p0, PointF p1, PointF p2, PointF p3, double flatness) {
+  const int n = CubicSegments(p0, p1, p2, p3, flatness);
+  for (int i = 1; i < n; ++i) {
+    const float t = float(i) / float(n), u = 1 - t;
+    const float b0 = u * u * u, b1 = 3 * u * u * t, b2 = 3 * u * t * t, b3 = t * t * t;
+    out.push_back(
+        {b0 * p0.x + b1 * p1.x + b2 * p2.x + b3 * p3.x, b0 * p0.y + b1 * p1.y + b2 * p2.y + b3 * p3.y});
+  }
+  out.push_back(p3);
+}
 
 Affine Translation(double dx, double dy) {
   return {1, 0, 0, 1, dx, dy};
@@ -264,12 +99,6 @@ void Outline::CubicTo(PointF c1, PointF c2, PointF end) {
 }
 void Outline::Close() {
   verbs.push_back(kClose);
-}
-
-void Polylines::Clear() {
-  points.clear();
-  ends.clear();
-  closed.clear();
 }
 
 void AppendEllipse(Outline& out, float x, float y, float w, float h) {
@@ -386,68 +215,4 @@ void FlattenForFill(const Outline& outline, const Affine& m, Contours& out) {
   if (figure) out.Close();
 }
 
-void StrokeOutline(const Outline& outline, const StrokeStyle& style, const Affine& m, StrokeScratch& scratch,
-                   Contours& out) {
-  Polylines& lines = scratch.lines;
-  const double scale = LargestScale(m);
-  if (!(scale > 0) || !std::isfinite(scale)) return;
-  // A pen of no width draws one pixel wide, as both native backends do.
-  const double halfWidth = style.width > 0 ? style.width / 2.0 : 0.5 / scale;
-  const double flatness = kFlatness / scale;
-
-  // The figures flattened in world units, repeated points dropped.
-  lines.Clear();
-  size_t next = 0;
-  auto endLine = [&](bool closed) {
-    const int first = lines.ends.empty() ? 0 : lines.ends.back();
-    if (int(lines.points.size()) == first) return;
-    if (closed && int(lines.points.size()) - first > 1) {
-      const PointF a = lines.points[size_t(first)], b = lines.points.back();
-      if (a.x == b.x && a.y == b.y) lines.points.pop_back();
-    }
-    lines.ends.push_back(int(lines.points.size()));
-    lines.closed.push_back(closed);
-  };
-  auto add = [&](PointF p) {
-    const int first = lines.ends.empty() ? 0 : lines.ends.back();
-    if (int(lines.points.size()) > first) {
-      const PointF last = lines.points.back();
-      if (last.x == p.x && last.y == p.y) return;
-    }
-    lines.points.push_back(p);
-  };
-  bool figure = false;
-  std::vector<PointF> curve;
-  for (uint8_t verb : outline.verbs) {
-    switch (verb) {
-      case Outline::kMove:
-        if (figure) endLine(false);
-        add(outline.points[next++]);
-        figure = true;
-        break;
-      case Outline::kLine:
-        add(outline.points[next++]);
-        break;
-      case Outline::kCubic: {
-        curve.clear();
-        AppendCubic(curve, lines.points.back(), outline.points[next], outline.points[next + 1],
-                    outline.points[next + 2], flatness);
-        next += 3;
-        for (PointF p : curve) add(p);
-        break;
-      }
-      case Outline::kClose:
-        if (figure) endLine(true);
-        figure = false;
-        break;
-    }
-  }
-  if (figure) endLine(false);
-
-  int first = 0;
-  for (size_t k = 0; k < lines.ends.size(); ++k) {
-    StrokeLine(lines.points.data() + first, lines.ends[k] - first, lines.closed[k] != 0, style, halfWidth,
-               flatness, m, scratch, out);
-    first = lines.ends[k];
-  }
-}
+}  // namespace draw

@@ -1,19 +1,16 @@
 // Geometry of the toolkit's own rasteriser: the world transform, figures
-// (lines and cubic Beziers, as a path's calls describe them), their flattening
-// into polygons in pixel space, and the outlines of strokes.
+// (lines and cubic Beziers, as a path's calls describe them) and their
+// flattening into polygons in pixel space. Strokes: raster_stroke.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
-#include "draw/span_filler.h"
+#include "draw/raster_scan.h"
 #include "draw/toolkit.h"
 #include "draw/toolkit_objects.h"
 
-// A direction or offset in world units.
-struct Vec {
-  double x, y;
-};
+namespace draw {
 
 // x' = a x + c y + e, y' = b x + d y + f.
 struct Affine {
@@ -59,40 +56,15 @@ void AppendEllipse(Outline& out, float x, float y, float w, float h);
 void AppendArc(Outline& out, bool join, float x, float y, float w, float h, float startDegrees,
                float sweepDegrees);
 
-// Open or closed polylines: line k runs over points [ends[k-1], ends[k]).
-struct Polylines {
-  std::vector<PointF> points;
-  std::vector<int> ends;
-  std::vector<uint8_t> closed;
+// Largest distance, in pixels, between a curve and the polygon drawn for it.
+constexpr double kFlatness = 0.2;
 
-  void Clear();
-};
+// Appends the cubic p0 p1 p2 p3 as straight segments that keep within
+// `flatness` of it (in the units of the points): the points after p0.
+void AppendCubic(std::vector<PointF>& out, PointF p0, PointF p1, PointF p2, PointF p3, double flatness);
 
 // Every figure, mapped by `m` into pixel space and flattened there: the
 // polygons a fill covers (each figure closed).
 void FlattenForFill(const Outline& outline, const Affine& m, Contours& out);
 
-// How a pen strokes: width in world units, round ends on request, mitred
-// joins (bevelled beyond a miter length of 10 widths' halves).
-struct StrokeStyle {
-  float width = 1;
-  bool roundStart = false;
-  bool roundEnd = false;
-};
-
-// Memory StrokeOutline reuses from one call to the next.
-struct StrokeScratch {
-  Polylines lines;
-  std::vector<Vec> directions;
-  std::vector<double> lengths;
-  std::vector<uint8_t> sharp;
-  std::vector<PointF> left;
-  std::vector<PointF> right;
-};
-
-// The outline of the stroke of every figure as polygons in pixel space,
-// covering the stroke with winding +1 (a non-zero fill covers their union
-// once). The stroke is built in world units (a scaled world scales the pen
-// too) and mapped by `m`.
-void StrokeOutline(const Outline& outline, const StrokeStyle& style, const Affine& m, StrokeScratch& scratch,
-                   Contours& out);
+}  // namespace draw

@@ -1,16 +1,21 @@
 // The toolkit drawn by its own rasteriser: each call becomes polygons in
-// pixel space (raster_geometry) filled straight into the pixel buffer
-// (span_filler). Same semantics as the native backends: prepended
-// transforms, even-odd fills, non-zero stroke outlines blended once, clips
-// replaced by a path's coverage, GDI+'s status codes.
+// pixel space (raster_geometry, raster_stroke), scan-converted (raster_scan)
+// and blended straight into the pixel buffer (raster_blend). Same semantics
+// as the native backends: prepended transforms, even-odd fills, non-zero
+// stroke outlines blended once, clips replaced by a path's coverage, GDI+'s
+// status codes.
 #include <memory>
 #include <vector>
 
+#include "draw/raster_blend.h"
 #include "draw/raster_geometry.h"
-#include "draw/span_filler.h"
+#include "draw/raster_scan.h"
+#include "draw/raster_stroke.h"
 #include "draw/toolkit.h"
 #include "draw/toolkit_backends.h"
 #include "draw/toolkit_objects.h"
+
+namespace draw {
 
 namespace {
 
@@ -244,3 +249,5 @@ int RasterClear(Graphics& g, Color color) {
   ClearPixels(RasterOf(g)->target, color, RasterOf(g)->clip.get());
   return kStatusOk;
 }
+
+}  // namespace draw

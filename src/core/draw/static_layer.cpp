@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <new>
 
-#include "draw/span_filler.h"
+#include "draw/raster_blend.h"
 #include "draw/toolkit_objects.h"
 
+namespace draw {
+
 bool RecordStaticLayer(StaticLayer& layer, int width, int height,
-                       const std::function<void(Graphics&)>& draw) {
+                       const std::function<void(Graphics&)>& drawing) {
   layer = StaticLayer{};
   if (width <= 0 || height <= 0) return false;
   std::vector<uint32_t> pixels;
@@ -18,7 +20,7 @@ bool RecordStaticLayer(StaticLayer& layer, int width, int height,
   }
   {
     Graphics g = MakeRasterGraphics({pixels.data(), width, height, width});
-    draw(g);
+    drawing(g);
   }
   layer.width = width;
   layer.height = height;
@@ -51,3 +53,5 @@ int DrawStaticLayer(Graphics& g, const StaticLayer& layer) {
   }
   return kStatusOk;
 }
+
+}  // namespace draw

@@ -9,6 +9,8 @@
 
 #include "draw/toolkit.h"
 
+namespace draw {
+
 struct StaticLayer {
   struct Run {
     int x;
@@ -21,12 +23,15 @@ struct StaticLayer {
   std::vector<int> rowStarts;  // row y's runs are runs[rowStarts[y]] .. runs[rowStarts[y + 1]]
 };
 
-// Draws `draw` with the toolkit's rasteriser over a transparent width x height
+// Draws `drawing` with the toolkit's rasteriser over a transparent width x height
 // buffer and keeps the result in `layer`. False (and an empty layer) when the
 // size is not positive or the buffer cannot be had.
-bool RecordStaticLayer(StaticLayer& layer, int width, int height, const std::function<void(Graphics&)>& draw);
+bool RecordStaticLayer(StaticLayer& layer, int width, int height,
+                       const std::function<void(Graphics&)>& drawing);
 
 // Puts the layer over the pixels `g` draws into (AccessPixels), source-over,
 // as if its drawing were done there: the same pixels, to within a rounding
 // step where its edges are translucent. Returns the status of the call.
 int DrawStaticLayer(Graphics& g, const StaticLayer& layer);
+
+}  // namespace draw

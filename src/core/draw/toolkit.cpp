@@ -8,6 +8,8 @@
 #include "draw/toolkit_backends.h"
 #include "draw/toolkit_objects.h"
 
+namespace draw {
+
 float Sin(double radians) {
   return float(std::sin(radians));
 }
@@ -295,3 +297,5 @@ int DrawLine(Graphics& g, const Pen& pen, PointF p1, PointF p2) {
 int DrawLineI(Graphics& g, const Pen& pen, int x1, int y1, int x2, int y2) {
   return DrawLine(g, pen, float(x1), float(y1), float(x2), float(y2));
 }
+
+}  // namespace draw

@@ -23,6 +23,8 @@
 #include <cstdint>
 #include <initializer_list>
 
+namespace draw {
+
 using Color = uint32_t;  // 0xAARRGGBB
 
 enum DrawStatus : int {
@@ -189,3 +191,5 @@ int Clear(Graphics& g, Color color);
 // Short forms used by the figures: build the shape and fill it in one call.
 int FillPolygon(Graphics& g, const Brush& brush, std::initializer_list<PointF> points);
 int FillPolygon(Graphics& g, const Brush& brush, const PointF* points, int count);
+
+}  // namespace draw

@@ -9,6 +9,8 @@
 
 #include "draw/toolkit.h"
 
+namespace draw {
+
 // ---- native backend ----
 
 // Native objects made from the portable ones on first use, freed with them.
@@ -56,3 +58,5 @@ int RasterDrawArc(Graphics& g, const Pen& pen, float x, float y, float w, float 
 int RasterDrawLines(Graphics& g, const Pen& pen, const PointF* points, int count);
 int RasterClear(Graphics& g, Color color);
 bool RasterAccessPixels(Graphics& g, PixelBuffer& pixels);
+
+}  // namespace draw

@@ -10,6 +10,8 @@
 
 #include "draw/toolkit.h"
 
+namespace draw {
+
 struct BrushData {
   bool gradient = false;
   Color c1 = 0;  // the solid colour, or the gradient's colour at p1
@@ -61,3 +63,5 @@ inline int RecordStatus(NativeObject& object, int status) {
   if (status != kStatusOk) object.lastStatus = status;
   return status;
 }
+
+}  // namespace draw

@@ -4,6 +4,8 @@
 
 #include "scene/layers.h"
 
+using namespace draw;
+
 namespace {
 
 // Alphas computed from a ray's intensity keep only their low byte.

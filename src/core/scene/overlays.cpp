@@ -4,6 +4,8 @@
 
 #include "scene/layers.h"
 
+using namespace draw;
+
 namespace {
 
 // A faint blue haze over the top 30 % of the window, creatures included.

@@ -1,5 +1,7 @@
 #include "scene/palette.h"
 
+using namespace draw;
+
 ScenePalette PaletteForTheme(int theme) {
   switch (theme) {
     case 2:  // Deep Sea Aquarium

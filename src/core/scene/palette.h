@@ -6,19 +6,20 @@
 #include "draw/toolkit.h"
 
 struct ScenePalette {
-  Color waterTop = 0;
-  Color waterBottom = 0;
-  Color midWater = 0;
-  Color floor = 0;
-  Color light = 0;  // only its RGB is used: each ray brings its own alpha
+  draw::Color waterTop = 0;
+  draw::Color waterBottom = 0;
+  draw::Color midWater = 0;
+  draw::Color floor = 0;
+  draw::Color light = 0;  // only its RGB is used: each ray brings its own alpha
 };
 
 // Any theme outside 2..6 takes theme 1's row.
 ScenePalette PaletteForTheme(int theme);
 
 // An RGB value with red, green and blue each scaled by k (truncated).
-constexpr Color Darkened(uint32_t rgb, double k, uint8_t alpha) {
-  return Argb(alpha, uint8_t(RedOf(rgb) * k), uint8_t(GreenOf(rgb) * k), uint8_t(BlueOf(rgb) * k));
+constexpr draw::Color Darkened(uint32_t rgb, double k, uint8_t alpha) {
+  return draw::Argb(alpha, uint8_t(draw::RedOf(rgb) * k), uint8_t(draw::GreenOf(rgb) * k),
+                    uint8_t(draw::BlueOf(rgb) * k));
 }
 
 // Alpha of the white surface glow: Koi Pond shines brighter.

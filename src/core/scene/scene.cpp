@@ -12,6 +12,8 @@
 #include "draw/static_layer.h"
 #include "scene/layers.h"
 
+using namespace draw;
+
 namespace {
 
 // The layers, in order, on whichever graphics draws them; the water column

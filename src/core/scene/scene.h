@@ -14,16 +14,17 @@ struct SceneCache {
   int width = 0;
   int height = 0;
   int theme = 0;
-  StaticLayer water;
+  draw::StaticLayer water;
 };
 
 // Any theme outside 2..6 draws like theme 1. Where AccessPixels reaches the
 // pixels under `g` (a QImage, a 32-bit DIB section), the frame is drawn
 // straight into them by the toolkit's rasteriser; otherwise by g's backend.
-void RenderScene(const Aquarium& aquarium, int theme, Graphics& g, int width, int height);
+void RenderScene(const Aquarium& aquarium, int theme, draw::Graphics& g, int width, int height);
 // The same frame, keeping in `cache` what stays the same from frame to frame.
-void RenderScene(const Aquarium& aquarium, int theme, Graphics& g, int width, int height, SceneCache& cache);
+void RenderScene(const Aquarium& aquarium, int theme, draw::Graphics& g, int width, int height,
+                 SceneCache& cache);
 
 // The same frame drawn by g's own backend call by call: the reference the
 // fast drawing is measured and checked against.
-void RenderSceneReference(const Aquarium& aquarium, int theme, Graphics& g, int width, int height);
+void RenderSceneReference(const Aquarium& aquarium, int theme, draw::Graphics& g, int width, int height);

@@ -5,6 +5,8 @@
 
 #include "scene/layers.h"
 
+using namespace draw;
+
 namespace {
 
 void DrawFanCoral(Graphics& g, const Coral& c, float sw) {

@@ -2,6 +2,8 @@
 // records. They depend only on the window size and, for two of them, the clock.
 #include "scene/layers.h"
 
+using namespace draw;
+
 namespace {
 
 // Eight branching corals, then five clumps of sea grass.

@@ -8,10 +8,10 @@
 #include "draw/icons.h"
 
 HICON CreateAppIcon(int size) {
-  DibSurface surface;
-  if (!CreateDibSurface(surface, size, size)) return nullptr;
+  draw::DibSurface surface;
+  if (!draw::CreateDibSurface(surface, size, size)) return nullptr;
   {
-    Graphics g = MakeRasterGraphics({surface.pixels, size, size, size});
+    draw::Graphics g = draw::MakeRasterGraphics({surface.pixels, size, size, size});
     DrawAppIconFigure(g, size);
   }
 
@@ -37,6 +37,6 @@ HICON CreateAppIcon(int size) {
     icon = CreateIconIndirect(&iconInfo);  // copies both bitmaps
     DeleteObject(mask);
   }
-  DestroyDibSurface(surface);
+  draw::DestroyDibSurface(surface);
   return icon;
 }

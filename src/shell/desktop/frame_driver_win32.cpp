@@ -42,8 +42,8 @@ void EnsureBackBuffer(WallpaperApp& app, int width, int height) {
 
   // A failed DIB leaves backBufferBits null: frames are then drawn nowhere
   // and presented not at all, until the next size change tries again.
-  DibSurface surface;
-  if (!CreateDibSurface(surface, width, height)) return;
+  draw::DibSurface surface;
+  if (!draw::CreateDibSurface(surface, width, height)) return;
   app.frame.memoryDc = surface.dc;
   app.frame.backBuffer = surface.bitmap;
   app.frame.previousBitmap = surface.previous;
@@ -169,7 +169,7 @@ void RenderFrame(WallpaperApp& app) {
   // The DIB section's pixels are drawn straight into: nothing of GDI or GDI+
   // touches them in between, so there is nothing to flush.
   if (app.frame.backBufferBits != nullptr) {
-    Graphics graphics = MakeRasterGraphics({app.frame.backBufferBits, width, height, width});
+    draw::Graphics graphics = draw::MakeRasterGraphics({app.frame.backBufferBits, width, height, width});
     if (app.settings.theme >= 1 && app.settings.theme <= 6) {
       RenderScene(app.aquarium, app.settings.theme, graphics, width, height, app.frame.sceneCache);
     }

@@ -99,7 +99,7 @@ struct TextRow {
   int x, y;      // at 96 DPI
   float pixels;  // font size at 96 DPI
   int style;
-  Color color;
+  draw::Color color;
 };
 
 void PaintAbout(HWND window, HDC dc, bool withIcon) {
@@ -108,12 +108,13 @@ void PaintAbout(HWND window, HDC dc, bool withIcon) {
   RECT client;
   GetClientRect(window, &client);
 
-  Graphics g = MakeGdiplusGraphics(dc);
+  draw::Graphics g = draw::MakeGdiplusGraphics(dc);
   gp::GpGraphics* graphics = GdiplusGraphicsOf(g);
   if (graphics != nullptr) flat::GdipSetTextRenderingHint(graphics, gp::TextRenderingHintAntiAlias);
 
   // Header band.
-  FillRectangleI(g, GradientBrushI(0, 0, 0xFF1E508C, 0, S(110), 0xFF3C82C8), 0, 0, client.right, S(110));
+  FillRectangleI(g, draw::GradientBrushI(0, 0, 0xFF1E508C, 0, S(110), 0xFF3C82C8), 0, 0, client.right,
+                 S(110));
 
   // The application icon, made for this painting only.
   if (withIcon) {
@@ -138,7 +139,8 @@ void PaintAbout(HWND window, HDC dc, bool withIcon) {
   };
 
   // Separator under the band.
-  DrawLineI(g, MakePen(0xFFC8D2E1, ScaleForDpi(1.0f, dpi)), S(24), S(130), client.right - S(24), S(130));
+  DrawLineI(g, draw::MakePen(0xFFC8D2E1, ScaleForDpi(1.0f, dpi)), S(24), S(130), client.right - S(24),
+            S(130));
 
   FontFamily family = MakeFontFamily(L"Segoe UI");
   for (const TextRow& row : texts) {

@@ -15,17 +15,18 @@ LRESULT CALLBACK FishIconWndProc(HWND window, UINT message, WPARAM wParam, LPARA
       RECT client;
       GetClientRect(window, &client);
       // Drawn by the toolkit's rasteriser into a DIB of its own, then copied.
-      DibSurface surface;
-      if (CreateDibSurface(surface, client.right, client.bottom)) {
+      draw::DibSurface surface;
+      if (draw::CreateDibSurface(surface, client.right, client.bottom)) {
         {
-          Graphics g = MakeRasterGraphics({surface.pixels, surface.width, surface.height, surface.width});
+          draw::Graphics g =
+              draw::MakeRasterGraphics({surface.pixels, surface.width, surface.height, surface.width});
           // The tile's rounded corners show the window's face colour around it.
           const COLORREF face = GetSysColor(COLOR_BTNFACE);
-          Clear(g, Argb(255, GetRValue(face), GetGValue(face), GetBValue(face)));
+          draw::Clear(g, draw::Argb(255, GetRValue(face), GetGValue(face), GetBValue(face)));
           DrawSpeciesTile(g, int(GetWindowLongPtrW(window, GWLP_USERDATA)), client.right, client.bottom);
         }
         BitBlt(dc, 0, 0, client.right, client.bottom, surface.dc, 0, 0, SRCCOPY);
-        DestroyDibSurface(surface);
+        draw::DestroyDibSurface(surface);
       }
       EndPaint(window, &paint);
       return 0;

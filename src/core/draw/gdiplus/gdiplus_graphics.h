@@ -13,6 +13,8 @@ namespace Gdiplus {
 class GpGraphics;
 }
 
+namespace draw {
+
 // Anti-aliased graphics (high-quality bilinear interpolation) on `dc`. The
 // creation status is the initial last status; on failure native is null.
 Graphics MakeGdiplusGraphics(HDC dc);
@@ -39,3 +41,5 @@ struct DibSurface {
 // Makes a zero-filled surface; false (and nothing to free) on failure.
 bool CreateDibSurface(DibSurface& surface, int width, int height);
 void DestroyDibSurface(DibSurface& surface);
+
+}  // namespace draw

@@ -12,6 +12,8 @@
 #include "draw/toolkit_backends.h"
 #include "draw/toolkit_objects.h"
 
+namespace draw {
+
 namespace gp = Gdiplus;
 namespace flat = Gdiplus::DllExports;
 
@@ -325,3 +327,5 @@ void DestroyDibSurface(DibSurface& surface) {
   if (surface.bitmap) DeleteObject(surface.bitmap);
   surface = DibSurface{};
 }
+
+}  // namespace draw

@@ -9,6 +9,8 @@
 
 #include "draw/toolkit.h"
 
+namespace draw {
+
 // A width x height image cleared to transparent black.
 QImage MakeQtImage(int width, int height);
 
@@ -18,3 +20,5 @@ Graphics MakeQtGraphics(QImage& image);
 
 // Writes the image as a PNG (straight alpha); false when it cannot be written.
 bool SavePng(const QImage& image, const std::string& path);
+
+}  // namespace draw

@@ -15,6 +15,8 @@
 #include "draw/toolkit_backends.h"
 #include "draw/toolkit_objects.h"
 
+namespace draw {
+
 namespace {
 
 struct QtPen {
@@ -412,3 +414,5 @@ bool NativeAccessPixels(Graphics& g, PixelBuffer& pixels) {
   pixels.stride = int(image->bytesPerLine() / 4);
   return true;
 }
+
+}  // namespace draw

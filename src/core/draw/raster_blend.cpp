@@ -1,9 +1,4 @@
-// Scan conversion by accumulated area: every edge adds, in the cells of each
-// row it crosses, the signed area it leaves to its right; summing a row's
-// cells from the left gives each pixel's winding-weighted coverage, which the
-// fill rule turns into alpha. Pixels between two edges of a row form one span
-// of equal coverage, painted in one go.
-#include "draw/span_filler.h"
+#include "draw/raster_blend.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,9 +10,9 @@
 #include <emmintrin.h>
 #endif
 
-namespace {
+namespace draw {
 
-using Edge = SpanScratch::Edge;
+namespace {
 
 constexpr int kRampSteps = 1024;
 
@@ -129,242 +124,6 @@ inline uint32_t GradientColor(const Paint& paint, float t) {
   const uint32_t g = Div255(channel(paint.c1, paint.c2, 8) * alpha);
   const uint32_t b = Div255(channel(paint.c1, paint.c2, 0) * alpha);
   return alpha << 24 | r << 16 | g << 8 | b;
-}
-
-// ---- edges ----
-
-// Adds the part of a -> b that can change what the buffer shows: rows 0 to
-// height, and columns left of `width`. A part left of column 0 still covers
-// every pixel to its right, so it moves onto x = 0; a part right of the
-// buffer covers none and goes.
-void AddEdge(std::vector<Edge>& edges, PointF a, PointF b, float width, float height) {
-  if (a.y == b.y) return;
-  float winding = 1;
-  if (a.y > b.y) {
-    std::swap(a, b);
-    winding = -1;
-  }
-  if (b.y <= 0 || a.y >= height) return;
-  const double slope = (double(b.x) - a.x) / (double(b.y) - a.y);
-  auto xAt = [&](double y) { return float(a.x + (y - a.y) * slope); };
-  PointF top = a, bottom = b;
-  if (top.y < 0) top = {xAt(0), 0};
-  if (bottom.y > height) bottom = {xAt(height), height};
-
-  // Split where the edge crosses x = 0 or x = width.
-  float cuts[4] = {top.y, 0, 0, 0};
-  int count = 1;
-  for (float boundary : {0.0f, width}) {
-    if ((top.x - boundary) * (bottom.x - boundary) < 0) {
-      const float y = float(top.y + (boundary - top.x) / slope);
-      if (y > top.y && y < bottom.y) cuts[count++] = y;
-    }
-  }
-  if (count == 3 && cuts[2] < cuts[1]) std::swap(cuts[1], cuts[2]);
-  cuts[count++] = bottom.y;
-  for (int i = 0; i + 1 < count; ++i) {
-    const float y0 = cuts[i], y1 = cuts[i + 1];
-    if (!(y1 > y0)) continue;
-    float x0 = i == 0 ? top.x : xAt(y0);
-    float x1 = i + 2 == count ? bottom.x : xAt(y1);
-    const float middle = 0.5f * (x0 + x1);
-    if (std::isnan(middle) || middle >= width) continue;  // NaN: coordinates too far apart to meet
-    if (middle <= 0) {
-      x0 = x1 = 0;
-    } else {
-      x0 = std::clamp(x0, 0.0f, width);
-      x1 = std::clamp(x1, 0.0f, width);
-    }
-    edges.push_back({x0, y0, x1, y1, (x1 - x0) / (y1 - y0), winding});
-  }
-}
-
-// ---- one row ----
-
-// The cells of one row, and which of them an edge touched: one bit per
-// column, so that the sweep jumps from touched cell to touched cell in
-// column order without sorting.
-struct RowAccumulator {
-  float* cells;
-  uint64_t* touched;
-  int firstWord = INT32_MAX;
-  int lastWord = -1;
-
-  void Add(int x, float value) {
-    touched[x >> 6] |= uint64_t(1) << (x & 63);
-    cells[x] += value;
-  }
-
-  void Touching(int first, int last) {
-    firstWord = std::min(firstWord, first >> 6);
-    lastWord = std::max(lastWord, last >> 6);
-  }
-
-  // The part of an edge between heights ya and yb (within one row), from x
-  // = xa to x = xb, with its winding times its height `d`: the area right of
-  // it in each cell it crosses, and all of d for the cells beyond.
-  void AddLine(float xa, float xb, float d) {
-    const float lo = xa < xb ? xa : xb, hi = xa < xb ? xb : xa;
-    const int first = int(lo);  // lo >= 0
-    if (hi <= float(first + 1)) {
-      const float middle = 0.5f * (xa + xb) - float(first);
-      Touching(first, first + 1);
-      Add(first, d * (1 - middle));
-      Add(first + 1, d * middle);
-      return;
-    }
-    const float s = 1 / (hi - lo);
-    const float f0 = lo - float(first);
-    int last = int(hi);  // hi lies in (last - 1, last]
-    if (float(last) < hi) ++last;
-    Touching(first, last);
-    const float f1 = hi - float(last - 1);
-    const float a0 = 0.5f * s * (1 - f0) * (1 - f0);  // area right of the line in the first cell
-    const float am = 0.5f * s * f1 * f1;              // area left of it in the last
-    Add(first, d * a0);
-    if (last == first + 2) {
-      Add(first + 1, d * (1 - a0 - am));
-    } else {
-      const float a1 = s * (1.5f - f0);
-      Add(first + 1, d * (a1 - a0));
-      const float ds = d * s;
-      for (int x = first + 2; x < last - 1; ++x) Add(x, ds);
-      const float a2 = a1 + float(last - first - 3) * s;
-      Add(last - 1, d * (1 - a2 - am));
-    }
-    Add(last, d * am);
-  }
-};
-
-inline int AlphaOf(float cover, FillRule rule) {
-  float c = std::fabs(cover);
-  if (c <= 1) return int(c * 255 + 0.5f);
-  if (rule == FillRule::kNonZero) {
-    c = std::min(c, 1.0f);
-  } else {
-    c -= 2 * std::floor(c * 0.5f);
-    if (c > 1) c = 2 - c;
-  }
-  return int(c * 255 + 0.5f);
-}
-
-// Gaps between touched cells at least this wide become runs of one coverage.
-constexpr int kRunGap = 8;
-
-// Turns the accumulated cells of row y into coverage for the sink, left to
-// right: clusters of touched cells (the neighbourhoods of edges) as one
-// coverage value per pixel (sink.Covered), the wide gaps between them, where
-// coverage does not change, as runs (sink.Run).
-template <typename Sink>
-void SweepRow(SpanScratch& s, RowAccumulator& row, FillRule rule, int width, int y, Sink& sink) {
-  if (!sink.BeginRow(y)) {
-    for (int word = row.firstWord; word <= row.lastWord; ++word) {
-      for (uint64_t bits = s.touched[size_t(word)]; bits != 0; bits &= bits - 1) {
-        s.cells[size_t(word * 64 + __builtin_ctzll(bits))] = 0;
-      }
-      s.touched[size_t(word)] = 0;
-    }
-    return;
-  }
-  uint8_t* coverage = s.coverage.data();
-  float cover = 0;
-  int alpha = 0;               // of the coverage right of the last touched cell
-  int clusterFrom = -1;        // first pixel of the open cluster
-  int previous = -1;           // last touched cell
-  auto flush = [&](int end) {  // the cluster's pixels up to `end`
-    end = std::min(end, width);
-    if (clusterFrom >= 0 && end > clusterFrom) sink.Covered(clusterFrom, coverage, end - clusterFrom);
-  };
-  for (int word = row.firstWord; word <= row.lastWord; ++word) {
-    for (uint64_t bits = s.touched[size_t(word)]; bits != 0; bits &= bits - 1) {
-      const int x = word * 64 + __builtin_ctzll(bits);
-      if (clusterFrom < 0) {
-        clusterFrom = x;
-      } else if (x - previous > kRunGap) {
-        flush(previous + 1);
-        if (alpha > 0 && previous + 1 < width)
-          sink.Run(previous + 1, std::min(x, width) - previous - 1, alpha);
-        clusterFrom = x;
-      } else {
-        for (int gap = previous + 1; gap < x; ++gap) coverage[gap - clusterFrom] = uint8_t(alpha);
-      }
-      cover += s.cells[size_t(x)];
-      s.cells[size_t(x)] = 0;
-      alpha = AlphaOf(cover, rule);
-      coverage[x - clusterFrom] = uint8_t(alpha);
-      previous = x;
-    }
-    s.touched[size_t(word)] = 0;
-  }
-  flush(previous + 1);
-  // Shapes that reach past the right side cover the rest of the row.
-  if (alpha > 0 && previous + 1 < width) sink.Run(previous + 1, width - previous - 1, alpha);
-}
-
-// Hands the sink every row in [rowFrom, rowTo) that the contours cover.
-template <typename Sink>
-void ScanConvert(const Contours& contours, FillRule rule, int width, int height, int rowFrom, int rowTo,
-                 SpanScratch& s, Sink&& sink) {
-  if (width <= 0 || height <= 0) return;
-  s.edges.clear();
-  int first = 0;
-  for (int end : contours.ends) {
-    // A contour with a point at no place encloses nothing; its other edges
-    // alone would cover everything to their right.
-    bool finite = true;
-    for (int i = first; i < end && finite; ++i) {
-      const PointF p = contours.points[size_t(i)];
-      finite = std::isfinite(p.x) && std::isfinite(p.y);
-    }
-    for (int i = first; finite && i < end; ++i) {
-      AddEdge(s.edges, contours.points[size_t(i)], contours.points[size_t(i + 1 < end ? i + 1 : first)],
-              float(width), float(height));
-    }
-    first = end;
-  }
-  if (s.edges.empty()) return;
-  std::sort(s.edges.begin(), s.edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
-  const size_t words = size_t(width) / 64 + 2;
-  if (s.cells.size() < size_t(width) + 2 || s.touched.size() < words) {
-    s.cells.assign(size_t(width) + 2, 0.0f);
-    s.touched.assign(words, 0);
-    s.coverage.resize(size_t(width) + 2);
-  }
-  RowAccumulator row{s.cells.data(), s.touched.data()};
-  s.active.clear();
-
-  size_t next = 0;
-  int y = std::max(rowFrom, int(std::floor(s.edges.front().y0)));
-  const int yEnd = std::min(rowTo, height);
-  while (y < yEnd) {
-    const float top = float(y), bottom = float(y + 1);
-    while (next < s.edges.size() && s.edges[next].y0 < bottom) s.active.push_back(int(next++));
-    for (size_t k = 0; k < s.active.size();) {
-      const Edge& e = s.edges[size_t(s.active[k])];
-      if (e.y1 <= top) {
-        s.active[k] = s.active.back();
-        s.active.pop_back();
-        continue;
-      }
-      ++k;
-      const float ya = std::max(e.y0, top), yb = std::min(e.y1, bottom);
-      if (!(yb > ya)) continue;
-      const float xa = std::clamp(e.x0 + (ya - e.y0) * e.dxdy, 0.0f, float(width));
-      const float xb = std::clamp(e.x0 + (yb - e.y0) * e.dxdy, 0.0f, float(width));
-      row.AddLine(xa, xb, (yb - ya) * e.winding);
-    }
-
-    if (row.lastWord >= 0) {
-      SweepRow(s, row, rule, width, y, sink);
-      row.firstWord = INT32_MAX;
-      row.lastWord = -1;
-    }
-    ++y;
-    if (s.active.empty()) {
-      if (next >= s.edges.size()) break;
-      y = std::max(y, int(std::floor(s.edges[next].y0)));
-    }
-  }
 }
 
 // ---- painting a row ----
@@ -584,46 +343,6 @@ void FillContours(const PixelBuffer& target, const Contours& contours, FillRule 
   ScanConvert(contours, rule, target.width, target.height, rowFrom, rowTo, scratch, painter);
 }
 
-void MaskContours(int width, int height, const Contours& contours, FillRule rule, CoverageMask& mask,
-                  SpanScratch& scratch) {
-  mask = CoverageMask{};
-  if (width <= 0 || height <= 0 || contours.points.empty()) return;
-  // The mask spans the contours' bounds within the buffer.
-  float left = float(width), right = 0, top = float(height), bottom = 0;
-  for (PointF p : contours.points) {
-    if (!(std::isfinite(p.x) && std::isfinite(p.y))) continue;
-    left = std::min(left, p.x);
-    right = std::max(right, p.x);
-    top = std::min(top, p.y);
-    bottom = std::max(bottom, p.y);
-  }
-  const int x0 = std::max(0, int(std::floor(left))), x1 = std::min(width, int(std::ceil(right)) + 1);
-  const int y0 = std::max(0, int(std::floor(top))), y1 = std::min(height, int(std::ceil(bottom)) + 1);
-  if (x0 >= x1 || y0 >= y1) return;
-  mask.x0 = x0;
-  mask.y0 = y0;
-  mask.width = x1 - x0;
-  mask.height = y1 - y0;
-  mask.alpha.assign(size_t(mask.width) * size_t(mask.height), 0);
-  struct MaskWriter {
-    CoverageMask& mask;
-    uint8_t* row = nullptr;  // the mask's row, from column mask.x0
-    bool BeginRow(int y) {
-      row = mask.alpha.data() + size_t(y - mask.y0) * size_t(mask.width);
-      return true;
-    }
-    void Run(int x, int length, int alpha) const {
-      const int from = std::max(x, mask.x0), to = std::min(x + length, mask.x0 + mask.width);
-      for (int i = from; i < to; ++i) row[i - mask.x0] = uint8_t(alpha);
-    }
-    void Covered(int x0, const uint8_t* coverage, int count) const {
-      const int from = std::max(x0, mask.x0), to = std::min(x0 + count, mask.x0 + mask.width);
-      for (int i = from; i < to; ++i) row[i - mask.x0] = coverage[i - x0];
-    }
-  } writer{mask};
-  ScanConvert(contours, rule, width, height, y0, y1, scratch, writer);
-}
-
 void ClearPixels(const PixelBuffer& target, Color color, const CoverageMask* clip) {
   if (!Usable(target)) return;
   const uint32_t c = Premultiply(color);
@@ -641,3 +360,5 @@ void ClearPixels(const PixelBuffer& target, Color color, const CoverageMask* cli
     }
   }
 }
+
+}  // namespace draw

@@ -1,8 +1,9 @@
-// The span filler's coverage, pixel by pixel, where it can be worked out by
-// hand: each pixel covered by the share of its square inside the shape.
-// Pixel (x, y) is the square [x, x + 1) x [y, y + 1) here (no half-pixel
-// shift: that belongs to the toolkit's graphics).
-#include "draw/span_filler.h"
+// Filled contours (scan conversion and blending), pixel by pixel, where the
+// coverage can be worked out by hand: each pixel covered by the share of its
+// square inside the shape. Pixel (x, y) is the square [x, x + 1) x
+// [y, y + 1) here (no half-pixel shift: that belongs to the toolkit's
+// graphics).
+#include "draw/raster_blend.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,8 @@
 
 #include "common/render_buffer.h"
 #include "draw/static_layer.h"
+
+using namespace draw;
 
 namespace {
 
@@ -53,7 +56,7 @@ int Expected(double share) {
 
 }  // namespace
 
-TEST(SpanFiller, EdgesAtSubPixelPositionsCoverTheirShare) {
+TEST(RasterFill, EdgesAtSubPixelPositionsCoverTheirShare) {
   Canvas canvas(32, 16);
   Fill(canvas, Box(10.25f, 5.5f, 20.75f, 8.25f));
   for (int y : {5, 6, 7, 8}) {
@@ -82,7 +85,7 @@ TEST(SpanFiller, EdgesAtSubPixelPositionsCoverTheirShare) {
   EXPECT_EQ(steep.Coverage(3, 0), 0);
 }
 
-TEST(SpanFiller, ShapesClippedByTheBufferEdges) {
+TEST(RasterFill, ShapesClippedByTheBufferEdges) {
   // Past the left and top edges: what lies inside the buffer keeps its share.
   Canvas canvas(10, 10);
   Fill(canvas, Box(-5.5f, -3, 4.5f, 2));
@@ -121,7 +124,7 @@ TEST(SpanFiller, ShapesClippedByTheBufferEdges) {
   for (uint32_t p : clean.pixels) EXPECT_EQ(p, kWhite);
 }
 
-TEST(SpanFiller, ZeroWidthAndOnePixelHighShapes) {
+TEST(RasterFill, ZeroWidthAndOnePixelHighShapes) {
   Canvas canvas(16, 8);
   Fill(canvas, Box(4, 1, 4, 6));                    // no width
   Fill(canvas, Box(2, 3, 12, 3));                   // no height
@@ -140,7 +143,7 @@ TEST(SpanFiller, ZeroWidthAndOnePixelHighShapes) {
   EXPECT_EQ(straddling.Coverage(5, 4), Expected(0.5));
 }
 
-TEST(SpanFiller, WidthsAndHeightsOf1And16384) {
+TEST(RasterFill, WidthsAndHeightsOf1And16384) {
   Canvas single(1, 1);
   Fill(single, Box(0.25f, 0, 1, 1));
   EXPECT_EQ(single.Coverage(0, 0), Expected(0.75));
@@ -172,7 +175,7 @@ TEST(SpanFiller, WidthsAndHeightsOf1And16384) {
   EXPECT_EQ(wide.Coverage(16385, 0), 0);
 }
 
-TEST(SpanFiller, FillRulesWhereContoursOverlap) {
+TEST(RasterFill, FillRulesWhereContoursOverlap) {
   Contours two = Box(2, 2, 10, 10);
   const Contours second = Box(6, 6, 14, 14);
   two.points.insert(two.points.end(), second.points.begin(), second.points.end());
@@ -186,7 +189,7 @@ TEST(SpanFiller, FillRulesWhereContoursOverlap) {
   EXPECT_EQ(nonZero.Coverage(12, 12), 255);
 }
 
-TEST(SpanFiller, PaintsBlendSourceOverWithExactRounding) {
+TEST(RasterFill, PaintsBlendSourceOverWithExactRounding) {
   // Half-transparent red over opaque blue, full and half covered.
   Canvas canvas(8, 2, 0xFF0000FF);
   Fill(canvas, Box(0, 0, 8, 1), FillRule::kEvenOdd, 0x80FF0000);
@@ -218,7 +221,7 @@ TEST(SpanFiller, PaintsBlendSourceOverWithExactRounding) {
   EXPECT_NEAR(int(across.At(20, 0) & 0xFF), 6, 4);
 }
 
-TEST(SpanFiller, ClipMaskLimitsTheFill) {
+TEST(RasterFill, ClipMaskLimitsTheFill) {
   SpanScratch scratch;
   CoverageMask mask;
   MaskContours(16, 16, Box(4, 4, 8.5f, 12), FillRule::kEvenOdd, mask, scratch);
@@ -240,18 +243,18 @@ TEST(SpanFiller, ClipMaskLimitsTheFill) {
 
 TEST(StaticLayer, PutDownItMatchesDrawingItThere) {
   // Two translucent layers over an opaque one, with edges half a pixel in.
-  auto draw = [](Graphics& g) {
+  auto drawing = [](Graphics& g) {
     FillRectangle(g, GradientBrush({0, 0}, 0xFF204080, {0, 30}, 0xFF103060), 0, 0, 40, 30);
     FillRectangle(g, SolidBrush(0x80FFFFFF), 10, 5, 20, 10);
     FillEllipse(g, SolidBrush(0x40FF8000), 5, 12, 30, 14);
   };
   StaticLayer layer;
-  ASSERT_TRUE(RecordStaticLayer(layer, 41, 31, draw));
+  ASSERT_TRUE(RecordStaticLayer(layer, 41, 31, drawing));
   for (uint32_t background : {0x00000000u, 0xFF336699u}) {
     std::vector<uint32_t> direct(48 * 36, background), kept(48 * 36, background);
     {
       Graphics g = MakeRasterGraphics({direct.data(), 48, 36, 48});
-      draw(g);
+      drawing(g);
     }
     {
       Graphics g = MakeRasterGraphics({kept.data(), 48, 36, 48});
@@ -265,6 +268,6 @@ TEST(StaticLayer, PutDownItMatchesDrawingItThere) {
       }
     }
   }
-  EXPECT_FALSE(RecordStaticLayer(layer, 0, 10, draw));
+  EXPECT_FALSE(RecordStaticLayer(layer, 0, 10, drawing));
   EXPECT_TRUE(layer.runs.empty());
 }

@@ -1,0 +1,271 @@
+// Scan conversion: closed polygons in pixel space to each pixel's coverage
+// (the share of its square inside the shape), handed row by row to a sink as
+// spans. The fill (raster_blend) paints those spans; a clip keeps them as a
+// mask. Portable; the same coverage on every platform.
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "draw/toolkit.h"
+
+namespace draw {
+
+// Closed polygons in pixel space, where pixel (x, y) is the square
+// [x, x + 1) x [y, y + 1). Contour k runs over points [ends[k-1], ends[k]).
+struct Contours {
+  std::vector<PointF> points;
+  std::vector<int> ends;
+
+  void Clear() {
+    points.clear();
+    ends.clear();
+  }
+  // Ends the contour of the points added since the last Close.
+  void Close() {
+    if (ends.empty() ? !points.empty() : int(points.size()) > ends.back()) ends.push_back(int(points.size()));
+  }
+};
+
+enum class FillRule { kEvenOdd, kNonZero };
+
+// Coverage 0..255 of the pixels of a rectangle; nothing outside it is covered.
+struct CoverageMask {
+  int x0 = 0;
+  int y0 = 0;
+  int width = 0;
+  int height = 0;
+  std::vector<uint8_t> alpha;  // rows top-down
+};
+
+// Memory the scan converter reuses from one call to the next.
+struct ScanScratch {
+  struct Edge {
+    float x0, y0, x1, y1;  // y0 < y1
+    float dxdy;
+    float winding;  // +1 or -1
+  };
+  std::vector<Edge> edges;
+  std::vector<int> active;
+  std::vector<float> cells;       // per column of a row: change of coverage
+  std::vector<uint64_t> touched;  // per column of a row: one bit, set when an edge added to its cell
+  std::vector<uint8_t> coverage;  // a row's coverage near its edges
+};
+
+// The coverage of the contours within a width x height buffer.
+void MaskContours(int width, int height, const Contours& contours, FillRule rule, CoverageMask& mask,
+                  ScanScratch& scratch);
+
+// ---- the scan converter ----
+// A template over the sink that takes its rows, so that painting a span is
+// compiled into the sweep. A sink has:
+//   bool BeginRow(int y)                                      false: the row is not wanted
+//   void Run(int x, int length, int alpha)                    pixels of one coverage
+//   void Covered(int x0, const uint8_t* coverage, int count)  one coverage per pixel
+
+// Adds the part of a -> b that can change what the buffer shows: rows 0 to
+// height, and columns left of `width`. A part left of column 0 still covers
+// every pixel to its right, so it moves onto x = 0; a part right of the
+// buffer covers none and goes.
+void AddEdge(std::vector<ScanScratch::Edge>& edges, PointF a, PointF b, float width, float height);
+
+// Scan conversion by accumulated signed area, the technique of well-known
+// font rasterisers (FreeType's smooth rasteriser, font-rs, stb_truetype):
+// every edge adds, in the cells of each row it crosses, the signed area it
+// leaves to its right; summing a row's cells from the left gives each
+// pixel's winding-weighted coverage, which the fill rule turns into alpha.
+// Pixels between two edges of a row form one span of equal coverage, painted
+// in one go.
+//
+// The cells of one row, and which of them an edge touched: one bit per
+// column, so that the sweep jumps from touched cell to touched cell in
+// column order without sorting.
+struct RowAccumulator {
+  float* cells;
+  uint64_t* touched;
+  int firstWord = INT32_MAX;
+  int lastWord = -1;
+
+  void Add(int x, float value) {
+    touched[x >> 6] |= uint64_t(1) << (x & 63);
+    cells[x] += value;
+  }
+
+  void Touching(int first, int last) {
+    firstWord = std::min(firstWord, first >> 6);
+    lastWord = std::max(lastWord, last >> 6);
+  }
+
+  // The part of an edge between heights ya and yb (within one row), from x
+  // = xa to x = xb, with its winding times its height `d`: the area right of
+  // it in each cell it crosses, and all of d for the cells beyond.
+  void AddLine(float xa, float xb, float d) {
+    const float lo = xa < xb ? xa : xb, hi = xa < xb ? xb : xa;
+    const int first = int(lo);  // lo >= 0
+    if (hi <= float(first + 1)) {
+      const float middle = 0.5f * (xa + xb) - float(first);
+      Touching(first, first + 1);
+      Add(first, d * (1 - middle));
+      Add(first + 1, d * middle);
+      return;
+    }
+    const float s = 1 / (hi - lo);
+    const float f0 = lo - float(first);
+    int last = int(hi);  // hi lies in (last - 1, last]
+    if (float(last) < hi) ++last;
+    Touching(first, last);
+    const float f1 = hi - float(last - 1);
+    const float a0 = 0.5f * s * (1 - f0) * (1 - f0);  // area right of the line in the first cell
+    const float am = 0.5f * s * f1 * f1;              // area left of it in the last
+    Add(first, d * a0);
+    if (last == first + 2) {
+      Add(first + 1, d * (1 - a0 - am));
+    } else {
+      const float a1 = s * (1.5f - f0);
+      Add(first + 1, d * (a1 - a0));
+      const float ds = d * s;
+      for (int x = first + 2; x < last - 1; ++x) Add(x, ds);
+      const float a2 = a1 + float(last - first - 3) * s;
+      Add(last - 1, d * (1 - a2 - am));
+    }
+    Add(last, d * am);
+  }
+};
+
+// A row's summed coverage as alpha 0..255 under the fill rule.
+inline int CoverageAlpha(float cover, FillRule rule) {
+  float c = std::fabs(cover);
+  if (c <= 1) return int(c * 255 + 0.5f);
+  if (rule == FillRule::kNonZero) {
+    c = std::min(c, 1.0f);
+  } else {
+    c -= 2 * std::floor(c * 0.5f);
+    if (c > 1) c = 2 - c;
+  }
+  return int(c * 255 + 0.5f);
+}
+
+// Gaps between touched cells at least this wide become runs of one coverage.
+constexpr int kRunGap = 8;
+
+// Turns the accumulated cells of row y into coverage for the sink, left to
+// right: clusters of touched cells (the neighbourhoods of edges) as one
+// coverage value per pixel (sink.Covered), the wide gaps between them, where
+// coverage does not change, as runs (sink.Run).
+template <typename Sink>
+void SweepRow(ScanScratch& s, RowAccumulator& row, FillRule rule, int width, int y, Sink& sink) {
+  if (!sink.BeginRow(y)) {
+    for (int word = row.firstWord; word <= row.lastWord; ++word) {
+      for (uint64_t bits = s.touched[size_t(word)]; bits != 0; bits &= bits - 1) {
+        s.cells[size_t(word * 64 + __builtin_ctzll(bits))] = 0;
+      }
+      s.touched[size_t(word)] = 0;
+    }
+    return;
+  }
+  uint8_t* coverage = s.coverage.data();
+  float cover = 0;
+  int alpha = 0;               // of the coverage right of the last touched cell
+  int clusterFrom = -1;        // first pixel of the open cluster
+  int previous = -1;           // last touched cell
+  auto flush = [&](int end) {  // the cluster's pixels up to `end`
+    end = std::min(end, width);
+    if (clusterFrom >= 0 && end > clusterFrom) sink.Covered(clusterFrom, coverage, end - clusterFrom);
+  };
+  for (int word = row.firstWord; word <= row.lastWord; ++word) {
+    for (uint64_t bits = s.touched[size_t(word)]; bits != 0; bits &= bits - 1) {
+      const int x = word * 64 + __builtin_ctzll(bits);
+      if (clusterFrom < 0) {
+        clusterFrom = x;
+      } else if (x - previous > kRunGap) {
+        flush(previous + 1);
+        if (alpha > 0 && previous + 1 < width)
+          sink.Run(previous + 1, std::min(x, width) - previous - 1, alpha);
+        clusterFrom = x;
+      } else {
+        for (int gap = previous + 1; gap < x; ++gap) coverage[gap - clusterFrom] = uint8_t(alpha);
+      }
+      cover += s.cells[size_t(x)];
+      s.cells[size_t(x)] = 0;
+      alpha = CoverageAlpha(cover, rule);
+      coverage[x - clusterFrom] = uint8_t(alpha);
+      previous = x;
+    }
+    s.touched[size_t(word)] = 0;
+  }
+  flush(previous + 1);
+  // Shapes that reach past the right side cover the rest of the row.
+  if (alpha > 0 && previous + 1 < width) sink.Run(previous + 1, width - previous - 1, alpha);
+}
+
+// Hands the sink every row in [rowFrom, rowTo) that the contours cover.
+template <typename Sink>
+void ScanConvert(const Contours& contours, FillRule rule, int width, int height, int rowFrom, int rowTo,
+                 ScanScratch& s, Sink&& sink) {
+  using Edge = ScanScratch::Edge;
+  if (width <= 0 || height <= 0) return;
+  s.edges.clear();
+  int first = 0;
+  for (int end : contours.ends) {
+    // A contour with a point at no place encloses nothing; its other edges
+    // alone would cover everything to their right.
+    bool finite = true;
+    for (int i = first; i < end && finite; ++i) {
+      const PointF p = contours.points[size_t(i)];
+      finite = std::isfinite(p.x) && std::isfinite(p.y);
+    }
+    for (int i = first; finite && i < end; ++i) {
+      AddEdge(s.edges, contours.points[size_t(i)], contours.points[size_t(i + 1 < end ? i + 1 : first)],
+              float(width), float(height));
+    }
+    first = end;
+  }
+  if (s.edges.empty()) return;
+  std::sort(s.edges.begin(), s.edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
+  const size_t words = size_t(width) / 64 + 2;
+  if (s.cells.size() < size_t(width) + 2 || s.touched.size() < words) {
+    s.cells.assign(size_t(width) + 2, 0.0f);
+    s.touched.assign(words, 0);
+    s.coverage.resize(size_t(width) + 2);
+  }
+  RowAccumulator row{s.cells.data(), s.touched.data()};
+  s.active.clear();
+
+  size_t next = 0;
+  int y = std::max(rowFrom, int(std::floor(s.edges.front().y0)));
+  const int yEnd = std::min(rowTo, height);
+  while (y < yEnd) {
+    const float top = float(y), bottom = float(y + 1);
+    while (next < s.edges.size() && s.edges[next].y0 < bottom) s.active.push_back(int(next++));
+    for (size_t k = 0; k < s.active.size();) {
+      const Edge& e = s.edges[size_t(s.active[k])];
+      if (e.y1 <= top) {
+        s.active[k] = s.active.back();
+        s.active.pop_back();
+        continue;
+      }
+      ++k;
+      const float ya = std::max(e.y0, top), yb = std::min(e.y1, bottom);
+      if (!(yb > ya)) continue;
+      const float xa = std::clamp(e.x0 + (ya - e.y0) * e.dxdy, 0.0f, float(width));
+      const float xb = std::clamp(e.x0 + (yb - e.y0) * e.dxdy, 0.0f, float(width));
+      row.AddLine(xa, xb, (yb - ya) * e.winding);
+    }
+
+    if (row.lastWord >= 0) {
+      SweepRow(s, row, rule, width, y, sink);
+      row.firstWord = INT32_MAX;
+      row.lastWord = -1;
+    }
+    ++y;
+    if (s.active.empty()) {
+      if (next >= s.edges.size()) break;
+      y = std::max(y, int(std::floor(s.edges[next].y0)));
+    }
+  }
+}
+
+}  // namespace draw

@@ -1,0 +1,53 @@
+// Strokes of the toolkit's own rasteriser: the outline of a pen's stroke
+// along every figure, as polygons in pixel space that a non-zero fill covers.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "draw/raster_geometry.h"
+#include "draw/raster_scan.h"
+#include "draw/toolkit.h"
+
+namespace draw {
+
+// A direction or offset in world units.
+struct Vec {
+  double x, y;
+};
+
+// Open or closed polylines: line k runs over points [ends[k-1], ends[k]).
+struct Polylines {
+  std::vector<PointF> points;
+  std::vector<int> ends;
+  std::vector<uint8_t> closed;
+
+  void Clear();
+};
+
+// How a pen strokes: width in world units, round ends on request, mitred
+// joins (bevelled beyond a miter length of 10 widths' halves).
+struct StrokeStyle {
+  float width = 1;
+  bool roundStart = false;
+  bool roundEnd = false;
+};
+
+// Memory StrokeOutline reuses from one call to the next.
+struct StrokeScratch {
+  Polylines lines;
+  std::vector<Vec> directions;
+  std::vector<double> lengths;
+  std::vector<uint8_t> sharp;
+  std::vector<PointF> left;
+  std::vector<PointF> right;
+};
+
+// The outline of the stroke of every figure as polygons in pixel space,
+// covering the stroke with winding +1 (a non-zero fill covers their union
+// once). The stroke is built in world units (a scaled world scales the pen
+// too) and mapped by `m`.
+void StrokeOutline(const Outline& outline, const StrokeStyle& style, const Affine& m, StrokeScratch& scratch,
+                   Contours& out);
+
+}  // namespace draw
