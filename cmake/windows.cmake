@@ -24,9 +24,9 @@ add_custom_command(
   COMMENT "Painting the application icon")
 set(TIDEMERE_RC ${CMAKE_SOURCE_DIR}/resources/tidemere.rc)
 set_source_files_properties(${TIDEMERE_RC} PROPERTIES OBJECT_DEPENDS
-  "${TIDEMERE_ICON};${CMAKE_SOURCE_DIR}/resources/tidemere.manifest;${CMAKE_SOURCE_DIR}/src/shell/common/names_win32.h")
+  "${TIDEMERE_ICON};${CMAKE_SOURCE_DIR}/resources/tidemere.manifest;${CMAKE_SOURCE_DIR}/src/shell/common/names_win32.h;${CMAKE_SOURCE_DIR}/src/core/base/version.h")
 # windres finds the painted icon in the build tree and the manifest beside the .rc.
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I ${CMAKE_BINARY_DIR}/resources -I ${CMAKE_SOURCE_DIR}/resources -I ${CMAKE_SOURCE_DIR}/src/shell")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I ${CMAKE_BINARY_DIR}/resources -I ${CMAKE_SOURCE_DIR}/resources -I ${CMAKE_SOURCE_DIR}/src/shell -I ${CMAKE_SOURCE_DIR}/src/core")
 
 add_executable(Tidemere WIN32 ${CMAKE_SOURCE_DIR}/src/shell/app/main_win32.cpp ${TIDEMERE_RC})
 target_link_libraries(Tidemere PRIVATE tidemere_shell)
@@ -34,6 +34,10 @@ target_link_libraries(Tidemere PRIVATE tidemere_shell)
 # kept layers approach the 2 GB a 32-bit process gets without it.
 target_link_options(Tidemere PRIVATE -municode -mwindows -Wl,--large-address-aware)
 set_target_properties(Tidemere PROPERTIES OUTPUT_NAME Tidemere RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+# The screensaver is the same program under the name Windows expects.
+add_custom_command(TARGET Tidemere POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Tidemere> ${CMAKE_BINARY_DIR}/Tidemere.scr
+  COMMENT "Tidemere.scr")
 
 # GoogleTest, built from Debian's source package for this target.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
@@ -77,7 +81,8 @@ add_test(NAME e2e.pacing
   COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.sh pacing ${CMAKE_BINARY_DIR})
 add_test(NAME e2e.tray_and_settings COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/ui_e2e.sh ${CMAKE_BINARY_DIR})
 add_test(NAME e2e.lifecycle COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/lifecycle_e2e.sh ${CMAKE_BINARY_DIR})
+add_test(NAME e2e.screensaver COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/screensaver_e2e.sh ${CMAKE_BINARY_DIR})
 # The soak's one-minute version; run it by hand for ten minutes or more.
 add_test(NAME e2e.soak_one_minute COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/soak.sh 1 ${CMAKE_BINARY_DIR})
 set_tests_properties(e2e.plain_wine e2e.standin_shell e2e.pacing e2e.tray_and_settings e2e.lifecycle
-                     e2e.soak_one_minute PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)
+                     e2e.screensaver e2e.soak_one_minute PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)

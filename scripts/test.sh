@@ -21,6 +21,8 @@ echo "== Windows build"
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 "$root/tests/check_program.sh" "$root/build/windows/Tidemere.exe"
+echo "== The package a Windows user downloads"
+"$root/scripts/package.sh"
 if [ "$TIDEMERE_WINDOWS_PRESET" != windows ]; then
   echo "== $TIDEMERE_WINDOWS_PRESET build (this machine cannot run 32-bit processes)"
   cmake --preset "$TIDEMERE_WINDOWS_PRESET" >/dev/null

@@ -4,8 +4,9 @@
 //                                             fills the open settings window and presses a button
 //   tidemere-drive cover FILE [layered] [front]
 //                                             a window over the whole screen until FILE is gone;
-//                                             FILE is written once it shows; "front" makes it the
-//                                             foreground window (a full-screen application)
+//                                             FILE is written once it shows (the window's handle,
+//                                             in decimal); "front" makes it the foreground window
+//                                             (a full-screen application)
 //   tidemere-drive motion on|off              the system's "animate controls and elements"
 //   tidemere-drive session lock|unlock        a session change sent to the broadcast window
 //   tidemere-drive power suspend|resume       a power event sent to the broadcast window
@@ -81,7 +82,10 @@ int Cover(const wchar_t* file, bool layered, bool front) {
   if (front) SetForegroundWindow(window);
   UpdateWindow(window);
   FILE* ready = _wfopen(file, L"w");
-  if (ready != nullptr) std::fclose(ready);
+  if (ready != nullptr) {
+    std::fprintf(ready, "%llu\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)));
+    std::fclose(ready);
+  }
   // Until the test takes the file away.
   while (GetFileAttributesW(file) != INVALID_FILE_ATTRIBUTES) {
     MSG message;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/app_win32.h"
+#include "app/screensaver_win32.h"
 #include "base/log.h"
 #include "base/program_path_win32.h"
 #include "common/globals_win32.h"
@@ -429,4 +430,44 @@ TEST_F(FrameDriver, NoInputOfTheSystemWaitsForAStalledFrameThread) {
   CloseHandle(observerThread);
   CloseHandle(observer.ready);
   observing = nullptr;
+}
+
+TEST(Screensaver, PreviewFillsItsWindowDrawsTakesNoInputAndEndsWithIt) {
+  // What the screen saver settings give it: a window of theirs to draw into.
+  HWND host = MakeWindow(L"TestPreviewHost", nullptr, true);
+  SetWindowPos(host, HWND_TOPMOST, 20, 20, 152, 112, SWP_NOACTIVATE);
+  RECT hostClient;
+  GetClientRect(host, &hostClient);
+  static Screensaver saver;
+  saver.app.instance = GetModuleHandleW(nullptr);
+  HWND preview = StartPreview(saver, host);
+  ASSERT_NE(preview, nullptr);
+  EXPECT_EQ(GetParent(preview), host);
+  EXPECT_TRUE(IsWindowVisible(preview));
+  EXPECT_TRUE(GetWindowLongPtrW(preview, GWL_STYLE) & WS_CHILD);
+  EXPECT_TRUE(GetWindowLongPtrW(preview, GWL_EXSTYLE) & WS_EX_NOACTIVATE);
+  RECT client = WindowRect(preview);
+  EXPECT_EQ(client.right - client.left, hostClient.right);
+  EXPECT_EQ(client.bottom - client.top, hostClient.bottom);
+  EXPECT_EQ(saver.app.settings.fpsMode, kFpsPowerSaver) << "a low rate";
+  EXPECT_GE(saver.app.frame.framesRendered, 1) << "shown with its first frame";
+
+  // The picture reaches the window: water, not a blank.
+  const std::vector<uint32_t> shown = ReadWindowPixels(preview, hostClient.right, hostClient.bottom);
+  ASSERT_FALSE(shown.empty());
+  EXPECT_NE(shown.front(), shown.back()) << "the water column shades from top to bottom";
+  EXPECT_NE(shown.front(), 0u);
+
+  EXPECT_EQ(SendMessageW(preview, WM_MOUSEACTIVATE, WPARAM(host), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
+            MA_NOACTIVATE);
+  SendMessageW(preview, WM_KEYDOWN, VK_SPACE, 0);
+  SendMessageW(preview, WM_LBUTTONDOWN, 0, 0);
+  EXPECT_TRUE(IsWindow(preview)) << "a preview ignores input";
+
+  DestroyWindow(host);
+  EXPECT_FALSE(IsWindow(preview));
+  MSG quit;
+  EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "it ends with its window";
+  ReleaseAll(saver.app);
+  DrainMessages();
 }

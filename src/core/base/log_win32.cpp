@@ -1,5 +1,21 @@
+#include "base/log_win32.h"
+
 #include "base/log.h"
 #include "base/program_path_win32.h"
+
+namespace {
+
+// Empty: "Tidemere.log" beside the program.
+std::wstring& LogFilePath() {
+  static std::wstring path;
+  return path;
+}
+
+}  // namespace
+
+void SetLogFilePath(const std::wstring& path) {
+  LogFilePath() = path;
+}
 
 uint64_t LogTickCount() {
   return GetTickCount64();
@@ -11,7 +27,8 @@ void AppendToLogFile(const std::string& line) {
   // under Wine, so the writers also take turns through a named mutex.
   HANDLE turn = CreateMutexW(nullptr, FALSE, L"Local\\Tidemere_LogAppend");
   bool owned = turn != nullptr && WaitForSingleObject(turn, 2000) != WAIT_TIMEOUT;
-  HANDLE file = CreateFileW(BesideProgram(L"Tidemere.log").c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
+  const std::wstring path = LogFilePath().empty() ? BesideProgram(L"Tidemere.log") : LogFilePath();
+  HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file != INVALID_HANDLE_VALUE) {

@@ -7,10 +7,13 @@
 #include <cwchar>
 
 #include "app/app_win32.h"
+#include "app/screensaver_win32.h"
 #include "base/log.h"
+#include "base/program_path_win32.h"
 #include "common/names_win32.h"
 #include "desktop/desktop_win32.h"
 #include "policy/command_line.h"
+#include "policy/screensaver_args.h"
 #include "settings/settings_win32.h"
 #include "sim/random.h"
 
@@ -59,6 +62,12 @@ void LogWallpaperPath() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
+  // A screensaver's arguments are read first and never reach the wallpaper's
+  // command line, whose digits would choose a scene ("/p 1234").
+  const SaverArguments saver =
+      ParseScreensaverArguments(commandLine, IsScreensaverPath(GetProgramPath().c_str()));
+  if (saver.mode != SaverMode::kNone) return RunScreensaver(instance, saver);
+
   CommandLine options = ParseCommandLine(commandLine);
   debugLogging = options.debug;
   if (options.exitCommand) return ServeExitCommand();

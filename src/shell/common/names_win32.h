@@ -6,6 +6,9 @@
 
 // Icon group 101: the window classes, the tray icon and the settings window.
 #define IDI_TIDEMERE 101
+// String 1: the short name Windows shows for the screensaver when the file's
+// name will not do.
+#define IDS_SCREENSAVER_NAME 1
 
 #ifndef RC_INVOKED
 
@@ -21,9 +24,14 @@ constexpr const wchar_t* kNotifyWindowClass = L"WavescreenNotifyWnd";
 constexpr const wchar_t* kSettingsWindowClass = L"WavescreenSettingsWnd";
 constexpr const wchar_t* kSpeciesIconWindowClass = L"FishIconWnd";
 constexpr const wchar_t* kAboutWindowClass = L"TidemereAboutWnd";
+// The screensaver's window: a class of its own, so that the wallpaper's
+// searches ("exit", "already running") never find it.
+constexpr const wchar_t* kScreensaverWindowClass = L"TidemereSaverWnd";
 
 // Named kernel objects.
 constexpr const wchar_t* kSingleInstanceMutex = L"Local\\Tidemere_SingleInstance";
+// Held by the full-screen screensaver: one at a time.
+constexpr const wchar_t* kScreensaverMutex = L"Local\\Tidemere_Screensaver";
 
 // Private message: put the wallpaper window directly under the desktop icons.
 constexpr UINT WM_WALLPAPER_RESTACK = WM_USER + 100;

@@ -31,6 +31,8 @@ struct AppRequests {
   void (*settingsApplied)(WallpaperApp& app) = nullptr;
   // The shell (re)started: its notification area is empty.
   void (*shellBack)(WallpaperApp& app) = nullptr;
+  // The settings window closed (OK or not).
+  void (*settingsClosed)(WallpaperApp& app) = nullptr;
 };
 
 // Makes the request when app/ wired it: Request(app.requests.exitAsked, app).

@@ -49,6 +49,7 @@ bool HasClass(HWND window, const wchar_t* name) {
 
 struct CoverageSearch {
   const WallpaperApp* app;
+  HWND holder;  // the top-level window that holds the wallpaper (a screensaver preview's dialog)
   std::vector<CoveringWindow> windows;
 };
 
@@ -254,7 +255,7 @@ void UpdateCoverage(WallpaperApp& app) {
   app.lifecycle.nextCoverageCheck = now + kCoverageCheckMs;
   std::vector<ScreenRect> monitors;
   EnumDisplayMonitors(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&monitors));
-  CoverageSearch search{&app, {}};
+  CoverageSearch search{&app, GetAncestor(app.desktop.wallpaperWindow, GA_ROOT), {}};
   EnumWindows(CollectCoveringWindow, reinterpret_cast<LPARAM>(&search));
   app.lifecycle.visibility.covered = IsEveryMonitorCovered(monitors, search.windows);
 }

@@ -128,7 +128,7 @@ void PaintAbout(HWND window, HDC dc, bool withIcon) {
   const TextRow texts[] = {
       {L"Tidemere", 140, 22, 28, gp::FontStyleBold, 0xFFFFFFFF},
       {L"Live Aquarium Wallpaper for Windows", 142, 62, 13, gp::FontStyleRegular, 0xDCDCF0FF},
-      {L"Version 1.0", 142, 84, 12, gp::FontStyleRegular, 0xC8FFFFFF},
+      {kVersionLine, 142, 84, 12, gp::FontStyleRegular, 0xC8FFFFFF},
       {L"Product:", 40, 150, 12, gp::FontStyleBold, 0xFF505A6E},
       {L"Tidemere \u2014 Live Aquarium Wallpaper", 130, 150, 12, gp::FontStyleRegular, 0xFF283246},
       {L"Website:", 40, 178, 12, gp::FontStyleBold, 0xFF505A6E},

@@ -193,7 +193,7 @@ bool IsNumberEdit(int id) {
 
 }  // namespace
 
-void OpenSettingsWindow(WallpaperApp& app) {
+void OpenSettingsWindow(WallpaperApp& app, HWND owner) {
   if (app.ui.settingsWindow != nullptr) {
     if (IsIconic(app.ui.settingsWindow)) ShowWindow(app.ui.settingsWindow, SW_RESTORE);
     SetForegroundWindow(app.ui.settingsWindow);
@@ -206,7 +206,7 @@ void OpenSettingsWindow(WallpaperApp& app) {
   ScreenRect rect = SettingsWindowRect(dpi, 0, screenWidth, screenHeight, PrimaryWorkArea());
   app.ui.settingsWindow =
       CreateWindowExW(0, kSettingsWindowClass, L"Aquarium Settings", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                      rect.left, rect.top, rect.Width(), rect.Height(), nullptr, nullptr, app.instance, &app);
+                      rect.left, rect.top, rect.Width(), rect.Height(), owner, nullptr, app.instance, &app);
   if (app.ui.settingsWindow == nullptr) return;
   // Now that the frame exists, make room for the whole client area under it
   // (a 610-pixel window cut the footer off under a caption).
@@ -263,7 +263,10 @@ LRESULT CALLBACK SettingsWndProc(HWND window, UINT message, WPARAM wParam, LPARA
       DestroyWindow(window);
       return 0;
     case WM_DESTROY:
-      if (app != nullptr) app->ui.settingsWindow = nullptr;
+      if (app != nullptr) {
+        app->ui.settingsWindow = nullptr;
+        Request(app->requests.settingsClosed, *app);
+      }
       return 0;
     case WM_NCDESTROY:
       // The controls are gone by now: their fonts can go too.

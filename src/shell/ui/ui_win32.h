@@ -18,8 +18,9 @@ void AddTrayIcon(WallpaperApp& app);
 // Removes the icon (when it was added) and its menu, and the message window.
 void RemoveTray(WallpaperApp& app);
 
-// "Settings..." and "About Tidemere...": open the window, or raise the open one.
-void OpenSettingsWindow(WallpaperApp& app);
+// "Settings..." and "About Tidemere...": open the window, or raise the open
+// one. The settings window may have an owner (a screensaver's "/c:HWND").
+void OpenSettingsWindow(WallpaperApp& app, HWND owner = nullptr);
 void OpenAboutWindow(WallpaperApp& app);
 LRESULT CALLBACK SettingsWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK AboutWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
