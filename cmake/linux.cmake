@@ -31,3 +31,22 @@ if(TIDEMERE_BENCH_SOURCES)
   add_executable(tidemere-bench ${TIDEMERE_BENCH_SOURCES})
   target_link_libraries(tidemere-bench PRIVATE tidemere_core)
 endif()
+
+# The Linux shell (src/linux: common, then desktop and ui side by side, then
+# app) on the portable core: `tidemere`, the aquarium as the desktop
+# background of X11 and of wlroots Wayland compositors.
+find_package(Qt6 REQUIRED COMPONENTS Widgets DBus Network)
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(TIDEMERE_WAYLAND REQUIRED IMPORTED_TARGET wayland-client wayland-cursor)
+pkg_check_modules(TIDEMERE_XCB REQUIRED IMPORTED_TARGET xcb)
+file(GLOB TIDEMERE_LINUX_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/src/linux/common/*.cpp ${CMAKE_SOURCE_DIR}/src/linux/desktop/*.cpp
+  ${CMAKE_SOURCE_DIR}/src/linux/ui/*.cpp ${CMAKE_SOURCE_DIR}/src/linux/app/*.cpp)
+list(REMOVE_ITEM TIDEMERE_LINUX_SOURCES ${CMAKE_SOURCE_DIR}/src/linux/app/main.cpp)
+add_library(tidemere_linux STATIC ${TIDEMERE_LINUX_SOURCES})
+set_target_properties(tidemere_linux PROPERTIES AUTOMOC ON)  # the logind listener's slots
+target_include_directories(tidemere_linux PUBLIC ${CMAKE_SOURCE_DIR}/src/linux)
+target_link_libraries(tidemere_linux PUBLIC tidemere_core Qt6::Widgets Qt6::DBus Qt6::Network
+  PkgConfig::TIDEMERE_WAYLAND PkgConfig::TIDEMERE_XCB)
+add_executable(tidemere ${CMAKE_SOURCE_DIR}/src/linux/app/main.cpp)
+target_link_libraries(tidemere PRIVATE tidemere_linux)
