@@ -50,3 +50,16 @@ target_link_libraries(tidemere_linux PUBLIC tidemere_core Qt6::Widgets Qt6::DBus
   PkgConfig::TIDEMERE_WAYLAND PkgConfig::TIDEMERE_XCB)
 add_executable(tidemere ${CMAKE_SOURCE_DIR}/src/linux/app/main.cpp)
 target_link_libraries(tidemere PRIVATE tidemere_linux)
+
+# The Linux shell's native tests, and tidemere-probe: the end-to-end scripts'
+# eyes and hands (screenshots, parity, a covering window, a stand-in tray host).
+file(GLOB TIDEMERE_LINUX_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/linux/*.cpp)
+add_executable(tidemere-linux-tests ${TIDEMERE_LINUX_TEST_SOURCES})
+target_link_libraries(tidemere-linux-tests PRIVATE tidemere_linux GTest::gtest_main)
+gtest_discover_tests(tidemere-linux-tests DISCOVERY_MODE PRE_TEST)
+find_package(Qt6 REQUIRED COMPONENTS DBus)
+file(GLOB TIDEMERE_PROBE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/linux/probe/*.cpp)
+add_executable(tidemere-probe ${TIDEMERE_PROBE_SOURCES} ${CMAKE_SOURCE_DIR}/tests/common/parity_measure.cpp)
+set_target_properties(tidemere-probe PROPERTIES AUTOMOC ON)
+target_include_directories(tidemere-probe PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/tests/linux)
+target_link_libraries(tidemere-probe PRIVATE tidemere_core Qt6::Gui Qt6::DBus)
