@@ -63,3 +63,11 @@ add_executable(tidemere-probe ${TIDEMERE_PROBE_SOURCES} ${CMAKE_SOURCE_DIR}/test
 set_target_properties(tidemere-probe PROPERTIES AUTOMOC ON)
 target_include_directories(tidemere-probe PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/tests/linux)
 target_link_libraries(tidemere-probe PRIVATE tidemere_core Qt6::Gui Qt6::DBus)
+
+# End-to-end checks of tidemere on the displays it serves and the ones it
+# refuses. Each starts its own display server (Xvfb + openbox, sway or weston
+# headless) and ends it; they run one at a time.
+foreach(check x11 wayland unsupported)
+  add_test(NAME linux.${check} COMMAND ${CMAKE_SOURCE_DIR}/tests/linux/${check}_e2e.sh ${CMAKE_BINARY_DIR})
+  set_tests_properties(linux.${check} PROPERTIES RUN_SERIAL TRUE TIMEOUT 180)
+endforeach()

@@ -31,11 +31,12 @@ TEST(AutostartEntry, StartsOnlyThisProgramWhenEnabled) {
   const std::string entry = AutostartEntryText("/usr/bin/tidemere");
   EXPECT_FALSE(AutostartEntryStarts(entry, "/usr/local/bin/tidemere"));
   EXPECT_FALSE(AutostartEntryStarts(entry + "Hidden=true\n", "/usr/bin/tidemere"));
-  EXPECT_FALSE(AutostartEntryStarts("[Desktop Entry]\nExec=/usr/bin/tidemere\nX-GNOME-Autostart-enabled=false\n",
-                                    "/usr/bin/tidemere"));
+  EXPECT_FALSE(AutostartEntryStarts(
+      "[Desktop Entry]\nExec=/usr/bin/tidemere\nX-GNOME-Autostart-enabled=false\n", "/usr/bin/tidemere"));
   // Only the Desktop Entry group's Exec counts.
   EXPECT_FALSE(AutostartEntryStarts("[Desktop Action x]\nExec=/usr/bin/tidemere\n", "/usr/bin/tidemere"));
-  EXPECT_TRUE(AutostartEntryStarts("[Desktop Entry]\r\nExec = /usr/bin/tidemere --debug\r\n", "/usr/bin/tidemere"));
+  EXPECT_TRUE(
+      AutostartEntryStarts("[Desktop Entry]\r\nExec = /usr/bin/tidemere --debug\r\n", "/usr/bin/tidemere"));
 }
 
 TEST(AutostartEntry, FileGoesOnAndOff) {

@@ -44,7 +44,9 @@ start() {
   pids+=("$started")
 }
 
-status() { "$tidemere" status 2>/dev/null; }
+# Runs a command as the user the display belongs to (see as_user.sh).
+as_user() { "$@"; }
+status() { as_user "$tidemere" status 2>/dev/null; }
 # The value of one field of `tidemere status` ("frames", "theme", ...).
 field() { status | tr ' ' '\n' | sed -n "s/^$1=//p"; }
 

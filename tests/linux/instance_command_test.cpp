@@ -1,7 +1,7 @@
 // The command line of `tidemere` and the requests to a running instance.
-#include <gtest/gtest.h>
-
 #include "common/instance_command.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -41,17 +41,26 @@ TEST(InstanceCommand, LaunchesAndTheirRequests) {
 }
 
 TEST(InstanceCommand, RefusesMalformedLines) {
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"--theme"}, {"--theme", "0"}, {"--theme", "7"}, {"--theme", "+2"}, {"--theme", "2x"},
-           {"exit", "status"}, {"exit", "--theme", "2"}, {"--steps", "10"}, {"--seed", "-1"},
-           {"--seed", "4294967296"}, {"--frobnicate"}, {"3"}}) {
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{"--theme"},
+                                                                                    {"--theme", "0"},
+                                                                                    {"--theme", "7"},
+                                                                                    {"--theme", "+2"},
+                                                                                    {"--theme", "2x"},
+                                                                                    {"exit", "status"},
+                                                                                    {"exit", "--theme", "2"},
+                                                                                    {"--steps", "10"},
+                                                                                    {"--seed", "-1"},
+                                                                                    {"--seed", "4294967296"},
+                                                                                    {"--frobnicate"},
+                                                                                    {"3"}}) {
     LaunchOptions options;
     std::string error;
     EXPECT_FALSE(ParseLaunchOptions(args, options, error)) << args[0];
     EXPECT_FALSE(error.empty());
   }
   // A stray client's line changes nothing.
-  for (const char* line : {"", "hello\n", "theme\n", "theme 0\n", "theme 7\n", "theme 3 4\n", "EXIT\n", "exit now\n"}) {
+  for (const char* line :
+       {"", "hello\n", "theme\n", "theme 0\n", "theme 7\n", "theme 3 4\n", "EXIT\n", "exit now\n"}) {
     EXPECT_EQ(int(ParseRequestLine(line).kind), int(RequestKind::kNone)) << line;
   }
 }

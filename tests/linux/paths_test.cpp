@@ -29,8 +29,8 @@ TEST(XdgPaths, FollowTheBaseDirectoryRules) {
        "/home/ann/.config/autostart/tidemere.desktop", "/run/user/1000/tidemere.sock",
        "/home/ann/.local/state/tidemere/Tidemere.log"},
       // Set folders win; a trailing slash adds no second one.
-      {Env("/cfg/", "/home/ann", "/run/u", "/st"), "/cfg/tidemere/Tidemere.ini", "/cfg/autostart/tidemere.desktop",
-       "/run/u/tidemere.sock", "/st/tidemere/Tidemere.log"},
+      {Env("/cfg/", "/home/ann", "/run/u", "/st"), "/cfg/tidemere/Tidemere.ini",
+       "/cfg/autostart/tidemere.desktop", "/run/u/tidemere.sock", "/st/tidemere/Tidemere.log"},
       // Relative values are ignored, as the rules say.
       {Env("cfg", "/home/ann", "run", "st"), "/home/ann/.config/tidemere/Tidemere.ini",
        "/home/ann/.config/autostart/tidemere.desktop", "/tmp/tidemere-1000/tidemere.sock",

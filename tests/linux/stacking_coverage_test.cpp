@@ -1,7 +1,7 @@
 // The X11 stacking list fed to the coverage decision.
-#include <gtest/gtest.h>
-
 #include "desktop/stacking_coverage.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 

@@ -15,7 +15,8 @@ namespace {
 
 constexpr uint16_t kModifiers = XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_SHIFT;
 // Caps Lock and Num Lock (Mod2 on nearly every keyboard map) in every pairing.
-constexpr uint16_t kLockVariants[] = {0, XCB_MOD_MASK_LOCK, XCB_MOD_MASK_2, XCB_MOD_MASK_LOCK | XCB_MOD_MASK_2};
+constexpr uint16_t kLockVariants[] = {0, XCB_MOD_MASK_LOCK, XCB_MOD_MASK_2,
+                                      XCB_MOD_MASK_LOCK | XCB_MOD_MASK_2};
 
 struct Hotkey {
   uint32_t keysym;  // XK_1 .. XK_3, XK_0
@@ -24,7 +25,9 @@ struct Hotkey {
   xcb_keycode_t keycode = 0;
 };
 
-Hotkey hotkeys[] = {{0x31, 1, "Ctrl+Shift+1"}, {0x32, 2, "Ctrl+Shift+2"}, {0x33, 3, "Ctrl+Shift+3"},
+Hotkey hotkeys[] = {{0x31, 1, "Ctrl+Shift+1"},
+                    {0x32, 2, "Ctrl+Shift+2"},
+                    {0x33, 3, "Ctrl+Shift+3"},
                     {0x30, 4, "Ctrl+Shift+0"}};
 
 struct HotkeyFilter : QAbstractNativeEventFilter {
@@ -53,15 +56,16 @@ xcb_connection_t* connection = nullptr;
 void FindKeycodes(xcb_connection_t* c) {
   const xcb_setup_t* setup = xcb_get_setup(c);
   const int count = setup->max_keycode - setup->min_keycode + 1;
-  xcb_get_keyboard_mapping_reply_t* map =
-      xcb_get_keyboard_mapping_reply(c, xcb_get_keyboard_mapping(c, setup->min_keycode, uint8_t(count)), nullptr);
+  xcb_get_keyboard_mapping_reply_t* map = xcb_get_keyboard_mapping_reply(
+      c, xcb_get_keyboard_mapping(c, setup->min_keycode, uint8_t(count)), nullptr);
   if (map == nullptr) return;
   const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(map);
   const int perCode = map->keysyms_per_keycode;
   for (Hotkey& hotkey : hotkeys) {
     for (int code = 0; code < count && hotkey.keycode == 0; ++code) {
       for (int k = 0; k < perCode && k < 2; ++k) {
-        if (syms[code * perCode + k] == hotkey.keysym) hotkey.keycode = xcb_keycode_t(setup->min_keycode + code);
+        if (syms[code * perCode + k] == hotkey.keysym)
+          hotkey.keycode = xcb_keycode_t(setup->min_keycode + code);
       }
     }
   }
@@ -84,8 +88,9 @@ void GrabHotkeys(LinuxApp& app) {
     }
     bool held = false;
     for (uint16_t locks : kLockVariants) {
-      xcb_void_cookie_t cookie = xcb_grab_key_checked(connection, 1, filter.root, kModifiers | locks, hotkey.keycode,
-                                                      XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+      xcb_void_cookie_t cookie =
+          xcb_grab_key_checked(connection, 1, filter.root, kModifiers | locks, hotkey.keycode,
+                               XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
       if (xcb_generic_error_t* error = xcb_request_check(connection, cookie)) {
         held = held || error->error_code == XCB_ACCESS;
         std::free(error);
@@ -105,7 +110,8 @@ void ReleaseHotkeys() {
   qApp->removeNativeEventFilter(&filter);
   for (const Hotkey& hotkey : hotkeys) {
     if (hotkey.keycode == 0) continue;
-    for (uint16_t locks : kLockVariants) xcb_ungrab_key(connection, hotkey.keycode, filter.root, kModifiers | locks);
+    for (uint16_t locks : kLockVariants)
+      xcb_ungrab_key(connection, hotkey.keycode, filter.root, kModifiers | locks);
   }
   xcb_flush(connection);
   connection = nullptr;

@@ -95,8 +95,7 @@ int main(int argc, char** argv) {
   const XdgEnvironment env = ReadXdgEnvironment();
   if (options.debug) {
     debugLogging = true;
-    SetNativeLogPath(LogPath(env));
-    MakeDirectories(DirectoryOf(LogPath(env)));
+    SetNativeLogPath(LogPath(env));  // its folder once there is a desktop to run on
   }
 
   // Requests to a running instance need no display.
@@ -127,6 +126,7 @@ int main(int argc, char** argv) {
     return kNoDesktop;
   }
 
+  if (options.debug) MakeDirectories(DirectoryOf(LogPath(env)));
   QApplication qtApp(argc, argv);
   QApplication::setApplicationName("tidemere");
   QApplication::setApplicationDisplayName("Tidemere");
@@ -148,7 +148,8 @@ int main(int argc, char** argv) {
     }
     return 1;
   }
-  MakeDirectories(DirectoryOf(app.settingsPath));  // as on Windows: the folder at start, the file at the first save
+  MakeDirectories(
+      DirectoryOf(app.settingsPath));  // as on Windows: the folder at start, the file at the first save
   {
     IniFileStore store(app.settingsPath);
     LoadSettingsFrom(store, app.settings);

@@ -54,7 +54,8 @@ bool ParseLaunchOptions(const std::vector<std::string>& args, LaunchOptions& opt
       }
       commandGiven = true;
       options.kind = arg == "exit" ? LaunchKind::kExit : LaunchKind::kStatus;
-    } else if (!OptionValue(args, i, "--theme", value, matched) || (matched && !ReadNumber(value, 1, 6, number))) {
+    } else if (!OptionValue(args, i, "--theme", value, matched) ||
+               (matched && !ReadNumber(value, 1, 6, number))) {
       error = "--theme takes a scene number from 1 to 6";
       return false;
     } else if (matched) {
@@ -92,7 +93,8 @@ const char* LaunchUsage() {
          "       tidemere --theme N               switch the running aquarium to scene N\n"
          "       tidemere exit                    end the running aquarium\n"
          "       tidemere status                  what the running aquarium is doing\n"
-         "       tidemere --seed S --steps N      test mode: N fixed steps from seed S, then a still picture\n";
+         "       tidemere --seed S --steps N      test mode: N fixed steps from seed S, then a still "
+         "picture\n";
 }
 
 InstanceRequest RequestFor(const LaunchOptions& options) {

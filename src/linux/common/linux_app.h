@@ -46,8 +46,8 @@ struct AquariumView {
 
 // The frame driver's own state, whatever the display.
 struct FrameDriverState {
-  int tickCounter = 0;     // the pacing counter
-  long framesDrawn = 0;    // over every surface, since start
+  int tickCounter = 0;   // the pacing counter
+  long framesDrawn = 0;  // over every surface, since start
   bool fixedStepsDone = false;
 };
 

@@ -45,10 +45,10 @@ std::string DesktopStatus(LinuxApp& app) {
   std::string rest = QString::fromWCharArray(RestReasonName(app.lifecycle.resting)).toStdString();
   for (char& c : rest) c = c == ' ' ? '-' : c;
   char line[256];
-  std::snprintf(line, sizeof line, "display=%s frames=%ld rest=%s theme=%d fish=%zu bubbles=%zu surfaces=%d fullscreen=%d",
-                app.kind == DesktopKind::kX11 ? "x11" : "wayland", app.frame.framesDrawn,
-                rest.c_str(), app.settings.theme, fish, bubbles, surfaces,
-                int(app.lifecycle.fullScreenInFront));
+  std::snprintf(line, sizeof line,
+                "display=%s frames=%ld rest=%s theme=%d fish=%zu bubbles=%zu surfaces=%d fullscreen=%d",
+                app.kind == DesktopKind::kX11 ? "x11" : "wayland", app.frame.framesDrawn, rest.c_str(),
+                app.settings.theme, fish, bubbles, surfaces, int(app.lifecycle.fullScreenInFront));
   std::string status = line;
   // The pointer as the first aquarium knows it, and who is near it.
   if (!views.empty() && views[0]->aquarium.pointerKnown) {

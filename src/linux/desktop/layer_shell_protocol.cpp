@@ -47,8 +47,8 @@ wl_proxy* Proxy(void* object) {
 }  // namespace
 
 const wl_interface zwlr_layer_shell_v1_interface = {"zwlr_layer_shell_v1", 4, 2, kShellRequests, 0, nullptr};
-const wl_interface zwlr_layer_surface_v1_interface = {"zwlr_layer_surface_v1", 4, 9, kSurfaceRequests,
-                                                      2, kSurfaceEvents};
+const wl_interface zwlr_layer_surface_v1_interface = {"zwlr_layer_surface_v1", 4, 9,
+                                                      kSurfaceRequests,        2, kSurfaceEvents};
 
 zwlr_layer_surface_v1* LayerShellGetLayerSurface(zwlr_layer_shell_v1* shell, wl_surface* surface,
                                                  wl_output* output, uint32_t layer, const char* nameSpace) {
@@ -61,7 +61,8 @@ zwlr_layer_surface_v1* LayerShellGetLayerSurface(zwlr_layer_shell_v1* shell, wl_
 void LayerShellDestroy(zwlr_layer_shell_v1* shell) {
   wl_proxy* proxy = Proxy(shell);
   if (wl_proxy_get_version(proxy) >= 3) {
-    wl_proxy_marshal_flags(proxy, kShellDestroy, nullptr, wl_proxy_get_version(proxy), WL_MARSHAL_FLAG_DESTROY);
+    wl_proxy_marshal_flags(proxy, kShellDestroy, nullptr, wl_proxy_get_version(proxy),
+                           WL_MARSHAL_FLAG_DESTROY);
   } else {
     wl_proxy_destroy(proxy);
   }
@@ -69,7 +70,9 @@ void LayerShellDestroy(zwlr_layer_shell_v1* shell) {
 
 void LayerSurfaceAddListener(zwlr_layer_surface_v1* surface, const zwlr_layer_surface_v1_listener* listener,
                              void* data) {
-  wl_proxy_add_listener(Proxy(surface), reinterpret_cast<void (**)(void)>(const_cast<zwlr_layer_surface_v1_listener*>(listener)), data);
+  wl_proxy_add_listener(
+      Proxy(surface),
+      reinterpret_cast<void (**)(void)>(const_cast<zwlr_layer_surface_v1_listener*>(listener)), data);
 }
 
 void LayerSurfaceSetSize(zwlr_layer_surface_v1* surface, uint32_t width, uint32_t height) {
@@ -100,5 +103,6 @@ void LayerSurfaceAckConfigure(zwlr_layer_surface_v1* surface, uint32_t serial) {
 
 void LayerSurfaceDestroy(zwlr_layer_surface_v1* surface) {
   wl_proxy* proxy = Proxy(surface);
-  wl_proxy_marshal_flags(proxy, kSurfaceDestroy, nullptr, wl_proxy_get_version(proxy), WL_MARSHAL_FLAG_DESTROY);
+  wl_proxy_marshal_flags(proxy, kSurfaceDestroy, nullptr, wl_proxy_get_version(proxy),
+                         WL_MARSHAL_FLAG_DESTROY);
 }

@@ -73,8 +73,8 @@ void WatchSession(LinuxApp& app) {
   auto* listener = new SessionListener(app);
   bus.connect(kLogin, session, "org.freedesktop.DBus.Properties", "PropertiesChanged", listener,
               SLOT(PropertiesChanged(QString, QVariantMap, QStringList)));
-  bus.connect(kLogin, "/org/freedesktop/login1", "org.freedesktop.login1.Manager", "PrepareForSleep", listener,
-              SLOT(PrepareForSleep(bool)));
+  bus.connect(kLogin, "/org/freedesktop/login1", "org.freedesktop.login1.Manager", "PrepareForSleep",
+              listener, SLOT(PrepareForSleep(bool)));
   QDBusInterface properties(kLogin, session, "org.freedesktop.DBus.Properties", bus);
   QDBusReply<QDBusVariant> locked = properties.call("Get", "org.freedesktop.login1.Session", "LockedHint");
   if (locked.isValid()) listener->SetLocked(locked.value().variant().toBool());

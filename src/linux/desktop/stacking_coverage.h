@@ -14,14 +14,14 @@ constexpr uint32_t kAllDesktops = 0xFFFFFFFF;
 // One managed window of _NET_CLIENT_LIST_STACKING, as read from the server.
 struct StackedWindow {
   uint32_t id = 0;
-  ScreenRect frame;           // root coordinates, with the window manager's frame
-  bool viewable = true;       // mapped, and its parents too
-  bool hidden = false;        // _NET_WM_STATE_HIDDEN: minimised or shaded
+  ScreenRect frame;                 // root coordinates, with the window manager's frame
+  bool viewable = true;             // mapped, and its parents too
+  bool hidden = false;              // _NET_WM_STATE_HIDDEN: minimised or shaded
   uint32_t desktop = kAllDesktops;  // _NET_WM_DESKTOP
-  bool argbVisual = false;    // a 32-bit visual: the background may show through
-  uint32_t opacity = 0xFFFFFFFF;  // _NET_WM_WINDOW_OPACITY
-  bool desktopType = false;   // _NET_WM_WINDOW_TYPE_DESKTOP
-  std::string className;      // WM_CLASS's class, for the log
+  bool argbVisual = false;          // a 32-bit visual: the background may show through
+  uint32_t opacity = 0xFFFFFFFF;    // _NET_WM_WINDOW_OPACITY
+  bool desktopType = false;         // _NET_WM_WINDOW_TYPE_DESKTOP
+  std::string className;            // WM_CLASS's class, for the log
 };
 
 // The windows above `own` in `stacking` (bottom to top) as the coverage

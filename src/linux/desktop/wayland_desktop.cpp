@@ -229,7 +229,8 @@ void MakeSurface(OutputSurface& out) {
   LayerSurfaceAddListener(out.layer, &kLayerListener, &out);
   LayerSurfaceSetSize(out.layer, 0, 0);  // the output's size, from the anchors
   LayerSurfaceSetAnchor(out.layer, ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
-                                       ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT | ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT);
+                                       ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT |
+                                       ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT);
   LayerSurfaceSetExclusiveZone(out.layer, -1);  // under panels too, moved by none
   LayerSurfaceSetKeyboardInteractivity(out.layer, ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_NONE);
   wl_surface_commit(out.surface);
@@ -256,7 +257,7 @@ void OutputName(void* data, wl_output*, const char* name) {
   static_cast<OutputSurface*>(data)->name = name;
 }
 void OutputDescription(void*, wl_output*, const char*) {}
-const wl_output_listener kOutputListener = {OutputGeometry, OutputMode,  OutputDone,
+const wl_output_listener kOutputListener = {OutputGeometry, OutputMode, OutputDone,
                                             OutputScale,    OutputName, OutputDescription};
 
 void AddOutput(WaylandDesktop& d, uint32_t name, uint32_t version) {
@@ -264,7 +265,8 @@ void AddOutput(WaylandDesktop& d, uint32_t name, uint32_t version) {
   out->desktop = &d;
   out->globalName = name;
   out->name = "output " + std::to_string(name);
-  out->output = static_cast<wl_output*>(wl_registry_bind(d.registry, name, &wl_output_interface, std::min(version, 4u)));
+  out->output = static_cast<wl_output*>(
+      wl_registry_bind(d.registry, name, &wl_output_interface, std::min(version, 4u)));
   wl_output_add_listener(out->output, &kOutputListener, out.get());
   if (d.started) MakeSurface(*out);
   d.outputs.push_back(std::move(out));
@@ -294,7 +296,8 @@ OutputSurface* OutputOf(WaylandDesktop& d, wl_surface* surface) {
   return nullptr;
 }
 
-void PointerEnter(void* data, wl_pointer* pointer, uint32_t serial, wl_surface* surface, wl_fixed_t x, wl_fixed_t y) {
+void PointerEnter(void* data, wl_pointer* pointer, uint32_t serial, wl_surface* surface, wl_fixed_t x,
+                  wl_fixed_t y) {
   auto& d = *static_cast<WaylandDesktop*>(data);
   d.pointerFocus = OutputOf(d, surface);
   if (d.cursorImage != nullptr) {
@@ -326,10 +329,9 @@ void PointerFrame(void*, wl_pointer*) {}
 void PointerAxisSource(void*, wl_pointer*, uint32_t) {}
 void PointerAxisStop(void*, wl_pointer*, uint32_t, uint32_t) {}
 void PointerAxisDiscrete(void*, wl_pointer*, uint32_t, int32_t) {}
-const wl_pointer_listener kPointerListener = {PointerEnter, PointerLeave,      PointerMotion,
-                                              PointerButton, PointerAxis,      PointerFrame,
-                                              PointerAxisSource, PointerAxisStop, PointerAxisDiscrete,
-                                              nullptr};
+const wl_pointer_listener kPointerListener = {
+    PointerEnter, PointerLeave,      PointerMotion,   PointerButton,       PointerAxis,
+    PointerFrame, PointerAxisSource, PointerAxisStop, PointerAxisDiscrete, nullptr};
 
 void SeatCapabilities(void* data, wl_seat* seat, uint32_t capabilities) {
   auto& d = *static_cast<WaylandDesktop*>(data);
@@ -369,15 +371,16 @@ void Global(void* data, wl_registry* registry, uint32_t name, const char* interf
   auto& d = *static_cast<WaylandDesktop*>(data);
   const std::string which = interface;
   if (which == wl_compositor_interface.name) {
-    d.compositor =
-        static_cast<wl_compositor*>(wl_registry_bind(registry, name, &wl_compositor_interface, std::min(version, 4u)));
+    d.compositor = static_cast<wl_compositor*>(
+        wl_registry_bind(registry, name, &wl_compositor_interface, std::min(version, 4u)));
   } else if (which == wl_shm_interface.name) {
     d.shm = static_cast<wl_shm*>(wl_registry_bind(registry, name, &wl_shm_interface, 1));
   } else if (which == zwlr_layer_shell_v1_interface.name) {
     d.layerShell = static_cast<zwlr_layer_shell_v1*>(
         wl_registry_bind(registry, name, &zwlr_layer_shell_v1_interface, std::min(version, 4u)));
   } else if (which == wl_seat_interface.name && d.seat == nullptr) {
-    d.seat = static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, std::min(version, 5u)));
+    d.seat =
+        static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, std::min(version, 5u)));
     wl_seat_add_listener(d.seat, &kSeatListener, &d);
   } else if (which == wl_output_interface.name) {
     AddOutput(d, name, version);
@@ -453,11 +456,11 @@ void StartWaylandDesktop(LinuxApp& app, WaylandDesktop* d) {
     }
   });
   // Requests made anywhere in the loop leave before it sleeps.
-  d->beforeSleep = QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
-                                    [d] {
-                                      wl_display_dispatch_pending(d->display);
-                                      wl_display_flush(d->display);
-                                    });
+  d->beforeSleep =
+      QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, [d] {
+        wl_display_dispatch_pending(d->display);
+        wl_display_flush(d->display);
+      });
   d->frameTimer.setTimerType(Qt::PreciseTimer);
   d->frameTimer.setInterval(kFrameTickMs);
   QObject::connect(&d->frameTimer, &QTimer::timeout, [d] { OnFrameTick(*d); });

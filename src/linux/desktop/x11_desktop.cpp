@@ -101,7 +101,8 @@ void ReadPointer(X11Desktop& d) {
   const qreal ratio = d.window->devicePixelRatio();
   const int x = int(local.x() * ratio), y = int(local.y() * ratio);
   AquariumView& view = d.view;
-  if (view.pointerSeen && (x != view.pointerX || y != view.pointerY)) PointerMoved(*d.app, view, float(x), float(y));
+  if (view.pointerSeen && (x != view.pointerX || y != view.pointerY))
+    PointerMoved(*d.app, view, float(x), float(y));
   view.pointerSeen = true;
   view.pointerX = x;
   view.pointerY = y;

@@ -74,8 +74,8 @@ X11Atoms InternAtoms(xcb_connection_t* c, int screenNumber) {
 }
 
 std::vector<StackedWindow> ReadStacking(xcb_connection_t* c, xcb_window_t root, const X11Atoms& atoms) {
-  const std::vector<uint32_t> ids =
-      Values(xcb_get_property_reply(c, AskProperty(c, root, atoms.clientListStacking, XCB_ATOM_WINDOW), nullptr));
+  const std::vector<uint32_t> ids = Values(
+      xcb_get_property_reply(c, AskProperty(c, root, atoms.clientListStacking, XCB_ATOM_WINDOW), nullptr));
   // Every question first, then every answer: one round trip for the list.
   struct Questions {
     xcb_get_window_attributes_cookie_t attributes;
@@ -114,8 +114,10 @@ std::vector<StackedWindow> ReadStacking(xcb_connection_t* c, xcb_window_t root, 
       w.viewable = attributes->map_state == XCB_MAP_STATE_VIEWABLE;
       w.argbVisual = geometry->depth == 32;
       // left, right, top, bottom
-      const int left = extents.size() == 4 ? int(extents[0]) : 0, right = extents.size() == 4 ? int(extents[1]) : 0;
-      const int top = extents.size() == 4 ? int(extents[2]) : 0, bottom = extents.size() == 4 ? int(extents[3]) : 0;
+      const int left = extents.size() == 4 ? int(extents[0]) : 0,
+                right = extents.size() == 4 ? int(extents[1]) : 0;
+      const int top = extents.size() == 4 ? int(extents[2]) : 0,
+                bottom = extents.size() == 4 ? int(extents[3]) : 0;
       w.frame = {origin->dst_x - left, origin->dst_y - top, origin->dst_x + geometry->width + right,
                  origin->dst_y + geometry->height + bottom};
     } else {
@@ -134,8 +136,8 @@ std::vector<StackedWindow> ReadStacking(xcb_connection_t* c, xcb_window_t root, 
 }
 
 uint32_t ReadCurrentDesktop(xcb_connection_t* c, xcb_window_t root, const X11Atoms& atoms) {
-  const std::vector<uint32_t> values =
-      Values(xcb_get_property_reply(c, AskProperty(c, root, atoms.currentDesktop, XCB_ATOM_CARDINAL), nullptr));
+  const std::vector<uint32_t> values = Values(
+      xcb_get_property_reply(c, AskProperty(c, root, atoms.currentDesktop, XCB_ATOM_CARDINAL), nullptr));
   return values.empty() ? 0 : values[0];
 }
 

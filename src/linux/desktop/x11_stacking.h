@@ -20,7 +20,8 @@ X11Atoms InternAtoms(xcb_connection_t* connection, int screenNumber);
 
 // Managed windows bottom to top (_NET_CLIENT_LIST_STACKING); empty without
 // a window manager that keeps it.
-std::vector<StackedWindow> ReadStacking(xcb_connection_t* connection, xcb_window_t root, const X11Atoms& atoms);
+std::vector<StackedWindow> ReadStacking(xcb_connection_t* connection, xcb_window_t root,
+                                        const X11Atoms& atoms);
 uint32_t ReadCurrentDesktop(xcb_connection_t* connection, xcb_window_t root, const X11Atoms& atoms);
 // Whether a compositing manager owns the screen's selection.
 bool CompositorRunning(xcb_connection_t* connection, const X11Atoms& atoms);

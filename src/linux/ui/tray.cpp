@@ -41,7 +41,8 @@ void CreateTray(LinuxApp& app) {
     });
   }
   ui.menu->addSeparator();
-  QObject::connect(ui.menu->addAction(kSettingsItem), &QAction::triggered, [&app] { OpenSettingsWindow(app); });
+  QObject::connect(ui.menu->addAction(kSettingsItem), &QAction::triggered,
+                   [&app] { OpenSettingsWindow(app); });
   QObject::connect(ui.menu->addAction(kAboutItem), &QAction::triggered, [&app] { OpenAboutWindow(app); });
   ui.autostartAction = ui.menu->addAction(kAutostartItem);
   ui.autostartAction->setCheckable(true);
@@ -64,8 +65,9 @@ void CreateTray(LinuxApp& app) {
   ui.tray->show();
   Log("[tray] icon shown: tray available=%d", int(QSystemTrayIcon::isSystemTrayAvailable()));
   if (!QSystemTrayIcon::isSystemTrayAvailable()) {
-    Warn("no system tray or StatusNotifierItem host: the menu is not reachable; use 'tidemere --theme N' and "
-         "'tidemere exit'");
+    Warn(
+        "no system tray or StatusNotifierItem host: the menu is not reachable; use 'tidemere --theme N' and "
+        "'tidemere exit'");
   }
 }
 

@@ -29,7 +29,8 @@ bool Load(const char* path, RenderBuffer& buffer) {
   buffer.height = image.height();
   buffer.pixels.resize(size_t(image.width()) * size_t(image.height()));
   for (int y = 0; y < image.height(); ++y) {
-    std::memcpy(&buffer.pixels[size_t(y) * size_t(image.width())], image.constScanLine(y), size_t(image.width()) * 4);
+    std::memcpy(&buffer.pixels[size_t(y) * size_t(image.width())], image.constScanLine(y),
+                size_t(image.width()) * 4);
   }
   return true;
 }
@@ -47,7 +48,9 @@ int Compare(const char* a, const char* b) {
 }
 
 struct PlainWindow : QRasterWindow {
-  void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(QRect(QPoint(), size()), QColor(200, 90, 40)); }
+  void paintEvent(QPaintEvent*) override {
+    QPainter(this).fillRect(QRect(QPoint(), size()), QColor(200, 90, 40));
+  }
 };
 
 }  // namespace
@@ -74,7 +77,8 @@ int main(int argc, char** argv) {
   if (std::strcmp(mode, "sni-watcher") == 0) return RunWatcher(app);
   if (std::strcmp(mode, "sni-menu") == 0) return PrintMenu();
   if (std::strcmp(mode, "sni-click") == 0 && argc == 3) return ClickMenu(argv[2]);
-  std::fprintf(stderr, "usage: tidemere-probe compare A B | grab OUT | window [--fullscreen] | sni-watcher | "
-                       "sni-menu | sni-click LABEL\n");
+  std::fprintf(stderr,
+               "usage: tidemere-probe compare A B | grab OUT | window [--fullscreen] | sni-watcher | "
+               "sni-menu | sni-click LABEL\n");
   return 2;
 }

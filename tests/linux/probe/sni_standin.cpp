@@ -67,7 +67,8 @@ class Watcher : public QObject {
 namespace {
 
 bool FindMenu(QString& service, QString& path) {
-  QDBusInterface watcher("org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher", "org.kde.StatusNotifierWatcher");
+  QDBusInterface watcher("org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher",
+                         "org.kde.StatusNotifierWatcher");
   const QStringList items = watcher.property("RegisteredStatusNotifierItems").toStringList();
   if (items.isEmpty()) {
     std::fprintf(stderr, "tidemere-probe: no tray item registered\n");
@@ -81,7 +82,8 @@ bool FindMenu(QString& service, QString& path) {
   QDBusInterface properties(item, itemPath, "org.freedesktop.DBus.Properties");
   QDBusReply<QDBusVariant> menu = properties.call("Get", "org.kde.StatusNotifierItem", "Menu");
   if (!menu.isValid()) {
-    std::fprintf(stderr, "tidemere-probe: the tray item has no menu: %s\n", menu.error().message().toUtf8().constData());
+    std::fprintf(stderr, "tidemere-probe: the tray item has no menu: %s\n",
+                 menu.error().message().toUtf8().constData());
     return false;
   }
   service = item;
