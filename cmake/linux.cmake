@@ -71,3 +71,19 @@ foreach(check x11 wayland unsupported)
   add_test(NAME linux.${check} COMMAND ${CMAKE_SOURCE_DIR}/tests/linux/${check}_e2e.sh ${CMAKE_BINARY_DIR})
   set_tests_properties(linux.${check} PROPERTIES RUN_SERIAL TRUE TIMEOUT 180)
 endforeach()
+
+# cmake --install: the program, its menu entry and the icon in the hicolor
+# sizes, painted at build time by the program's own icon figure.
+include(GNUInstallDirs)
+install(TARGETS tidemere RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${CMAKE_SOURCE_DIR}/resources/tidemere.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+foreach(size 16 22 24 32 48 64 128 256)
+  set(icon ${CMAKE_BINARY_DIR}/icons/${size}/tidemere.png)
+  add_custom_command(OUTPUT ${icon}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/icons/${size}
+    COMMAND tidemere-render --icon ${size} ${icon}
+    DEPENDS tidemere-render VERBATIM)
+  list(APPEND TIDEMERE_HICOLOR_ICONS ${icon})
+  install(FILES ${icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
+add_custom_target(tidemere-icons ALL DEPENDS ${TIDEMERE_HICOLOR_ICONS})
