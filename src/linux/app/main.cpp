@@ -129,7 +129,6 @@ int main(int argc, char** argv) {
   if (options.debug) MakeDirectories(DirectoryOf(LogPath(env)));
   QApplication qtApp(argc, argv);
   QApplication::setApplicationName("tidemere");
-  QApplication::setApplicationDisplayName("Tidemere");
   QApplication::setQuitOnLastWindowClosed(false);
 
   LinuxApp app;

@@ -95,6 +95,7 @@ void OpenAboutWindow(LinuxApp& app) {
   }
   auto* window = new AboutWindow;
   window->setAttribute(Qt::WA_DeleteOnClose);
+  window->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   window->setWindowTitle("About Tidemere");
   window->setWindowIcon(AppIcon());
   window->setFixedSize(424, 251);  // the client area of the Windows window's 440 x 290

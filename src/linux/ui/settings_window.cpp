@@ -127,6 +127,8 @@ void OpenSettingsWindow(LinuxApp& app) {
   SettingsForm& form = window->form;
   form.window = window;
   window->setAttribute(Qt::WA_DeleteOnClose);
+  window->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint |
+                         Qt::WindowCloseButtonHint);
   window->setWindowTitle("Aquarium Settings");
   window->setWindowIcon(AppIcon());
   window->setFixedSize(1100, kSettingsClientHeight);
@@ -134,12 +136,13 @@ void OpenSettingsWindow(LinuxApp& app) {
 
   Label(window, "Total Fish (5-60):", {20, 20, 180, 28}, normal);
   form.total = NumberEdit(window, app.settings.totalFish, {205, 18, 80, 30}, normal);
-  form.allocated = Label(window, "Allocated: 0 / 28", {310, 20, 200, 28}, bold);
-  Label(window, "Performance:", {530, 20, 90, 28}, normal);
+  // Wider than on Windows where Linux fonts need it, in the same order and rows.
+  form.allocated = Label(window, "Allocated: 0 / 28", {305, 20, 305, 28}, bold);
+  Label(window, "Performance:", {615, 20, 120, 28}, normal);
   form.fpsMode = new QComboBox(window);
   form.fpsMode->addItems({"Smooth (60 FPS)", "Power Saver (15 FPS)"});
   form.fpsMode->setCurrentIndex(app.settings.fpsMode == 1 ? 1 : 0);
-  form.fpsMode->setGeometry(625, 18, 160, 30);
+  form.fpsMode->setGeometry(740, 18, 215, 30);
   form.fpsMode->setFont(normal);
   auto* group = new QGroupBox("Species && Count (number of each species)", window);
   group->setGeometry(15, 52, 1065, 460);
@@ -148,7 +151,7 @@ void OpenSettingsWindow(LinuxApp& app) {
     auto* icon = new QLabel(window);
     icon->setGeometry(x, y, 82, 54);
     icon->setPixmap(SpeciesTile(i));
-    Label(window, QString::fromWCharArray(kSpeciesNames[i]), {x + 90, y, 130, 26}, normal);
+    Label(window, QString::fromWCharArray(kSpeciesNames[i]), {x + 90, y, 170, 26}, normal);
     Label(window, "Count:", {x + 90, top + 104, 55, 24}, small);
     form.counts[i] = NumberEdit(window, app.settings.speciesCounts[i], {x + 148, top + 102, 55, 28}, normal);
   }
