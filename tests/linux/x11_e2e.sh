@@ -112,14 +112,14 @@ wait_until '[ "$(field frames)" -gt 2 ] 2>/dev/null' 15 || fail "tidemere did no
 status | grep -q pointer= && fail "a pointer that never moved counts"
 came=0
 stayed=0
-for spot in "400 300" "800 300" "640 450" "300 450" "950 450" "200 200" "1000 600"; do
+for spot in "400 300" "800 300" "640 450" "300 450" "950 450" "200 200" "1000 600" "150 500" "1100 250"; do
   xdotool mousemove $spot
   wait_until "status | grep -q \"pointer=${spot/ /,} \"" 5 || fail "the pointer at $spot did not reach the aquarium"
   came=$((came + $(field near)))
   sleep 2.4
   stayed=$((stayed + $(field near)))
 done
-[ "$came" -ge 8 ] && [ $((stayed * 4)) -le "$came" ] ||
+[ "$came" -ge 10 ] && [ $((stayed * 4)) -le "$came" ] ||
   fail "creatures do not flee the pointer: $came near it when it came, $stayed after 2.4 s"
 before="$(field bubbles)"
 xdotool mousemove 640 300 click 1
