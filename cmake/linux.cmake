@@ -31,3 +31,59 @@ if(TIDEMERE_BENCH_SOURCES)
   add_executable(tidemere-bench ${TIDEMERE_BENCH_SOURCES})
   target_link_libraries(tidemere-bench PRIVATE tidemere_core)
 endif()
+
+# The Linux shell (src/linux: common, then desktop and ui side by side, then
+# app) on the portable core: `tidemere`, the aquarium as the desktop
+# background of X11 and of wlroots Wayland compositors.
+find_package(Qt6 REQUIRED COMPONENTS Widgets DBus Network)
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(TIDEMERE_WAYLAND REQUIRED IMPORTED_TARGET wayland-client wayland-cursor)
+pkg_check_modules(TIDEMERE_XCB REQUIRED IMPORTED_TARGET xcb)
+file(GLOB TIDEMERE_LINUX_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/src/linux/common/*.cpp ${CMAKE_SOURCE_DIR}/src/linux/desktop/*.cpp
+  ${CMAKE_SOURCE_DIR}/src/linux/ui/*.cpp ${CMAKE_SOURCE_DIR}/src/linux/app/*.cpp)
+list(REMOVE_ITEM TIDEMERE_LINUX_SOURCES ${CMAKE_SOURCE_DIR}/src/linux/app/main.cpp)
+add_library(tidemere_linux STATIC ${TIDEMERE_LINUX_SOURCES})
+set_target_properties(tidemere_linux PROPERTIES AUTOMOC ON)  # the logind listener's slots
+target_include_directories(tidemere_linux PUBLIC ${CMAKE_SOURCE_DIR}/src/linux)
+target_link_libraries(tidemere_linux PUBLIC tidemere_core Qt6::Widgets Qt6::DBus Qt6::Network
+  PkgConfig::TIDEMERE_WAYLAND PkgConfig::TIDEMERE_XCB)
+add_executable(tidemere ${CMAKE_SOURCE_DIR}/src/linux/app/main.cpp)
+target_link_libraries(tidemere PRIVATE tidemere_linux)
+
+# The Linux shell's native tests, and tidemere-probe: the end-to-end scripts'
+# eyes and hands (screenshots, parity, a covering window, a stand-in tray host).
+file(GLOB TIDEMERE_LINUX_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/linux/*.cpp)
+add_executable(tidemere-linux-tests ${TIDEMERE_LINUX_TEST_SOURCES})
+target_link_libraries(tidemere-linux-tests PRIVATE tidemere_linux GTest::gtest_main)
+gtest_discover_tests(tidemere-linux-tests DISCOVERY_MODE PRE_TEST)
+find_package(Qt6 REQUIRED COMPONENTS DBus)
+file(GLOB TIDEMERE_PROBE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/linux/probe/*.cpp)
+add_executable(tidemere-probe ${TIDEMERE_PROBE_SOURCES} ${CMAKE_SOURCE_DIR}/tests/common/parity_measure.cpp)
+set_target_properties(tidemere-probe PROPERTIES AUTOMOC ON)
+target_include_directories(tidemere-probe PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/tests/linux)
+target_link_libraries(tidemere-probe PRIVATE tidemere_core Qt6::Gui Qt6::DBus)
+
+# End-to-end checks of tidemere on the displays it serves and the ones it
+# refuses. Each starts its own display server (Xvfb + openbox, sway or weston
+# headless) and ends it; they run one at a time.
+foreach(check x11 wayland unsupported)
+  add_test(NAME linux.${check} COMMAND ${CMAKE_SOURCE_DIR}/tests/linux/${check}_e2e.sh ${CMAKE_BINARY_DIR})
+  set_tests_properties(linux.${check} PROPERTIES RUN_SERIAL TRUE TIMEOUT 180)
+endforeach()
+
+# cmake --install: the program, its menu entry and the icon in the hicolor
+# sizes, painted at build time by the program's own icon figure.
+include(GNUInstallDirs)
+install(TARGETS tidemere RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${CMAKE_SOURCE_DIR}/resources/tidemere.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+foreach(size 16 22 24 32 48 64 128 256)
+  set(icon ${CMAKE_BINARY_DIR}/icons/${size}/tidemere.png)
+  add_custom_command(OUTPUT ${icon}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/icons/${size}
+    COMMAND tidemere-render --icon ${size} ${icon}
+    DEPENDS tidemere-render VERBATIM)
+  list(APPEND TIDEMERE_HICOLOR_ICONS ${icon})
+  install(FILES ${icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
+add_custom_target(tidemere-icons ALL DEPENDS ${TIDEMERE_HICOLOR_ICONS})

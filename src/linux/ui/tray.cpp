@@ -1,0 +1,93 @@
+// The tray icon (a StatusNotifierItem where the desktop has a host for it,
+// the older system tray elsewhere) and its menu.
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QMenu>
+#include <QSystemTrayIcon>
+
+#include "common/autostart_entry.h"
+#include "common/linux_log.h"
+#include "ui/ui.h"
+
+namespace {
+
+void OnAutostart(LinuxApp& app) {
+  const bool enable = !IsAutostartEnabled(app.autostartPath, app.programPath);
+  if (!SetAutostart(app.autostartPath, app.programPath, enable)) {
+    Warn("cannot %s %s", enable ? "write" : "delete", app.autostartPath.c_str());
+  } else {
+    Log("[tray] start at login %s: %s", enable ? "on" : "off", app.autostartPath.c_str());
+  }
+  // Read back: the check mark shows what the file says.
+  app.ui->autostartAction->setChecked(IsAutostartEnabled(app.autostartPath, app.programPath));
+}
+
+}  // namespace
+
+void CreateTray(LinuxApp& app) {
+  UserInterface& ui = *app.ui;
+  ui.menu = new QMenu;
+  auto* themes = new QActionGroup(ui.menu);
+  themes->setExclusive(true);
+  for (int i = 0; i < 6; ++i) {
+    QAction* action = ui.menu->addAction(kThemeNames[i]);
+    action->setCheckable(true);
+    themes->addAction(action);
+    ui.themeActions[i] = action;
+    QObject::connect(action, &QAction::triggered, [&app, i] {
+      Log("[tray] %s", kThemeNames[i]);
+      Request(app.requests.themeChosen, app, i + 1);
+    });
+  }
+  ui.menu->addSeparator();
+  QObject::connect(ui.menu->addAction(kSettingsItem), &QAction::triggered,
+                   [&app] { OpenSettingsWindow(app); });
+  QObject::connect(ui.menu->addAction(kAboutItem), &QAction::triggered, [&app] { OpenAboutWindow(app); });
+  ui.autostartAction = ui.menu->addAction(kAutostartItem);
+  ui.autostartAction->setCheckable(true);
+  QObject::connect(ui.autostartAction, &QAction::triggered, [&app] { OnAutostart(app); });
+  ui.menu->addSeparator();
+  QObject::connect(ui.menu->addAction(kExitItem), &QAction::triggered, [&app] {
+    Log("[tray] Exit");
+    Request(app.requests.exitAsked, app);
+  });
+  // Another program may have changed the autostart folder meanwhile.
+  QObject::connect(ui.menu, &QMenu::aboutToShow, [&app] {
+    app.ui->autostartAction->setChecked(IsAutostartEnabled(app.autostartPath, app.programPath));
+  });
+  ui.autostartAction->setChecked(IsAutostartEnabled(app.autostartPath, app.programPath));
+  ShowTheme(app);
+
+  ui.tray = new QSystemTrayIcon(AppIcon());
+  ui.tray->setToolTip("Tidemere");
+  ui.tray->setContextMenu(ui.menu);
+  ui.tray->show();
+  Log("[tray] icon shown: tray available=%d", int(QSystemTrayIcon::isSystemTrayAvailable()));
+  if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+    Warn(
+        "no system tray or StatusNotifierItem host: the menu is not reachable; use 'tidemere --theme N' and "
+        "'tidemere exit'");
+  }
+}
+
+void RemoveTray(LinuxApp& app) {
+  UserInterface& ui = *app.ui;
+  delete ui.tray;
+  ui.tray = nullptr;
+  delete ui.menu;
+  ui.menu = nullptr;
+}
+
+void ShowTheme(LinuxApp& app) {
+  if (app.ui == nullptr) return;
+  for (int i = 0; i < 6; ++i) {
+    if (app.ui->themeActions[i] != nullptr) app.ui->themeActions[i]->setChecked(app.settings.theme == i + 1);
+  }
+}
+
+void ShowNotification(LinuxApp& app, const std::string& title, const std::string& text) {
+  if (app.ui == nullptr || app.ui->tray == nullptr) return;
+  app.ui->tray->showMessage(QString::fromStdString(title), QString::fromStdString(text),
+                            QSystemTrayIcon::Warning, 15000);
+}

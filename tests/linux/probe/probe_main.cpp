@@ -1,0 +1,84 @@
+// tidemere-probe: what the end-to-end scripts need to see and drive the
+// program from outside.
+//   compare A.png B.png    the parity measure between two pictures (exit 1 when apart)
+//   grab OUT.png           the X11 root window as a PNG
+//   window [--fullscreen]  a plain opaque window until killed (covers the desktop)
+//   sni-watcher            a stand-in StatusNotifierWatcher on the session bus, until killed
+//   sni-menu               the registered tray item's menu: "label<TAB>checked" lines
+//   sni-click LABEL        clicks that menu entry
+#include <QGuiApplication>
+#include <QPainter>
+#include <QRasterWindow>
+#include <QScreen>
+#include <cstdio>
+#include <cstring>
+
+#include "common/parity_measure.h"
+#include "probe/sni_standin.h"
+
+namespace {
+
+bool Load(const char* path, RenderBuffer& buffer) {
+  QImage image(QString::fromLocal8Bit(path));
+  if (image.isNull()) {
+    std::fprintf(stderr, "tidemere-probe: cannot read %s\n", path);
+    return false;
+  }
+  image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  buffer.width = image.width();
+  buffer.height = image.height();
+  buffer.pixels.resize(size_t(image.width()) * size_t(image.height()));
+  for (int y = 0; y < image.height(); ++y) {
+    std::memcpy(&buffer.pixels[size_t(y) * size_t(image.width())], image.constScanLine(y),
+                size_t(image.width()) * 4);
+  }
+  return true;
+}
+
+int Compare(const char* a, const char* b) {
+  RenderBuffer first, second;
+  if (!Load(a, first) || !Load(b, second)) return 2;
+  if (first.width != second.width || first.height != second.height) {
+    std::printf("sizes differ: %dx%d and %dx%d\n", first.width, first.height, second.width, second.height);
+    return 1;
+  }
+  const ParityScore score = CompareRenders(first, second);
+  std::printf("%s\n", Describe(score).c_str());
+  return Passes(score) ? 0 : 1;
+}
+
+struct PlainWindow : QRasterWindow {
+  void paintEvent(QPaintEvent*) override {
+    QPainter(this).fillRect(QRect(QPoint(), size()), QColor(200, 90, 40));
+  }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const char* mode = argc > 1 ? argv[1] : "";
+  if (std::strcmp(mode, "compare") == 0 && argc == 4) return Compare(argv[2], argv[3]);
+  QGuiApplication app(argc, argv);
+  if (std::strcmp(mode, "grab") == 0 && argc == 3) {
+    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
+    return shot.save(QString::fromLocal8Bit(argv[2]), "PNG") ? 0 : 1;
+  }
+  if (std::strcmp(mode, "window") == 0) {
+    PlainWindow window;
+    window.setTitle("probe window");
+    window.resize(400, 300);
+    if (argc > 2 && std::strcmp(argv[2], "--fullscreen") == 0) {
+      window.showFullScreen();
+    } else {
+      window.show();
+    }
+    return app.exec();
+  }
+  if (std::strcmp(mode, "sni-watcher") == 0) return RunWatcher(app);
+  if (std::strcmp(mode, "sni-menu") == 0) return PrintMenu();
+  if (std::strcmp(mode, "sni-click") == 0 && argc == 3) return ClickMenu(argv[2]);
+  std::fprintf(stderr,
+               "usage: tidemere-probe compare A B | grab OUT | window [--fullscreen] | sni-watcher | "
+               "sni-menu | sni-click LABEL\n");
+  return 2;
+}

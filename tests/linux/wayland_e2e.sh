@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# tidemere on sway (headless, software rendering, as an unprivileged user:
+# sway refuses root): the surface fills the output with tidemere-render's
+# picture, frames stop under a full-screen window and resume after it, a
+# scene switch by command, a second output gets a second surface.
+# Usage: wayland_e2e.sh BUILD_DIR
+mode=wayland
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+. "$here/e2e_common.sh"
+. "$here/as_user.sh"
+unset DISPLAY
+
+cat >"$work/sway.conf" <<'CONF'
+swaybg_command -
+xwayland disable
+default_border none
+output HEADLESS-1 resolution 1280x800
+CONF
+give_to_user "$work"
+start "${user[@]}" env WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
+  sway -c "$work/sway.conf" >"$work/sway.out" 2>&1
+wait_until 'ls "$XDG_RUNTIME_DIR" | grep -q "^wayland-[0-9]*$"' 10 || { cat "$work/sway.out"; fail "sway did not start"; }
+export WAYLAND_DISPLAY="$(ls "$XDG_RUNTIME_DIR" | grep -m 1 '^wayland-[0-9]*$')"
+export SWAYSOCK="$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock)"
+
+start "${user[@]}" "$tidemere" --debug --seed 7 --steps 120 >"$work/tidemere.out" 2>&1
+program=$started
+wait_until '[ "$(field frames)" -gt 2 ] 2>/dev/null' 15 || fail "tidemere did not draw"
+[ "$(field surfaces)" = 1 ] || fail "one output, $(field surfaces) surfaces"
+as_user grim -o HEADLESS-1 "$work/output.png" || fail "grim"
+"$build/tidemere-render" --out "$work/render.png" --seed 7 --steps 120 --size 1280x800 || fail "tidemere-render"
+score="$("$probe" compare "$work/output.png" "$work/render.png")" ||
+  fail "the output does not show tidemere-render's picture: $score"
+pass "the surface fills the output with tidemere-render's picture ($score)"
+
+start "${user[@]}" env QT_QPA_PLATFORM=wayland "$probe" window --fullscreen
+cover=$started
+wait_until '[ "$(field rest)" = covered ]' 10 || fail "a full-screen window did not stop the frames: $(status)"
+frames_advance && fail "frames went on under a full-screen window"
+kill "$cover"
+wait_until '[ "$(field rest)" = visible ]' 10 || fail "closing the full-screen window did not resume: $(status)"
+frames_advance || fail "frames did not resume"
+pass "frames stop under a full-screen window and resume when it closes"
+
+as_user "$tidemere" --theme 4 && wait_until '[ "$(field theme)" = 4 ]' 5 || fail "tidemere --theme 4"
+pass "'tidemere --theme 4' switches the running aquarium"
+
+as_user swaymsg create_output >/dev/null || fail "swaymsg create_output"
+wait_until '[ "$(field surfaces)" = 2 ]' 10 || fail "a second output got no surface: $(status)"
+wait_until 'grep -q "HEADLESS-2: surface" "$log"' 5 || fail "no surface on HEADLESS-2"
+frames_advance || fail "frames stopped with two outputs"
+pass "a second output gets a second surface"
+
+as_user "$tidemere" exit || fail "tidemere exit"
+wait_until '! kill -0 $program 2>/dev/null' 5 || fail "'tidemere exit' did not end it"
+wait "$program"
+code=$?
+[ "$code" = 0 ] || fail "exit code $code"
+pass "'tidemere exit' ends it with code 0"

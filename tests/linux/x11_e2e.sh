@@ -1,0 +1,130 @@
+#!/usr/bin/env bash
+# tidemere on X11 (Xvfb + openbox, a private D-Bus session with a stand-in
+# tray host): the desktop window's properties and place, the picture against
+# tidemere-render, the tray menu, the hot keys, resting under a covering
+# window (without and with a compositor), the pointer and clicks, and exit.
+# Usage: x11_e2e.sh BUILD_DIR
+mode=x11
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+. "$here/e2e_common.sh"
+
+start Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display"
+wait_until '[ -s "$work/display" ]' 10 || fail "Xvfb did not start"
+export DISPLAY=":$(cat "$work/display")"
+unset WAYLAND_DISPLAY
+start openbox --sm-disable
+start dbus-daemon --session --nofork --nopidfile --print-address=1 >"$work/bus"
+wait_until '[ -s "$work/bus" ]' 10 || fail "no D-Bus session"
+export DBUS_SESSION_BUS_ADDRESS="$(head -n 1 "$work/bus")"
+start "$probe" sni-watcher >"$work/watcher.out"
+wait_until 'grep -q watching "$work/watcher.out"' 10 || fail "the stand-in tray host did not start"
+wait_until 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window' 10 || fail "openbox did not start"
+
+# --- The fixed-step picture, the window's properties and its place.
+start "$tidemere" --debug --seed 7 --steps 120 >"$work/tidemere.out" 2>&1
+program=$started
+wait_until '[ "$(field frames)" -gt 2 ] 2>/dev/null' 15 || fail "tidemere did not draw"
+own="$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //' | tr -d ' ' | cut -d, -f1)"
+props="$(xprop -id "$own")"
+echo "$props" | grep -q '_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_DESKTOP' || fail "not a desktop window: $props"
+for state in _NET_WM_STATE_BELOW _NET_WM_STATE_SKIP_TASKBAR _NET_WM_STATE_SKIP_PAGER; do
+  echo "$props" | grep '^_NET_WM_STATE(ATOM)' | grep -q "$state" || fail "$state missing"
+done
+echo "$props" | grep -q '_NET_WM_DESKTOP(CARDINAL) = 4294967295' || fail "not on every desktop"
+xwininfo -id "$own" | grep -q 'Width: 1280' || fail "the window does not span the screen"
+pass "a desktop window over the whole screen, below, on every desktop, in no taskbar or pager"
+
+"$probe" grab "$work/desktop.png" || fail "no screenshot"
+"$build/tidemere-render" --out "$work/render.png" --seed 7 --steps 120 --size 1280x800 || fail "tidemere-render"
+score="$("$probe" compare "$work/desktop.png" "$work/render.png")" || fail "the desktop differs from tidemere-render: $score"
+pass "the desktop is tidemere-render's picture ($score)"
+
+start "$probe" window
+cover=$started
+wait_until 'xprop -root _NET_CLIENT_LIST_STACKING | grep -q ","' 10 || fail "the ordinary window did not map"
+xdotool windowraise "$own" windowactivate "$own" 2>/dev/null
+sleep 0.5
+[ "$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //' | tr -d ' ' | cut -d, -f1)" = "$own" ] ||
+  fail "the aquarium rose above an ordinary window"
+frames_advance || fail "a small window stopped the frames"
+pass "stays below an ordinary window, which does not stop it"
+kill "$cover"
+
+# --- The tray menu through the stand-in host.
+wait_until 'grep -q registered "$work/watcher.out"' 10 || fail "no tray item registered"
+menu="$("$probe" sni-menu)" || fail "cannot read the tray menu"
+expected="$(printf 'Tropical Aquarium\t1\nDeep Sea Aquarium\t0\nKoi Pond\t0\nCoral Reef\t0\nShipwreck\t0\nAncient Ruins\t0\n-\nSettings...\t0\nAbout Tidemere...\t0\nStart at login\t0\n-\nExit\t0')"
+[ "$menu" = "$expected" ] || fail "tray menu: $menu"
+"$probe" sni-click "Koi Pond" && wait_until '[ "$(field theme)" = 3 ]' 5 || fail "Koi Pond from the menu"
+"$probe" sni-menu | grep -q "$(printf 'Koi Pond\t1')" || fail "the check mark did not follow the scene"
+grep -q '^Theme=3' "$XDG_CONFIG_HOME/tidemere/Tidemere.ini" || fail "the scene was not saved"
+"$probe" sni-click "Start at login" &&
+  wait_until '[ -f "$XDG_CONFIG_HOME/autostart/tidemere.desktop" ]' 5 || fail "Start at login did not write the entry"
+grep -q "^Exec=$tidemere\$" "$XDG_CONFIG_HOME/autostart/tidemere.desktop" || fail "autostart Exec"
+"$probe" sni-menu | grep -q "$(printf 'Start at login\t1')" || fail "Start at login shows no check mark"
+"$probe" sni-click "Start at login" &&
+  wait_until '[ ! -f "$XDG_CONFIG_HOME/autostart/tidemere.desktop" ]' 5 || fail "Start at login did not delete the entry"
+"$probe" sni-click "Settings..." && wait_until 'grep -q "settings window opened" "$log"' 5 || fail "Settings..."
+"$probe" sni-click "About Tidemere..." && wait_until 'grep -q "About window opened" "$log"' 5 || fail "About..."
+wait_until 'xdotool search --name "^Aquarium Settings$" >/dev/null && xdotool search --name "^About Tidemere$" >/dev/null' 5 ||
+  fail "the settings and About windows are not on the screen"
+pass "tray menu: scenes with their check mark, Start at login on and off, Settings... and About Tidemere..."
+
+# --- Hot keys.
+xdotool key ctrl+shift+2 && wait_until '[ "$(field theme)" = 2 ]' 5 || fail "Ctrl+Shift+2 did not switch the scene"
+pass "Ctrl+Shift+2 switches the scene"
+
+# --- Resting under a covering window, without and then with a compositor.
+for compositor in none xcompmgr; do
+  if [ "$compositor" = xcompmgr ]; then
+    start xcompmgr
+    comp=$started
+    wait_until 'grep -q "compositor running" "$log"' 5 || fail "the compositor was not noticed"
+  fi
+  start "$probe" window --fullscreen
+  cover=$started
+  wait_until '[ "$(field rest)" = covered ]' 5 || fail "($compositor) a full-screen window did not stop the frames: $(status)"
+  frames_advance && fail "($compositor) frames went on under a covering window"
+  kill "$cover"
+  wait_until '[ "$(field rest)" = visible ]' 5 || fail "($compositor) closing the window did not resume: $(status)"
+  frames_advance || fail "($compositor) frames did not resume"
+  pass "($compositor) a covering window stops the frames, its closing resumes them"
+done
+kill "$comp"
+
+# --- Exit from the tray.
+"$probe" sni-click "Exit" || fail "Exit from the menu"
+wait_until '! kill -0 $program 2>/dev/null' 5 || fail "Exit did not end the program"
+wait "$program"
+code=$?
+[ "$code" = 0 ] || fail "exit code $code"
+[ ! -e "$XDG_RUNTIME_DIR/tidemere.sock" ] || fail "the socket was left behind"
+pass "Exit ends the program with code 0 and leaves no socket"
+
+# --- The pointer and clicks, in real time, with 60 creatures: parked at a
+# spot, the pointer soon has nobody near it; creatures that do not flee stay
+# about as many as were there when it came.
+{ printf '[Settings]\nTotalFish=60\n[Species]\n'; for i in $(seq 0 19); do echo "Fish$i=3"; done; } \
+  >"$XDG_CONFIG_HOME/tidemere/Tidemere.ini"
+start "$tidemere" --debug --seed 7 >"$work/tidemere.out" 2>&1
+program=$started
+wait_until '[ "$(field frames)" -gt 2 ] 2>/dev/null' 15 || fail "tidemere did not start again"
+status | grep -q pointer= && fail "a pointer that never moved counts"
+came=0
+stayed=0
+for spot in "400 300" "800 300" "640 450" "300 450" "950 450" "200 200" "1000 600" "150 500" "1100 250"; do
+  xdotool mousemove $spot
+  wait_until "status | grep -q \"pointer=${spot/ /,} \"" 5 || fail "the pointer at $spot did not reach the aquarium"
+  came=$((came + $(field near)))
+  sleep 2.4
+  stayed=$((stayed + $(field near)))
+done
+[ "$came" -ge 10 ] && [ $((stayed * 4)) -le "$came" ] ||
+  fail "creatures do not flee the pointer: $came near it when it came, $stayed after 2.4 s"
+before="$(field bubbles)"
+xdotool mousemove 640 300 click 1
+wait_until '[ "$(field bubbles)" -ge $((before + 15)) ]' 5 || fail "a click released no bubbles"
+pass "creatures flee the pointer ($came near it when it came, $stayed after 2.4 s) and a click releases bubbles"
+"$tidemere" exit || fail "tidemere exit"
+wait_until '! kill -0 $program 2>/dev/null' 5 || fail "'tidemere exit' did not end it"
+pass "'tidemere exit' ends it"
