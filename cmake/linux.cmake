@@ -22,12 +22,22 @@ gtest_discover_tests(tidemere-tests DISCOVERY_MODE PRE_TEST)
 # its command line end to end; its golden images are drawn again and compared.
 target_sources(tidemere-tests PRIVATE ${CMAKE_SOURCE_DIR}/tools/render_options.cpp ${CMAKE_SOURCE_DIR}/tools/dump_json.cpp
   ${CMAKE_SOURCE_DIR}/tools/golden_images.cpp ${CMAKE_SOURCE_DIR}/tools/creature_sheet.cpp
-  ${CMAKE_SOURCE_DIR}/tools/icon_png.cpp)
+  ${CMAKE_SOURCE_DIR}/tools/icon_png.cpp ${CMAKE_SOURCE_DIR}/tools/output_file.cpp)
 add_test(NAME include_floors COMMAND python3 ${CMAKE_SOURCE_DIR}/scripts/check_includes.py ${CMAKE_SOURCE_DIR})
 add_test(NAME render_tool_cli COMMAND ${CMAKE_SOURCE_DIR}/tests/native/render_tool_test.sh $<TARGET_FILE:tidemere-render>)
 
+# libFuzzer targets (scripts/fuzz.sh runs them): the toolkit's raster path
+# and the portable INI store.
+if(TIDEMERE_SANITIZE)
+  foreach(target raster ini)
+    add_executable(tidemere-fuzz-${target} ${CMAKE_SOURCE_DIR}/tests/fuzz/${target}_fuzz.cpp)
+    target_link_libraries(tidemere-fuzz-${target} PRIVATE tidemere_core)
+    target_link_options(tidemere-fuzz-${target} PRIVATE -fsanitize=fuzzer)
+  endforeach()
+endif()
+
 file(GLOB TIDEMERE_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
-if(TIDEMERE_BENCH_SOURCES)
+if(TIDEMERE_BENCH_SOURCES AND NOT TIDEMERE_SANITIZE)
   add_executable(tidemere-bench ${TIDEMERE_BENCH_SOURCES})
   target_link_libraries(tidemere-bench PRIVATE tidemere_core)
 endif()

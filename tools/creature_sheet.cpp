@@ -16,6 +16,7 @@
 #include "draw/creature.h"
 #include "draw/icons.h"
 #include "draw/qt/qt_graphics.h"
+#include "output_file.h"
 #include "sim/creature_tables.h"
 
 QImage RenderAppIcon(int n);  // icon_png.cpp
@@ -206,8 +207,9 @@ int RunSpeciesSheetMode(int argc, char** argv) {
     return 2;
   }
   const QImage sheet = RenderSpeciesSheet();
-  if (!draw::SavePng(sheet, argv[0])) {
-    std::fprintf(stderr, "tidemere-render: cannot write '%s'\n", argv[0]);
+  std::string error;
+  if (!WritePng(sheet, argv[0], error)) {
+    std::fprintf(stderr, "tidemere-render: %s\n", error.c_str());
     return 1;
   }
   return 0;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "draw/qt/qt_graphics.h"
+#include "output_file.h"
 #include "render_options.h"
 #include "scene/scene.h"
 
@@ -27,8 +28,8 @@ int RunFramePng(const RenderOptions& options) {
       RenderScene(aquarium, options.theme, g, options.width, options.height);
     }
   }
-  if (!draw::SavePng(frame, options.framePath)) {
-    std::fprintf(stderr, "tidemere-render: cannot write '%s'\n", options.framePath.c_str());
+  if (!WritePng(frame, options.framePath, error)) {
+    std::fprintf(stderr, "tidemere-render: %s\n", error.c_str());
     return 1;
   }
   return 0;

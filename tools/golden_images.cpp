@@ -4,6 +4,7 @@
 #include <string>
 
 #include "draw/qt/qt_graphics.h"
+#include "output_file.h"
 #include "render_options.h"
 #include "scene/scene.h"
 
@@ -55,8 +56,9 @@ int RunGoldenMode(int argc, char** argv) {
   }
   for (const GoldenImage& image : GoldenImages()) {
     const std::string path = std::string(argv[0]) + "/" + image.file;
-    if (!draw::SavePng(image.render(), path)) {
-      std::fprintf(stderr, "tidemere-render: cannot write '%s'\n", path.c_str());
+    std::string error;
+    if (!WritePng(image.render(), path, error)) {
+      std::fprintf(stderr, "tidemere-render: %s\n", error.c_str());
       return 1;
     }
     std::printf("%s\n", path.c_str());

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "output_file.h"
+
 QImage RenderAppIcon(int n);  // icon_png.cpp
 
 namespace {
@@ -71,11 +73,9 @@ int RunIcoMode(int argc, char** argv) {
   }
   for (const std::string& image : images) file += image;
 
-  std::FILE* out = std::fopen(argv[0], "wb");
-  bool ok = out != nullptr && std::fwrite(file.data(), 1, file.size(), out) == file.size();
-  if (out != nullptr) ok = std::fclose(out) == 0 && ok;
-  if (!ok) {
-    std::fprintf(stderr, "tidemere-render: cannot write '%s'\n", argv[0]);
+  std::string error;
+  if (!WriteOutputFile(argv[0], file, error)) {
+    std::fprintf(stderr, "tidemere-render: %s\n", error.c_str());
     return 1;
   }
   return 0;

@@ -6,6 +6,7 @@
 
 #include "draw/icons.h"
 #include "draw/qt/qt_graphics.h"
+#include "output_file.h"
 
 // Renders the application icon at n pixels; a null image for sizes outside 1..4096.
 QImage RenderAppIcon(int n) {
@@ -32,8 +33,9 @@ int RunIconMode(int argc, char** argv) {
     return 2;
   }
   const QImage icon = RenderAppIcon(int(n));
-  if (!draw::SavePng(icon, argv[1])) {
-    std::fprintf(stderr, "tidemere-render: cannot write '%s'\n", argv[1]);
+  std::string error;
+  if (!WritePng(icon, argv[1], error)) {
+    std::fprintf(stderr, "tidemere-render: %s\n", error.c_str());
     return 1;
   }
   return 0;

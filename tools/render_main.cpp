@@ -5,6 +5,7 @@
 #include <string>
 
 #include "dump_json.h"
+#include "output_file.h"
 #include "render_options.h"
 
 int RunFramePng(const RenderOptions& options);  // frame_png.cpp
@@ -23,12 +24,11 @@ int RunDump(const RenderOptions& options) {
   if (!BuildAquarium(options, settings, aquarium, error)) return Fail(error, 2);
 
   const std::string json = AquariumToJson(aquarium, options.width, options.height);
-  const bool toStdout = options.dumpPath == "-";
-  std::FILE* out = toStdout ? stdout : std::fopen(options.dumpPath.c_str(), "wb");
-  if (!out) return Fail("cannot write '" + options.dumpPath + "'", 1);
-  const bool written = std::fwrite(json.data(), 1, json.size(), out) == json.size();
-  const bool closed = toStdout ? std::fflush(out) == 0 : std::fclose(out) == 0;
-  if (!written || !closed) return Fail("cannot write '" + options.dumpPath + "'", 1);
+  if (options.dumpPath != "-") {
+    return WriteOutputFile(options.dumpPath, json, error) ? 0 : Fail(error, 1);
+  }
+  const bool written = std::fwrite(json.data(), 1, json.size(), stdout) == json.size();
+  if (!written || std::fflush(stdout) != 0) return Fail("cannot write the state to standard output", 1);
   return 0;
 }
 

@@ -1,5 +1,7 @@
 #include "render_options.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -154,9 +156,12 @@ bool BuildAquarium(const RenderOptions& options, Settings& settings, Aquarium& a
 
   settings = Settings();
   if (!options.settingsPath.empty()) {
-    // A missing file would silently give the defaults; for a tool that hides a typo.
-    if (!std::ifstream(options.settingsPath)) {
-      error = "cannot read settings file '" + options.settingsPath + "'";
+    // A missing file would silently give the defaults; for a tool that hides
+    // a typo. A folder (or a device) opens, and reads as no settings at all.
+    struct stat file;
+    if (stat(options.settingsPath.c_str(), &file) != 0 || !S_ISREG(file.st_mode) ||
+        !std::ifstream(options.settingsPath)) {
+      error = "cannot read settings file '" + options.settingsPath + "': not a readable file";
       return false;
     }
     IniFileStore store(options.settingsPath);

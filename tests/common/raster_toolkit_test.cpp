@@ -2,6 +2,10 @@
 // backend must draw.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <limits>
+#include <vector>
+
 #include "common/raster_render.h"
 #include "common/toolkit_expectations.h"
 
@@ -45,4 +49,108 @@ TEST(RasterToolkit, BufferWithoutPixelsGivesFailedGraphics) {
   uint32_t pixels[4] = {};
   Graphics narrow = MakeRasterGraphics({pixels, 4, 1, 2});  // rows overlap
   EXPECT_EQ(narrow.native, nullptr);
+}
+
+// Any float input: what is not a number is refused (nothing drawn, the status
+// says so), the rest is drawn inside the buffer or not at all. The buffer is
+// framed by guard pixels that no drawing may touch.
+TEST(RasterToolkit, HostileGeometryDrawsInsideTheBufferOrNothing) {
+  constexpr int kWidth = 40, kHeight = 30, kFrame = 8, kStride = kWidth + 2 * kFrame;
+  constexpr uint32_t kGuard = 0x5EA5EA5E;
+  constexpr Color kRed = 0xFFFF0000, kBlue = 0xFF0000FF;
+  const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+  // Whether pixel (x, y) must be painted red (1), must stay clear (0), or
+  // may be either (-1: partly covered).
+  using Painted = int (*)(int x, int y);
+  const Painted kNone = [](int, int) { return 0; };
+  const Painted kAll = [](int, int) { return 1; };
+  // The stroke of (10, 10) - (20, 20) with flat ends, as wide as can be: the
+  // band 21 <= X + Y <= 41 of pixel space, where pixel (x, y) spans
+  // [x, x + 1) x [y, y + 1).
+  const Painted kBand = [](int x, int y) {
+    return x + y >= 21 && x + y <= 39 ? 1 : x + y > 19 && x + y < 41 ? -1 : 0;
+  };
+  struct Case {
+    const char* name;
+    int status;
+    Painted painted;
+    std::function<void(Graphics&)> drawing;
+  };
+  const Case cases[] = {
+      {"an edge 1e-38 pixel high", kStatusOk, kNone,
+       [](Graphics& g) {
+         Translate(g, 0, -0.5f);
+         Scale(g, 1, 1e-38f);
+         FillPolygon(g, SolidBrush(kRed), {{0, 0}, {50, 1}, {0, 1}});
+       }},
+      {"a gradient with a NaN end", kStatusInvalidParameter, kNone,
+       [&](Graphics& g) {
+         FillRectangle(g, GradientBrush({nan, 0}, kRed, {10, 0}, kBlue), 0, 0, 40, 30);
+       }},
+      {"a NaN point", kStatusInvalidParameter, kNone,
+       [&](Graphics& g) {
+         FillPolygon(g, SolidBrush(kRed), {{nan, 1}, {5, 1}, {5, 5}});
+       }},
+      {"infinite points", kStatusInvalidParameter, kNone,
+       [&](Graphics& g) {
+         const PointF line[] = {{1, 1}, {inf, 1}, {5, -inf}};
+         DrawLines(g, MakePen(kRed, 2), line, 3);
+         FillEllipse(g, SolidBrush(kRed), 0, 0, inf, 10);
+       }},
+      {"a NaN transform and pen width", kStatusInvalidParameter, kNone,
+       [&](Graphics& g) {
+         DrawLine(g, MakePen(kRed, nan), 0, 0, 40, 30);
+         Rotate(g, nan);
+         FillRectangle(g, SolidBrush(kRed), 0, 0, 40, 30);
+       }},
+      {"a 1e-38 scale", kStatusOk, kNone,
+       [](Graphics& g) {
+         Scale(g, 1e-38f, 1e-38f);
+         FillEllipse(g, SolidBrush(kRed), 0, 0, 1e30f, 1e30f);
+         DrawArc(g, MakePen(kRed, 0), 0, 0, 1e30f, 1e30f, 1e30f, 90);
+       }},
+      {"a 1e30 scale", kStatusOk, kAll,
+       [](Graphics& g) {
+         Scale(g, 1e30f, 1e30f);
+         FillRectangle(g, GradientBrush({-1, 0}, kRed, {1, 0}, kRed), -1, -1, 2, 2);
+         DrawEllipse(g, MakePen(kRed, 1), -1, -1, 2, 2);
+       }},
+      {"a gradient 1e-30 pixel long", kStatusOk, kAll,
+       [](Graphics& g) {
+         FillRectangle(g, GradientBrush({0, 0}, kRed, {1e-30f, 0}, kRed), -1, -1, 42, 32);
+       }},
+      {"a clip past 2^31", kStatusOk, kAll,
+       [](Graphics& g) {
+         ClipToPath(g, PolygonPath({{-3e9f, -3e9f}, {3e9f, -3e9f}, {3e9f, 3e9f}, {-3e9f, 3e9f}}));
+         FillRectangle(g, SolidBrush(kRed), -1, -1, 42, 32);
+       }},
+      {"a pen 1e12 wide", kStatusOk, kBand,
+       [](Graphics& g) { DrawLine(g, MakePen(kRed, 1e12f), 10, 10, 20, 20); }},
+      {"an outline 1e12 wide", kStatusOk, kAll,
+       [](Graphics& g) { DrawEllipse(g, MakePen(kRed, 1e12f), 10, 10, 20, 10); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<uint32_t> canvas(size_t(kStride) * (kHeight + 2 * kFrame), kGuard);
+    uint32_t* pixels = canvas.data() + kFrame * kStride + kFrame;
+    for (int y = 0; y < kHeight; ++y) std::fill_n(pixels + y * kStride, kWidth, 0u);
+    {
+      Graphics g = MakeRasterGraphics({pixels, kWidth, kHeight, kStride});
+      c.drawing(g);
+      EXPECT_EQ(g.lastStatus, c.status);
+    }
+    for (int y = 0; y < kHeight + 2 * kFrame; ++y) {
+      for (int x = 0; x < kStride; ++x) {
+        const bool inside = x >= kFrame && x < kFrame + kWidth && y >= kFrame && y < kFrame + kHeight;
+        const uint32_t p = canvas[size_t(y) * kStride + size_t(x)];
+        if (!inside) {
+          ASSERT_EQ(p, kGuard) << "guard pixel " << x << ", " << y << " drawn over";
+          continue;
+        }
+        const int painted = c.painted(x - kFrame, y - kFrame);
+        if (painted < 0) continue;
+        EXPECT_EQ(p, painted ? kRed : 0u) << "pixel " << x - kFrame << ", " << y - kFrame;
+      }
+    }
+  }
 }

@@ -135,4 +135,56 @@ TEST_F(SettingsFile, SaveWritesEverySettingAndLoadsBack) {
   EXPECT_EQ(reloaded.theme, 2);
 }
 
+// Bytes that are not UTF-8 read as no character a name or a number is made
+// of (an overlong line feed breaks no line, an overlong digit is no digit)
+// and stay as they were; UTF-16 with a byte-order mark reads as Windows reads
+// it. A save over either keeps the file's encoding and loads back as saved.
+TEST_F(SettingsFile, FileEncodings) {
+  auto utf16 = [](const std::string& text, bool bigEndian) {
+    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char c : text) out += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+    return out;
+  };
+  const struct {
+    const char* name;
+    std::string bytes;
+    int theme;         // as loaded
+    std::string kept;  // a line a save must leave as it is
+  } cases[] = {
+      {"an overlong line feed", "[junk\xC0\x8A[Settings]\r\nTheme=3\r\n", 1, "[junk\xC0\x8A[Settings]\r\n"},
+      {"an overlong digit", "[Settings]\r\nTheme=\xC0\xB3\r\n", 1, ""},
+      {"a surrogate and a cut sequence", "[Settings]\r\nTheme=4\r\nNote=\xED\xA0\x80 \xE2\x82\r\n", 4,
+       "Note=\xED\xA0\x80 \xE2\x82\r\n"},
+      {"UTF-16 little-endian", utf16("[Settings]\r\nTheme=3\r\n", false), 3, ""},
+      {"UTF-16 big-endian", utf16("[Settings]\r\nTheme=3\r\n", true), 3, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(LoadFrom(c.bytes).theme, c.theme);
+    Settings saved;
+    saved.theme = 5;
+    saved.totalFish = 40;
+    auto store = MakeProfileStore(path);
+    EXPECT_TRUE(SaveSettingsTo(*store, saved).ok);
+    Settings loaded;
+    LoadSettingsFrom(*store, loaded);
+    EXPECT_EQ(loaded.theme, 5);
+    EXPECT_EQ(loaded.totalFish, 40);
+    const std::string after = ReadTextFile(path);
+    EXPECT_EQ(after.substr(0, 2), c.bytes.substr(0, 2)) << "the file keeps its encoding";
+    EXPECT_NE(after.find(c.kept), std::string::npos) << "a line the save did not own changed";
+  }
+}
+
+TEST_F(SettingsFile, SaveThatCannotWriteSaysWhy) {
+  WriteTextFile(path, "a file where the settings folder should be");
+  auto store = MakeProfileStore(path + "/Tidemere.ini");
+  Settings settings;
+  const SaveResult result = SaveSettingsTo(*store, settings);
+  EXPECT_FALSE(result.ok);
+  EXPECT_NE(result.error, 0u);
+  LoadSettingsFrom(*store, settings);
+  EXPECT_EQ(settings.theme, 1);
+}
+
 }  // namespace

@@ -158,8 +158,8 @@ TEST(Parity, QtMatchesGdiplus) {
     std::printf("%-32s %s%s\n", figure.name.c_str(), Describe(s).c_str(), Passes(s) ? "" : "  FAIL");
     worst = Worst(worst, s);
     EXPECT_TRUE(Passes(s)) << Describe(s);
-    SavePng(ToImage(qt), folder + "/qt_" + figure.name + ".png");
-    SavePng(ToImage(gdiplus), folder + "/gdiplus_" + figure.name + ".png");
+    ToImage(qt).save(QString::fromStdString(folder + "/qt_" + figure.name + ".png"), "PNG");
+    ToImage(gdiplus).save(QString::fromStdString(folder + "/gdiplus_" + figure.name + ".png"), "PNG");
   }
   std::printf("worst of each: %s\nlimits:        %s\n", Describe(worst).c_str(),
               Describe(ParityLimits()).c_str());

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end check of tidemere-render's command line: malformed options exit
-# with 2 and a message, --dump writes valid JSON, the same seed the same state.
+# with 2 and a message, --dump writes valid JSON, the same seed the same state,
+# and a file is written whole or not at all.
 set -u
 tool=${1:?usage: render_tool_test.sh PATH-TO-tidemere-render}
 work=$(mktemp -d)
@@ -22,6 +23,7 @@ expect_usage_error --size 10x10
 expect_usage_error --dump - --dt 1
 expect_usage_error --dump - --bogus 1
 expect_usage_error --dump - --settings "$work/no-such.ini"
+expect_usage_error --dump - --settings "$work"
 
 "$tool" --dump - --seed 42 --size 800x600 --steps 20 --pointer 400,300 --click 100,200 >"$work/a.json" ||
   fail "dump to stdout failed"
@@ -44,6 +46,21 @@ cmp -s "$work/a.json" "$work/b.json" || fail "same seed, different dumps"
 
 "$tool" --dump "$work/no-dir/c.json" --seed 1 2>"$work/err"
 [ $? -eq 1 ] || fail "an unwritable output should exit 1"
+
+# A full disk fails with a message; a write cut short (here by a file size
+# limit) leaves the file it was to replace as it was, and nothing beside it.
+for mode in --out --dump; do
+  "$tool" $mode /dev/full --size 64x48 --seed 1 2>"$work/err"
+  [ $? -eq 1 ] && grep -q "tidemere-render: .*/dev/full" "$work/err" || fail "$mode /dev/full should fail with a message"
+done
+mkdir "$work/cut"
+printf 'before' >"$work/cut/frame.png"
+(trap '' XFSZ && ulimit -f 1 && exec "$tool" --out "$work/cut/frame.png" --size 400x300 --seed 1) 2>"$work/err"
+[ $? -eq 1 ] || fail "a write cut short should exit 1"
+[ "$(head -c 6 "$work/cut/frame.png")" = before ] || fail "a write cut short changed the file"
+[ "$(ls "$work/cut")" = frame.png ] || fail "a write cut short left $(ls "$work/cut" | tr '\n' ' ')"
+"$tool" --out "$work/cut/frame.png" --size 400x300 --seed 1 || fail "--out failed"
+[ "$(head -c 4 "$work/cut/frame.png" | tail -c 3)" = PNG ] || fail "--out wrote no PNG"
 
 # The golden images: one file each, all written.
 mkdir "$work/golden"

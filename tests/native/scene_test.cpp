@@ -157,8 +157,11 @@ TEST(SceneCache, KeptWaterGivesTheFrameDrawnWithoutIt) {
   const Aquarium aq = Sample();
   for (auto [theme, w, h] :
        {std::tuple{1, 400, 300}, {1, 400, 300}, {3, 400, 300}, {3, 520, 300}, {3, 520, 340}}) {
-    const QImage kept = Paint(w, h, [&](Graphics& g) { RenderScene(aq, theme, g, w, h, cache); });
-    const QImage fresh = Paint(w, h, [&](Graphics& g) { RenderScene(aq, theme, g, w, h); });
+    // Structured bindings are captured by init-capture: C++17 allows no other way.
+    const QImage kept = Paint(
+        w, h, [&, theme = theme, w = w, h = h](Graphics& g) { RenderScene(aq, theme, g, w, h, cache); });
+    const QImage fresh =
+        Paint(w, h, [&, theme = theme, w = w, h = h](Graphics& g) { RenderScene(aq, theme, g, w, h); });
     int worst = 0;
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x)
@@ -190,7 +193,7 @@ TEST(SceneSetPieces, RuinsStoneShipwreckHullAndThemesWithout) {
   const int w = 1000, h = 800;
   // The stone pulses between alpha 100 and 180, 140 at t = 0.
   for (auto [t, alpha] : {std::pair{0.0f, 140}, {0.785398f, 180}, {2.356194f, 100}}) {
-    const QImage ruins = Paint(w, h, [&](Graphics& g) { DrawSetPiece(g, 6, w, h, t); });
+    const QImage ruins = Paint(w, h, [&, t = t](Graphics& g) { DrawSetPiece(g, 6, w, h, t); });
     EXPECT_NEAR(qAlpha(ruins.pixel(420, int(0.70f * h) + 28)), alpha, 1) << "t " << t;
   }
   // The hull's keel lies on the bottom edge.
@@ -305,7 +308,7 @@ TEST(SceneResize, ProportionalPartsFollowTheNewSizeFixedSizesStay) {
 TEST(SceneRender, DegenerateSizesDoNotCrash) {
   const Aquarium aq = Sample();
   for (auto [w, h] : {std::pair{0, 0}, {-5, 100}, {100, -5}}) {
-    const QImage frame = Paint(16, 16, [&](Graphics& g) { RenderScene(aq, 1, g, w, h); });
+    const QImage frame = Paint(16, 16, [&, w = w, h = h](Graphics& g) { RenderScene(aq, 1, g, w, h); });
     EXPECT_TRUE(frame == Blank(16, 16));
   }
   // Narrower than one ripple step: single-point polylines are rejected, the frame goes on.

@@ -155,11 +155,12 @@ void MakeRamp(const Paint& paint, std::vector<uint32_t>& ramp) {
 }
 
 // A position along the ramp in 32.32 fixed point: the whole periods in the
-// high half, where in the period in the low half.
+// high half, where in the period in the low half. Positions and steps wrap
+// around 2^64, which keeps the low half exact.
 constexpr double kFixedOne = 4294967296.0;
 
-inline uint32_t RampColor(const std::vector<uint32_t>& ramp, int64_t position) {
-  const uint64_t within = uint64_t(position) & 0xFFFFFFFFu;
+inline uint32_t RampColor(const std::vector<uint32_t>& ramp, uint64_t position) {
+  const uint64_t within = position & 0xFFFFFFFFu;
   return ramp[size_t((within * (ramp.size() - 1) + 0x80000000u) >> 32)];
 }
 
@@ -183,7 +184,7 @@ void BlendCoverage(uint32_t* dst, const uint8_t* coverage, int n, uint32_t src) 
 // A gradient's ramp over n pixels: pixel i takes the ramp's colour at
 // `position` + i * `step`, covered by coverage[i] (or by `alpha` where there
 // is no coverage array).
-void BlendRamp(uint32_t* dst, int n, const std::vector<uint32_t>& ramp, int64_t position, int64_t step,
+void BlendRamp(uint32_t* dst, int n, const std::vector<uint32_t>& ramp, uint64_t position, uint64_t step,
                const uint8_t* coverage, uint32_t alpha) {
   int i = 0;
 #if defined(__SSE2__)
@@ -228,7 +229,7 @@ struct RowPainter {
     uint32_t* pixels;
     bool perPixel;
     uint32_t color;
-    int64_t step;
+    uint64_t step;
     const uint8_t* mask;  // the clip's row, from column maskFrom
     int maskFrom, maskTo;
   };
@@ -244,7 +245,10 @@ struct RowPainter {
     r.color = solid;
     if (paint.gradient && !r.perPixel)
       r.color = GradientColor(paint, paint.ty * (float(y) + 0.5f) + paint.t0);
-    r.step = r.perPixel ? int64_t(double(paint.tx) * kFixedOne) : 0;
+    // Only where within its period a pixel falls matters: the step's whole
+    // periods are dropped before it becomes an integer, which would overflow
+    // for a ramp shorter than 2^-31 pixel.
+    r.step = r.perPixel ? uint64_t(int64_t(std::fmod(double(paint.tx) * kFixedOne, kFixedOne))) : 0;
     r.mask = nullptr;
     r.maskFrom = r.maskTo = 0;
     if (clip) {
@@ -257,10 +261,10 @@ struct RowPainter {
   }
 
   // Ramp position of pixel x of row y.
-  int64_t PositionAt(int x, int y) const {
+  uint64_t PositionAt(int x, int y) const {
     double t = double(paint.tx) * (x + 0.5) + double(paint.ty) * (y + 0.5) + paint.t0;
     t -= std::floor(t);
-    return int64_t(t * kFixedOne);
+    return uint64_t(t * kFixedOne);
   }
 
   // Pixels [x, end) of the row, pixel x covered by coverage(x), one at a time.
@@ -270,7 +274,7 @@ struct RowPainter {
       x = std::max(x, r.maskFrom);
       end = std::min(end, r.maskTo);
     }
-    int64_t position = r.perPixel && x < end ? PositionAt(x, y) : 0;
+    uint64_t position = r.perPixel && x < end ? PositionAt(x, y) : 0;
     for (; x < end; ++x, position += r.step) {
       uint32_t a = coverageOf(x);
       if (r.mask) a = Div255(a * r.mask[x - r.maskFrom]);

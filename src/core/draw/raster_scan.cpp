@@ -44,7 +44,11 @@ void AddEdge(std::vector<ScanScratch::Edge>& edges, PointF a, PointF b, float wi
       x0 = std::clamp(x0, 0.0f, width);
       x1 = std::clamp(x1, 0.0f, width);
     }
-    edges.push_back({x0, y0, x1, y1, (x1 - x0) / (y1 - y0), winding});
+    // A part so flat that its slope leaves the floats (some 1e-35 pixel
+    // high) covers nothing; stepping along it would give NaN.
+    const float dxdy = (x1 - x0) / (y1 - y0);
+    if (!std::isfinite(dxdy)) continue;
+    edges.push_back({x0, y0, x1, y1, dxdy, winding});
   }
 }
 
@@ -61,6 +65,12 @@ void MaskContours(int width, int height, const Contours& contours, FillRule rule
     top = std::min(top, p.y);
     bottom = std::max(bottom, p.y);
   }
+  // Held within the buffer before they become integers: far points would
+  // overflow an int.
+  left = std::max(left, 0.0f);
+  right = std::min(right, float(width));
+  top = std::max(top, 0.0f);
+  bottom = std::min(bottom, float(height));
   const int x0 = std::max(0, int(std::floor(left))), x1 = std::min(width, int(std::ceil(right)) + 1);
   const int y0 = std::max(0, int(std::floor(top))), y1 = std::min(height, int(std::ceil(bottom)) + 1);
   if (x0 >= x1 || y0 >= y1) return;

@@ -16,28 +16,77 @@ constexpr double kPi = 3.14159265358979323846;
 // do with their default miter limit.
 constexpr double kMiterLimit = 10;
 
+// Mapped pieces whose points reach further than this many pixels from the
+// origin are clipped to the buffer before they become floats: a float there
+// could no longer place their edges within a pixel (a pen 1e12 wide around a
+// line of a few pixels).
+constexpr double kFar = 65536;
+
 // Twice the signed area of a closed polygon.
-double TwiceArea(const PointF* p, int n) {
+double TwiceArea(const PointD* p, int n) {
   double sum = 0;
-  for (int i = 0, j = n - 1; i < n; j = i++) sum += double(p[j].x) * p[i].y - double(p[i].x) * p[j].y;
+  for (int i = 0, j = n - 1; i < n; j = i++) sum += p[j].x * p[i].y - p[i].x * p[j].y;
   return sum;
+}
+
+// The part of a polygon on one side of a line x = bound (axis 0) or y =
+// bound (axis 1), as Sutherland and Hodgman clip: the winding of every point
+// on that side stays as it was.
+void ClipSide(const std::vector<PointD>& in, std::vector<PointD>& out, int axis, double bound, bool below) {
+  out.clear();
+  auto coordinate = [axis](PointD p) { return axis == 0 ? p.x : p.y; };
+  auto inside = [&](PointD p) { return below ? coordinate(p) <= bound : coordinate(p) >= bound; };
+  for (size_t i = 0; i < in.size(); ++i) {
+    const PointD a = in[i], b = in[(i + 1) % in.size()];
+    if (inside(a)) out.push_back(a);
+    if (inside(a) != inside(b)) {
+      const double t = (bound - coordinate(a)) / (coordinate(b) - coordinate(a));
+      out.push_back(axis == 0 ? PointD{bound, a.y + (b.y - a.y) * t} : PointD{a.x + (b.x - a.x) * t, bound});
+    }
+  }
+}
+
+// Adds a polygon given in world units to the contours, mapped into pixel
+// space. One that reaches far is mapped in double and clipped there to the
+// buffer (and a pixel around it) before its points become floats.
+void AddMapped(const StrokeTarget& target, const PointD* p, int n, StrokeScratch& scratch) {
+  const Affine& m = target.transform;
+  std::vector<PointD>& mapped = scratch.mapped;
+  mapped.resize(size_t(n));
+  bool far = false;
+  for (int i = 0; i < n; ++i) {
+    const PointD q{m.a * p[i].x + m.c * p[i].y + m.e, m.b * p[i].x + m.d * p[i].y + m.f};
+    far = far || !(std::fabs(q.x) <= kFar && std::fabs(q.y) <= kFar);
+    mapped[size_t(i)] = q;
+  }
+  if (!far) {
+    for (int i = 0; i < n; ++i) target.contours.points.push_back(m.Map({float(p[i].x), float(p[i].y)}));
+  } else {
+    std::vector<PointD>& other = scratch.clipped;
+    ClipSide(mapped, other, 0, -1, false);
+    ClipSide(other, mapped, 0, target.width + 1, true);
+    ClipSide(mapped, other, 1, -1, false);
+    ClipSide(other, mapped, 1, target.height + 1, true);
+    for (const PointD q : mapped) target.contours.points.push_back({float(q.x), float(q.y)});
+  }
+  target.contours.Close();
 }
 
 // Adds one piece of a stroke, mapped to pixel space. Every piece turns the
 // same way in world units (a mirroring transform turns them all together), so
 // that a non-zero fill covers their union once.
-void AddPiece(Contours& out, const Affine& m, PointF* piece, int n) {
+void AddPiece(const StrokeTarget& target, PointD* piece, int n, StrokeScratch& scratch) {
   const double area = TwiceArea(piece, n);
   if (area == 0) return;
   if (area < 0) std::reverse(piece, piece + n);
-  for (int i = 0; i < n; ++i) out.points.push_back(m.Map(piece[i]));
-  out.Close();
+  AddMapped(target, piece, n, scratch);
 }
 
 // Adds the two sides of a closed stroke: the outer one turning the way every
 // piece does, the inner one against it, so that only the band between them
 // is covered.
-void AddRing(Contours& out, const Affine& m, std::vector<PointF>& a, std::vector<PointF>& b) {
+void AddRing(const StrokeTarget& target, std::vector<PointD>& a, std::vector<PointD>& b,
+             StrokeScratch& scratch) {
   const int n = int(a.size());
   double areaA = TwiceArea(a.data(), n), areaB = TwiceArea(b.data(), n);
   if (std::fabs(areaA) < std::fabs(areaB)) {
@@ -46,10 +95,7 @@ void AddRing(Contours& out, const Affine& m, std::vector<PointF>& a, std::vector
   }
   if (areaA < 0) std::reverse(a.begin(), a.end());
   if (areaB > 0) std::reverse(b.begin(), b.end());
-  for (const std::vector<PointF>* side : {&a, &b}) {
-    for (PointF q : *side) out.points.push_back(m.Map(q));
-    out.Close();
-  }
+  for (const std::vector<PointD>* side : {&a, &b}) AddMapped(target, side->data(), n, scratch);
 }
 
 // The stroke of one polyline in world units. Where the line bends gently
@@ -58,7 +104,7 @@ void AddRing(Contours& out, const Affine& m, std::vector<PointF>& a, std::vector
 // corners bands end flat and a mitred (or bevelled) wedge fills the corner.
 // Either way the union is the stroke with mitred joins, in few edges.
 void StrokeLine(const PointF* p, int n, bool closed, const StrokeStyle& style, double halfWidth,
-                double flatness, const Affine& m, StrokeScratch& scratch, Contours& out) {
+                double flatness, const StrokeTarget& target, StrokeScratch& scratch) {
   if (n < 2) return;
   const int segments = closed ? n : n - 1;
   std::vector<Vec>& directions = scratch.directions;
@@ -72,9 +118,7 @@ void StrokeLine(const PointF* p, int n, bool closed, const StrokeStyle& style, d
     directions[size_t(i)] = {dx / length, dy / length};
     lengths[size_t(i)] = length;
   }
-  auto offset = [](PointF q, Vec normal, double k) {
-    return PointF{float(q.x + normal.x * k), float(q.y + normal.y * k)};
-  };
+  auto offset = [](PointF q, Vec normal, double k) { return PointD{q.x + normal.x * k, q.y + normal.y * k}; };
   auto incoming = [&](int i) { return size_t((i - 1 + segments) % segments); };
   auto isJoin = [&](int i) { return closed || (i > 0 && i < n - 1); };
 
@@ -93,8 +137,8 @@ void StrokeLine(const PointF* p, int n, bool closed, const StrokeStyle& style, d
     }
   }
 
-  std::vector<PointF>& left = scratch.left;
-  std::vector<PointF>& right = scratch.right;
+  std::vector<PointD>& left = scratch.left;
+  std::vector<PointD>& right = scratch.right;
   // The offsets of vertex i within a band: the miter where the band goes on,
   // the segment's own normal where it ends flat.
   auto addOffsets = [&](int i, bool bandEnd, size_t segment) {
@@ -115,7 +159,7 @@ void StrokeLine(const PointF* p, int n, bool closed, const StrokeStyle& style, d
     left.clear();
     right.clear();
     for (int i = 0; i < n; ++i) addOffsets(i, false, 0);
-    AddRing(out, m, left, right);
+    AddRing(target, left, right, scratch);
     return;
   }
 
@@ -135,7 +179,7 @@ void StrokeLine(const PointF* p, int n, bool closed, const StrokeStyle& style, d
       if (end) break;
     } while (true);
     left.insert(left.end(), right.rbegin(), right.rend());
-    AddPiece(out, m, left.data(), int(left.size()));
+    AddPiece(target, left.data(), int(left.size()), scratch);
     vertex = k;
   }
 
@@ -151,30 +195,29 @@ void StrokeLine(const PointF* p, int n, bool closed, const StrokeStyle& style, d
     const double cosHalf = std::sqrt(std::max(0.0, (1 + nu.x * nv.x + nu.y * nv.y) / 2));
     if (cosHalf * kMiterLimit >= 1) {
       const double k = halfWidth / (2 * cosHalf * cosHalf);  // along nu + nv, to the miter's tip
-      PointF miter[4] = {c,
+      PointD miter[4] = {{c.x, c.y},
                          offset(c, nu, halfWidth),
-                         {float(c.x + (nu.x + nv.x) * k), float(c.y + (nu.y + nv.y) * k)},
+                         offset(c, {nu.x + nv.x, nu.y + nv.y}, k),
                          offset(c, nv, halfWidth)};
-      AddPiece(out, m, miter, 4);
+      AddPiece(target, miter, 4, scratch);
     } else {
-      PointF bevel[3] = {c, offset(c, nu, halfWidth), offset(c, nv, halfWidth)};
-      AddPiece(out, m, bevel, 3);
+      PointD bevel[3] = {{c.x, c.y}, offset(c, nu, halfWidth), offset(c, nv, halfWidth)};
+      AddPiece(target, bevel, 3, scratch);
     }
   }
   if (closed) return;
   // Round ends: a disc at each, its polygon as fine as the flatness asks.
   const double step = 2 * std::acos(std::max(-1.0, 1 - flatness / halfWidth));
   const int sides = std::clamp(int(std::ceil(2 * kPi / std::max(step, 1e-3))), 8, 256);
-  std::vector<PointF>& disc = scratch.left;
+  std::vector<PointD>& disc = scratch.left;
   disc.resize(size_t(sides));
   for (const auto& [cap, at] : {std::pair{style.roundStart, p[0]}, std::pair{style.roundEnd, p[n - 1]}}) {
     if (!cap) continue;
     for (int k = 0; k < sides; ++k) {
       const double angle = 2 * kPi * k / sides;
-      disc[size_t(k)] = {float(at.x + halfWidth * std::cos(angle)),
-                         float(at.y + halfWidth * std::sin(angle))};
+      disc[size_t(k)] = {at.x + halfWidth * std::cos(angle), at.y + halfWidth * std::sin(angle)};
     }
-    AddPiece(out, m, disc.data(), sides);
+    AddPiece(target, disc.data(), sides, scratch);
   }
 }
 
@@ -186,10 +229,10 @@ void Polylines::Clear() {
   closed.clear();
 }
 
-void StrokeOutline(const Outline& outline, const StrokeStyle& style, const Affine& m, StrokeScratch& scratch,
-                   Contours& out) {
+void StrokeOutline(const Outline& outline, const StrokeStyle& style, const StrokeTarget& target,
+                   StrokeScratch& scratch) {
   Polylines& lines = scratch.lines;
-  const double scale = LargestScale(m);
+  const double scale = LargestScale(target.transform);
   if (!(scale > 0) || !std::isfinite(scale)) return;
   // A pen of no width draws one pixel wide, as both native backends do.
   const double halfWidth = style.width > 0 ? style.width / 2.0 : 0.5 / scale;
@@ -247,7 +290,7 @@ void StrokeOutline(const Outline& outline, const StrokeStyle& style, const Affin
   int first = 0;
   for (size_t k = 0; k < lines.ends.size(); ++k) {
     StrokeLine(lines.points.data() + first, lines.ends[k] - first, lines.closed[k] != 0, style, halfWidth,
-               flatness, m, scratch, out);
+               flatness, target, scratch);
     first = lines.ends[k];
   }
 }

@@ -16,6 +16,12 @@ struct Vec {
   double x, y;
 };
 
+// A point of a stroke's outline, in double: a pen far wider than its line
+// would leave the line's own position to the last bits of a float.
+struct PointD {
+  double x, y;
+};
+
 // Open or closed polylines: line k runs over points [ends[k-1], ends[k]).
 struct Polylines {
   std::vector<PointF> points;
@@ -39,15 +45,27 @@ struct StrokeScratch {
   std::vector<Vec> directions;
   std::vector<double> lengths;
   std::vector<uint8_t> sharp;
-  std::vector<PointF> left;
-  std::vector<PointF> right;
+  std::vector<PointD> left;
+  std::vector<PointD> right;
+  std::vector<PointD> mapped;
+  std::vector<PointD> clipped;
+};
+
+// Where a stroke goes: the world transform into pixel space, the buffer's
+// size there (pieces reaching far outside it are clipped to it), and the
+// contours that receive its outline.
+struct StrokeTarget {
+  const Affine& transform;
+  double width;
+  double height;
+  Contours& contours;
 };
 
 // The outline of the stroke of every figure as polygons in pixel space,
 // covering the stroke with winding +1 (a non-zero fill covers their union
 // once). The stroke is built in world units (a scaled world scales the pen
-// too) and mapped by `m`.
-void StrokeOutline(const Outline& outline, const StrokeStyle& style, const Affine& m, StrokeScratch& scratch,
-                   Contours& out);
+// too) and mapped into the target.
+void StrokeOutline(const Outline& outline, const StrokeStyle& style, const StrokeTarget& target,
+                   StrokeScratch& scratch);
 
 }  // namespace draw

@@ -4,6 +4,7 @@
 // as the native backends: prepended transforms, even-odd fills, non-zero
 // stroke outlines blended once, clips replaced by a path's coverage, GDI+'s
 // status codes.
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -70,20 +71,44 @@ Paint PaintOf(const BrushData& brush, const Affine& m) {
   return paint;
 }
 
+bool Finite(PointF p) {
+  return std::isfinite(p.x) && std::isfinite(p.y);
+}
+
+// A shape is drawn only where everything that places it is a number: the
+// transform and the outline's points (a NaN or an infinity is refused as an
+// invalid parameter, as GDI+ refuses other arguments it cannot use).
+bool Placeable(const RasterGraphics& r) {
+  const Affine& m = r.transform;
+  for (double v : {m.a, m.b, m.c, m.d, m.e, m.f}) {
+    if (!std::isfinite(v)) return false;
+  }
+  for (PointF p : r.outline.points) {
+    if (!Finite(p)) return false;
+  }
+  return true;
+}
+
 int Fill(Graphics& g, const Brush& brush, FillRule rule) {
   RasterGraphics& r = *RasterOf(g);
+  const BrushData& data = *BrushDataOf(brush);
+  if (!Placeable(r) || !Finite(data.p1) || !Finite(data.p2)) return Fail(g);
+  const Paint paint = PaintOf(data, r.transform);
+  // A ramp too short to place in floats (its period under some 1e-38 pixel).
+  if (!(std::isfinite(paint.tx) && std::isfinite(paint.ty) && std::isfinite(paint.t0))) return Fail(g);
   r.contours.Clear();
   FlattenForFill(r.outline, r.transform, r.contours);
-  FillContours(r.target, r.contours, rule, PaintOf(*BrushDataOf(brush), r.transform), r.clip.get(),
-               r.scratch);
+  FillContours(r.target, r.contours, rule, paint, r.clip.get(), r.scratch);
   return kStatusOk;
 }
 
 int Stroke(Graphics& g, const Pen& pen) {
   RasterGraphics& r = *RasterOf(g);
   const PenData& data = *PenDataOf(pen);
+  if (!Placeable(r) || !std::isfinite(data.width)) return Fail(g);
   r.contours.Clear();
-  StrokeOutline(r.outline, {data.width, data.roundStart, data.roundEnd}, r.transform, r.stroke, r.contours);
+  StrokeOutline(r.outline, {data.width, data.roundStart, data.roundEnd},
+                {r.transform, double(r.target.width), double(r.target.height), r.contours}, r.stroke);
   Paint paint;
   paint.c1 = data.color;
   FillContours(r.target, r.contours, FillRule::kNonZero, paint, r.clip.get(), r.scratch);
@@ -176,6 +201,7 @@ int RasterClipToPath(Graphics& g, const Path& path) {
   if (!Ready(g, path)) return Fail(g);
   RasterGraphics& r = *RasterOf(g);
   AppendPathCalls(*PathDataOf(path), FreshOutline(g));
+  if (!Placeable(r)) return Fail(g);  // the clip stays as it was
   r.contours.Clear();
   FlattenForFill(r.outline, r.transform, r.contours);
   auto mask = std::make_shared<CoverageMask>();

@@ -1,33 +1,217 @@
 #include "settings/ini_store.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cwctype>
 #include <fstream>
 #include <sstream>
 #include <vector>
 
-#include "base/log.h"
-
 namespace {
 
-std::wstring FromUtf8(const std::string& text) {
+// Bytes that are not UTF-8 (overlong forms, surrogates, code points past
+// U+10FFFF, stray or truncated sequences) stand for themselves: each is kept
+// as U+DC80 + (byte - 0x80), a lone surrogate that matches no name and no
+// digit, is never read as a line break or any other control character, and is
+// written back as the byte it was.
+constexpr uint32_t kEscapes = 0xDC00;  // U+DC80..U+DCFF: the bytes 0x80..0xFF
+
+void AppendCodePoint(std::wstring& out, uint32_t code) {
+  if (sizeof(wchar_t) == 2 && code >= 0x10000) {
+    code -= 0x10000;
+    out += wchar_t(0xD800 + (code >> 10));
+    out += wchar_t(0xDC00 + (code & 0x3FF));
+  } else {
+    out += wchar_t(code);
+  }
+}
+
+std::wstring DecodeUtf8(const std::string& bytes) {
   std::wstring out;
-  for (size_t i = 0; i < text.size();) {
-    unsigned char c = (unsigned char)text[i];
-    uint32_t code = c;
-    int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-    if (extra > 0) code = c & (0x3F >> extra);
-    ++i;
-    for (int k = 0; k < extra && i < text.size(); ++k, ++i)
-      code = (code << 6) | ((unsigned char)text[i] & 0x3F);
-    if (sizeof(wchar_t) == 2 && code >= 0x10000) {
-      code -= 0x10000;
-      out += wchar_t(0xD800 + (code >> 10));
-      out += wchar_t(0xDC00 + (code & 0x3FF));
+  for (size_t i = 0; i < bytes.size();) {
+    const unsigned char lead = (unsigned char)bytes[i];
+    // The continuation bytes a lead byte asks for, and the least code point
+    // that needs that many (anything less is an overlong form).
+    int extra = 0;
+    uint32_t lowest = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      extra = 1;
+      lowest = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      extra = 2;
+      lowest = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      extra = 3;
+      lowest = 0x10000;
+    } else if (lead >= 0x80) {
+      extra = -1;  // a continuation byte on its own, or a lead byte no UTF-8 has
+    }
+    uint32_t code = extra > 0 ? lead & (0x3F >> extra) : lead;
+    int taken = 0;
+    while (taken < extra && i + 1 + taken < bytes.size() &&
+           ((unsigned char)bytes[i + 1 + taken] & 0xC0) == 0x80) {
+      code = code << 6 | ((unsigned char)bytes[i + 1 + taken] & 0x3F);
+      ++taken;
+    }
+    if (extra < 0 || taken < extra || code < lowest || code > 0x10FFFF ||
+        (code >= 0xD800 && code <= 0xDFFF)) {
+      out += wchar_t(kEscapes + lead);  // the bytes after it are read on their own
+      ++i;
+      continue;
+    }
+    AppendCodePoint(out, code);
+    i += size_t(1 + extra);
+  }
+  return out;
+}
+
+void AppendUtf8(std::string& out, uint32_t c) {
+  if (c < 0x80) {
+    out += char(c);
+  } else if (c < 0x800) {
+    out += char(0xC0 | (c >> 6));
+    out += char(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += char(0xE0 | (c >> 12));
+    out += char(0x80 | ((c >> 6) & 0x3F));
+    out += char(0x80 | (c & 0x3F));
+  } else {
+    out += char(0xF0 | (c >> 18));
+    out += char(0x80 | ((c >> 12) & 0x3F));
+    out += char(0x80 | ((c >> 6) & 0x3F));
+    out += char(0x80 | (c & 0x3F));
+  }
+}
+
+std::string EncodeUtf8(const std::wstring& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    uint32_t c = uint32_t(text[i]);
+    if (c >= kEscapes + 0x80 && c <= kEscapes + 0xFF) {
+      out += char(c - kEscapes);
+      continue;
+    }
+    if (sizeof(wchar_t) == 2 && c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size()) {
+      const uint32_t low = uint32_t(text[i + 1]);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+        ++i;
+      }
+    }
+    AppendUtf8(out, c);
+  }
+  return out;
+}
+
+enum class Encoding { kUtf8, kUtf8Bom, kUtf16Le, kUtf16Be };
+
+// UTF-16 code units to text; valid pairs become one character where wchar_t
+// holds it, lone surrogates stay as they are (and are written back so).
+std::wstring DecodeUtf16(const std::string& bytes, bool bigEndian) {
+  std::wstring out;
+  for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    const uint32_t a = (unsigned char)bytes[i], b = (unsigned char)bytes[i + 1];
+    const uint32_t unit = bigEndian ? a << 8 | b : b << 8 | a;
+    if (sizeof(wchar_t) == 4 && unit >= 0xD800 && unit <= 0xDBFF && i + 3 < bytes.size()) {
+      const uint32_t c = (unsigned char)bytes[i + 2], d = (unsigned char)bytes[i + 3];
+      const uint32_t low = bigEndian ? c << 8 | d : d << 8 | c;
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        out += wchar_t(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+        i += 2;
+        continue;
+      }
+    }
+    out += wchar_t(unit);
+  }
+  return out;
+}
+
+std::string EncodeUtf16(const std::wstring& text, bool bigEndian) {
+  std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  auto put = [&](uint32_t unit) {
+    const char high = char(unit >> 8), low = char(unit & 0xFF);
+    out += bigEndian ? high : low;
+    out += bigEndian ? low : high;
+  };
+  for (wchar_t ch : text) {
+    const uint32_t c = uint32_t(ch);
+    if (c >= 0x10000) {
+      put(0xD800 + ((c - 0x10000) >> 10));
+      put(0xDC00 + ((c - 0x10000) & 0x3FF));
     } else {
-      out += wchar_t(code);
+      put(c);
     }
   }
   return out;
+}
+
+// The file as lines without their '\n' (a '\r' before it stays in the line:
+// the reading rules trim it like any blank), in the encoding it came in.
+struct IniText {
+  Encoding encoding = Encoding::kUtf8;
+  std::vector<std::wstring> lines;
+  bool finalNewline = false;  // the last line ends with '\n'
+};
+
+IniText ReadIni(const std::string& path) {
+  IniText ini;
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return ini;
+  std::stringstream buffer;
+  buffer << file.rdbuf();
+  const std::string bytes = buffer.str();
+  std::wstring text;
+  if (bytes.compare(0, 2, "\xFF\xFE") == 0) {
+    ini.encoding = Encoding::kUtf16Le;
+    text = DecodeUtf16(bytes, false);
+  } else if (bytes.compare(0, 2, "\xFE\xFF") == 0) {
+    ini.encoding = Encoding::kUtf16Be;
+    text = DecodeUtf16(bytes, true);
+  } else if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+    ini.encoding = Encoding::kUtf8Bom;
+    text = DecodeUtf8(bytes.substr(3));
+  } else {
+    text = DecodeUtf8(bytes);
+  }
+  size_t start = 0;
+  for (size_t end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1) {
+    ini.lines.push_back(text.substr(start, end - start));
+  }
+  ini.finalNewline = start == text.size() && !text.empty();
+  if (start < text.size()) ini.lines.push_back(text.substr(start));
+  return ini;
+}
+
+SaveResult WriteIni(const std::string& path, const IniText& ini) {
+  std::wstring text;
+  for (size_t i = 0; i < ini.lines.size(); ++i) {
+    text += ini.lines[i];
+    if (i + 1 < ini.lines.size() || ini.finalNewline) text += L'\n';
+  }
+  std::string bytes;
+  switch (ini.encoding) {
+    case Encoding::kUtf8:
+      bytes = EncodeUtf8(text);
+      break;
+    case Encoding::kUtf8Bom:
+      bytes = "\xEF\xBB\xBF" + EncodeUtf8(text);
+      break;
+    case Encoding::kUtf16Le:
+    case Encoding::kUtf16Be:
+      bytes = EncodeUtf16(text, ini.encoding == Encoding::kUtf16Be);
+      break;
+  }
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return {false, (unsigned long)errno};
+  errno = 0;
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  int error = ok ? 0 : errno;
+  if (std::fclose(file) != 0) {
+    ok = false;
+    if (error == 0) error = errno;
+  }
+  if (!ok) return {false, (unsigned long)(error != 0 ? error : EIO)};
+  return {};
 }
 
 std::wstring Trim(const std::wstring& text) {
@@ -43,28 +227,6 @@ bool SameName(const std::wstring& a, const std::wstring& b) {
     if (std::towlower(a[i]) != std::towlower(b[i])) return false;
   }
   return true;
-}
-
-std::vector<std::wstring> ReadLines(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::vector<std::wstring> lines;
-  if (!file) return lines;
-  std::stringstream buffer;
-  buffer << file.rdbuf();
-  std::string text = buffer.str();
-  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
-  std::string line;
-  for (char c : text) {
-    if (c == '\n') {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      lines.push_back(FromUtf8(line));
-      line.clear();
-    } else {
-      line += c;
-    }
-  }
-  if (!line.empty()) lines.push_back(FromUtf8(line));
-  return lines;
 }
 
 bool IsSectionLine(const std::wstring& trimmed, std::wstring* name) {
@@ -114,7 +276,7 @@ int ParseProfileInt(const std::wstring& text) {
 
 int IniFileStore::ReadInt(const wchar_t* section, const wchar_t* key, int defaultValue) {
   bool inSection = false;
-  for (const std::wstring& line : ReadLines(path)) {
+  for (const std::wstring& line : ReadIni(path).lines) {
     std::wstring trimmed = Trim(line), name, k, v;
     if (IsSectionLine(trimmed, &name)) {
       if (inSection) break;  // the first matching section holds the answer
@@ -129,35 +291,44 @@ int IniFileStore::ReadInt(const wchar_t* section, const wchar_t* key, int defaul
   return defaultValue;
 }
 
-void IniFileStore::WriteString(const wchar_t* section, const wchar_t* key, const wchar_t* value) {
-  std::vector<std::wstring> lines = ReadLines(path);
-  std::wstring entry = std::wstring(key) + L"=" + value;
+SaveResult IniFileStore::WriteKeys(const wchar_t* section, const ProfileEntry* entries, int count) {
+  IniText ini = ReadIni(path);
+  std::vector<std::wstring>& lines = ini.lines;
+  auto entry = [&](int i) { return std::wstring(entries[i].key) + L"=" + entries[i].value + L"\r"; };
+  std::vector<bool> written(size_t(count), false);
   int sectionStart = -1, insertAt = -1;
-  bool replaced = false;
-  for (size_t i = 0; i < lines.size() && !replaced; ++i) {
+  for (size_t i = 0; i < lines.size(); ++i) {
     std::wstring trimmed = Trim(lines[i]), name, k, v;
     if (IsSectionLine(trimmed, &name)) {
       if (sectionStart >= 0) break;
       if (SameName(name, section)) sectionStart = int(i);
     } else if (sectionStart >= 0) {
-      if (IsKeyLine(trimmed, &k, &v) && SameName(k, key)) {
-        lines[i] = entry;
-        replaced = true;
-      } else if (!trimmed.empty()) {
-        insertAt = int(i) + 1;
+      bool ours = false;
+      if (IsKeyLine(trimmed, &k, &v)) {
+        for (int e = 0; e < count && !ours; ++e) {
+          if (written[size_t(e)] || !SameName(k, entries[e].key)) continue;
+          lines[i] = entry(e);  // the first of the key's lines is the one read
+          written[size_t(e)] = ours = true;
+        }
       }
+      if (!trimmed.empty()) insertAt = int(i) + 1;
     }
   }
-  if (!replaced) {
-    if (sectionStart < 0) {
-      if (!lines.empty() && !Trim(lines.back()).empty()) lines.push_back(L"");
-      lines.push_back(L"[" + std::wstring(section) + L"]");
-      lines.push_back(entry);
-    } else {
-      if (insertAt < 0) insertAt = sectionStart + 1;
-      lines.insert(lines.begin() + insertAt, entry);
-    }
+  std::vector<std::wstring> added;
+  if (sectionStart < 0) {
+    if (!lines.empty() && !Trim(lines.back()).empty()) added.push_back(L"\r");
+    added.push_back(L"[" + std::wstring(section) + L"]\r");
+    insertAt = int(lines.size());
+  } else if (insertAt < 0) {
+    insertAt = sectionStart + 1;
   }
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  for (const std::wstring& line : lines) file << ToUtf8(line) << "\r\n";
+  for (int e = 0; e < count; ++e) {
+    if (!written[size_t(e)]) added.push_back(entry(e));
+  }
+  if (!added.empty()) {
+    // Lines go after the section's last one, which then needs its line break.
+    if (insertAt == int(lines.size())) ini.finalNewline = true;
+    lines.insert(lines.begin() + insertAt, added.begin(), added.end());
+  }
+  return WriteIni(path, ini);
 }

@@ -1,7 +1,10 @@
 // A portable INI file store with the reading rules of the Windows
 // private-profile functions: section and key names compared without case,
 // blanks around names and values ignored, the first matching key wins, and
-// integers read as GetPrivateProfileIntW reads them.
+// integers read as GetPrivateProfileIntW reads them. Files are UTF-8 (with
+// or without a byte-order mark) or, with a byte-order mark, UTF-16 little-
+// or big-endian as Windows reads them; a write keeps the file's encoding and
+// every line it does not change, byte for byte.
 #pragma once
 
 #include <string>
@@ -11,7 +14,7 @@
 struct IniFileStore : ProfileStore {
   explicit IniFileStore(std::string path) : path(std::move(path)) {}
   int ReadInt(const wchar_t* section, const wchar_t* key, int defaultValue) override;
-  void WriteString(const wchar_t* section, const wchar_t* key, const wchar_t* value) override;
+  SaveResult WriteKeys(const wchar_t* section, const ProfileEntry* entries, int count) override;
 
   std::string path;  // UTF-8 file name
 };

@@ -30,18 +30,17 @@ void LoadSettingsFrom(ProfileStore& store, Settings& settings) {
   }
 }
 
-void SaveSettingsTo(ProfileStore& store, const Settings& settings) {
-  wchar_t value[16];
-  std::swprintf(value, 16, L"%d", settings.theme);
-  store.WriteString(L"Settings", L"Theme", value);
-  std::swprintf(value, 16, L"%d", settings.totalFish);
-  store.WriteString(L"Settings", L"TotalFish", value);
-  std::swprintf(value, 16, L"%d", settings.fpsMode);
-  store.WriteString(L"Settings", L"FpsMode", value);
+SaveResult SaveSettingsTo(ProfileStore& store, const Settings& settings) {
+  ProfileEntry general[3] = {{L"Theme", {}}, {L"TotalFish", {}}, {L"FpsMode", {}}};
+  std::swprintf(general[0].value, 16, L"%d", settings.theme);
+  std::swprintf(general[1].value, 16, L"%d", settings.totalFish);
+  std::swprintf(general[2].value, 16, L"%d", settings.fpsMode);
+  const SaveResult result = store.WriteKeys(L"Settings", general, 3);
+  if (!result.ok) return result;
+  ProfileEntry species[kSpeciesCount];
   for (int i = 0; i < kSpeciesCount; ++i) {
-    wchar_t key[16];
-    SpeciesKey(key, i);
-    std::swprintf(value, 16, L"%d", settings.speciesCounts[i]);
-    store.WriteString(L"Species", key, value);
+    SpeciesKey(species[i].key, i);
+    std::swprintf(species[i].value, 16, L"%d", settings.speciesCounts[i]);
   }
+  return store.WriteKeys(L"Species", species, kSpeciesCount);
 }

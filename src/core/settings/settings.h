@@ -11,6 +11,19 @@ struct Settings {
   int speciesCounts[kSpeciesCount] = {2, 2, 2, 2, 2, 2, 2, 2, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
 };
 
+// Whether a save wrote everything, and when not, the system's reason: the
+// error code of the failed call (GetLastError on Windows, errno natively).
+struct SaveResult {
+  bool ok = true;
+  unsigned long error = 0;
+};
+
+// One key of a section and the value a save gives it.
+struct ProfileEntry {
+  wchar_t key[16];
+  wchar_t value[16];
+};
+
 // Reads and writes INI values. On Windows this is the private-profile API;
 // natively a portable INI file with the same reading rules.
 struct ProfileStore {
@@ -18,10 +31,13 @@ struct ProfileStore {
   // The integer value of section/key as GetPrivateProfileIntW gives it (the
   // default when the key is missing or empty; may be negative).
   virtual int ReadInt(const wchar_t* section, const wchar_t* key, int defaultValue) = 0;
-  virtual void WriteString(const wchar_t* section, const wchar_t* key, const wchar_t* value) = 0;
+  // Sets these keys of one section in a single write of the file, keeping
+  // everything else the section and the file hold.
+  virtual SaveResult WriteKeys(const wchar_t* section, const ProfileEntry* entries, int count) = 0;
 };
 
 // Resets to the defaults, then applies every accepted value from the store.
 void LoadSettingsFrom(ProfileStore& store, Settings& settings);
-// Writes Theme, TotalFish, FpsMode, then Fish0 to Fish19.
-void SaveSettingsTo(ProfileStore& store, const Settings& settings);
+// Writes [Settings] Theme, TotalFish, FpsMode, then [Species] Fish0 to
+// Fish19, one write per section; stops at the first that fails.
+SaveResult SaveSettingsTo(ProfileStore& store, const Settings& settings);

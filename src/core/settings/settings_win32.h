@@ -12,7 +12,7 @@
 struct PrivateProfileStore : ProfileStore {
   explicit PrivateProfileStore(std::wstring path) : path(std::move(path)) {}
   int ReadInt(const wchar_t* section, const wchar_t* key, int defaultValue) override;
-  void WriteString(const wchar_t* section, const wchar_t* key, const wchar_t* value) override;
+  SaveResult WriteKeys(const wchar_t* section, const ProfileEntry* entries, int count) override;
 
   std::wstring path;
 };
@@ -20,7 +20,9 @@ struct PrivateProfileStore : ProfileStore {
 std::wstring GetSettingsPath();
 // Start values, then the INI file.
 void LoadSettings(Settings& settings);
-void SaveSettings(const Settings& settings);
+// Writes every setting to the INI file; says whether that worked and, when
+// not, the system's error code, for the caller to log and show.
+SaveResult SaveSettings(const Settings& settings);
 
 // "Start with Windows": does the Run key start this program, and adding or
 // removing that value. The ...For forms take the program's path.

@@ -18,7 +18,8 @@ QImage MakeQtImage(int width, int height);
 // image gives a graphics whose creation failed (null native, non-zero status).
 Graphics MakeQtGraphics(QImage& image);
 
-// Writes the image as a PNG (straight alpha); false when it cannot be written.
-bool SavePng(const QImage& image, const std::string& path);
+// The image as the bytes of a PNG file (straight alpha); false when it
+// cannot be encoded.
+bool EncodePng(const QImage& image, std::string& bytes);
 
 }  // namespace draw

@@ -2,6 +2,7 @@
 // component-wise gradient interpolation, tiled gradients, even-odd paths,
 // flat caps and mitred joins, clockwise geometric arc angles, integer
 // coordinates at pixel centres, and GDI+'s status codes for failed calls.
+#include <QBuffer>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPainterPathStroker>
@@ -282,8 +283,12 @@ Graphics MakeQtGraphics(QImage& image) {
   return g;
 }
 
-bool SavePng(const QImage& image, const std::string& path) {
-  return image.save(QString::fromStdString(path), "PNG");
+bool EncodePng(const QImage& image, std::string& bytes) {
+  QByteArray data;
+  QBuffer buffer(&data);
+  if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) return false;
+  bytes.assign(data.constData(), size_t(data.size()));
+  return true;
 }
 
 int NativeTranslate(Graphics& g, float dx, float dy) {
