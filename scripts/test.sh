@@ -17,6 +17,11 @@ mkdir -p "$root/build"
 : >"$summary"
 ctest --preset linux --output-on-failure | tee -a "$summary"
 
+echo "== Native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+"$root/scripts/sanitize.sh"
+echo "== Fuzzing the raster path and the INI store, a minute each"
+"$root/scripts/fuzz.sh" 60
+
 echo "== Windows build"
 cmake --preset windows >/dev/null
 cmake --build --preset windows

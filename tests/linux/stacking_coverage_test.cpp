@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 const std::vector<ScreenRect> kMonitor = {{0, 0, 1280, 800}};
@@ -54,7 +56,8 @@ TEST(StackingCoverage, FindsAFileManagerDesktopAboveOurs) {
   StackedWindow manager = Window(7, {0, 0, 1280, 800});
   manager.desktopType = true;
   manager.className = "Pcmanfm";
-  const StackedWindow* found = DesktopWindowAbove({ours, Window(2, {0, 0, 10, 10}), manager}, 1, 0);
+  const std::vector<StackedWindow> stack = {ours, Window(2, {0, 0, 10, 10}), manager};
+  const StackedWindow* found = DesktopWindowAbove(stack, 1, 0);
   ASSERT_NE(found, nullptr);
   EXPECT_EQ(found->className, "Pcmanfm");
   EXPECT_EQ(DesktopWindowAbove({manager, ours}, 1, 0), nullptr);  // below ours: we are seen

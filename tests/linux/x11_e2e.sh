@@ -102,8 +102,9 @@ code=$?
 pass "Exit ends the program with code 0 and leaves no socket"
 
 # --- The pointer and clicks, in real time, with 60 creatures: parked at a
-# spot, the pointer soon has nobody near it; creatures that do not flee stay
-# about as many as were there when it came.
+# spot, the pointer soon has few near it; creatures that do not flee stay
+# about as many as were there when it came (measured: two thirds and more
+# stay without flight, a tenth to a quarter with it, fewer frames or not).
 { printf '[Settings]\nTotalFish=60\n[Species]\n'; for i in $(seq 0 19); do echo "Fish$i=3"; done; } \
   >"$XDG_CONFIG_HOME/tidemere/Tidemere.ini"
 start "$tidemere" --debug --seed 7 >"$work/tidemere.out" 2>&1
@@ -119,11 +120,12 @@ for spot in "400 300" "800 300" "640 450" "300 450" "950 450" "200 200" "1000 60
   sleep 2.4
   stayed=$((stayed + $(field near)))
 done
-[ "$came" -ge 10 ] && [ $((stayed * 4)) -le "$came" ] ||
+[ "$came" -ge 10 ] && [ $((stayed * 2)) -le "$came" ] ||
   fail "creatures do not flee the pointer: $came near it when it came, $stayed after 2.4 s"
-before="$(field bubbles)"
+# Bubbles of clicks only: timed ones come and go by themselves.
+before="$(field clickbubbles)"
 xdotool mousemove 640 300 click 1
-wait_until '[ "$(field bubbles)" -ge $((before + 15)) ]' 5 || fail "a click released no bubbles"
+wait_until '[ "$(field clickbubbles)" -ge $((before + 15)) ]' 5 || fail "a click released no bubbles"
 pass "creatures flee the pointer ($came near it when it came, $stayed after 2.4 s) and a click releases bubbles"
 "$tidemere" exit || fail "tidemere exit"
 wait_until '! kill -0 $program 2>/dev/null' 5 || fail "'tidemere exit' did not end it"

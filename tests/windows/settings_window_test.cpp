@@ -219,6 +219,33 @@ TEST_F(SettingsWindow, OkStoresLogsSavesAndRebuilds) {
   EXPECT_EQ(GetPrivateProfileIntW(L"Species", L"Fish19", -1, path.c_str()), 3);
 }
 
+TEST_F(SettingsWindow, OkWhenTheFileCannotBeWrittenSaysSoOnceAndKeepsTheValues) {
+  // The settings folder replaced by a file of the same name: no save can work
+  // (unlike a read-only file, also when the tests run as an administrator).
+  const std::wstring path = GetSettingsPath();
+  const std::wstring folder = path.substr(0, path.find_last_of(L'\\'));
+  DeleteFileW(path.c_str());
+  ASSERT_TRUE(RemoveDirectoryW(folder.c_str()));
+  HANDLE blocker = CreateFileW(folder.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  ASSERT_NE(blocker, INVALID_HANDLE_VALUE);
+  CloseHandle(blocker);
+
+  Type(1102, L"30");
+  Press(IDOK);
+  DeleteFileW(folder.c_str());
+  CreateDirectoryW(folder.c_str(), nullptr);
+
+  ASSERT_EQ(messageBoxes.size(), 1u);
+  EXPECT_EQ(messageBoxes[0].caption, L"Settings Not Saved");
+  EXPECT_NE(messageBoxes[0].text.find(path), std::wstring::npos) << "names the file";
+  EXPECT_NE(messageBoxes[0].text.find(L"\n\n"), std::wstring::npos);
+  EXPECT_EQ(app.settings.totalFish, 30) << "the values stay in use";
+  EXPECT_FALSE(app.aquarium.populated);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_NE(Log().find("[settings] saving "), std::string::npos) << Log();
+  EXPECT_NE(Log().find(" failed: error "), std::string::npos);
+}
+
 TEST_F(SettingsWindow, OkClampsCountsAndTotal) {
   Type(1102, L"99");
   for (int i = 0; i < 20; ++i) Type(1000 + i, i == 5 ? L"70" : L"0");

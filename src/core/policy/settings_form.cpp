@@ -52,3 +52,8 @@ std::wstring CountExceededText(int sum, int total) {
   return L"Total count of all species (" + std::to_wstring(sum) + L") exceeds total fish count (" +
          std::to_wstring(total) + L")!\nPlease reduce some species counts or increase total fish count.";
 }
+
+std::wstring SaveFailedText(const std::wstring& path, const std::wstring& reason) {
+  return L"Tidemere could not save the settings to\n" + path + L"\n\n" + reason +
+         L"\n\nThe new settings are used until Tidemere ends; they are not kept for the next start.";
+}

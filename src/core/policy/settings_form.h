@@ -43,3 +43,7 @@ constexpr const wchar_t* kNoSpeciesCaption = L"Warning";
 constexpr const wchar_t* kCountExceededCaption = L"Count Exceeded";
 // The whole "Count Exceeded" message for a sum and a total, however many digits.
 std::wstring CountExceededText(int sum, int total);
+
+// The settings could not be written: the file and the system's reason.
+constexpr const wchar_t* kSaveFailedCaption = L"Settings Not Saved";
+std::wstring SaveFailedText(const std::wstring& path, const std::wstring& reason);

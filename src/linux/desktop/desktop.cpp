@@ -36,19 +36,22 @@ void StopDesktop(LinuxApp& app) {
 std::string DesktopStatus(LinuxApp& app) {
   const std::vector<AquariumView*> views = Views(app);
   const int surfaces = app.kind == DesktopKind::kX11 ? int(views.size()) : WaylandSurfaceCount(app);
-  size_t fish = 0, bubbles = 0;
+  size_t fish = 0, bubbles = 0, clickBubbles = 0;
   for (AquariumView* view : views) {
     fish += view->aquarium.creatures.size();
     bubbles += view->aquarium.bubbles.size();
+    for (const Bubble& b : view->aquarium.bubbles) clickBubbles += b.fromClick;
   }
   // One word per field: "session locked" reads as "session-locked".
   std::string rest = QString::fromWCharArray(RestReasonName(app.lifecycle.resting)).toStdString();
   for (char& c : rest) c = c == ' ' ? '-' : c;
   char line[256];
   std::snprintf(line, sizeof line,
-                "display=%s frames=%ld rest=%s theme=%d fish=%zu bubbles=%zu surfaces=%d fullscreen=%d",
+                "display=%s frames=%ld rest=%s theme=%d fish=%zu bubbles=%zu clickbubbles=%zu surfaces=%d "
+                "fullscreen=%d",
                 app.kind == DesktopKind::kX11 ? "x11" : "wayland", app.frame.framesDrawn, rest.c_str(),
-                app.settings.theme, fish, bubbles, surfaces, int(app.lifecycle.fullScreenInFront));
+                app.settings.theme, fish, bubbles, clickBubbles, surfaces,
+                int(app.lifecycle.fullScreenInFront));
   std::string status = line;
   // The pointer as the first aquarium knows it, and who is near it.
   if (!views.empty() && views[0]->aquarium.pointerKnown) {

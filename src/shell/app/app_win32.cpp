@@ -6,18 +6,29 @@
 
 #include "base/log.h"
 #include "base/program_path_win32.h"
+#include "base/system_message_win32.h"
 #include "desktop/desktop_win32.h"
 #include "settings/settings_win32.h"
 #include "ui/ui_win32.h"
 
 namespace {
 
-void ApplySettings(WallpaperApp& app) {
-  SaveSettings(app.settings);
+SaveResult ApplySettings(WallpaperApp& app) {
+  const SaveResult saved = SaveAndLog(app.settings);
   app.aquarium.populated = false;
+  return saved;
 }
 
 }  // namespace
+
+SaveResult SaveAndLog(const Settings& settings) {
+  const SaveResult saved = SaveSettings(settings);
+  if (!saved.ok) {
+    WriteLog(L"[settings] saving %s failed: error %lu (%s)", GetSettingsPath().c_str(), saved.error,
+             SystemMessage(saved.error).c_str());
+  }
+  return saved;
+}
 
 void WireRequests(WallpaperApp& app) {
   app.requests.hotkeyPressed = OnHotkey;
@@ -125,7 +136,7 @@ void SetEffect(WallpaperApp& app, int newTheme) {
   if (newTheme == app.settings.theme) return;
   app.settings.theme = newTheme;
   WriteLog(L"切换效果 -> %d", newTheme);
-  SaveSettings(app.settings);
+  SaveAndLog(app.settings);  // a hot key shows no box: the log says it
   app.aquarium.populated = false;
 }
 

@@ -22,6 +22,9 @@ using GetMessageFunction = BOOL(WINAPI*)(LPMSG, HWND, UINT, UINT);
 constexpr int kMessageLoopFailed = 2;
 int RunMessageLoop(WallpaperApp& app, GetMessageFunction getMessage);
 void OnHotkey(WallpaperApp& app, unsigned id);
+// Saves the settings; a failure is logged with the file and the system's
+// reason, and the values stay in use for this session.
+SaveResult SaveAndLog(const Settings& settings);
 void SetEffect(WallpaperApp& app, int newTheme);
 void RequestExit(WallpaperApp& app);
 void ReleaseAll(WallpaperApp& app);

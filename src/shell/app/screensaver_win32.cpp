@@ -117,8 +117,8 @@ int RunPreview(Screensaver& saver, HWND parent) {
   return RunUntilClosed(saver.app);
 }
 
-void SaveSettingsOfWindow(WallpaperApp& app) {
-  SaveSettings(app.settings);
+SaveResult SaveSettingsOfWindow(WallpaperApp& app) {
+  return SaveAndLog(app.settings);
 }
 
 void EndWithWindow(WallpaperApp&) {

@@ -28,7 +28,8 @@ struct AppRequests {
   void (*themeChosen)(WallpaperApp& app, int theme) = nullptr;
   void (*exitAsked)(WallpaperApp& app) = nullptr;
   // The settings window stored new values in `settings`: save and rebuild.
-  void (*settingsApplied)(WallpaperApp& app) = nullptr;
+  // Returns whether the save worked (the window tells the user when not).
+  SaveResult (*settingsApplied)(WallpaperApp& app) = nullptr;
   // The shell (re)started: its notification area is empty.
   void (*shellBack)(WallpaperApp& app) = nullptr;
   // The settings window closed (OK or not).

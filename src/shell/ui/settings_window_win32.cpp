@@ -7,9 +7,11 @@
 
 #include "base/log.h"
 #include "base/product.h"
+#include "base/system_message_win32.h"
 #include "common/names_win32.h"
 #include "common/window_class_win32.h"
 #include "policy/settings_form.h"
+#include "settings/settings_win32.h"
 #include "sim/creature_tables.h"
 #include "ui/dpi_win32.h"
 #include "ui/ui_win32.h"
@@ -183,7 +185,13 @@ void Apply(HWND window, WallpaperApp& app) {
   if (selection != CB_ERR) app.settings.fpsMode = int(selection);
   for (int i = 0; i < kSpeciesCount; ++i) app.settings.speciesCounts[i] = decision.values.speciesCounts[i];
   WriteLog(L"应用设置：总鱼数=%d，已分配=%d，20种生物数量", app.settings.totalFish, decision.sum);
-  Request(app.requests.settingsApplied, app);
+  const SaveResult saved = app.requests.settingsApplied ? app.requests.settingsApplied(app) : SaveResult{};
+  if (!saved.ok) {
+    // Said once, here, where the user asked for it; the new values stay in
+    // use until the program ends.
+    const std::wstring text = SaveFailedText(GetSettingsPath(), SystemMessage(saved.error));
+    app.ui.outside.messageBox(window, text.c_str(), kSaveFailedCaption, MB_ICONWARNING);
+  }
   DestroyWindow(window);
 }
 
