@@ -4,7 +4,7 @@
 # target for SECONDS seconds (default 60), both at once, starting from the
 # checked-in corpus in tests/fuzz/corpus. Inputs that reach new code are kept
 # in build/fuzz/corpus-TARGET for the next run; an input that crashes, trips a
-# sanitizer, hangs for 10 s or breaks a target's own check is written to
+# sanitizer, hangs for a minute or breaks a target's own check is written to
 # build/fuzz/ and fails the run.
 #
 #   scripts/fuzz.sh            a minute each (what the test run does)
@@ -27,7 +27,7 @@ mkdir -p "$out"
 run() {
   local target=$1 max_len=$2
   mkdir -p "$out/corpus-$target"
-  "$root/build/linux-sanitize/tidemere-fuzz-$target" -max_total_time="$seconds" -timeout=10 -max_len="$max_len" \
+  "$root/build/linux-sanitize/tidemere-fuzz-$target" -max_total_time="$seconds" -timeout=60 -max_len="$max_len" \
     -print_final_stats=1 -artifact_prefix="$out/$target-" "$out/corpus-$target" "$root/tests/fuzz/corpus/$target" \
     >"$out/$target.log" 2>&1
 }
