@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/utf8.h"
+
 bool debugLogging = false;
 
 namespace {
@@ -202,21 +204,7 @@ std::string ToUtf8(const std::wstring& text) {
       }
     }
     if (c >= 0xD800 && c <= 0xDFFF) c = 0xFFFD;  // lone surrogate
-    if (c < 0x80) {
-      out += char(c);
-    } else if (c < 0x800) {
-      out += char(0xC0 | (c >> 6));
-      out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += char(0xE0 | (c >> 12));
-      out += char(0x80 | ((c >> 6) & 0x3F));
-      out += char(0x80 | (c & 0x3F));
-    } else {
-      out += char(0xF0 | (c >> 18));
-      out += char(0x80 | ((c >> 12) & 0x3F));
-      out += char(0x80 | ((c >> 6) & 0x3F));
-      out += char(0x80 | (c & 0x3F));
-    }
+    AppendUtf8(out, c);
   }
   return out;
 }

@@ -7,6 +7,8 @@
 #include <sstream>
 #include <vector>
 
+#include "base/utf8.h"
+
 namespace {
 
 // Bytes that are not UTF-8 (overlong forms, surrogates, code points past
@@ -63,24 +65,6 @@ std::wstring DecodeUtf8(const std::string& bytes) {
     i += size_t(1 + extra);
   }
   return out;
-}
-
-void AppendUtf8(std::string& out, uint32_t c) {
-  if (c < 0x80) {
-    out += char(c);
-  } else if (c < 0x800) {
-    out += char(0xC0 | (c >> 6));
-    out += char(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += char(0xE0 | (c >> 12));
-    out += char(0x80 | ((c >> 6) & 0x3F));
-    out += char(0x80 | (c & 0x3F));
-  } else {
-    out += char(0xF0 | (c >> 18));
-    out += char(0x80 | ((c >> 12) & 0x3F));
-    out += char(0x80 | ((c >> 6) & 0x3F));
-    out += char(0x80 | (c & 0x3F));
-  }
 }
 
 std::string EncodeUtf8(const std::wstring& text) {
