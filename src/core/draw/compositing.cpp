@@ -1,0 +1,192 @@
+#include "draw/compositing.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstring>
+
+#include "draw/raster_blend.h"
+
+namespace draw {
+
+namespace {
+
+// x * a / 255 for each byte of x, rounded as the rasteriser's blending rounds.
+inline uint32_t ByteMul(uint32_t x, uint32_t a) {
+  uint32_t t = (x & 0xFF00FFu) * a;
+  t = (t + ((t >> 8) & 0xFF00FFu) + 0x800080u) >> 8;
+  t &= 0xFF00FFu;
+  x = ((x >> 8) & 0xFF00FFu) * a;
+  x = x + ((x >> 8) & 0xFF00FFu) + 0x800080u;
+  x &= 0xFF00FF00u;
+  return x | t;
+}
+
+inline uint32_t Over(uint32_t dst, uint32_t src) {
+  const uint32_t a = src >> 24;
+  if (a == 255) return src;
+  if (src == 0) return dst;
+  return src + ByteMul(dst, 255 - a);
+}
+
+inline uint32_t* Row(const PixelBuffer& b, int y) {
+  return b.pixels + ptrdiff_t(y) * b.stride;
+}
+
+// The sum of four premultiplied pixels weighted in 256ths (weights add to 256).
+inline uint32_t Mix4(uint32_t p00, uint32_t p01, uint32_t p10, uint32_t p11, uint32_t w00, uint32_t w01,
+                     uint32_t w10, uint32_t w11) {
+  if ((p00 | p01 | p10 | p11) == 0) return 0;
+  const uint32_t rb = ((p00 & 0xFF00FFu) * w00 + (p01 & 0xFF00FFu) * w01 + (p10 & 0xFF00FFu) * w10 +
+                       (p11 & 0xFF00FFu) * w11 + 0x800080u) >>
+                      8;
+  const uint32_t ag = (((p00 >> 8) & 0xFF00FFu) * w00 + ((p01 >> 8) & 0xFF00FFu) * w01 +
+                       ((p10 >> 8) & 0xFF00FFu) * w10 + ((p11 >> 8) & 0xFF00FFu) * w11 + 0x800080u) >>
+                      8;
+  return (rb & 0xFF00FFu) | ((ag & 0xFF00FFu) << 8);
+}
+
+}  // namespace
+
+PixelRect Intersect(const PixelRect& a, const PixelRect& b) {
+  PixelRect r{std::max(a.x0, b.x0), std::max(a.y0, b.y0), std::min(a.x1, b.x1), std::min(a.y1, b.y1)};
+  if (r.Empty()) return {};
+  return r;
+}
+
+PixelRect Union(const PixelRect& a, const PixelRect& b) {
+  if (a.Empty()) return b;
+  if (b.Empty()) return a;
+  return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
+}
+
+void ResetSprite(Sprite& sprite, int left, int top, int width, int height) {
+  sprite.left = left;
+  sprite.top = top;
+  sprite.width = std::max(width, 0);
+  sprite.height = std::max(height, 0);
+  const size_t n = size_t(sprite.width) * size_t(sprite.height);
+  if (sprite.pixels.size() < n) sprite.pixels.resize(n);
+  std::fill_n(sprite.pixels.begin(), n, 0u);
+  sprite.used = {};
+}
+
+void MeasureSprite(Sprite& sprite) {
+  PixelRect used{sprite.width, sprite.height, 0, 0};
+  for (int y = 0; y < sprite.height; ++y) {
+    const uint32_t* row = sprite.pixels.data() + size_t(y) * size_t(sprite.width);
+    int x0 = 0;
+    while (x0 < sprite.width && row[x0] == 0) ++x0;
+    if (x0 == sprite.width) continue;
+    int x1 = sprite.width;
+    while (row[x1 - 1] == 0) --x1;
+    used = {std::min(used.x0, x0), std::min(used.y0, y), std::max(used.x1, x1), y + 1};
+  }
+  sprite.used = used.Empty() ? PixelRect{} : used;
+}
+
+SpritePlacement PlaceSprite(float dx, float dy) {
+  // Sixteenths, rounded: a sprite is never more than 1/32 pixel off.
+  const long ix = std::lround(double(dx) * 16), iy = std::lround(double(dy) * 16);
+  SpritePlacement at;
+  at.dx = int(ix >> 4);  // arithmetic shift: floor
+  at.dy = int(iy >> 4);
+  at.fx = int(ix & 15);
+  at.fy = int(iy & 15);
+  return at;
+}
+
+PixelRect SpriteBounds(const Sprite& sprite, const SpritePlacement& at) {
+  if (sprite.used.Empty()) return {};
+  const int x0 = sprite.left + sprite.used.x0 + at.dx, y0 = sprite.top + sprite.used.y0 + at.dy;
+  return {x0, y0, sprite.left + sprite.used.x1 + at.dx + (at.fx ? 1 : 0),
+          sprite.top + sprite.used.y1 + at.dy + (at.fy ? 1 : 0)};
+}
+
+void CompositeSprite(const PixelBuffer& target, const PixelRect& clip, const Sprite& sprite,
+                     const SpritePlacement& at) {
+  const PixelRect area =
+      Intersect(Intersect(SpriteBounds(sprite, at), clip), {0, 0, target.width, target.height});
+  if (area.Empty()) return;
+  const int ox = sprite.left + at.dx, oy = sprite.top + at.dy;  // screen position of sprite pixel (0, 0)
+  const int w = sprite.width, h = sprite.height;
+  const uint32_t* src = sprite.pixels.data();
+  if (at.fx == 0 && at.fy == 0) {
+    for (int y = area.y0; y < area.y1; ++y) {
+      uint32_t* dst = Row(target, y);
+      const uint32_t* s = src + size_t(y - oy) * size_t(w) - ox;
+      for (int x = area.x0; x < area.x1; ++x) dst[x] = Over(dst[x], s[x]);
+    }
+    return;
+  }
+  // Screen pixel (x, y) shows the sprite at (x - ox - f, y - oy - f): between
+  // sprite pixels sx - 1 and sx, weighted by the fraction.
+  const uint32_t wx1 = uint32_t(at.fx), wx0 = 16 - wx1, wy1 = uint32_t(at.fy), wy0 = 16 - wy1;
+  const uint32_t w00 = wx0 * wy0, w01 = wx1 * wy0, w10 = wx0 * wy1, w11 = wx1 * wy1;
+  auto at_ = [&](int sx, int sy) -> uint32_t {
+    return sx < 0 || sy < 0 || sx >= w || sy >= h ? 0u : src[size_t(sy) * size_t(w) + size_t(sx)];
+  };
+  for (int y = area.y0; y < area.y1; ++y) {
+    uint32_t* dst = Row(target, y);
+    const int sy = y - oy;
+    const bool inner = sy >= 1 && sy < h;
+    for (int x = area.x0; x < area.x1; ++x) {
+      const int sx = x - ox;
+      uint32_t p00, p01, p10, p11;  // (sx, sy), (sx - 1, sy), (sx, sy - 1), (sx - 1, sy - 1)
+      if (inner && sx >= 1 && sx < w) {
+        const uint32_t* s = src + size_t(sy) * size_t(w) + size_t(sx);
+        p00 = s[0];
+        p01 = s[-1];
+        p10 = s[-w];
+        p11 = s[-w - 1];
+      } else {
+        p00 = at_(sx, sy);
+        p01 = at_(sx - 1, sy);
+        p10 = at_(sx, sy - 1);
+        p11 = at_(sx - 1, sy - 1);
+      }
+      dst[x] = Over(dst[x], Mix4(p00, p01, p10, p11, w00, w01, w10, w11));
+    }
+  }
+}
+
+void CopyRect(const PixelBuffer& target, const PixelBuffer& source, const PixelRect& rect) {
+  const PixelRect r =
+      Intersect(rect, {0, 0, std::min(target.width, source.width), std::min(target.height, source.height)});
+  if (r.Empty()) return;
+  for (int y = r.y0; y < r.y1; ++y) {
+    std::memcpy(Row(target, y) + r.x0, Row(source, y) + r.x0, size_t(r.x1 - r.x0) * 4);
+  }
+}
+
+void BlendRect(const PixelBuffer& target, const PixelBuffer& layer, const PixelRect& rect) {
+  const PixelRect r =
+      Intersect(rect, {0, 0, std::min(target.width, layer.width), std::min(target.height, layer.height)});
+  if (r.Empty()) return;
+  for (int y = r.y0; y < r.y1; ++y) {
+    uint32_t* dst = Row(target, y);
+    const uint32_t* src = Row(layer, y);
+    for (int x = r.x0; x < r.x1; ++x) dst[x] = Over(dst[x], src[x]);
+  }
+}
+
+void DrawStaticLayerRows(const PixelBuffer& target, const StaticLayer& layer, int firstRow) {
+  for (int y = 0; y < target.height; ++y) {
+    const int ly = firstRow + y;
+    if (ly < 0 || ly >= layer.height) continue;
+    uint32_t* row = Row(target, y);
+    for (int i = layer.rowStarts[size_t(ly)]; i < layer.rowStarts[size_t(ly) + 1]; ++i) {
+      const StaticLayer::Run& run = layer.runs[size_t(i)];
+      const int end = std::min(run.x + run.length, target.width);
+      if (end > run.x) BlendPremultiplied(row + run.x, end - run.x, run.color);
+    }
+  }
+}
+
+PixelBuffer SubRows(const PixelBuffer& buffer, int y0, int y1) {
+  y0 = std::clamp(y0, 0, buffer.height);
+  y1 = std::clamp(y1, y0, buffer.height);
+  return {buffer.pixels + ptrdiff_t(y0) * buffer.stride, buffer.width, y1 - y0, buffer.stride};
+}
+
+}  // namespace draw
