@@ -28,6 +28,7 @@ add_test(NAME render_tool_cli COMMAND ${CMAKE_SOURCE_DIR}/tests/native/render_to
 
 file(GLOB TIDEMERE_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
 if(TIDEMERE_BENCH_SOURCES)
-  add_executable(tidemere-bench ${TIDEMERE_BENCH_SOURCES})
+  add_executable(tidemere-bench ${TIDEMERE_BENCH_SOURCES} ${CMAKE_SOURCE_DIR}/tests/native/retained_fidelity.cpp)
+  target_include_directories(tidemere-bench PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(tidemere-bench PRIVATE tidemere_core)
 endif()
