@@ -170,15 +170,15 @@ void BlendRect(const PixelBuffer& target, const PixelBuffer& layer, const PixelR
   }
 }
 
-void DrawStaticLayerRows(const PixelBuffer& target, const StaticLayer& layer, int firstRow) {
+void DrawStaticLayerPart(const PixelBuffer& target, const StaticLayer& layer, int x0, int y0) {
   for (int y = 0; y < target.height; ++y) {
-    const int ly = firstRow + y;
+    const int ly = y0 + y;
     if (ly < 0 || ly >= layer.height) continue;
-    uint32_t* row = Row(target, y);
+    uint32_t* row = Row(target, y) - x0;  // indexed by layer column
     for (int i = layer.rowStarts[size_t(ly)]; i < layer.rowStarts[size_t(ly) + 1]; ++i) {
       const StaticLayer::Run& run = layer.runs[size_t(i)];
-      const int end = std::min(run.x + run.length, target.width);
-      if (end > run.x) BlendPremultiplied(row + run.x, end - run.x, run.color);
+      const int from = std::max(run.x, x0), end = std::min(run.x + run.length, x0 + target.width);
+      if (end > from) BlendPremultiplied(row + from, end - from, run.color);
     }
   }
 }

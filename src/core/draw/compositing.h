@@ -67,9 +67,8 @@ void CompositeSprite(const PixelBuffer& target, const PixelRect& clip, const Spr
 void CopyRect(const PixelBuffer& target, const PixelBuffer& source, const PixelRect& rect);
 // Blends `rect` of the premultiplied `layer` over `target`, source-over.
 void BlendRect(const PixelBuffer& target, const PixelBuffer& layer, const PixelRect& rect);
-// Puts rows [firstRow, firstRow + target.height) of a static layer over
-// `target`, whose row 0 stands for the layer's row firstRow.
-void DrawStaticLayerRows(const PixelBuffer& target, const StaticLayer& layer, int firstRow);
+// Puts the part of a static layer whose top left is (x0, y0) over `target`.
+void DrawStaticLayerPart(const PixelBuffer& target, const StaticLayer& layer, int x0, int y0);
 
 // Rows y0..y1 of `buffer` as a buffer of their own.
 PixelBuffer SubRows(const PixelBuffer& buffer, int y0, int y1);

@@ -90,17 +90,18 @@ PixelBuffer BufferOf(std::vector<uint32_t>& pixels, int width, int height) {
 
 // ---- the background ----
 
-// Rows [y0, y0 + band.height) of everything under the plants, into `band`.
-void DrawBackgroundRows(const Aquarium& aq, int theme, const RetainedScene& s, const PixelBuffer& band,
-                        int y0) {
+// The part of everything under the plants whose top left is (x0, y0), into `band`.
+void DrawBackgroundPart(const Aquarium& aq, int theme, const RetainedScene& s, const PixelBuffer& band,
+                        int x0, int y0) {
   const int w = s.width, h = s.height, y1 = y0 + band.height;
-  for (int y = 0; y < band.height; ++y) std::fill_n(band.pixels + ptrdiff_t(y) * band.stride, w, 0u);
-  DrawStaticLayerRows(band, s.water, y0);
+  for (int y = 0; y < band.height; ++y) std::fill_n(band.pixels + ptrdiff_t(y) * band.stride, band.width, 0u);
+  DrawStaticLayerPart(band, s.water, x0, y0);
   // The water column half covers the first row and column; the exact frame,
   // drawn over the one before, settles there to the water's own colour.
   for (int y = 0; y < band.height; ++y) {
     uint32_t* row = band.pixels + ptrdiff_t(y) * band.stride;
-    for (int x = 0; x < (y0 + y == 0 ? w : 1); ++x) {
+    const int edge = y0 + y == 0 ? band.width : x0 == 0 ? 1 : 0;
+    for (int x = 0; x < edge; ++x) {
       const uint32_t p = row[x], a = p >> 24;
       if (a == 0 || a == 255) continue;
       auto up = [a](uint32_t c) { return std::min<uint32_t>(255, (c * 255 + a / 2) / a); };
@@ -110,7 +111,7 @@ void DrawBackgroundRows(const Aquarium& aq, int theme, const RetainedScene& s, c
   const ScenePalette palette = PaletteForTheme(theme);
   const double t = aq.elapsed;
   Graphics g = MakeRasterGraphics(band);
-  Translate(g, 0, float(-y0));
+  Translate(g, float(-x0), float(-y0));
   auto rows = [&](float top, float bottom) { return bottom >= float(y0) - 2 && top <= float(y1) + 2; };
   if (rows(0.02f * h - 4, 0.05f * h + 4)) DrawSurfaceRipples(g, w, h, t);
   DrawLightRays(g, aq.lightRays, palette.light, h, t);
@@ -137,10 +138,11 @@ void OverlayRows(int theme, int h, int& top, int& bottom) {
   bottom = std::min(bottom, h);
 }
 
-void DrawOverlayRows(const Aquarium& aq, int theme, const RetainedScene& s, const PixelBuffer& band, int y0) {
-  for (int y = 0; y < band.height; ++y) std::fill_n(band.pixels + ptrdiff_t(y) * band.stride, s.width, 0u);
+void DrawOverlayPart(const Aquarium& aq, int theme, const RetainedScene& s, const PixelBuffer& band, int x0,
+                     int y0) {
+  for (int y = 0; y < band.height; ++y) std::fill_n(band.pixels + ptrdiff_t(y) * band.stride, band.width, 0u);
   Graphics g = MakeRasterGraphics(band);
-  Translate(g, 0, float(-y0));
+  Translate(g, float(-x0), float(-y0));
   DrawOverlay(g, theme, s.width, s.height, aq.elapsed);
 }
 
@@ -154,24 +156,25 @@ void MarkDirty(RetainedScene& s, const PixelRect& rect) {
       s.dirty[size_t(ty) * size_t(s.tilesX) + size_t(tx)] = 1;
 }
 
-// Draws rows [y0, y1) of a kept layer again and marks the tiles that changed.
+// Draws `rect` of a kept layer (whose row 0 is screen row layerTop) again and
+// marks the tiles that came out different.
 template <typename Draw>
-void RefreshRows(RetainedScene& s, std::vector<uint32_t>& layer, int layerTop, int y0, int y1, Draw draw) {
-  if (y1 <= y0) return;
-  const int w = s.width;
-  s.band.resize(size_t(w) * size_t(y1 - y0));
-  const PixelBuffer band = BufferOf(s.band, w, y1 - y0);
-  draw(band, y0);
-  for (int y = y0; y < y1; ++y) {
-    const uint32_t* fresh = s.band.data() + size_t(y - y0) * size_t(w);
+void RefreshRect(RetainedScene& s, std::vector<uint32_t>& layer, int layerTop, const PixelRect& rect,
+                 Draw draw) {
+  if (rect.Empty()) return;
+  const int w = s.width, rw = rect.x1 - rect.x0;
+  s.band.resize(size_t(rw) * size_t(rect.y1 - rect.y0));
+  draw(BufferOf(s.band, rw, rect.y1 - rect.y0), rect.x0, rect.y0);
+  for (int y = rect.y0; y < rect.y1; ++y) {
+    const uint32_t* fresh = s.band.data() + size_t(y - rect.y0) * size_t(rw) - rect.x0;
     uint32_t* kept = layer.data() + size_t(y - layerTop) * size_t(w);
-    const size_t rowTiles = size_t(y / kRetainedTile) * size_t(s.tilesX);
-    for (int tx = 0; tx < s.tilesX; ++tx) {
-      if (s.dirty[rowTiles + size_t(tx)]) continue;
-      const int x0 = tx * kRetainedTile, n = std::min(kRetainedTile, w - x0);
-      if (std::memcmp(fresh + x0, kept + x0, size_t(n) * 4) != 0) s.dirty[rowTiles + size_t(tx)] = 1;
+    uint8_t* tiles = s.dirty.data() + size_t(y / kRetainedTile) * size_t(s.tilesX);
+    for (int tx = rect.x0 / kRetainedTile; tx <= (rect.x1 - 1) / kRetainedTile; ++tx) {
+      if (tiles[tx]) continue;
+      const int x0 = std::max(rect.x0, tx * kRetainedTile), x1 = std::min(rect.x1, (tx + 1) * kRetainedTile);
+      if (std::memcmp(fresh + x0, kept + x0, size_t(x1 - x0) * 4) != 0) tiles[tx] = 1;
     }
-    std::memcpy(kept, fresh, size_t(w) * 4);
+    std::memcpy(kept + rect.x0, fresh + rect.x0, size_t(rw) * 4);
   }
 }
 
@@ -289,12 +292,24 @@ PixelRect BubbleRect(const Bubble& b) {
           int(std::ceil(b.y + r)) + 1};
 }
 
-// The glowing stone of "Ancient Ruins" pulses faster than the bands come round.
-PixelRect StoneRect(int theme, int w, int h) {
-  if (theme != 6) return {};
-  const float x = 0.42f * w - 8, y = 0.92f * h - 0.22f * h + 20;
-  return {int(std::floor(x)) - 2, int(std::floor(y)) - 2, int(std::ceil(x + 16)) + 3,
-          int(std::ceil(y + 16)) + 3};
+// What moves faster than the bands come round, drawn again every frame: the
+// glowing stone of "Ancient Ruins" and the sea grass of "Coral Reef" (their
+// boxes as set_pieces.cpp draws them, with a margin).
+void FastParts(int theme, int w, int h, std::vector<PixelRect>& parts) {
+  parts.clear();
+  auto box = [&](float x0, float y0, float x1, float y1) {
+    parts.push_back(
+        {int(std::floor(x0)) - 3, int(std::floor(y0)) - 3, int(std::ceil(x1)) + 4, int(std::ceil(y1)) + 4});
+  };
+  if (theme == 6) {
+    const float x = 0.42f * w - 8, y = 0.92f * h - 0.22f * h + 20;
+    box(x, y, x + 16, y + 16);
+  } else if (theme == 4) {
+    for (int j = 0; j < 5; ++j) {
+      const float x = (0.15f + 0.18f * j) * w;
+      box(x - 10, 0.8f * h - 12, x + 34, 0.95f * h + 2);
+    }
+  }
 }
 
 void Rebuild(const Aquarium& aq, int theme, int w, int h, RetainedScene& s) {
@@ -316,7 +331,7 @@ void Rebuild(const Aquarium& aq, int theme, int w, int h, RetainedScene& s) {
   s.creatures.clear();
   s.plants.clear();
   s.bubbles.clear();
-  s.stone.clear();
+  FastParts(theme, w, h, s.fast);
   s.tilesX = (w + kRetainedTile - 1) / kRetainedTile;
   s.tilesY = (h + kRetainedTile - 1) / kRetainedTile;
   s.dirty.assign(size_t(s.tilesX) * size_t(s.tilesY), 0);
@@ -354,29 +369,28 @@ void RenderSceneRetained(const Aquarium& aq, int theme, const PixelBuffer& targe
   const PixelBuffer overlay = BufferOf(s.overlay, w, overlayBottom - overlayTop);
   const PixelBuffer overlaid = SubRows(target, overlayTop, overlayBottom);
 
-  auto drawBackground = [&](const PixelBuffer& band, int y0) { DrawBackgroundRows(aq, theme, s, band, y0); };
-  auto drawOverlay = [&](const PixelBuffer& band, int y0) { DrawOverlayRows(aq, theme, s, band, y0); };
-  auto refresh = [&](int y0, int y1) {
-    RefreshRows(s, s.background, 0, y0, y1, drawBackground);
-    const int o0 = std::max(y0, overlayTop), o1 = std::min(y1, overlayBottom);
-    if (o1 > o0) RefreshRows(s, s.overlay, overlayTop, o0, o1, drawOverlay);
+  auto drawBackground = [&](const PixelBuffer& part, int x0, int y0) {
+    DrawBackgroundPart(aq, theme, s, part, x0, y0);
+  };
+  auto drawOverlay = [&](const PixelBuffer& part, int x0, int y0) {
+    DrawOverlayPart(aq, theme, s, part, x0, y0);
+  };
+  auto refresh = [&](const PixelRect& rect) {
+    const PixelRect r = Intersect(rect, {0, 0, w, h});
+    RefreshRect(s, s.background, 0, r, drawBackground);
+    RefreshRect(s, s.overlay, overlayTop, Intersect(r, {0, overlayTop, w, overlayBottom}), drawOverlay);
   };
 
+  const int rows = kBandTileRows * kRetainedTile;
   if (full) {
-    const int rows = kBandTileRows * kRetainedTile;
-    for (int y = 0; y < h; y += rows) refresh(y, std::min(h, y + rows));
+    for (int y = 0; y < h; y += rows) refresh({0, y, w, std::min(h, y + rows)});
     std::fill(s.dirty.begin(), s.dirty.end(), 1);
   } else {
-    // One band of the background per frame, and what pulses faster than that.
-    const int rows = kBandTileRows * kRetainedTile, bands = (h + rows - 1) / rows;
-    const int band = s.nextBand % bands;
+    // One band of the background per frame, and what moves faster than that.
+    const int bands = (h + rows - 1) / rows, band = s.nextBand % bands;
     s.nextBand = (band + 1) % bands;
-    refresh(band * rows, std::min(h, (band + 1) * rows));
-    const PixelRect stone = Intersect(StoneRect(theme, w, h), {0, 0, w, h});
-    if (!stone.Empty()) {
-      refresh(stone.y0, stone.y1);
-      MarkDirty(s, stone);
-    }
+    refresh({0, band * rows, w, std::min(h, (band + 1) * rows)});
+    for (const PixelRect& part : s.fast) refresh(part);
   }
 
   // Plants and creatures: drawn again where their pose moved, placed where they are.

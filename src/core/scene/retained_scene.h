@@ -4,7 +4,8 @@
 //  - background: water, ripples, rays, floor, rocks, set piece, starfish and
 //    corals, kept as pixels and drawn again a band of rows per frame (the
 //    slow motions of rays, ripples, sand and corals); a band's tiles that came
-//    out different are the only ones it changes on screen;
+//    out different are the only ones it changes on screen; the few parts that
+//    move faster (sea grass, a pulsing stone) are drawn again every frame;
 //  - sprites: each plant and creature drawn by its own figure code into a
 //    small picture of its own, drawn again when its pose (swim and pulse
 //    phases, tilt, facing, depth, sway) has moved far enough to be seen,
@@ -71,7 +72,7 @@ struct RetainedScene {
   std::vector<SpriteSlot> creatures;     // by index in aquarium.creatures
   std::vector<SpriteSlot> plants;        // by index in aquarium.plants
   std::vector<draw::PixelRect> bubbles;  // screen rectangles of last frame's bubbles
-  std::vector<draw::PixelRect> stone;    // a pulsing set piece, drawn again every frame
+  std::vector<draw::PixelRect> fast;     // parts of the background drawn again every frame
 
   // Tiles touched this frame, kTile pixels square, row by row.
   std::vector<uint8_t> dirty;
