@@ -5,6 +5,10 @@
 #include <cstddef>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "draw/raster_blend.h"
 
 namespace draw {
@@ -46,6 +50,30 @@ inline uint32_t Mix4(uint32_t p00, uint32_t p01, uint32_t p10, uint32_t p11, uin
   return (rb & 0xFF00FFu) | ((ag & 0xFF00FFu) << 8);
 }
 
+// n premultiplied pixels over n pixels; four at a time where SSE2 is there.
+void OverRow(uint32_t* dst, const uint32_t* src, int n) {
+  int i = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128(), full = _mm_set1_epi16(255), half = _mm_set1_epi16(0x80);
+  for (; i + 4 <= n; i += 4) {
+    const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(s, zero)) == 0xFFFF) continue;  // nothing here
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+    auto lanes = [&](__m128i sl, __m128i dl) {
+      // 255 - alpha of each pixel, in its four lanes; then d * inverse / 255 + s.
+      const __m128i inverse = _mm_sub_epi16(full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(sl, 0xFF), 0xFF));
+      __m128i x = _mm_mullo_epi16(dl, inverse);
+      x = _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), half), 8);
+      return _mm_add_epi16(x, sl);
+    };
+    const __m128i lo = lanes(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero));
+    const __m128i hi = lanes(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_packus_epi16(lo, hi));
+  }
+#endif
+  for (; i < n; ++i) dst[i] = Over(dst[i], src[i]);
+}
+
 }  // namespace
 
 PixelRect Intersect(const PixelRect& a, const PixelRect& b) {
@@ -73,6 +101,8 @@ void ResetSprite(Sprite& sprite, int left, int top, int width, int height) {
 
 void MeasureSprite(Sprite& sprite) {
   PixelRect used{sprite.width, sprite.height, 0, 0};
+  sprite.rowFrom.assign(size_t(sprite.height), 0);
+  sprite.rowTo.assign(size_t(sprite.height), 0);
   for (int y = 0; y < sprite.height; ++y) {
     const uint32_t* row = sprite.pixels.data() + size_t(y) * size_t(sprite.width);
     int x0 = 0;
@@ -80,6 +110,8 @@ void MeasureSprite(Sprite& sprite) {
     if (x0 == sprite.width) continue;
     int x1 = sprite.width;
     while (row[x1 - 1] == 0) --x1;
+    sprite.rowFrom[size_t(y)] = uint16_t(x0);
+    sprite.rowTo[size_t(y)] = uint16_t(x1);
     used = {std::min(used.x0, x0), std::min(used.y0, y), std::max(used.x1, x1), y + 1};
   }
   sprite.used = used.Empty() ? PixelRect{} : used;
@@ -113,9 +145,10 @@ void CompositeSprite(const PixelBuffer& target, const PixelRect& clip, const Spr
   const uint32_t* src = sprite.pixels.data();
   if (at.fx == 0 && at.fy == 0) {
     for (int y = area.y0; y < area.y1; ++y) {
-      uint32_t* dst = Row(target, y);
-      const uint32_t* s = src + size_t(y - oy) * size_t(w) - ox;
-      for (int x = area.x0; x < area.x1; ++x) dst[x] = Over(dst[x], s[x]);
+      const size_t sy = size_t(y - oy);
+      const int x0 = std::max(area.x0, ox + sprite.rowFrom[sy]),
+                x1 = std::min(area.x1, ox + sprite.rowTo[sy]);
+      if (x1 > x0) OverRow(Row(target, y) + x0, src + sy * size_t(w) + size_t(x0 - ox), x1 - x0);
     }
     return;
   }
@@ -164,9 +197,7 @@ void BlendRect(const PixelBuffer& target, const PixelBuffer& layer, const PixelR
       Intersect(rect, {0, 0, std::min(target.width, layer.width), std::min(target.height, layer.height)});
   if (r.Empty()) return;
   for (int y = r.y0; y < r.y1; ++y) {
-    uint32_t* dst = Row(target, y);
-    const uint32_t* src = Row(layer, y);
-    for (int x = r.x0; x < r.x1; ++x) dst[x] = Over(dst[x], src[x]);
+    OverRow(Row(target, y) + r.x0, Row(layer, y) + r.x0, r.x1 - r.x0);
   }
 }
 
@@ -180,6 +211,21 @@ void DrawStaticLayerPart(const PixelBuffer& target, const StaticLayer& layer, in
       const int from = std::max(run.x, x0), end = std::min(run.x + run.length, x0 + target.width);
       if (end > from) BlendPremultiplied(row + from, end - from, run.color);
     }
+  }
+}
+
+void GroupRects(const std::vector<PixelRect>& rects, size_t most, std::vector<PixelRect>& out) {
+  out.clear();
+  if (rects.size() <= most) {
+    out = rects;
+    return;
+  }
+  // Equal shares of the list, each as its bounding box.
+  for (size_t group = 0; group < most; ++group) {
+    PixelRect box;
+    for (size_t i = group * rects.size() / most; i < (group + 1) * rects.size() / most; ++i)
+      box = Union(box, rects[i]);
+    if (!box.Empty()) out.push_back(box);
   }
 }
 

@@ -37,6 +37,9 @@ struct Sprite {
   int left = 0;
   int top = 0;
   PixelRect used;  // the part holding anything, in sprite pixels
+  // Per row: the columns [rowFrom, rowTo) holding anything (rowFrom == rowTo: none).
+  std::vector<uint16_t> rowFrom;
+  std::vector<uint16_t> rowTo;
 
   PixelBuffer Buffer() { return {pixels.data(), width, height, width}; }
 };
@@ -44,7 +47,7 @@ struct Sprite {
 // Makes `sprite` a transparent width x height picture at (left, top),
 // keeping its memory where it is large enough.
 void ResetSprite(Sprite& sprite, int left, int top, int width, int height);
-// Finds the part of the sprite that holds anything (sprite.used).
+// Finds the part of the sprite that holds anything (sprite.used, and row by row).
 void MeasureSprite(Sprite& sprite);
 
 // Where a sprite shows: moved by (dx, dy) pixels from where it was drawn. The
@@ -69,6 +72,11 @@ void CopyRect(const PixelBuffer& target, const PixelBuffer& source, const PixelR
 void BlendRect(const PixelBuffer& target, const PixelBuffer& layer, const PixelRect& rect);
 // Puts the part of a static layer whose top left is (x0, y0) over `target`.
 void DrawStaticLayerPart(const PixelBuffer& target, const StaticLayer& layer, int x0, int y0);
+
+// At most `most` rectangles covering `rects` (which come top to bottom):
+// neighbours in the list are joined into their bounding boxes, so that a
+// presenter makes few copies. Fewer than `most` are passed on as they are.
+void GroupRects(const std::vector<PixelRect>& rects, size_t most, std::vector<PixelRect>& out);
 
 // Rows y0..y1 of `buffer` as a buffer of their own.
 PixelBuffer SubRows(const PixelBuffer& buffer, int y0, int y1);

@@ -84,6 +84,11 @@ uint64_t RecordsFingerprint(const Aquarium& aq) {
   return Mix(h, &n, sizeof n);
 }
 
+// Keeps the first failed call's status of a graphics the frame drew with.
+void NoteStatus(const Graphics& g, int& status) {
+  if (status == kStatusOk) status = g.lastStatus;
+}
+
 PixelBuffer BufferOf(std::vector<uint32_t>& pixels, int width, int height) {
   return {pixels.data(), width, height, width};
 }
@@ -91,8 +96,8 @@ PixelBuffer BufferOf(std::vector<uint32_t>& pixels, int width, int height) {
 // ---- the background ----
 
 // The part of everything under the plants whose top left is (x0, y0), into `band`.
-void DrawBackgroundPart(const Aquarium& aq, int theme, const RetainedScene& s, const PixelBuffer& band,
-                        int x0, int y0) {
+void DrawBackgroundPart(const Aquarium& aq, int theme, const RetainedScene& s, int& status,
+                        const PixelBuffer& band, int x0, int y0) {
   const int w = s.width, h = s.height, y1 = y0 + band.height;
   for (int y = 0; y < band.height; ++y) std::fill_n(band.pixels + ptrdiff_t(y) * band.stride, band.width, 0u);
   DrawStaticLayerPart(band, s.water, x0, y0);
@@ -124,6 +129,7 @@ void DrawBackgroundPart(const Aquarium& aq, int theme, const RetainedScene& s, c
   for (const Coral& coral : aq.corals) {
     if (rows(coral.y - 1.3f * coral.size - 2, coral.y + 0.5f * coral.size + 2)) DrawCoral(g, coral, t);
   }
+  NoteStatus(g, status);
 }
 
 // The overlay's rows, where a theme has one.
@@ -138,12 +144,13 @@ void OverlayRows(int theme, int h, int& top, int& bottom) {
   bottom = std::min(bottom, h);
 }
 
-void DrawOverlayPart(const Aquarium& aq, int theme, const RetainedScene& s, const PixelBuffer& band, int x0,
-                     int y0) {
+void DrawOverlayPart(const Aquarium& aq, int theme, const RetainedScene& s, int& status,
+                     const PixelBuffer& band, int x0, int y0) {
   for (int y = 0; y < band.height; ++y) std::fill_n(band.pixels + ptrdiff_t(y) * band.stride, band.width, 0u);
   Graphics g = MakeRasterGraphics(band);
   Translate(g, float(-x0), float(-y0));
   DrawOverlay(g, theme, s.width, s.height, aq.elapsed);
+  NoteStatus(g, status);
 }
 
 // ---- tiles ----
@@ -224,7 +231,7 @@ bool CreatureMoved(const SpriteSlot& s, const Creature& c, float tolerance) {
   return !(moved < tolerance);
 }
 
-void DrawCreatureSprite(SpriteSlot& slot, const Creature& c) {
+void DrawCreatureSprite(SpriteSlot& slot, const Creature& c, int& status) {
   const Reach r = ReachOf(c);
   const float S = c.size, margin = 0.1f * S + 2;
   const float left = std::floor(c.x - r.side * S - margin), top = std::floor(c.y - r.up * S - margin);
@@ -247,11 +254,12 @@ void DrawCreatureSprite(SpriteSlot& slot, const Creature& c) {
     Graphics g = MakeRasterGraphics(slot.sprite.Buffer());
     Translate(g, -left, -top);
     DrawCreature(g, c);
+    NoteStatus(g, status);
   }
   MeasureSprite(slot.sprite);
 }
 
-void DrawPlantSprite(SpriteSlot& slot, const PlantClump& p, int h) {
+void DrawPlantSprite(SpriteSlot& slot, const PlantClump& p, int h, int& status) {
   const float yb = 0.9f * h;
   const float left = std::floor(p.x - 0.8f * p.width - 2), right = std::ceil(p.x + 1.3f * p.width + 2);
   const float top = std::floor(yb - p.height - 2), bottom = std::ceil(yb + 2);
@@ -268,6 +276,7 @@ void DrawPlantSprite(SpriteSlot& slot, const PlantClump& p, int h) {
     Graphics g = MakeRasterGraphics(slot.sprite.Buffer());
     Translate(g, -left, -top);
     DrawPlant(g, p, h);
+    NoteStatus(g, status);
   }
   MeasureSprite(slot.sprite);
 }
@@ -370,10 +379,10 @@ void RenderSceneRetained(const Aquarium& aq, int theme, const PixelBuffer& targe
   const PixelBuffer overlaid = SubRows(target, overlayTop, overlayBottom);
 
   auto drawBackground = [&](const PixelBuffer& part, int x0, int y0) {
-    DrawBackgroundPart(aq, theme, s, part, x0, y0);
+    DrawBackgroundPart(aq, theme, s, s.stats.status, part, x0, y0);
   };
   auto drawOverlay = [&](const PixelBuffer& part, int x0, int y0) {
-    DrawOverlayPart(aq, theme, s, part, x0, y0);
+    DrawOverlayPart(aq, theme, s, s.stats.status, part, x0, y0);
   };
   auto refresh = [&](const PixelRect& rect) {
     const PixelRect r = Intersect(rect, {0, 0, w, h});
@@ -400,7 +409,7 @@ void RenderSceneRetained(const Aquarium& aq, int theme, const PixelBuffer& targe
     const PlantClump& p = aq.plants[i];
     const bool redraw =
         !slot.drawn || !(0.8f * p.width * PhaseDistance(p.swayPhase, slot.phase) < s.poseTolerance);
-    if (redraw) DrawPlantSprite(slot, p, h);
+    if (redraw) DrawPlantSprite(slot, p, h, s.stats.status);
     ShowSprite(s, slot, redraw, {});
   }
   s.creatures.resize(aq.creatures.size());
@@ -408,7 +417,7 @@ void RenderSceneRetained(const Aquarium& aq, int theme, const PixelBuffer& targe
     SpriteSlot& slot = s.creatures[i];
     const Creature& c = aq.creatures[i];
     const bool redraw = CreatureMoved(slot, c, s.poseTolerance);
-    if (redraw) DrawCreatureSprite(slot, c);
+    if (redraw) DrawCreatureSprite(slot, c, s.stats.status);
     ShowSprite(s, slot, redraw, PlaceSprite(c.x - slot.x, c.y - slot.y));
   }
   s.stats.sprites = int(s.plants.size() + s.creatures.size());
@@ -441,6 +450,7 @@ void RenderSceneRetained(const Aquarium& aq, int theme, const PixelBuffer& targe
       for (size_t i = 0; i < aq.bubbles.size(); ++i) {
         if (!Intersect(s.bubbles[i], r).Empty()) DrawBubble(g, aq.bubbles[i]);
       }
+      NoteStatus(g, s.stats.status);
     }
     for (const Creature* c : order) {
       const SpriteSlot& slot = s.creatures[size_t(c - aq.creatures.data())];

@@ -49,6 +49,7 @@ struct RetainedFrameStats {
   int sprites = 0;
   long long pixelsChanged = 0;  // area of `damage`
   bool full = false;            // everything was repainted
+  int status = 0;               // the first failed drawing call's status, 0 when none failed
 };
 
 struct RetainedScene {
