@@ -214,18 +214,50 @@ void DrawStaticLayerPart(const PixelBuffer& target, const StaticLayer& layer, in
   }
 }
 
-void GroupRects(const std::vector<PixelRect>& rects, size_t most, std::vector<PixelRect>& out) {
-  out.clear();
-  if (rects.size() <= most) {
-    out = rects;
-    return;
-  }
-  // Equal shares of the list, each as its bounding box.
-  for (size_t group = 0; group < most; ++group) {
-    PixelRect box;
-    for (size_t i = group * rects.size() / most; i < (group + 1) * rects.size() / most; ++i)
-      box = Union(box, rects[i]);
-    if (!box.Empty()) out.push_back(box);
+void GroupRects(const std::vector<PixelRect>& rects, int width, int height, size_t most,
+                std::vector<PixelRect>& out) {
+  out = rects;
+  std::vector<uint8_t> touched;
+  std::vector<size_t> open, next;
+  for (int cell = 64; out.size() > most && most > 0; cell *= 2) {
+    const int columns = (width + cell - 1) / cell, rows = (height + cell - 1) / cell;
+    touched.assign(size_t(columns) * size_t(rows), 0);
+    for (const PixelRect& r : rects) {
+      const PixelRect c = Intersect(r, {0, 0, width, height});
+      if (c.Empty()) continue;
+      for (int y = c.y0 / cell; y <= (c.y1 - 1) / cell; ++y)
+        for (int x = c.x0 / cell; x <= (c.x1 - 1) / cell; ++x)
+          touched[size_t(y) * size_t(columns) + size_t(x)] = 1;
+    }
+    // Runs of touched cells along each row, joined to the same run above.
+    out.clear();
+    open.clear();
+    for (int y = 0; y < rows; ++y) {
+      next.clear();
+      const uint8_t* row = touched.data() + size_t(y) * size_t(columns);
+      for (int x = 0; x < columns;) {
+        if (!row[x]) {
+          ++x;
+          continue;
+        }
+        int end = x;
+        while (end < columns && row[end]) ++end;
+        const PixelRect run{x * cell, y * cell, std::min(width, end * cell),
+                            std::min(height, (y + 1) * cell)};
+        size_t index = out.size();
+        for (size_t i : open) {
+          if (out[i].x0 == run.x0 && out[i].x1 == run.x1) index = i;
+        }
+        if (index == out.size()) {
+          out.push_back(run);
+        } else {
+          out[index].y1 = run.y1;
+        }
+        next.push_back(index);
+        x = end;
+      }
+      open.swap(next);
+    }
   }
 }
 

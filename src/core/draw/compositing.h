@@ -73,10 +73,12 @@ void BlendRect(const PixelBuffer& target, const PixelBuffer& layer, const PixelR
 // Puts the part of a static layer whose top left is (x0, y0) over `target`.
 void DrawStaticLayerPart(const PixelBuffer& target, const StaticLayer& layer, int x0, int y0);
 
-// At most `most` rectangles covering `rects` (which come top to bottom):
-// neighbours in the list are joined into their bounding boxes, so that a
-// presenter makes few copies. Fewer than `most` are passed on as they are.
-void GroupRects(const std::vector<PixelRect>& rects, size_t most, std::vector<PixelRect>& out);
+// At most `most` rectangles covering `rects` (within a width x height frame),
+// so that a presenter makes few copies: where there are more, the frame is
+// seen in coarser and coarser cells (64 pixels, 128, ...) until the touched
+// cells make few enough runs. Fewer than `most` are passed on as they are.
+void GroupRects(const std::vector<PixelRect>& rects, int width, int height, size_t most,
+                std::vector<PixelRect>& out);
 
 // Rows y0..y1 of `buffer` as a buffer of their own.
 PixelBuffer SubRows(const PixelBuffer& buffer, int y0, int y1);

@@ -220,14 +220,28 @@ void CollectDamage(RetainedScene& s) {
 
 // ---- sprites ----
 
+// How far a species' outline moves per radian of swim phase and of pulse
+// phase, in sizes S, at most: tails, fins and bodies swing with the swim
+// phase; bells, tentacles, arms and legs with the pulse phase.
+struct Motion {
+  float swim, pulse;
+};
+constexpr Motion kMotions[] = {
+    {0.4f, 0}, {0.4f, 0}, {0.4f, 0}, {0.4f, 0},     {0.4f, 0},   // Tropical Fish .. Guppy
+    {0.4f, 0}, {0.4f, 0}, {0.4f, 0}, {0.4f, 0},     {0.4f, 0},   // Shark .. Blue Tang
+    {0.4f, 0}, {0, 0.3f}, {0.4f, 0}, {0.4f, 0.15f}, {0.5f, 0},   // Lionfish .. Sea Turtle
+    {0, 0.3f}, {0.4f, 0}, {0, 0.3f}, {0, 0.15f},    {0, 0.15f},  // Octopus .. Hermit Crab
+};
+constexpr Motion kStill = {0, 0};  // a species without a figure: shadow and haze
+
 bool CreatureMoved(const SpriteSlot& s, const Creature& c, float tolerance) {
   if (!s.drawn || s.facesLeft != (c.vx < 0) || s.depth != c.depth) return true;
-  // The farthest any outline point can have moved: tails and fins swing by
-  // under 0.4 S per radian of swim phase, legs and arms by under 0.3 S per
-  // radian of pulse, and a tilt of 1 turns the figure by 12 degrees.
+  // The farthest any outline point can have moved since it was drawn; a tilt
+  // of 1 turns the figure by 12 degrees, about 0.65 S at its far end.
+  const Motion m = c.species < std::size(kMotions) ? kMotions[c.species] : kStill;
   const float moved =
-      c.size * (0.4f * PhaseDistance(c.swimPhase, s.phase) + 0.3f * PhaseDistance(c.pulsePhase, s.pulse) +
-                0.65f * std::fabs(c.tilt - s.tilt));
+      c.size * (m.swim * PhaseDistance(c.swimPhase, s.phase) +
+                m.pulse * PhaseDistance(c.pulsePhase, s.pulse) + 0.65f * std::fabs(c.tilt - s.tilt));
   return !(moved < tolerance);
 }
 

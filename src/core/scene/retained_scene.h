@@ -85,10 +85,10 @@ struct RetainedScene {
   RetainedFrameStats stats;
 };
 
-constexpr int kRetainedTile = 32;
+constexpr int kRetainedTile = 16;
 // Tile rows drawn again per frame: the background is all new every
 // ceil(height / (32 * 4)) frames, nine at 1080 rows.
-constexpr int kBandTileRows = 4;
+constexpr int kBandTileRows = 8;
 
 // Draws the frame into `target` (32-bit premultiplied, the size of the
 // window), from the layers kept in `scene`.

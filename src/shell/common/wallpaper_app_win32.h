@@ -87,6 +87,8 @@ struct FrameDriverState {
   bool presentAll = true;
   double copiedPixels = 0;  // since the last diagnostic line: pixels presented
   double framePixels = 0;   // and pixels of the frames presented
+  double drawMs = 0;        // and milliseconds spent drawing them, and presenting them
+  double presentMs = 0;
 };
 
 // How frames reach the wallpaper window.

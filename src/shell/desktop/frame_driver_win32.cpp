@@ -188,7 +188,10 @@ void RenderFrame(WallpaperApp& app) {
                app.aquarium.creatures.size());
     }
   }
+  const int64_t drawn = MonotonicNanoseconds();
   PresentChanged(app, width, height, retained.damage);
+  app.frame.drawMs += double(drawn - now) / 1e6;
+  app.frame.presentMs += double(MonotonicNanoseconds() - drawn) / 1e6;
 
   // What a frame costs this machine, for a user's report: step, scene and present.
   const double costMs = double(MonotonicNanoseconds() - now) / 1e6;
@@ -197,8 +200,9 @@ void RenderFrame(WallpaperApp& app) {
     WriteLog(L"[diag] render ms median=%.2f max=%.2f fps=%.1f", report.medianMs, report.maxMs, report.fps);
     // The share of the window's pixels the presenter copied, over the same frames.
     const double share = app.frame.framePixels > 0 ? 100 * app.frame.copiedPixels / app.frame.framePixels : 0;
-    WriteLog(L"[diag] copied %.1f%% of the frame, kept layers %.1f MB", share,
-             double(RetainedSceneBytes(retained)) / 1e6);
-    app.frame.copiedPixels = app.frame.framePixels = 0;
+    WriteLog(L"[diag] copied %.1f%% of the frame, mean ms step+draw %.2f present %.2f, kept layers %.1f MB",
+             share, app.frame.drawMs / FrameCostWindow::kFrames,
+             app.frame.presentMs / FrameCostWindow::kFrames, double(RetainedSceneBytes(retained)) / 1e6);
+    app.frame.copiedPixels = app.frame.framePixels = app.frame.drawMs = app.frame.presentMs = 0;
   }
 }

@@ -249,7 +249,7 @@ namespace {
 
 // Copies per frame at most: each costs a call into the system (and, on the
 // surface path, an update of its own), so many small rectangles are grouped.
-constexpr size_t kMostCopies = 24;
+constexpr size_t kMostCopies = 32;
 
 RECT ToRect(const draw::PixelRect& r) {
   return {r.x0, r.y0, r.x1, r.y1};
@@ -267,7 +267,7 @@ void PresentChanged(WallpaperApp& app, int width, int height, const std::vector<
     copies.push_back({0, 0, width, height});
     app.frame.presentAll = false;
   } else {
-    draw::GroupRects(changed, kMostCopies, copies);
+    draw::GroupRects(changed, width, height, kMostCopies, copies);
   }
   for (const draw::PixelRect& r : copies) app.frame.copiedPixels += r.Area();
   app.frame.framePixels += double(width) * height;
