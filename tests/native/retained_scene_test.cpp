@@ -52,14 +52,15 @@ TEST(Sprite, AtAFractionOfAPixelSharesItsPixelWithTheNext) {
   const Sprite sprite = OnePixel(0xFFFFFFFF);
   std::vector<uint32_t> frame(32 * 32, 0);
   const PixelBuffer target{frame.data(), 32, 32, 32};
-  CompositeSprite(target, {0, 0, 32, 32}, sprite, PlaceSprite(2.5f, 0.25f));
-  // Moved to (13.5, 21.25): half of it in columns 13 and 14, three quarters in row 21.
-  EXPECT_EQ(frame[21 * 32 + 13] >> 24, 96u);
-  EXPECT_EQ(frame[21 * 32 + 14] >> 24, 96u);
-  EXPECT_EQ(frame[22 * 32 + 13] >> 24, 32u);
-  EXPECT_EQ(frame[22 * 32 + 14] >> 24, 32u);
+  CompositeSprite(target, {0, 0, 32, 32}, sprite, PlaceSprite(2.25f, 0.25f));
+  // Moved to (13.25, 21.25): three quarters of it in column 13 and in row 21,
+  // a quarter in column 14 and in row 22.
+  EXPECT_EQ(frame[21 * 32 + 13] >> 24, 143u);
+  EXPECT_EQ(frame[21 * 32 + 14] >> 24, 48u);
+  EXPECT_EQ(frame[22 * 32 + 13] >> 24, 48u);
+  EXPECT_EQ(frame[22 * 32 + 14] >> 24, 16u);
   EXPECT_EQ(frame[21 * 32 + 12], 0u);
-  const PixelRect bounds = SpriteBounds(sprite, PlaceSprite(2.5f, 0.25f));
+  const PixelRect bounds = SpriteBounds(sprite, PlaceSprite(2.25f, 0.25f));
   EXPECT_EQ(bounds.x0, 13);
   EXPECT_EQ(bounds.x1, 15);
   EXPECT_EQ(bounds.y1, 23);
@@ -140,9 +141,8 @@ TEST(RetainedScene, ANewWindowSizeDrawsEverythingAgain) {
   RenderSceneRetained(aq, 3, {pixels.data(), 320, 200, 320}, scene);
   RenderSceneRetained(aq, 3, {pixels.data(), 320, 200, 320}, scene);
   EXPECT_FALSE(scene.stats.full);
-  // Smaller and taller: the kept layers are made again at the new size and
-  // every pixel is repainted.
-  FitAquarium(aq, 256, 240);
+  // Smaller and taller (the same records): the kept layers are made again at
+  // the new size and every pixel is repainted.
   std::vector<uint32_t> resized(256 * 240, 0x12345678);
   RenderSceneRetained(aq, 3, {resized.data(), 256, 240, 256}, scene);
   EXPECT_TRUE(scene.stats.full);
