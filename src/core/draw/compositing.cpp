@@ -89,13 +89,26 @@ PixelRect Union(const PixelRect& a, const PixelRect& b) {
 }
 
 void ResetSprite(Sprite& sprite, int left, int top, int width, int height) {
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  const size_t n = size_t(width) * size_t(height);
+  if (width == sprite.width && height == sprite.height && sprite.rowFrom.size() == size_t(height) &&
+      sprite.pixels.size() >= n) {
+    // The same size: only what the last drawing touched is cleared.
+    for (size_t y = 0; y < size_t(height); ++y) {
+      std::fill(sprite.pixels.begin() + ptrdiff_t(y * size_t(width) + sprite.rowFrom[y]),
+                sprite.pixels.begin() + ptrdiff_t(y * size_t(width) + sprite.rowTo[y]), 0u);
+    }
+  } else {
+    if (sprite.pixels.size() < n) sprite.pixels.resize(n);
+    std::fill_n(sprite.pixels.begin(), n, 0u);
+  }
   sprite.left = left;
   sprite.top = top;
-  sprite.width = std::max(width, 0);
-  sprite.height = std::max(height, 0);
-  const size_t n = size_t(sprite.width) * size_t(sprite.height);
-  if (sprite.pixels.size() < n) sprite.pixels.resize(n);
-  std::fill_n(sprite.pixels.begin(), n, 0u);
+  sprite.width = width;
+  sprite.height = height;
+  sprite.rowFrom.assign(size_t(height), 0);
+  sprite.rowTo.assign(size_t(height), 0);
   sprite.used = {};
 }
 
@@ -105,10 +118,19 @@ void MeasureSprite(Sprite& sprite) {
   sprite.rowTo.assign(size_t(sprite.height), 0);
   for (int y = 0; y < sprite.height; ++y) {
     const uint32_t* row = sprite.pixels.data() + size_t(y) * size_t(sprite.width);
+    // Two pixels at a time through the empty margins.
     int x0 = 0;
+    for (uint64_t pair; x0 + 2 <= sprite.width; x0 += 2) {
+      std::memcpy(&pair, row + x0, 8);
+      if (pair != 0) break;
+    }
     while (x0 < sprite.width && row[x0] == 0) ++x0;
     if (x0 == sprite.width) continue;
     int x1 = sprite.width;
+    for (uint64_t pair; x1 - 2 >= x0; x1 -= 2) {
+      std::memcpy(&pair, row + x1 - 2, 8);
+      if (pair != 0) break;
+    }
     while (row[x1 - 1] == 0) --x1;
     sprite.rowFrom[size_t(y)] = uint16_t(x0);
     sprite.rowTo[size_t(y)] = uint16_t(x1);
@@ -163,7 +185,15 @@ void CompositeSprite(const PixelBuffer& target, const PixelRect& clip, const Spr
     uint32_t* dst = Row(target, y);
     const int sy = y - oy;
     const bool inner = sy >= 1 && sy < h;
-    for (int x = area.x0; x < area.x1; ++x) {
+    // The columns sprite rows sy - 1 and sy hold anything in, one more to the right.
+    int from = w, to = 0;
+    for (int r = sy - 1; r <= sy; ++r) {
+      if (r < 0 || r >= h || sprite.rowFrom[size_t(r)] == sprite.rowTo[size_t(r)]) continue;
+      from = std::min(from, int(sprite.rowFrom[size_t(r)]));
+      to = std::max(to, int(sprite.rowTo[size_t(r)]) + 1);
+    }
+    const int x0 = std::max(area.x0, ox + from), x1 = std::min(area.x1, ox + to);
+    for (int x = x0; x < x1; ++x) {
       const int sx = x - ox;
       uint32_t p00, p01, p10, p11;  // (sx, sy), (sx - 1, sy), (sx, sy - 1), (sx - 1, sy - 1)
       if (inner && sx >= 1 && sx < w) {

@@ -248,8 +248,11 @@ bool CreatureMoved(const SpriteSlot& s, const Creature& c, float tolerance) {
 void DrawCreatureSprite(SpriteSlot& slot, const Creature& c, int& status) {
   const Reach r = ReachOf(c);
   const float S = c.size, margin = 0.1f * S + 2;
+  // The same size whatever the position, so that the next drawing clears
+  // only what this one touched.
   const float left = std::floor(c.x - r.side * S - margin), top = std::floor(c.y - r.up * S - margin);
-  const float right = std::ceil(c.x + r.side * S + margin), bottom = std::ceil(c.y + r.down * S + margin);
+  const float right = left + std::ceil(2 * (r.side * S + margin)) + 1;
+  const float bottom = top + std::ceil((r.up + r.down) * S + 2 * margin) + 1;
   slot.drawn = true;
   slot.x = c.x;
   slot.y = c.y;
