@@ -247,9 +247,12 @@ void PresentFrame(WallpaperApp& app, int width, int height) {
 
 namespace {
 
-// Copies per frame at most: each costs a call into the system (and, on the
-// surface path, an update of its own), so many small rectangles are grouped.
-constexpr size_t kMostCopies = 32;
+// Copies per frame at most: each costs a call into the system, and on the
+// surface path an update of its own, so many small rectangles are grouped
+// (into coarser cells, which copy more pixels). A BitBlt or a texture box is
+// cheap; a surface update less so.
+constexpr size_t kMostCopies = 256;
+constexpr size_t kMostSurfaceUpdates = 32;
 
 RECT ToRect(const draw::PixelRect& r) {
   return {r.x0, r.y0, r.x1, r.y1};
@@ -267,7 +270,8 @@ void PresentChanged(WallpaperApp& app, int width, int height, const std::vector<
     copies.push_back({0, 0, width, height});
     app.frame.presentAll = false;
   } else {
-    draw::GroupRects(changed, width, height, kMostCopies, copies);
+    const bool surface = app.presenter.kind == PresenterKind::kSurface;
+    draw::GroupRects(changed, width, height, surface ? kMostSurfaceUpdates : kMostCopies, copies);
   }
   for (const draw::PixelRect& r : copies) app.frame.copiedPixels += r.Area();
   app.frame.framePixels += double(width) * height;
