@@ -140,6 +140,8 @@ void MeasureSprite(Sprite& sprite) {
 }
 
 SpritePlacement PlaceSprite(float dx, float dy) {
+  // A record gone wrong (no number, or far away) leaves the sprite where it was drawn.
+  if (!(std::fabs(dx) < 1e6f && std::fabs(dy) < 1e6f)) return {};
   // Sixteenths, rounded: a sprite is never more than 1/32 pixel off.
   const long ix = std::lround(double(dx) * 16), iy = std::lround(double(dy) * 16);
   SpritePlacement at;
