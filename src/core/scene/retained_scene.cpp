@@ -121,7 +121,7 @@ void DrawBackgroundPart(const Aquarium& aq, int theme, const RetainedScene& s, i
   if (rows(0.02f * h - 4, 0.05f * h + 4)) DrawSurfaceRipples(g, w, h, t);
   DrawLightRays(g, aq.lightRays, palette.light, h, t);
   if (rows(0.88f * h - 8, float(h))) DrawSeaFloor(g, palette.floor, w, h, t);
-  if (rows(0.9f * h, float(h))) DrawRocks(g, w, h);
+  if (rows(0.92f * h - 20, float(h))) DrawRocks(g, w, h);  // the highest rock reaches 0.92 h - 15.6
   DrawSetPiece(g, theme, w, h, t);
   for (const Starfish& star : aq.starfish) {
     if (rows(star.y - star.size - 2, star.y + star.size + 2)) DrawStarfish(g, star);
@@ -173,15 +173,15 @@ void RefreshRect(RetainedScene& s, std::vector<uint32_t>& layer, int layerTop, c
   s.band.resize(size_t(rw) * size_t(rect.y1 - rect.y0));
   draw(BufferOf(s.band, rw, rect.y1 - rect.y0), rect.x0, rect.y0);
   for (int y = rect.y0; y < rect.y1; ++y) {
-    const uint32_t* fresh = s.band.data() + size_t(y - rect.y0) * size_t(rw) - rect.x0;
+    const uint32_t* fresh = s.band.data() + size_t(y - rect.y0) * size_t(rw);  // from column rect.x0
     uint32_t* kept = layer.data() + size_t(y - layerTop) * size_t(w);
     uint8_t* tiles = s.dirty.data() + size_t(y / kRetainedTile) * size_t(s.tilesX);
     for (int tx = rect.x0 / kRetainedTile; tx <= (rect.x1 - 1) / kRetainedTile; ++tx) {
       if (tiles[tx]) continue;
       const int x0 = std::max(rect.x0, tx * kRetainedTile), x1 = std::min(rect.x1, (tx + 1) * kRetainedTile);
-      if (std::memcmp(fresh + x0, kept + x0, size_t(x1 - x0) * 4) != 0) tiles[tx] = 1;
+      if (std::memcmp(fresh + (x0 - rect.x0), kept + x0, size_t(x1 - x0) * 4) != 0) tiles[tx] = 1;
     }
-    std::memcpy(kept + rect.x0, fresh + rect.x0, size_t(rw) * 4);
+    std::memcpy(kept + rect.x0, fresh, size_t(rw) * 4);
   }
 }
 
@@ -235,7 +235,9 @@ constexpr Motion kMotions[] = {
 constexpr Motion kStill = {0, 0};  // a species without a figure: shadow and haze
 
 bool CreatureMoved(const SpriteSlot& s, const Creature& c, float tolerance) {
-  if (!s.drawn || s.facesLeft != (c.vx < 0) || s.depth != c.depth) return true;
+  if (!s.drawn || s.facesLeft != (c.vx < 0) || s.depth != c.depth || s.size != c.size ||
+      s.species != c.species)
+    return true;
   // The farthest any outline point can have moved since it was drawn; a tilt
   // of 1 turns the figure by 12 degrees, about 0.65 S at its far end.
   const Motion m = c.species < std::size(kMotions) ? kMotions[c.species] : kStill;
@@ -261,6 +263,8 @@ void DrawCreatureSprite(SpriteSlot& slot, const Creature& c, int& status) {
   slot.tilt = c.tilt;
   slot.depth = c.depth;
   slot.facesLeft = c.vx < 0;
+  slot.size = c.size;
+  slot.species = c.species;
   if (!(right - left > 0 && right - left <= kLargestSprite && bottom - top > 0 &&
         bottom - top <= kLargestSprite && std::fabs(left) < 1e7f && std::fabs(top) < 1e7f)) {
     ResetSprite(slot.sprite, 0, 0, 0, 0);

@@ -38,6 +38,8 @@ struct SpriteSlot {
   float pulse = 0;
   float tilt = 0;
   float depth = 0;
+  float size = 0;
+  int species = -1;
   bool facesLeft = false;
   draw::SpritePlacement at;  // this frame's
   draw::PixelRect shown;     // screen pixels it covered in the last frame
