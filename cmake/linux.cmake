@@ -38,7 +38,8 @@ endif()
 
 file(GLOB TIDEMERE_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
 if(TIDEMERE_BENCH_SOURCES AND NOT TIDEMERE_SANITIZE)
-  add_executable(tidemere-bench ${TIDEMERE_BENCH_SOURCES})
+  add_executable(tidemere-bench ${TIDEMERE_BENCH_SOURCES} ${CMAKE_SOURCE_DIR}/tests/native/retained_fidelity.cpp)
+  target_include_directories(tidemere-bench PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(tidemere-bench PRIVATE tidemere_core)
 endif()
 

@@ -75,7 +75,7 @@ bool SetMode(RenderOptions& options, RenderMode mode, const std::string& name, s
 
 const char* RenderUsage() {
   return "usage: tidemere-render --dump FILE|- [options]\n"
-         "       tidemere-render --out FILE.png [--theme N] [--drawing fast|reference] [options]\n"
+         "       tidemere-render --out FILE.png [--theme N] [--drawing exact|retained|reference] [options]\n"
          "  --size WxH       window size in pixels (default 1920x1080)\n"
          "  --seed N         generator seed, 0..4294967295 (default: the time in seconds)\n"
          "  --settings FILE  settings INI file (default: built-in defaults)\n"
@@ -116,8 +116,16 @@ bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions& option
       if (!ParseLong(value, -2147483647LL - 1, 2147483647LL, theme)) return bad("an integer");
       options.theme = static_cast<int>(theme);
     } else if (name == "--drawing") {
-      if (value != "fast" && value != "reference") return bad("fast or reference");
-      options.referenceDrawing = value == "reference";
+      // "fast" is the exact drawing's older name.
+      if (value == "exact" || value == "fast") {
+        options.drawing = RenderOptions::Drawing::kExact;
+      } else if (value == "retained") {
+        options.drawing = RenderOptions::Drawing::kRetained;
+      } else if (value == "reference") {
+        options.drawing = RenderOptions::Drawing::kReference;
+      } else {
+        return bad("exact, retained or reference");
+      }
     } else if (name == "--size") {
       if (!ParseSize(value, options.width, options.height)) return bad("WxH with 1..16384 pixels each");
     } else if (name == "--seed") {

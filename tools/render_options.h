@@ -28,9 +28,12 @@ struct RenderOptions {
   std::string dumpPath;  // "-" is standard output
   std::string framePath;
   int theme = 1;  // any value; outside 1..6 draws like 1
-  // The frame drawn by Qt call by call (RenderSceneReference) instead of by
-  // the toolkit's rasteriser.
-  bool referenceDrawing = false;
+  // How the frame is drawn: the toolkit's rasteriser, every shape of the
+  // frame (exact, RenderScene); the retained frame the program shows
+  // (RenderSceneRetained, drawn frame by frame over the last steps); or Qt
+  // call by call (reference, RenderSceneReference).
+  enum class Drawing { kExact, kRetained, kReference };
+  Drawing drawing = Drawing::kExact;
 
   int width = 1920;
   int height = 1080;

@@ -41,14 +41,14 @@ TEST(RenderOptions, ParsesEverySharedOption) {
 
   RenderOptions frame;
   ASSERT_TRUE(Parse({"--out", "f.png", "--drawing", "reference"}, frame, error)) << error;
-  EXPECT_TRUE(frame.referenceDrawing);
-  RenderOptions fast;
-  ASSERT_TRUE(Parse({"--out", "f.png", "--drawing", "fast"}, fast, error)) << error;
-  EXPECT_FALSE(fast.referenceDrawing);
+  EXPECT_EQ(frame.drawing, RenderOptions::Drawing::kReference);
+  RenderOptions retained;
+  ASSERT_TRUE(Parse({"--out", "f.png", "--drawing", "retained"}, retained, error)) << error;
+  EXPECT_EQ(retained.drawing, RenderOptions::Drawing::kRetained);
 
   RenderOptions defaults;
   ASSERT_TRUE(Parse({"--dump", "out.json"}, defaults, error));
-  EXPECT_FALSE(defaults.referenceDrawing);
+  EXPECT_EQ(defaults.drawing, RenderOptions::Drawing::kExact);
   EXPECT_EQ(defaults.width, 1920);
   EXPECT_EQ(defaults.height, 1080);
   EXPECT_FALSE(defaults.seed.has_value());

@@ -102,6 +102,27 @@ TEST_F(FrameDriver, GdiPresenterPutsTheBackBufferOnTheWindow) {
   EXPECT_NE(shown[100 * 50 + 100], 0xFF00FFu) << "the test colour is gone";
 }
 
+TEST_F(FrameDriver, LaterFramesCopyOnlyWhatChangedAndTheWindowKeepsUp) {
+  HWND window = Make(L"TestWallpaperWnd");
+  app.desktop.wallpaperWindow = window;
+  SetWindowPos(window, nullptr, 0, 0, 480, 320, SWP_NOZORDER | SWP_NOACTIVATE);
+  RenderFrame(app);  // the first frame: all of it
+  double least = 1;
+  for (int i = 0; i < 6; ++i) {
+    Sleep(16);
+    app.frame.copiedPixels = app.frame.framePixels = 0;
+    RenderFrame(app);
+    least = std::min(least, app.frame.copiedPixels / app.frame.framePixels);
+  }
+  EXPECT_LT(least, 0.9) << "only the changed part of a frame is copied";
+  GdiFlush();
+  const std::vector<uint32_t> shown = ReadWindowPixels(window, 480, 320);
+  ASSERT_EQ(shown.size(), 480u * 320u);
+  int same = 0;
+  for (int i = 0; i < 480 * 320; ++i) same += shown[i] == (app.frame.backBufferBits[i] & 0xFFFFFF);
+  EXPECT_GE(same, 480 * 320 * 99 / 100) << "the window shows what the back buffer holds";
+}
+
 TEST_F(FrameDriver, NothingIsPresentedWithoutABackBuffer) {
   app.desktop.wallpaperWindow = Make(L"TestWallpaperWnd");
   Paint(app.desktop.wallpaperWindow, RGB(255, 0, 255));

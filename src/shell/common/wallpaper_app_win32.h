@@ -13,7 +13,7 @@
 
 #include "policy/frame_pacing.h"
 #include "policy/visibility.h"
-#include "scene/scene.h"
+#include "scene/retained_scene.h"
 #include "settings/settings.h"
 #include "sim/aquarium.h"
 #include "sim/pointer_inbox.h"
@@ -69,7 +69,8 @@ struct DesktopAttachment {
 };
 
 // The frame driver: the frame clock, the pacing counter, the back buffer (a
-// 32-bit top-down DIB section in a memory DC) and what a frame keeps.
+// 32-bit top-down DIB section in a memory DC, which keeps the last frame) and
+// what a frame keeps.
 struct FrameDriverState {
   int64_t lastFrameTime = 0;                         // nanoseconds of the monotonic clock
   FramePacer pacer;                                  // when the next frame is due
@@ -83,7 +84,14 @@ struct FrameDriverState {
   int backBufferHeight = 0;
   int framesRendered = 0;  // frames drawn since start: the restack period and the diag line
   FrameCostWindow frameCosts;
-  SceneCache sceneCache;  // what the scene keeps between frames (the water column)
+  RetainedScene retained;  // the kept layers; the back buffer holds the frame they made
+  // The next present copies the whole frame, not only what changed (the
+  // window was uncovered, or its content is new).
+  bool presentAll = true;
+  double copiedPixels = 0;  // since the last diagnostic line: pixels presented
+  double framePixels = 0;   // and pixels of the frames presented
+  double drawMs = 0;        // and milliseconds spent drawing them, and presenting them
+  double presentMs = 0;
 };
 
 // How frames reach the wallpaper window.

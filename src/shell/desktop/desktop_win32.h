@@ -4,6 +4,8 @@
 // restarts, the crash filter).
 #pragma once
 
+#include <vector>
+
 #include "common/wallpaper_app_win32.h"
 
 void FindDesktopHost(WallpaperApp& app);
@@ -36,6 +38,9 @@ void CoverScreenRect(HWND window, HWND insertAfter, const RECT& screen, UINT fla
 bool InitComposition(WallpaperApp& app, int width, int height);
 void StartPresenter(WallpaperApp& app, int width, int height);
 void PresentFrame(WallpaperApp& app, int width, int height);
+// Copies only `changed` (disjoint rectangles of the back buffer, top to
+// bottom) to the window; everything where the content is new.
+void PresentChanged(WallpaperApp& app, int width, int height, const std::vector<draw::PixelRect>& changed);
 void ReleaseComposition(WallpaperApp& app);
 // Whether the Direct3D or DirectComposition device of the presenter was lost.
 bool PresenterLost(const WallpaperApp& app);

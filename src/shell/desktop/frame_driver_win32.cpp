@@ -1,7 +1,7 @@
 // The frame driver: the 16 ms timer becomes frames. Each tick keeps the
 // wallpaper window under the icons and decides whether to render; a frame
-// steps the aquarium, draws the scene straight into the back buffer's pixels
-// with the toolkit's rasteriser and hands it to the presenter.
+// steps the aquarium, puts the retained frame together in the back buffer's
+// pixels (which keep the frame before) and hands the presenter what changed.
 #include <windows.h>
 
 #include <algorithm>
@@ -12,7 +12,7 @@
 #include "desktop/desktop_win32.h"
 #include "draw/gdiplus/gdiplus_graphics.h"
 #include "policy/frame_pacing.h"
-#include "scene/scene.h"
+#include "scene/retained_scene.h"
 #include "sim/simulation.h"
 
 namespace {
@@ -43,6 +43,9 @@ void EnsureBackBuffer(WallpaperApp& app, int width, int height) {
   // A failed DIB leaves backBufferBits null: frames are then drawn nowhere
   // and presented not at all, until the next size change tries again.
   draw::DibSurface surface;
+  // New pixels: the next frame is drawn and shown whole.
+  InvalidateRetainedScene(app.frame.retained);
+  app.frame.presentAll = true;
   if (!draw::CreateDibSurface(surface, width, height)) return;
   app.frame.memoryDc = surface.dc;
   app.frame.backBuffer = surface.bitmap;
@@ -164,26 +167,42 @@ void RenderFrame(WallpaperApp& app) {
   const float dt = ClampedFrameSeconds(now, app.frame.lastFrameTime);
   app.frame.lastFrameTime = now;
   app.aquarium.elapsed += dt;
+  // A new aquarium (theme chosen, settings applied) is drawn and shown whole.
+  if (!app.aquarium.populated) {
+    InvalidateRetainedScene(app.frame.retained);
+    app.frame.presentAll = true;
+  }
   StepAquarium(app.aquarium, app.settings, dt, width, height);
 
   // The DIB section's pixels are drawn straight into: nothing of GDI or GDI+
   // touches them in between, so there is nothing to flush.
+  RetainedScene& retained = app.frame.retained;
+  retained.damage.clear();
   if (app.frame.backBufferBits != nullptr) {
-    draw::Graphics graphics = draw::MakeRasterGraphics({app.frame.backBufferBits, width, height, width});
     if (app.settings.theme >= 1 && app.settings.theme <= 6) {
-      RenderScene(app.aquarium, app.settings.theme, graphics, width, height, app.frame.sceneCache);
+      RenderSceneRetained(app.aquarium, app.settings.theme, {app.frame.backBufferBits, width, height, width},
+                          retained);
     }
     if (app.frame.framesRendered % 100 == 0) {
-      WriteLog(L"[diag] frame=%d GDI+ status=%d fish=%zu", app.frame.framesRendered, graphics.lastStatus,
+      WriteLog(L"[diag] frame=%d GDI+ status=%d fish=%zu", app.frame.framesRendered, retained.stats.status,
                app.aquarium.creatures.size());
     }
   }
-  PresentFrame(app, width, height);
+  const int64_t drawn = MonotonicNanoseconds();
+  PresentChanged(app, width, height, retained.damage);
+  app.frame.drawMs += double(drawn - now) / 1e6;
+  app.frame.presentMs += double(MonotonicNanoseconds() - drawn) / 1e6;
 
   // What a frame costs this machine, for a user's report: step, scene and present.
   const double costMs = double(MonotonicNanoseconds() - now) / 1e6;
   FrameCostReport report;
   if (debugLogging && RecordFrameCost(app.frame.frameCosts, now, costMs, report)) {
     WriteLog(L"[diag] render ms median=%.2f max=%.2f fps=%.1f", report.medianMs, report.maxMs, report.fps);
+    // The share of the window's pixels the presenter copied, over the same frames.
+    const double share = app.frame.framePixels > 0 ? 100 * app.frame.copiedPixels / app.frame.framePixels : 0;
+    WriteLog(L"[diag] copied %.1f%% of the frame, mean ms step+draw %.2f present %.2f, kept layers %.1f MB",
+             share, app.frame.drawMs / FrameCostWindow::kFrames,
+             app.frame.presentMs / FrameCostWindow::kFrames, double(RetainedSceneBytes(retained)) / 1e6);
+    app.frame.copiedPixels = app.frame.framePixels = app.frame.drawMs = app.frame.presentMs = 0;
   }
 }

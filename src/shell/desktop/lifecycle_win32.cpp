@@ -274,6 +274,10 @@ bool RestOrResume(WallpaperApp& app) {
   if (life.resting != RestReason::kNone) {
     life.resting = RestReason::kNone;
     WriteLog(L"[rest] visible again: frames resume");
+    // Whatever happened meanwhile (a display off, a session away), the first
+    // frame back is drawn and shown whole.
+    InvalidateRetainedScene(app.frame.retained);
+    app.frame.presentAll = true;
   }
   if (!life.reducedMotion) {
     SetTickRate(app, false);

@@ -10,6 +10,7 @@
 
 #include "base/log.h"
 #include "desktop/desktop_win32.h"
+#include "draw/compositing.h"
 
 // The Direct3D and DirectComposition objects, seen by this file alone.
 struct CompositionPresenter {
@@ -111,9 +112,12 @@ void ResizeContent(CompositionPresenter& c, PresenterKind kind, int width, int h
   WriteLog(L"presenter: content %dx%d hr=0x%08x", width, height, unsigned(hr));
 }
 
-void PresentBySurface(CompositionPresenter& c, HDC backBuffer, int width, int height) {
-  RECT update = {0, 0, c.contentWidth < width ? c.contentWidth : width,
-                 c.contentHeight < height ? c.contentHeight : height};
+// Copies one rectangle of the back buffer into the surface: BeginDraw with
+// it as the update, every one of its pixels drawn.
+void PresentBySurface(CompositionPresenter& c, HDC backBuffer, const RECT& part) {
+  RECT update = {part.left, part.top, part.right < c.contentWidth ? part.right : c.contentWidth,
+                 part.bottom < c.contentHeight ? part.bottom : c.contentHeight};
+  if (update.right <= update.left || update.bottom <= update.top) return;
   IDXGISurface1* surface = nullptr;
   POINT offset = {};
   HRESULT hr = c.dcompSurface->BeginDraw(&update, __uuidof(IDXGISurface1), reinterpret_cast<void**>(&surface),
@@ -128,7 +132,8 @@ void PresentBySurface(CompositionPresenter& c, HDC backBuffer, int width, int he
   if (FAILED(hr) || dc == nullptr) {
     if (++c.getDcFailures % 100 == 0) WriteLog(L"[diag] GetDC failed hr=0x%08x", unsigned(hr));
   } else {
-    BitBlt(dc, offset.x, offset.y, update.right, update.bottom, backBuffer, 0, 0, SRCCOPY);
+    BitBlt(dc, offset.x, offset.y, update.right - update.left, update.bottom - update.top, backBuffer,
+           update.left, update.top, SRCCOPY);
     surface->ReleaseDC(nullptr);
   }
   surface->Release();
@@ -237,26 +242,63 @@ void StartPresenter(WallpaperApp& app, int width, int height) {
 }
 
 void PresentFrame(WallpaperApp& app, int width, int height) {
+  PresentChanged(app, width, height, {{0, 0, width, height}});
+}
+
+namespace {
+
+// Copies per frame at most: each costs a call into the system, and on the
+// surface path an update of its own, so many small rectangles are grouped
+// (into coarser cells, which copy more pixels). A BitBlt or a texture box is
+// cheap; a surface update less so.
+constexpr size_t kMostCopies = 256;
+constexpr size_t kMostSurfaceUpdates = 32;
+
+RECT ToRect(const draw::PixelRect& r) {
+  return {r.x0, r.y0, r.x1, r.y1};
+}
+
+}  // namespace
+
+void PresentChanged(WallpaperApp& app, int width, int height, const std::vector<draw::PixelRect>& changed) {
   if (app.frame.backBufferBits == nullptr) return;
+  std::vector<draw::PixelRect> copies;
+  CompositionPresenter* c = app.presenter.composition;
+  const bool resized = app.presenter.kind != PresenterKind::kGdi && c != nullptr &&
+                       c->dcompDevice != nullptr && (c->contentWidth != width || c->contentHeight != height);
+  if (app.frame.presentAll || resized) {
+    copies.push_back({0, 0, width, height});
+    app.frame.presentAll = false;
+  } else {
+    const bool surface = app.presenter.kind == PresenterKind::kSurface;
+    draw::GroupRects(changed, width, height, surface ? kMostSurfaceUpdates : kMostCopies, copies);
+  }
+  for (const draw::PixelRect& r : copies) app.frame.copiedPixels += r.Area();
+  app.frame.framePixels += double(width) * height;
+
   if (app.presenter.kind == PresenterKind::kGdi) {
     HDC dc = GetDC(app.desktop.wallpaperWindow);
     if (dc != nullptr) {
-      BitBlt(dc, 0, 0, width, height, app.frame.memoryDc, 0, 0, SRCCOPY);
+      for (const draw::PixelRect& r : copies) {
+        BitBlt(dc, r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0, app.frame.memoryDc, r.x0, r.y0, SRCCOPY);
+      }
       ReleaseDC(app.desktop.wallpaperWindow, dc);
     }
     return;
   }
-  CompositionPresenter* c = app.presenter.composition;
   if (c == nullptr || c->dcompDevice == nullptr) return;
-  if (c->contentWidth != width || c->contentHeight != height)
-    ResizeContent(*c, app.presenter.kind, width, height);
+  if (resized) ResizeContent(*c, app.presenter.kind, width, height);
+  if (copies.empty()) return;  // nothing changed: nothing to commit
 
   if (c->dcompSurface != nullptr) {
-    PresentBySurface(*c, app.frame.memoryDc, width, height);
+    for (const draw::PixelRect& r : copies) PresentBySurface(*c, app.frame.memoryDc, ToRect(r));
   } else if (c->contentTexture != nullptr && c->d3dContext != nullptr) {
     if (c->contentWidth != width || c->contentHeight != height) return;  // the texture kept its old size
-    c->d3dContext->UpdateSubresource(c->contentTexture, 0, nullptr, app.frame.backBufferBits, UINT(width) * 4,
-                                     0);
+    for (const draw::PixelRect& r : copies) {
+      const D3D11_BOX box = {UINT(r.x0), UINT(r.y0), 0, UINT(r.x1), UINT(r.y1), 1};
+      const uint32_t* first = app.frame.backBufferBits + size_t(r.y0) * size_t(width) + size_t(r.x0);
+      c->d3dContext->UpdateSubresource(c->contentTexture, 0, &box, first, UINT(width) * 4, 0);
+    }
   } else {
     return;
   }

@@ -99,7 +99,9 @@ LRESULT CALLBACK WallpaperWndProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_PAINT: {
       PAINTSTRUCT paint;
       BeginPaint(window, &paint);
-      // At rest (or on the still frame) the picture is shown again, not advanced.
+      // At rest (or on the still frame) the picture is shown again, not
+      // advanced; either way all of it, since part of the window was lost.
+      app->frame.presentAll = true;
       if (app->lifecycle.slowTicks) {
         PresentFrame(*app, app->frame.backBufferWidth, app->frame.backBufferHeight);
       } else {

@@ -1,0 +1,59 @@
+#include "native/retained_fidelity.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include "scene/retained_scene.h"
+#include "scene/scene.h"
+#include "settings/settings.h"
+#include "sim/random.h"
+#include "sim/simulation.h"
+
+using namespace draw;
+
+double Psnr(const std::vector<unsigned>& a, const std::vector<unsigned>& b) {
+  double squares = 0;
+  for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
+    for (int shift = 0; shift < 24; shift += 8) {
+      const int d = int((a[i] >> shift) & 0xFF) - int((b[i] >> shift) & 0xFF);
+      squares += d * d;
+    }
+  }
+  const double mse = squares / (3.0 * double(a.size()));
+  return mse == 0 ? 99 : 10 * std::log10(255.0 * 255.0 / mse);
+}
+
+std::vector<double> RetainedFidelity(const FidelityRun& run) {
+  const int w = run.width, h = run.height;
+  constexpr float kDt = 1.0f / 60;
+  Settings settings;
+  settings.totalFish = run.creatures;
+  SeedRandom(uint32_t(4242 + run.theme));
+  Aquarium aq;
+  for (int i = 0; i < 60; ++i) {
+    aq.elapsed += kDt;
+    StepAquarium(aq, settings, kDt, w, h);
+  }
+  std::vector<unsigned> exact(size_t(w) * size_t(h)), retained(exact.size());
+  Graphics exactGraphics = MakeRasterGraphics({exact.data(), w, h, w});
+  SceneCache cache;
+  RetainedScene scene;
+  if (run.poseTolerance >= 0) scene.poseTolerance = run.poseTolerance;
+  // The exact frame is drawn over the one before (its first row and column
+  // are only half covered); a few frames settle them.
+  for (int i = 0; i < 8; ++i) RenderScene(aq, run.theme, exactGraphics, w, h, cache);
+  std::vector<double> scores;
+  for (int i = 0; i < run.frames; ++i) {
+    // The pointer sweeps across the middle once every four seconds (creatures
+    // near it flee), and a click releases a burst every second and a half.
+    const float sweep = float(i % 240) / 240;
+    RecordPointerMove(aq, (0.1f + 0.8f * sweep) * w, (0.3f + 0.4f * std::fabs(std::sin(3 * sweep))) * h);
+    if (i % 90 == 45) AddClickBurst(aq, (0.2f + 0.6f * sweep) * w, 0.6f * h);
+    aq.elapsed += kDt;
+    StepAquarium(aq, settings, kDt, w, h);
+    RenderScene(aq, run.theme, exactGraphics, w, h, cache);
+    RenderSceneRetained(aq, run.theme, PixelBuffer{retained.data(), w, h, w}, scene);
+    scores.push_back(Psnr(exact, retained));
+  }
+  return scores;
+}
