@@ -30,9 +30,13 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I ${CMAKE_BINARY_DIR}/resources -I ${CMAK
 
 add_executable(Tidemere WIN32 ${CMAKE_SOURCE_DIR}/src/shell/app/main_win32.cpp ${TIDEMERE_RC})
 target_link_libraries(Tidemere PRIVATE tidemere_shell)
+target_link_options(Tidemere PRIVATE -municode -mwindows)
 # Large-address-aware: at three 4K monitors the back buffer and the scene's
-# kept layers approach the 2 GB a 32-bit process gets without it.
-target_link_options(Tidemere PRIVATE -municode -mwindows -Wl,--large-address-aware)
+# kept layers approach the 2 GB a 32-bit process gets without it. (A 64-bit
+# program is so already; its linker does not know the option.)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  target_link_options(Tidemere PRIVATE -Wl,--large-address-aware)
+endif()
 set_target_properties(Tidemere PROPERTIES OUTPUT_NAME Tidemere RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 # The screensaver is the same program under the name Windows expects.
 add_custom_command(TARGET Tidemere POST_BUILD
