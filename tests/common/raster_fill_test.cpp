@@ -219,6 +219,26 @@ TEST(RasterFill, PaintsBlendSourceOverWithExactRounding) {
   EXPECT_NEAR(int(across.At(10, 0) & 0xFF), 134, 4);
   EXPECT_NEAR(int(across.At(30, 0) & 0xFF), 134, 4);  // tiled, not held at white
   EXPECT_NEAR(int(across.At(20, 0) & 0xFF), 6, 4);
+
+  // A gradient nearly straight down, its ramp entries painted a stretch at a
+  // time, gives the colours read pixel by pixel (as a clip that lets all
+  // through reads them). A ramp 64 pixels long has 128 entries: a slant of
+  // 1/1024 makes each last exactly 8 pixels of a row, the shortest painted
+  // in stretches; a little more, and the reading is pixel by pixel anyway.
+  CoverageMask all;
+  MaskContours(96, 6, Box(-1, -1, 97, 7), FillRule::kEvenOdd, all, scratch);
+  for (const float slant : {1.0f / 1024, -1.0f / 1024, 1.001f / 1024, 0.3f / 1024}) {
+    SCOPED_TRACE(slant);
+    Paint nearlyDown = down;
+    nearlyDown.ty = 1.0f / 64;
+    nearlyDown.tx = slant;
+    nearlyDown.t0 = 0.96f;  // crosses the end of the ramp into the next period
+    const Contours slanted = Polygon({{0.3f, 0}, {90, 0.6f}, {95.5f, 6}, {2, 5.2f}});
+    Canvas stretches(96, 6, 0xFF204060), pixels(96, 6, 0xFF204060);
+    FillContours(stretches.Buffer(), slanted, FillRule::kEvenOdd, nearlyDown, nullptr, scratch);
+    FillContours(pixels.Buffer(), slanted, FillRule::kEvenOdd, nearlyDown, &all, scratch);
+    EXPECT_EQ(stretches.pixels, pixels.pixels);
+  }
 }
 
 TEST(RasterFill, ClipMaskLimitsTheFill) {

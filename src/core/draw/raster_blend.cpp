@@ -159,6 +159,10 @@ void MakeRamp(const Paint& paint, std::vector<uint32_t>& ramp) {
 // around 2^64, which keeps the low half exact.
 constexpr double kFixedOne = 4294967296.0;
 
+// Ramp entries at least this many pixels long are painted a stretch of one
+// colour at a time rather than pixel by pixel.
+constexpr uint64_t kStretch = 8;
+
 inline uint32_t RampColor(const std::vector<uint32_t>& ramp, uint64_t position) {
   const uint64_t within = position & 0xFFFFFFFFu;
   return ramp[size_t((within * (ramp.size() - 1) + 0x80000000u) >> 32)];
@@ -178,6 +182,40 @@ void BlendCoverage(uint32_t* dst, const uint8_t* coverage, int n, uint32_t src) 
 #endif
   for (; i < n; ++i) {
     if (coverage[i] != 0) dst[i] = SourceOver(dst[i], coverage[i] == 255 ? src : ByteMul(src, coverage[i]));
+  }
+}
+
+// The pixels from ramp position `within` (the low half of a position) on,
+// stepping by `delta` per pixel, that read the same ramp entry as it: one at
+// least, at most `n`. `last` is the ramp's last index.
+inline int SameEntry(uint32_t within, int32_t delta, uint64_t last, int n) {
+  const uint64_t entry = (uint64_t(within) * last + 0x80000000u) >> 32;
+  uint64_t pixels = uint64_t(n);
+  if (delta > 0) {
+    // The highest position that still reads `entry`, then the period's end.
+    const uint64_t high = std::min<uint64_t>((((entry + 1) << 32) - 0x80000001u) / last, 0xFFFFFFFFu);
+    pixels = (high - within) / uint32_t(delta) + 1;
+  } else if (delta < 0) {
+    const uint64_t low = entry == 0 ? 0 : ((entry << 32) - 0x80000000u + last - 1) / last;
+    pixels = (within - low) / (0u - uint32_t(delta)) + 1;
+  }
+  return int(std::min(pixels, uint64_t(n)));
+}
+
+// Calls paint(offset, count, colour) for each stretch of the n pixels from
+// `position` on that reads one ramp entry: the same colours, pixel by pixel,
+// as reading the ramp at each.
+template <typename PaintStretch>
+void ForEachRampStretch(const std::vector<uint32_t>& ramp, uint64_t position, uint64_t step, int n,
+                        PaintStretch paint) {
+  const uint64_t last = ramp.size() - 1;
+  uint32_t within = uint32_t(position);
+  const int32_t delta = int32_t(uint32_t(step));
+  for (int i = 0; i < n;) {
+    const int count = SameEntry(within, delta, last, n - i);
+    paint(i, count, ramp[size_t((uint64_t(within) * last + 0x80000000u) >> 32)]);
+    within += uint32_t(delta) * uint32_t(count);
+    i += count;
   }
 }
 
@@ -223,13 +261,18 @@ struct RowPainter {
   const std::vector<uint32_t>& ramp;  // for a gradient across the rows
   uint32_t solid = 0;                 // premultiplied, for a solid paint
 
+  // Where the paint has a colour per pixel: the ramp position's step from
+  // one pixel to the next, and whether each ramp entry lasts for several
+  // pixels of a row, which are then painted a stretch of one colour at a time.
+  bool perPixel = false;
+  uint64_t step = 0;
+  bool stretches = false;
+
   // What one row needs: its pixels, its colour where the paint has one per
-  // row, its ramp position where it has one per pixel, and its clip.
+  // row, and its clip.
   struct Row {
     uint32_t* pixels;
-    bool perPixel;
     uint32_t color;
-    uint64_t step;
     const uint8_t* mask;  // the clip's row, from column maskFrom
     int maskFrom, maskTo;
   };
@@ -240,15 +283,8 @@ struct RowPainter {
   bool BeginRow(int row) {
     y = row;
     r.pixels = target.pixels + ptrdiff_t(y) * target.stride;
-    // A gradient that runs straight down the screen has one colour per row.
-    r.perPixel = paint.gradient && paint.tx != 0;
     r.color = solid;
-    if (paint.gradient && !r.perPixel)
-      r.color = GradientColor(paint, paint.ty * (float(y) + 0.5f) + paint.t0);
-    // Only where within its period a pixel falls matters: the step's whole
-    // periods are dropped before it becomes an integer, which would overflow
-    // for a ramp shorter than 2^-31 pixel.
-    r.step = r.perPixel ? uint64_t(int64_t(std::fmod(double(paint.tx) * kFixedOne, kFixedOne))) : 0;
+    if (paint.gradient && !perPixel) r.color = GradientColor(paint, paint.ty * (float(y) + 0.5f) + paint.t0);
     r.mask = nullptr;
     r.maskFrom = r.maskTo = 0;
     if (clip) {
@@ -274,12 +310,12 @@ struct RowPainter {
       x = std::max(x, r.maskFrom);
       end = std::min(end, r.maskTo);
     }
-    uint64_t position = r.perPixel && x < end ? PositionAt(x, y) : 0;
-    for (; x < end; ++x, position += r.step) {
+    uint64_t position = perPixel && x < end ? PositionAt(x, y) : 0;
+    for (; x < end; ++x, position += step) {
       uint32_t a = coverageOf(x);
       if (r.mask) a = Div255(a * r.mask[x - r.maskFrom]);
       if (a == 0) continue;
-      const uint32_t c = r.perPixel ? RampColor(ramp, position) : r.color;
+      const uint32_t c = perPixel ? RampColor(ramp, position) : r.color;
       r.pixels[x] = SourceOver(r.pixels[x], a == 255 ? c : ByteMul(c, a));
     }
   }
@@ -290,8 +326,15 @@ struct RowPainter {
       PaintEach(x, end, [alpha](int) { return uint32_t(alpha); });
       return;
     }
-    if (r.perPixel) {
-      BlendRamp(r.pixels + x, length, ramp, PositionAt(x, y), r.step, nullptr, uint32_t(alpha));
+    if (stretches) {
+      uint32_t* pixels = r.pixels + x;
+      ForEachRampStretch(ramp, PositionAt(x, y), step, length, [&](int i, int count, uint32_t color) {
+        BlendSolid(pixels + i, count, alpha == 255 ? color : ByteMul(color, uint32_t(alpha)));
+      });
+      return;
+    }
+    if (perPixel) {
+      BlendRamp(r.pixels + x, length, ramp, PositionAt(x, y), step, nullptr, uint32_t(alpha));
       return;
     }
     const uint32_t src = alpha == 255 ? r.color : ByteMul(r.color, uint32_t(alpha));
@@ -307,8 +350,13 @@ struct RowPainter {
   void Covered(int x0, const uint8_t* coverage, int count) const {
     if (r.mask) {
       PaintEach(x0, x0 + count, [coverage, x0](int x) { return uint32_t(coverage[x - x0]); });
-    } else if (r.perPixel) {
-      BlendRamp(r.pixels + x0, count, ramp, PositionAt(x0, y), r.step, coverage, 255);
+    } else if (stretches) {
+      uint32_t* pixels = r.pixels + x0;
+      ForEachRampStretch(ramp, PositionAt(x0, y), step, count, [&](int i, int n, uint32_t color) {
+        BlendCoverage(pixels + i, coverage + i, n, color);
+      });
+    } else if (perPixel) {
+      BlendRamp(r.pixels + x0, count, ramp, PositionAt(x0, y), step, coverage, 255);
     } else {
       BlendCoverage(r.pixels + x0, coverage, count, r.color);
     }
@@ -335,8 +383,20 @@ void BlendPremultiplied(uint32_t* pixels, int n, uint32_t color) {
 void FillContours(const PixelBuffer& target, const Contours& contours, FillRule rule, const Paint& paint,
                   const CoverageMask* clip, SpanScratch& scratch) {
   if (!Usable(target)) return;
-  if (paint.gradient && paint.tx != 0) MakeRamp(paint, scratch.ramp);
   RowPainter painter{target, paint, clip, scratch.ramp, Premultiply(paint.c1)};
+  // A gradient that runs straight down the screen has one colour per row.
+  if (paint.gradient && paint.tx != 0) {
+    MakeRamp(paint, scratch.ramp);
+    painter.perPixel = true;
+    // Only where within its period a pixel falls matters: the step's whole
+    // periods are dropped before it becomes an integer, which would overflow
+    // for a ramp shorter than 2^-31 pixel.
+    painter.step = uint64_t(int64_t(std::fmod(double(paint.tx) * kFixedOne, kFixedOne)));
+    // Ramp entries kStretch pixels long or longer (a gradient nearly
+    // straight down the screen) are painted a stretch at a time.
+    const uint64_t delta = uint64_t(std::abs(int64_t(int32_t(uint32_t(painter.step)))));
+    painter.stretches = delta * (scratch.ramp.size() - 1) * kStretch <= (uint64_t(1) << 32);
+  }
   if (!paint.gradient && painter.solid == 0) return;  // nothing to see
   int rowFrom = 0, rowTo = target.height;
   if (clip) {
