@@ -15,17 +15,6 @@ namespace draw {
 
 namespace {
 
-// x * a / 255 for each byte of x, rounded as the rasteriser's blending rounds.
-inline uint32_t ByteMul(uint32_t x, uint32_t a) {
-  uint32_t t = (x & 0xFF00FFu) * a;
-  t = (t + ((t >> 8) & 0xFF00FFu) + 0x800080u) >> 8;
-  t &= 0xFF00FFu;
-  x = ((x >> 8) & 0xFF00FFu) * a;
-  x = x + ((x >> 8) & 0xFF00FFu) + 0x800080u;
-  x &= 0xFF00FF00u;
-  return x | t;
-}
-
 inline uint32_t Over(uint32_t dst, uint32_t src) {
   const uint32_t a = src >> 24;
   if (a == 255) return src;

@@ -16,17 +16,6 @@ namespace {
 
 constexpr int kRampSteps = 1024;
 
-// x * a / 255 for each byte of x, a in 0..255, rounded as Qt's raster does.
-inline uint32_t ByteMul(uint32_t x, uint32_t a) {
-  uint32_t t = (x & 0xFF00FFu) * a;
-  t = (t + ((t >> 8) & 0xFF00FFu) + 0x800080u) >> 8;
-  t &= 0xFF00FFu;
-  x = ((x >> 8) & 0xFF00FFu) * a;
-  x = x + ((x >> 8) & 0xFF00FFu) + 0x800080u;
-  x &= 0xFF00FF00u;
-  return x | t;
-}
-
 inline uint32_t Div255(uint32_t v) {
   return (v + (v >> 8) + 0x80) >> 8;
 }

@@ -42,6 +42,18 @@ void FillContours(const PixelBuffer& target, const Contours& contours, FillRule 
 // each pixel moves toward it by the clip's coverage.
 void ClearPixels(const PixelBuffer& target, Color color, const CoverageMask* clip);
 
+// x * a / 255 for each byte of x, a in 0..255, rounded as Qt's raster does;
+// the blending and the compositing both round this way.
+inline uint32_t ByteMul(uint32_t x, uint32_t a) {
+  uint32_t t = (x & 0xFF00FFu) * a;
+  t = (t + ((t >> 8) & 0xFF00FFu) + 0x800080u) >> 8;
+  t &= 0xFF00FFu;
+  x = ((x >> 8) & 0xFF00FFu) * a;
+  x = x + ((x >> 8) & 0xFF00FFu) + 0x800080u;
+  x &= 0xFF00FF00u;
+  return x | t;
+}
+
 // One premultiplied colour over n pixels, source-over.
 void BlendPremultiplied(uint32_t* pixels, int n, uint32_t color);
 
