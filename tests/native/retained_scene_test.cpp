@@ -64,6 +64,27 @@ TEST(Sprite, AtAFractionOfAPixelSharesItsPixelWithTheNext) {
   EXPECT_EQ(bounds.x0, 13);
   EXPECT_EQ(bounds.x1, 15);
   EXPECT_EQ(bounds.y1, 23);
+
+  // A wide sprite, its rows blended several pixels at a time, gives what it
+  // gives clipped to one column at a time (one pixel at a time), to the bit.
+  Sprite wide;
+  ResetSprite(wide, 3, 4, 24, 7);
+  uint32_t seed = 7;
+  for (uint32_t& p : wide.pixels) {
+    seed = seed * 1664525u + 1013904223u;
+    const uint32_t a = seed >> 24, c = (seed >> 8) & 0xFF;
+    p = (seed & 3) == 0 ? 0 : a << 24 | (c * a / 255) << 16 | (a / 2) << 8 | a / 3;
+  }
+  MeasureSprite(wide);
+  for (const float dx : {0.0625f, 0.5f, 0.9375f, -3.3f}) {
+    std::vector<uint32_t> whole(40 * 16), byColumn;
+    for (size_t i = 0; i < whole.size(); ++i) whole[i] = i % 3 ? 0xFF204060u : 0x80102030u;
+    byColumn = whole;
+    const SpritePlacement at = PlaceSprite(dx, 0.3f);
+    CompositeSprite({whole.data(), 40, 16, 40}, {0, 0, 40, 16}, wide, at);
+    for (int x = 0; x < 40; ++x) CompositeSprite({byColumn.data(), 40, 16, 40}, {x, 0, x + 1, 16}, wide, at);
+    EXPECT_EQ(whole, byColumn) << dx;
+  }
 }
 
 TEST(Sprite, HalfOffTheFrameShowsTheHalfInside) {

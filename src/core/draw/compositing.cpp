@@ -39,25 +39,53 @@ inline uint32_t Mix4(uint32_t p00, uint32_t p01, uint32_t p10, uint32_t p11, uin
   return (rb & 0xFF00FFu) | ((ag & 0xFF00FFu) << 8);
 }
 
+#if defined(__SSE2__)
+// Four premultiplied pixels over four, as Over does each.
+inline __m128i Over4(__m128i d, __m128i s) {
+  const __m128i zero = _mm_setzero_si128(), full = _mm_set1_epi16(255), half = _mm_set1_epi16(0x80);
+  auto lanes = [&](__m128i sl, __m128i dl) {
+    // 255 - alpha of each pixel, in its four lanes; then d * inverse / 255 + s.
+    const __m128i inverse = _mm_sub_epi16(full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(sl, 0xFF), 0xFF));
+    __m128i x = _mm_mullo_epi16(dl, inverse);
+    x = _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), half), 8);
+    return _mm_add_epi16(x, sl);
+  };
+  const __m128i lo = lanes(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero));
+  const __m128i hi = lanes(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero));
+  return _mm_packus_epi16(lo, hi);
+}
+
+// Mix4 of four neighbouring pixels at once: rows a (sy) and b (sy - 1), each
+// read from column sx and sx - 1. The weights fit 16-bit lanes: a channel
+// times a weight, summed, stays below 255 * 256.
+inline __m128i Mix4x4(const uint32_t* a, const uint32_t* b, __m128i w00, __m128i w01, __m128i w10,
+                      __m128i w11) {
+  const __m128i zero = _mm_setzero_si128(), half = _mm_set1_epi16(0x80);
+  const __m128i p00 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a));
+  const __m128i p01 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a - 1));
+  const __m128i p10 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b));
+  const __m128i p11 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b - 1));
+  auto mix = [&](__m128i (*widen)(__m128i, __m128i)) {
+    __m128i sum = _mm_mullo_epi16(widen(p00, zero), w00);
+    sum = _mm_add_epi16(sum, _mm_mullo_epi16(widen(p01, zero), w01));
+    sum = _mm_add_epi16(sum, _mm_mullo_epi16(widen(p10, zero), w10));
+    sum = _mm_add_epi16(sum, _mm_mullo_epi16(widen(p11, zero), w11));
+    return _mm_srli_epi16(_mm_add_epi16(sum, half), 8);
+  };
+  return _mm_packus_epi16(mix(_mm_unpacklo_epi8), mix(_mm_unpackhi_epi8));
+}
+#endif
+
 // n premultiplied pixels over n pixels; four at a time where SSE2 is there.
 void OverRow(uint32_t* dst, const uint32_t* src, int n) {
   int i = 0;
 #if defined(__SSE2__)
-  const __m128i zero = _mm_setzero_si128(), full = _mm_set1_epi16(255), half = _mm_set1_epi16(0x80);
+  const __m128i zero = _mm_setzero_si128();
   for (; i + 4 <= n; i += 4) {
     const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
     if (_mm_movemask_epi8(_mm_cmpeq_epi32(s, zero)) == 0xFFFF) continue;  // nothing here
     const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
-    auto lanes = [&](__m128i sl, __m128i dl) {
-      // 255 - alpha of each pixel, in its four lanes; then d * inverse / 255 + s.
-      const __m128i inverse = _mm_sub_epi16(full, _mm_shufflehi_epi16(_mm_shufflelo_epi16(sl, 0xFF), 0xFF));
-      __m128i x = _mm_mullo_epi16(dl, inverse);
-      x = _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), half), 8);
-      return _mm_add_epi16(x, sl);
-    };
-    const __m128i lo = lanes(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero));
-    const __m128i hi = lanes(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_packus_epi16(lo, hi));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), Over4(d, s));
   }
 #endif
   for (; i < n; ++i) dst[i] = Over(dst[i], src[i]);
@@ -172,6 +200,10 @@ void CompositeSprite(const PixelBuffer& target, const PixelRect& clip, const Spr
   auto at_ = [&](int sx, int sy) -> uint32_t {
     return sx < 0 || sy < 0 || sx >= w || sy >= h ? 0u : src[size_t(sy) * size_t(w) + size_t(sx)];
   };
+#if defined(__SSE2__)
+  const __m128i v00 = _mm_set1_epi16(short(w00)), v01 = _mm_set1_epi16(short(w01)),
+                v10 = _mm_set1_epi16(short(w10)), v11 = _mm_set1_epi16(short(w11));
+#endif
   for (int y = area.y0; y < area.y1; ++y) {
     uint32_t* dst = Row(target, y);
     const int sy = y - oy;
@@ -184,7 +216,7 @@ void CompositeSprite(const PixelBuffer& target, const PixelRect& clip, const Spr
       to = std::max(to, int(sprite.rowTo[size_t(r)]) + 1);
     }
     const int x0 = std::max(area.x0, ox + from), x1 = std::min(area.x1, ox + to);
-    for (int x = x0; x < x1; ++x) {
+    auto blend = [&](int x) {
       const int sx = x - ox;
       uint32_t p00, p01, p10, p11;  // (sx, sy), (sx - 1, sy), (sx, sy - 1), (sx - 1, sy - 1)
       if (inner && sx >= 1 && sx < w) {
@@ -200,7 +232,22 @@ void CompositeSprite(const PixelBuffer& target, const PixelRect& clip, const Spr
         p11 = at_(sx - 1, sy - 1);
       }
       dst[x] = Over(dst[x], Mix4(p00, p01, p10, p11, w00, w01, w10, w11));
+    };
+    int x = x0;
+#if defined(__SSE2__)
+    if (inner) {
+      // Four at a time where the four pixels and their left neighbours all lie in the sprite.
+      const uint32_t* rowA = src + size_t(sy) * size_t(w);
+      for (; x < std::min(x1, ox + 1); ++x) blend(x);
+      for (; x + 4 <= std::min(x1, ox + w); x += 4) {
+        const __m128i s = Mix4x4(rowA + (x - ox), rowA + (x - ox) - w, v00, v01, v10, v11);
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(s, _mm_setzero_si128())) == 0xFFFF) continue;  // nothing here
+        __m128i* d = reinterpret_cast<__m128i*>(dst + x);
+        _mm_storeu_si128(d, Over4(_mm_loadu_si128(d), s));
+      }
     }
+#endif
+    for (; x < x1; ++x) blend(x);
   }
 }
 

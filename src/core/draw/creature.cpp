@@ -145,20 +145,34 @@ uint32_t Lighten(uint32_t rgb, int n) {
   return channel(RedOf(rgb)) << 16 | channel(GreenOf(rgb)) << 8 | channel(BlueOf(rgb));
 }
 
-void DrawCreature(Graphics& g, const Creature& creature) {
-  const CreatureUnits u = MakeCreatureUnits(creature);
-  DrawShadow(g, creature, u);
+void DrawCreatureShadow(Graphics& g, const Creature& creature) {
+  DrawShadow(g, creature, MakeCreatureUnits(creature));
+}
 
+void DrawCreatureFigure(Graphics& g, const Creature& creature) {
+  if (creature.species >= std::size(kSpeciesDrawings)) return;
+  const CreatureUnits u = MakeCreatureUnits(creature);
   const uint32_t frame = SaveState(g);
   EnterCreatureFrame(g, creature, u);
-  if (creature.species < std::size(kSpeciesDrawings)) {
-    const SpeciesDrawing& drawing = kSpeciesDrawings[creature.species];
-    drawing.figure(g, creature, u);
-    if (drawing.eye) DrawEye(g, u, {drawing.eyeX * u.L, drawing.eyeY * u.H});
-    if (drawing.pectoralFin) DrawPectoralFin(g, creature, u);
-  }
+  const SpeciesDrawing& drawing = kSpeciesDrawings[creature.species];
+  drawing.figure(g, creature, u);
+  if (drawing.eye) DrawEye(g, u, {drawing.eyeX * u.L, drawing.eyeY * u.H});
+  if (drawing.pectoralFin) DrawPectoralFin(g, creature, u);
+  RestoreState(g, frame);
+}
+
+void DrawCreatureHaze(Graphics& g, const Creature& creature) {
+  const CreatureUnits u = MakeCreatureUnits(creature);
+  const uint32_t frame = SaveState(g);
+  EnterCreatureFrame(g, creature, u);
   DrawDepthHaze(g, creature, u);
   RestoreState(g, frame);
+}
+
+void DrawCreature(Graphics& g, const Creature& creature) {
+  DrawCreatureShadow(g, creature);
+  DrawCreatureFigure(g, creature);
+  DrawCreatureHaze(g, creature);
 }
 
 void DrawPatternOverlay(Graphics& g, const Creature& creature, float bodyLength, float bodyHeight,

@@ -43,6 +43,13 @@ inline Color Full(uint32_t rgb, const CreatureUnits& u) {
 }
 
 void DrawCreature(Graphics& g, const Creature& creature);
+// DrawCreature's three layers, in the order it draws them, for a caller that
+// keeps them apart: the soft shadow below (it follows size and depth only),
+// the figure (everything that moves with the swim and pulse phases), and the
+// depth haze over it (size, depth, facing and tilt).
+void DrawCreatureShadow(Graphics& g, const Creature& creature);
+void DrawCreatureFigure(Graphics& g, const Creature& creature);
+void DrawCreatureHaze(Graphics& g, const Creature& creature);
 void DrawPatternOverlay(Graphics& g, const Creature& creature, float bodyLength, float bodyHeight,
                         const Path& clipPath);
 

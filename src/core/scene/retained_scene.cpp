@@ -44,6 +44,11 @@ constexpr Reach kReaches[] = {
     {1.45f, 0.95f, 1.1f},   // Hermit Crab
 };
 constexpr Reach kShadowAndHaze = {1.45f, 0.95f, 1.1f};  // a species without a figure
+// The shadow: an ellipse 1.21 S to each side, from 0.525 S to 1.075 S below.
+constexpr Reach kShadowReach = {1.25f, -0.5f, 1.1f};
+// The haze: an ellipse 1.43 S to each side and 0.88 S up and down, turned by
+// the tilt (at most 6 degrees) about a point 0.55 S ahead: 0.23 S more.
+constexpr Reach kHazeReach = {1.7f, 1.15f, 1.15f};
 
 Reach ReachOf(const Creature& c) {
   return c.species < std::size(kReaches) ? kReaches[c.species] : kShadowAndHaze;
@@ -234,24 +239,36 @@ constexpr Motion kMotions[] = {
 };
 constexpr Motion kStill = {0, 0};  // a species without a figure: shadow and haze
 
-bool CreatureMoved(const SpriteSlot& s, const Creature& c, float tolerance) {
-  if (!s.drawn || s.facesLeft != (c.vx < 0) || s.depth != c.depth || s.size != c.size ||
-      s.species != c.species)
-    return true;
-  // The farthest any outline point can have moved since it was drawn; a tilt
-  // of 1 turns the figure by 12 degrees, about 0.65 S at its far end.
+// A change that draws every layer of a creature again.
+bool LayerStale(const SpriteSlot& s, const Creature& c) {
+  return !s.drawn || s.depth != c.depth || s.size != c.size || s.species != c.species;
+}
+
+// How far (sizes S) a tilt moves the figure's and the haze's outlines: a tilt
+// of 1 turns the creature by 12 degrees, about 0.65 S at its far end.
+float TiltMove(const SpriteSlot& s, const Creature& c) {
+  return 0.65f * std::fabs(c.tilt - s.tilt);
+}
+
+bool FigureMoved(const SpriteSlot& s, const Creature& c, float tolerance) {
+  if (LayerStale(s, c) || s.facesLeft != (c.vx < 0)) return true;
+  // The farthest any outline point can have moved since it was drawn.
   const Motion m = c.species < std::size(kMotions) ? kMotions[c.species] : kStill;
-  const float moved =
-      c.size * (m.swim * PhaseDistance(c.swimPhase, s.phase) +
-                m.pulse * PhaseDistance(c.pulsePhase, s.pulse) + 0.65f * std::fabs(c.tilt - s.tilt));
+  const float moved = c.size * (m.swim * PhaseDistance(c.swimPhase, s.phase) +
+                                m.pulse * PhaseDistance(c.pulsePhase, s.pulse) + TiltMove(s, c));
   return !(moved < tolerance);
 }
 
-void DrawCreatureSprite(SpriteSlot& slot, const Creature& c, int& status) {
-  const Reach r = ReachOf(c);
+bool HazeMoved(const SpriteSlot& s, const Creature& c, float tolerance) {
+  return LayerStale(s, c) || s.facesLeft != (c.vx < 0) || !(c.size * TiltMove(s, c) < tolerance);
+}
+
+// Draws one of a creature's layers into its slot: a box `r` sizes S around
+// the creature, the same size wherever it is, so that the next drawing
+// clears only what this one touched.
+template <typename Draw>
+void DrawCreatureLayer(SpriteSlot& slot, const Creature& c, Reach r, int& status, Draw draw) {
   const float S = c.size, margin = 0.1f * S + 2;
-  // The same size whatever the position, so that the next drawing clears
-  // only what this one touched.
   const float left = std::floor(c.x - r.side * S - margin), top = std::floor(c.y - r.up * S - margin);
   const float right = left + std::ceil(2 * (r.side * S + margin)) + 1;
   const float bottom = top + std::ceil((r.up + r.down) * S + 2 * margin) + 1;
@@ -274,7 +291,7 @@ void DrawCreatureSprite(SpriteSlot& slot, const Creature& c, int& status) {
   {
     Graphics g = MakeRasterGraphics(slot.sprite.Buffer());
     Translate(g, -left, -top);
-    DrawCreature(g, c);
+    draw(g, c);
     NoteStatus(g, status);
   }
   MeasureSprite(slot.sprite);
@@ -311,7 +328,6 @@ void ShowSprite(RetainedScene& s, SpriteSlot& slot, bool redrawn, const SpritePl
     MarkDirty(s, slot.shown);
     MarkDirty(s, now);
   }
-  if (redrawn) ++s.stats.spritesDrawn;
   slot.shown = now;
 }
 
@@ -377,8 +393,10 @@ size_t RetainedSceneBytes(const RetainedScene& s) {
   size_t bytes = (s.background.capacity() + s.overlay.capacity() + s.band.capacity()) * 4 +
                  s.water.runs.capacity() * sizeof(StaticLayer::Run) + s.water.rowStarts.capacity() * 4 +
                  s.dirty.capacity();
-  for (const auto* list : {&s.creatures, &s.plants})
-    for (const SpriteSlot& slot : *list) bytes += sizeof slot + slot.sprite.pixels.capacity() * 4;
+  auto slotBytes = [](const SpriteSlot& slot) { return sizeof slot + slot.sprite.pixels.capacity() * 4; };
+  for (const SpriteSlot& slot : s.plants) bytes += slotBytes(slot);
+  for (const CreatureSprites& sprites : s.creatures)
+    bytes += slotBytes(sprites.shadow) + slotBytes(sprites.figure) + slotBytes(sprites.haze);
   return bytes;
 }
 
@@ -432,14 +450,22 @@ void RenderSceneRetained(const Aquarium& aq, int theme, const PixelBuffer& targe
         !slot.drawn || !(0.8f * p.width * PhaseDistance(p.swayPhase, slot.phase) < s.poseTolerance);
     if (redraw) DrawPlantSprite(slot, p, h, s.stats.status);
     ShowSprite(s, slot, redraw, {});
+    s.stats.spritesDrawn += redraw;
   }
   s.creatures.resize(aq.creatures.size());
   for (size_t i = 0; i < aq.creatures.size(); ++i) {
-    SpriteSlot& slot = s.creatures[i];
+    CreatureSprites& sprites = s.creatures[i];
     const Creature& c = aq.creatures[i];
-    const bool redraw = CreatureMoved(slot, c, s.poseTolerance);
-    if (redraw) DrawCreatureSprite(slot, c, s.stats.status);
-    ShowSprite(s, slot, redraw, PlaceSprite(c.x - slot.x, c.y - slot.y));
+    const float tolerance = s.poseTolerance;
+    const bool figure = FigureMoved(sprites.figure, c, tolerance),
+               haze = HazeMoved(sprites.haze, c, tolerance), shadow = LayerStale(sprites.shadow, c);
+    if (shadow) DrawCreatureLayer(sprites.shadow, c, kShadowReach, s.stats.status, DrawCreatureShadow);
+    if (figure) DrawCreatureLayer(sprites.figure, c, ReachOf(c), s.stats.status, DrawCreatureFigure);
+    if (haze) DrawCreatureLayer(sprites.haze, c, kHazeReach, s.stats.status, DrawCreatureHaze);
+    for (const auto& [slot, redrawn] :
+         {std::pair{&sprites.shadow, shadow}, {&sprites.figure, figure}, {&sprites.haze, haze}})
+      ShowSprite(s, *slot, redrawn, PlaceSprite(c.x - slot->x, c.y - slot->y));
+    s.stats.spritesDrawn += figure;
   }
   s.stats.sprites = int(s.plants.size() + s.creatures.size());
 
@@ -474,8 +500,10 @@ void RenderSceneRetained(const Aquarium& aq, int theme, const PixelBuffer& targe
       NoteStatus(g, s.stats.status);
     }
     for (const Creature* c : order) {
-      const SpriteSlot& slot = s.creatures[size_t(c - aq.creatures.data())];
-      if (!Intersect(slot.shown, r).Empty()) CompositeSprite(target, r, slot.sprite, slot.at);
+      const CreatureSprites& sprites = s.creatures[size_t(c - aq.creatures.data())];
+      for (const SpriteSlot* slot : {&sprites.shadow, &sprites.figure, &sprites.haze}) {
+        if (!Intersect(slot->shown, r).Empty()) CompositeSprite(target, r, slot->sprite, slot->at);
+      }
     }
     if (overlayBottom > overlayTop) {
       BlendRect(overlaid, overlay, {r.x0, r.y0 - overlayTop, r.x1, r.y1 - overlayTop});

@@ -10,7 +10,8 @@
 //    small picture of its own, drawn again when its pose (swim and pulse
 //    phases, tilt, facing, depth, sway) has moved far enough to be seen,
 //    and shown every frame at its current position, fractions of a pixel
-//    resampled;
+//    resampled; a creature's shadow and haze, which do not move with its
+//    phases, are pictures of their own;
 //  - bubbles, drawn as they are, where they are;
 //  - the theme's overlay, kept as pixels (and refreshed with the bands).
 //
@@ -45,6 +46,15 @@ struct SpriteSlot {
   draw::PixelRect shown;     // screen pixels it covered in the last frame
 };
 
+// A creature's layers, kept apart because they change at different rates:
+// the figure with every swim and pulse phase, the haze with the tilt, the
+// shadow only with size and depth.
+struct CreatureSprites {
+  SpriteSlot shadow;
+  SpriteSlot figure;
+  SpriteSlot haze;
+};
+
 // What a frame did, for the bench and the diagnostic line.
 struct RetainedFrameStats {
   int spritesDrawn = 0;  // figures drawn again this frame
@@ -72,10 +82,10 @@ struct RetainedScene {
   draw::StaticLayer water;           // the water column, which never moves
   int nextBand = 0;
 
-  std::vector<SpriteSlot> creatures;     // by index in aquarium.creatures
-  std::vector<SpriteSlot> plants;        // by index in aquarium.plants
-  std::vector<draw::PixelRect> bubbles;  // screen rectangles of last frame's bubbles
-  std::vector<draw::PixelRect> fast;     // parts of the background drawn again every frame
+  std::vector<CreatureSprites> creatures;  // by index in aquarium.creatures
+  std::vector<SpriteSlot> plants;          // by index in aquarium.plants
+  std::vector<draw::PixelRect> bubbles;    // screen rectangles of last frame's bubbles
+  std::vector<draw::PixelRect> fast;       // parts of the background drawn again every frame
 
   // Tiles touched this frame, kTile pixels square, row by row.
   std::vector<uint8_t> dirty;
