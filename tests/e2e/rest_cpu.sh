@@ -43,7 +43,9 @@ awk -v v="$visible" -v c="$covered" -v hz="$hz" -v s="$seconds" 'BEGIN {
   printf "e2e(rest-cpu): visible: %.2f s of CPU in %d s (%.1f %% of a core)\n", v / hz, s, 100 * v / hz / s
   printf "e2e(rest-cpu): covered: %.2f s of CPU in %d s (%.2f %% of a core)\n", c / hz, s, 100 * c / hz / s
 }'
-tr -d '\r' <"$log" | grep -F "render ms" | tail -n 1 | sed 's/^/e2e(rest-cpu): /'
+for line in "render ms" "copied"; do
+  tr -d '\r' <"$log" | grep -F "$line" | tail -n 1 | sed 's/^/e2e(rest-cpu): /'
+done
 run_here "$exe" exit >/dev/null 2>&1
 wait_for_log "[msg] WM_DESTROY received" 20
 cleanup
