@@ -17,7 +17,9 @@ namespace {
 constexpr float kPhasePeriod = 62.83185307f;  // phases wrap at 20 pi (sim/motion.cpp)
 
 // How far each species' drawing reaches from the creature's position, in
-// sizes S, over every pose, both facings and the shadow: sideways, up, down.
+// sizes S, over every pose and both facings: sideways, up, down. Measured
+// with the shadow and haze, which have sprites of their own now: the figure
+// alone reaches less far.
 struct Reach {
   float side, up, down;
 };
