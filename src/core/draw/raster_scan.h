@@ -211,13 +211,15 @@ void ScanConvert(const Contours& contours, FillRule rule, int width, int height,
   int first = 0;
   for (int end : contours.ends) {
     // A contour with a point at no place encloses nothing; its other edges
-    // alone would cover everything to their right.
-    bool finite = true;
+    // alone would cover everything to their right. One wholly left of the
+    // buffer covers nothing either: its edges, all moved onto x = 0, cancel.
+    bool finite = true, reaches = false;
     for (int i = first; i < end && finite; ++i) {
       const PointF p = contours.points[size_t(i)];
       finite = std::isfinite(p.x) && std::isfinite(p.y);
+      reaches = reaches || p.x > 0;
     }
-    for (int i = first; finite && i < end; ++i) {
+    for (int i = first; finite && reaches && i < end; ++i) {
       AddEdge(s.edges, contours.points[size_t(i)], contours.points[size_t(i + 1 < end ? i + 1 : first)],
               float(width), float(height));
     }
