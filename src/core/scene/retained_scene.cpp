@@ -45,7 +45,7 @@ constexpr Reach kReaches[] = {
     {2.2f, 1.0f, 1.1f},     // Cleaner Shrimp
     {1.45f, 0.95f, 1.1f},   // Hermit Crab
 };
-constexpr Reach kShadowAndHaze = {1.45f, 0.95f, 1.1f};  // a species without a figure
+constexpr Reach kNoFigure = {1.45f, 0.95f, 1.1f};  // a species without a figure (it draws nothing)
 // The shadow: an ellipse 1.21 S to each side, from 0.525 S to 1.075 S below.
 constexpr Reach kShadowReach = {1.25f, -0.5f, 1.1f};
 // The haze: an ellipse 1.43 S to each side and 0.88 S up and down, turned by
@@ -53,7 +53,7 @@ constexpr Reach kShadowReach = {1.25f, -0.5f, 1.1f};
 constexpr Reach kHazeReach = {1.7f, 1.15f, 1.15f};
 
 Reach ReachOf(const Creature& c) {
-  return c.species < std::size(kReaches) ? kReaches[c.species] : kShadowAndHaze;
+  return c.species < std::size(kReaches) ? kReaches[c.species] : kNoFigure;
 }
 
 // Sprites larger than this are not kept: a record gone wrong draws nothing.
@@ -239,7 +239,28 @@ constexpr Motion kMotions[] = {
     {0.4f, 0}, {0, 0.3f}, {0.4f, 0}, {0.4f, 0.15f}, {0.5f, 0},   // Lionfish .. Sea Turtle
     {0, 0.3f}, {0.4f, 0}, {0, 0.3f}, {0, 0.15f},    {0, 0.15f},  // Octopus .. Hermit Crab
 };
-constexpr Motion kStill = {0, 0};  // a species without a figure: shadow and haze
+constexpr Motion kStill = {0, 0};  // a species without a figure
+
+// Draws into `sprite`, which then covers the screen box from (left, top) to
+// (right, bottom), and finds what it holds. A box that is empty, too large or
+// far away (a record gone wrong) leaves the sprite empty.
+template <typename Draw>
+void DrawSprite(Sprite& sprite, float left, float top, float right, float bottom, float tallest, int& status,
+                Draw draw) {
+  if (!(right - left > 0 && right - left <= kLargestSprite && bottom - top > 0 && bottom - top <= tallest &&
+        std::fabs(left) < 1e7f && std::fabs(top) < 1e7f)) {
+    ResetSprite(sprite, 0, 0, 0, 0);
+    return;
+  }
+  ResetSprite(sprite, int(left), int(top), int(right - left), int(bottom - top));
+  {
+    Graphics g = MakeRasterGraphics(sprite.Buffer());
+    Translate(g, -left, -top);
+    draw(g);
+    NoteStatus(g, status);
+  }
+  MeasureSprite(sprite);
+}
 
 // A change that draws every layer of a creature again.
 bool LayerStale(const SpriteSlot& s, const Creature& c) {
@@ -284,19 +305,7 @@ void DrawCreatureLayer(SpriteSlot& slot, const Creature& c, Reach r, int& status
   slot.facesLeft = c.vx < 0;
   slot.size = c.size;
   slot.species = c.species;
-  if (!(right - left > 0 && right - left <= kLargestSprite && bottom - top > 0 &&
-        bottom - top <= kLargestSprite && std::fabs(left) < 1e7f && std::fabs(top) < 1e7f)) {
-    ResetSprite(slot.sprite, 0, 0, 0, 0);
-    return;
-  }
-  ResetSprite(slot.sprite, int(left), int(top), int(right - left), int(bottom - top));
-  {
-    Graphics g = MakeRasterGraphics(slot.sprite.Buffer());
-    Translate(g, -left, -top);
-    draw(g, c);
-    NoteStatus(g, status);
-  }
-  MeasureSprite(slot.sprite);
+  DrawSprite(slot.sprite, left, top, right, bottom, kLargestSprite, status, [&](Graphics& g) { draw(g, c); });
 }
 
 void DrawPlantSprite(SpriteSlot& slot, const PlantClump& p, int h, int& status) {
@@ -306,19 +315,8 @@ void DrawPlantSprite(SpriteSlot& slot, const PlantClump& p, int h, int& status) 
   slot.drawn = true;
   slot.x = p.x;
   slot.phase = p.swayPhase;
-  if (!(right - left > 0 && right - left <= kLargestSprite && bottom - top > 0 &&
-        bottom - top <= 4 * kLargestSprite && std::fabs(left) < 1e7f)) {
-    ResetSprite(slot.sprite, 0, 0, 0, 0);
-    return;
-  }
-  ResetSprite(slot.sprite, int(left), int(top), int(right - left), int(bottom - top));
-  {
-    Graphics g = MakeRasterGraphics(slot.sprite.Buffer());
-    Translate(g, -left, -top);
-    DrawPlant(g, p, h);
-    NoteStatus(g, status);
-  }
-  MeasureSprite(slot.sprite);
+  DrawSprite(slot.sprite, left, top, right, bottom, 4 * kLargestSprite, status,
+             [&](Graphics& g) { DrawPlant(g, p, h); });
 }
 
 // Marks where a sprite was and where it is now, when either changed.
