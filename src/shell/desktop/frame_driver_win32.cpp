@@ -89,7 +89,9 @@ void TakePointerInput(WallpaperApp& app, bool still) {
   HWND window = app.desktop.wallpaperWindow;
   POINT origin = {0, 0};
   ClientToScreen(window, &origin);
-  if (DeliverPointerInput(app.desktop.pointerInbox, app.aquarium, {origin.x, origin.y}, still) > 0) {
+  const int clicks = DeliverPointerInput(app.desktop.pointerInbox, app.aquarium, {origin.x, origin.y}, still);
+  if (clicks > 0) {
+    WriteLog(L"[pointer] %d click(s): bubbles released", clicks);
     PostMessageW(window, WM_WALLPAPER_RESTACK, 0, 0);
   }
 }
