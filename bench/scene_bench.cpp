@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <string>
 #include <vector>
 
 #include "draw/qt/qt_graphics.h"
@@ -46,7 +47,6 @@ Aquarium Warm(const Settings& settings, int w, int h) {
   SeedRandom(12345);
   Aquarium aq;
   for (int i = 0; i < 120; ++i) {
-    aq.elapsed += kDt;
     StepAquarium(aq, settings, kDt, w, h);
   }
   return aq;
@@ -56,9 +56,11 @@ struct FrameTimes {
   std::vector<double> reference;
   std::vector<double> fast;
   std::vector<double> retained;
-  double redrawn = 0;  // share of the sprites drawn again per frame
-  double copied = 0;   // share of the frame's pixels changed per frame
-  size_t bytes = 0;    // memory the retained scene keeps
+  double redrawn = 0;                       // share of the sprites drawn again per frame
+  double copied = 0;                        // share of the frame's pixels changed per frame
+  size_t bytes = 0;                         // memory the retained scene keeps
+  double reasons[kRedrawReasonCount] = {};  // kept pictures drawn again per frame, by reason
+  double backgroundRows = 0;                // background rows drawn again per frame
 };
 
 // Each frame steps the aquarium once and is drawn both ways.
@@ -68,12 +70,11 @@ FrameTimes TimeFrames(const Settings& settings, int theme, int w, int h, int fra
   Graphics reference = MakeQtGraphics(referenceImage), fast = MakeQtGraphics(fastImage);
   Graphics retained = MakeQtGraphics(retainedImage);
   SceneCache cache;  // kept from frame to frame, as the program keeps it
-  RetainedScene scene;
-  RenderSceneRetained(aq, theme, retained, w, h, scene);  // the first frame draws everything
+  RetainedScenePtr scene = MakeRetainedScene();
+  RenderSceneRetained(aq, theme, retained, w, h, *scene);  // the first frame draws everything
   FrameTimes times;
   for (int i = 0; i < frames; ++i) {
     double start = NowMs();
-    aq.elapsed += kDt;
     StepAquarium(aq, settings, kDt, w, h);
     const double step = NowMs() - start;
     start = NowMs();
@@ -83,20 +84,19 @@ FrameTimes TimeFrames(const Settings& settings, int theme, int w, int h, int fra
     RenderScene(aq, theme, fast, w, h, cache);
     times.fast.push_back(step + NowMs() - start);
     start = NowMs();
-    RenderSceneRetained(aq, theme, retained, w, h, scene);
+    const RetainedFrameStats stats = RenderSceneRetained(aq, theme, retained, w, h, *scene).stats;
     times.retained.push_back(step + NowMs() - start);
-    times.redrawn += double(scene.stats.spritesDrawn) / std::max(1, scene.stats.sprites) / frames;
-    times.copied += double(scene.stats.pixelsChanged) / (double(w) * h) / frames;
+    times.redrawn += double(stats.spritesDrawn) / std::max(1, stats.sprites) / frames;
+    times.copied += double(stats.pixelsChanged) / (double(w) * h) / frames;
+    for (int k = 0; k < kRedrawReasonCount; ++k) times.reasons[k] += double(stats.redrawn[k]) / frames;
+    times.backgroundRows += double(stats.backgroundRows) / frames;
   }
-  times.bytes = RetainedSceneBytes(scene);
+  times.bytes = RetainedSceneBytes(*scene);
   return times;
 }
 
-// The layers of a frame timed one by one, in RenderScene's order.
-enum Layer { kWater, kRipples, kRays, kFloor, kSetPiece, kScenery, kCreatures, kOverlay, kLayerCount };
-const char* const kLayerNames[] = {"water",     "ripples", "rays",      "floor",
-                                   "set piece", "scenery", "creatures", "overlay"};
-static_assert(sizeof(kLayerNames) / sizeof(kLayerNames[0]) == kLayerCount, "one name per layer");
+// The layers of a frame timed one by one, in the layer table's order.
+constexpr int kLayerCount = kSceneLayerCount;
 
 struct LayerTimes {
   double reference[kLayerCount];
@@ -106,30 +106,17 @@ struct LayerTimes {
 // The water column comes from `water` where the frame keeps it.
 void TimeLayersOn(Graphics& g, const Aquarium& aq, int theme, int w, int h, const StaticLayer* water,
                   std::vector<double>* samples) {
-  const ScenePalette palette = PaletteForTheme(theme);
-  const double t = aq.elapsed;
-  auto timed = [&](Layer layer, auto drawing) {
+  const LayerFrame frame = {aq, theme, PaletteForTheme(theme), w, h, aq.elapsed};
+  for (int k = 0; k < kLayerCount; ++k) {
+    const SceneLayer& layer = kSceneLayers[k];
     const double start = NowMs();
-    drawing();
-    samples[layer].push_back(NowMs() - start);
-  };
-  timed(kWater, [&] {
-    if (water) {
+    if (layer.keep == LayerKeep::kStill && water != nullptr) {
       DrawStaticLayer(g, *water);
     } else {
-      DrawWaterColumn(g, palette, theme, w, h);
+      layer.draw(g, frame, RowWindow());
     }
-  });
-  timed(kRipples, [&] { DrawSurfaceRipples(g, w, h, t); });
-  timed(kRays, [&] { DrawLightRays(g, aq.lightRays, palette.light, h, t); });
-  timed(kFloor, [&] { DrawSeaFloor(g, palette.floor, w, h, t); });
-  timed(kSetPiece, [&] {
-    DrawRocks(g, w, h);
-    DrawSetPiece(g, theme, w, h, t);
-  });
-  timed(kScenery, [&] { DrawScenery(g, aq, h); });
-  timed(kCreatures, [&] { DrawCreaturesInDepthOrder(g, aq.creatures); });
-  timed(kOverlay, [&] { DrawOverlay(g, theme, w, h, t); });
+    samples[k].push_back(NowMs() - start);
+  }
 }
 
 LayerTimes TimeLayers(const Settings& settings, int theme, int w, int h, int frames) {
@@ -143,7 +130,6 @@ LayerTimes TimeLayers(const Settings& settings, int theme, int w, int h, int fra
   RenderScene(aq, theme, qt, w, h, cache);
   std::vector<double> referenceSamples[kLayerCount], fastSamples[kLayerCount];
   for (int i = 0; i < frames; ++i) {
-    aq.elapsed += kDt;
     StepAquarium(aq, settings, kDt, w, h);
     TimeLayersOn(reference, aq, theme, w, h, nullptr, referenceSamples);
     TimeLayersOn(fast, aq, theme, w, h, &cache.water, fastSamples);
@@ -172,6 +158,7 @@ void RunSceneBench() {
   std::printf("%-9s %-6s %-10s %10s %10s %8s %10s %8s %8s %8s %8s\n", "size", "theme", "creatures",
               "reference", "exact", "ratio", "retained", "ratio", "redrawn", "copied", "kept MB");
   std::vector<double> reference1080, fast1080, exact1080, retained1080;  // 60 creatures, every theme
+  std::string why;  // the retained frame's reasons, printed after the table
   for (const Size& size : sizes)
     for (int theme = 1; theme <= 6; ++theme)
       for (const Settings* settings : {&defaults, &crowded}) {
@@ -181,6 +168,13 @@ void RunSceneBench() {
         std::printf("%4dx%-4d %-6d %-10d %10.2f %10.2f %7.2fx %10.2f %7.2fx %7.0f%% %7.1f%% %8.1f\n", size.w,
                     size.h, theme, settings->totalFish, reference, fast, reference / fast, retained,
                     fast / retained, 100 * times.redrawn, 100 * times.copied, times.bytes / 1e6);
+        char line[256];
+        int used = std::snprintf(line, sizeof line, "%4dx%-4d %-6d %-10d", size.w, size.h, theme,
+                                 settings->totalFish);
+        for (double count : times.reasons)
+          used += std::snprintf(line + used, sizeof line - used, " %7.1f", count);
+        std::snprintf(line + used, sizeof line - used, " %11.0f\n", times.backgroundRows);
+        why += line;
         if (size.w == 1920 && settings == &crowded) {
           reference1080.insert(reference1080.end(), times.reference.begin(), times.reference.end());
           fast1080.insert(fast1080.end(), times.fast.begin(), times.fast.end());
@@ -189,9 +183,14 @@ void RunSceneBench() {
         }
       }
 
+  std::printf("\nRetained frame: kept pictures drawn again per frame, by reason, and background rows\n");
+  std::printf("%-9s %-6s %-10s", "size", "theme", "creatures");
+  for (int k = 0; k < kRedrawReasonCount; ++k) std::printf(" %7s", RedrawReasonName(RedrawReason(k)));
+  std::printf(" %11s\n%s", "band rows", why.c_str());
+
   std::printf("\nScene layers, 60 creatures, median CPU ms per frame\n");
   std::printf("%-9s %-6s %-9s", "size", "theme", "drawing");
-  for (const char* name : kLayerNames) std::printf(" %9s", name);
+  for (const SceneLayer& layer : kSceneLayers) std::printf(" %9s", layer.name);
   std::printf("\n");
   for (const Size& size : sizes)
     for (int theme = 1; theme <= 6; ++theme) {

@@ -41,12 +41,11 @@ int RunFramePng(const RenderOptions& options) {
     if (options.drawing == RenderOptions::Drawing::kReference) {
       RenderSceneReference(aquarium, options.theme, g, options.width, options.height);
     } else if (retained) {
-      RetainedScene scene;
-      RenderSceneRetained(aquarium, options.theme, g, options.width, options.height, scene);
+      RetainedScenePtr scene = MakeRetainedScene();
+      RenderSceneRetained(aquarium, options.theme, g, options.width, options.height, *scene);
       for (int step = 0; step < laterSteps; ++step) {
-        aquarium.elapsed += options.dt;
         StepAquarium(aquarium, settings, options.dt, options.width, options.height);
-        RenderSceneRetained(aquarium, options.theme, g, options.width, options.height, scene);
+        RenderSceneRetained(aquarium, options.theme, g, options.width, options.height, *scene);
       }
     } else {
       RenderScene(aquarium, options.theme, g, options.width, options.height);

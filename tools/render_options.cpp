@@ -178,7 +178,6 @@ bool BuildAquarium(const RenderOptions& options, Settings& settings, Aquarium& a
 
   aquarium = Aquarium();
   for (int step = 0; step < options.steps; ++step) {
-    aquarium.elapsed += options.dt;
     StepAquarium(aquarium, settings, options.dt, options.width, options.height);
     if (step == 0) {
       for (const PointerEvent& event : options.pointerEvents) {

@@ -115,7 +115,6 @@ void RunScript(Aquarium& a, uint32_t scriptSeed, int steps, bool withClicks, boo
       a.populated = false;
     }
     const float dt = 0.1f * unit(rng);
-    a.elapsed += dt;
     StepAquarium(a, settings, dt, W, H);
     if (checkEveryStep && W > 0 && H > 0) {
       const std::string broken = Violation(a, W, H, clicked);

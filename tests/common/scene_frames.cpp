@@ -55,7 +55,6 @@ void RunSceneFrames(uint32_t seed, const std::function<void(const Aquarium&, con
   int step = 0;
   for (int captureStep : kCaptureSteps) {
     for (; step < captureStep; ++step) {
-      aquarium.elapsed += kDt;
       StepAquarium(aquarium, settings, kDt, kSceneFrameWidth, kSceneFrameHeight);
       Interact(aquarium, step, kSceneFrameWidth, kSceneFrameHeight);
     }

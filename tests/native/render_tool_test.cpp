@@ -109,7 +109,6 @@ TEST(RenderOptions, BuildsLikeTheFrameDriver) {
   SeedRandom(9);
   Aquarium expected;
   for (int i = 0; i < 10; ++i) {
-    expected.elapsed += 0.05f;
     StepAquarium(expected, Settings(), 0.05f, 1000, 700);
     if (i == 0) {
       RecordPointerMove(expected, 300, 200);

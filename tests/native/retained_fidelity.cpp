@@ -31,14 +31,13 @@ std::vector<double> RetainedFidelity(const FidelityRun& run) {
   SeedRandom(uint32_t(4242 + run.theme));
   Aquarium aq;
   for (int i = 0; i < 60; ++i) {
-    aq.elapsed += kDt;
     StepAquarium(aq, settings, kDt, w, h);
   }
   std::vector<unsigned> exact(size_t(w) * size_t(h)), retained(exact.size());
   Graphics exactGraphics = MakeRasterGraphics({exact.data(), w, h, w});
   SceneCache cache;
-  RetainedScene scene;
-  if (run.poseTolerance >= 0) scene.poseTolerance = run.poseTolerance;
+  RetainedScenePtr scene = MakeRetainedScene();
+  if (run.poseTolerance >= 0) SetPoseTolerance(*scene, run.poseTolerance);
   // The exact frame is drawn over the one before (its first row and column
   // are only half covered); a few frames settle them.
   for (int i = 0; i < 8; ++i) RenderScene(aq, run.theme, exactGraphics, w, h, cache);
@@ -49,10 +48,9 @@ std::vector<double> RetainedFidelity(const FidelityRun& run) {
     const float sweep = float(i % 240) / 240;
     RecordPointerMove(aq, (0.1f + 0.8f * sweep) * w, (0.3f + 0.4f * std::fabs(std::sin(3 * sweep))) * h);
     if (i % 90 == 45) AddClickBurst(aq, (0.2f + 0.6f * sweep) * w, 0.6f * h);
-    aq.elapsed += kDt;
     StepAquarium(aq, settings, kDt, w, h);
     RenderScene(aq, run.theme, exactGraphics, w, h, cache);
-    RenderSceneRetained(aq, run.theme, PixelBuffer{retained.data(), w, h, w}, scene);
+    RenderSceneRetained(aq, run.theme, PixelBuffer{retained.data(), w, h, w}, *scene);
     scores.push_back(Psnr(exact, retained));
   }
   return scores;

@@ -107,7 +107,6 @@ Aquarium Running(int w, int h, int steps) {
   settings.totalFish = 12;
   Aquarium aq;
   for (int i = 0; i < steps; ++i) {
-    aq.elapsed += 1.0f / 60;
     StepAquarium(aq, settings, 1.0f / 60, w, h);
   }
   return aq;
@@ -143,32 +142,33 @@ TEST(RetainedScene, ACreatureHalfOffTheWindowIsDrawnAsFarAsItShows) {
   c.y = 2;  // its upper left half is outside
   c.depth = 1;
   std::vector<uint32_t> retained(size_t(w) * size_t(h), 0);
-  RetainedScene scene;
-  RenderSceneRetained(aq, 1, {retained.data(), w, h, w}, scene);
+  RetainedScenePtr scene = MakeRetainedScene();
+  RenderSceneRetained(aq, 1, {retained.data(), w, h, w}, *scene);
   const std::vector<uint32_t> exact = Exact(aq, 1, w, h);
   EXPECT_LE(LargestDifference(exact, retained, w), 2);
   // Moved by a fraction of a pixel, not drawn again: resampled where it shows.
   c.x += 0.5f;
-  RenderSceneRetained(aq, 1, {retained.data(), w, h, w}, scene);
-  EXPECT_EQ(scene.stats.spritesDrawn, 0);
-  EXPECT_FALSE(scene.damage.empty());
+  const RetainedFrame& moved = RenderSceneRetained(aq, 1, {retained.data(), w, h, w}, *scene);
+  EXPECT_EQ(moved.stats.spritesDrawn, 0);
+  EXPECT_FALSE(moved.changed.empty());
   EXPECT_GE(Psnr(Exact(aq, 1, w, h), retained), 45.0);
 }
 
 TEST(RetainedScene, ANewWindowSizeDrawsEverythingAgain) {
   Aquarium aq = Running(320, 200, 30);
-  RetainedScene scene;
+  RetainedScenePtr scene = MakeRetainedScene();
   std::vector<uint32_t> pixels(320 * 200, 0);
-  RenderSceneRetained(aq, 3, {pixels.data(), 320, 200, 320}, scene);
-  RenderSceneRetained(aq, 3, {pixels.data(), 320, 200, 320}, scene);
-  EXPECT_FALSE(scene.stats.full);
+  EXPECT_EQ(RenderSceneRetained(aq, 3, {pixels.data(), 320, 200, 320}, *scene).stats.repaint,
+            RepaintReason::kFirst);
+  EXPECT_EQ(RenderSceneRetained(aq, 3, {pixels.data(), 320, 200, 320}, *scene).stats.repaint,
+            RepaintReason::kNone);
   // Smaller and taller (the same records): the kept layers are made again at
   // the new size and every pixel is repainted.
   std::vector<uint32_t> resized(256 * 240, 0x12345678);
-  RenderSceneRetained(aq, 3, {resized.data(), 256, 240, 256}, scene);
-  EXPECT_TRUE(scene.stats.full);
-  EXPECT_EQ(scene.stats.pixelsChanged, 256 * 240);
-  EXPECT_EQ(scene.background.size(), size_t(256 * 240));
+  const RetainedFrame& frame = RenderSceneRetained(aq, 3, {resized.data(), 256, 240, 256}, *scene);
+  EXPECT_EQ(frame.stats.repaint, RepaintReason::kSize);
+  EXPECT_EQ(frame.stats.pixelsChanged, 256 * 240);
+  EXPECT_EQ(RetainedBackground(*scene).size(), size_t(256 * 240));
   EXPECT_GE(Psnr(Exact(aq, 3, 256, 240), resized), 45.0);
 }
 

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "draw/figures.h"
+#include "settings/settings.h"
 
 namespace draw {
 
@@ -22,6 +23,9 @@ uint8_t TruncByte(float value) {
 bool FacesLeft(const Creature& c) {
   return c.vx < 0;
 }
+
+// The shadow: an ellipse 1.21 S to each side, from 0.525 S to 1.075 S below.
+constexpr FigureReach kShadowReach = {1.25f, -0.5f, 1.1f};
 
 void DrawShadow(Graphics& g, const Creature& c, const CreatureUnits& u) {
   const float L = u.L, H = u.H;
@@ -49,37 +53,44 @@ void EnterCreatureFrame(Graphics& g, const Creature& c, const CreatureUnits& u) 
 using SpeciesFigure = void (*)(Graphics&, const Creature&, const CreatureUnits&);
 
 // What each species gets: its figure, then the finishing layer's eye (centre
-// in the nominal L and H, whatever the species' own body size) and pectoral fin.
+// in the nominal L and H, whatever the species' own body size) and pectoral
+// fin; how far the figure reaches and how fast its outline moves (the
+// retained frame keeps it as a sprite of that size, drawn again when it moved).
 struct SpeciesDrawing {
   SpeciesFigure figure;
   bool eye;
   float eyeX;  // multiple of L
   float eyeY;  // multiple of H
   bool pectoralFin;
+  FigureReach reach;
+  FigureMotion motion;
 };
 
+// Reaches were measured over every pose and both facings with the shadow and
+// haze, which have sprites of their own now: the figure alone reaches less far.
 constexpr SpeciesDrawing kSpeciesDrawings[] = {
-    {DrawGenericFishBody, true, 0.3f, -0.12f, true},  // 0 Tropical Fish
-    {DrawAngelfish, true, 0.25f, -0.3f, true},        // 1 Angelfish
-    {DrawGenericFishBody, true, 0.3f, -0.12f, true},  // 2 Clownfish
-    {DrawGoldfish, true, 0.3f, -0.15f, true},         // 3 Goldfish
-    {DrawGuppy, true, 0.3f, -0.12f, true},            // 4 Guppy
-    {DrawShark, true, 0.6f, -0.1f, false},            // 5 Shark
-    {DrawRay, false, 0, 0, false},                    // 6 Ray: draws its own eyes
-    {DrawBetta, true, 0.3f, -0.12f, true},            // 7 Betta
-    {DrawButterflyfish, true, 0.25f, -0.15f, true},   // 8 Butterflyfish
-    {DrawBlueTang, true, 0.3f, -0.1f, true},          // 9 Blue Tang
-    {DrawLionfish, true, 0.3f, -0.12f, false},        // 10 Lionfish
-    {DrawJellyfish, false, 0, 0, false},              // 11 Jellyfish
-    {DrawSeahorse, false, 0, 0, false},               // 12 Seahorse
-    {DrawPufferfish, true, 0.3f, -0.12f, true},       // 13 Pufferfish
-    {DrawSeaTurtle, false, 0, 0, false},              // 14 Sea Turtle
-    {DrawOctopus, false, 0, 0, false},                // 15 Octopus
-    {DrawEel, false, 0, 0, false},                    // 16 Eel
-    {DrawCrab, false, 0, 0, false},                   // 17 Crab
-    {DrawCleanerShrimp, false, 0, 0, false},          // 18 Cleaner Shrimp
-    {DrawHermitCrab, false, 0, 0, false},             // 19 Hermit Crab
+    {DrawGenericFishBody, true, 0.3f, -0.12f, true, {2.0f, 1.25f, 1.3f}, {0.4f, 0}},  // Tropical Fish
+    {DrawAngelfish, true, 0.25f, -0.3f, true, {1.75f, 2.4f, 2.25f}, {0.4f, 0}},       // Angelfish
+    {DrawGenericFishBody, true, 0.3f, -0.12f, true, {2.0f, 1.25f, 1.3f}, {0.4f, 0}},  // Clownfish
+    {DrawGoldfish, true, 0.3f, -0.15f, true, {2.1f, 1.85f, 1.9f}, {0.4f, 0}},         // Goldfish
+    {DrawGuppy, true, 0.3f, -0.12f, true, {1.8f, 1.4f, 1.5f}, {0.4f, 0}},             // Guppy
+    {DrawShark, true, 0.6f, -0.1f, false, {2.65f, 1.25f, 1.3f}, {0.4f, 0}},           // Shark
+    {DrawRay, false, 0, 0, false, {3.3f, 1.35f, 1.35f}, {0.4f, 0}},                   // Ray: its own eyes
+    {DrawBetta, true, 0.3f, -0.12f, true, {2.55f, 2.25f, 2.25f}, {0.4f, 0}},          // Betta
+    {DrawButterflyfish, true, 0.25f, -0.15f, true, {1.65f, 1.2f, 1.25f}, {0.4f, 0}},  // Butterflyfish
+    {DrawBlueTang, true, 0.3f, -0.1f, true, {1.9f, 1.2f, 1.25f}, {0.4f, 0}},          // Blue Tang
+    {DrawLionfish, true, 0.3f, -0.12f, false, {1.75f, 2.05f, 1.6f}, {0.4f, 0}},       // Lionfish
+    {DrawJellyfish, false, 0, 0, false, {1.45f, 0.95f, 3.05f}, {0, 0.3f}},            // Jellyfish
+    {DrawSeahorse, false, 0, 0, false, {1.45f, 1.6f, 1.25f}, {0.4f, 0}},              // Seahorse
+    {DrawPufferfish, true, 0.3f, -0.12f, true, {1.5f, 1.2f, 1.2f}, {0.4f, 0.15f}},    // Pufferfish
+    {DrawSeaTurtle, false, 0, 0, false, {1.45f, 1.05f, 1.1f}, {0.5f, 0}},             // Sea Turtle
+    {DrawOctopus, false, 0, 0, false, {1.6f, 0.95f, 1.9f}, {0, 0.3f}},                // Octopus
+    {DrawEel, false, 0, 0, false, {2.15f, 0.95f, 1.1f}, {0.4f, 0}},                   // Eel
+    {DrawCrab, false, 0, 0, false, {1.45f, 0.95f, 1.1f}, {0, 0.3f}},                  // Crab
+    {DrawCleanerShrimp, false, 0, 0, false, {2.2f, 1.0f, 1.1f}, {0, 0.15f}},          // Cleaner Shrimp
+    {DrawHermitCrab, false, 0, 0, false, {1.45f, 0.95f, 1.1f}, {0, 0.15f}},           // Hermit Crab
 };
+static_assert(std::size(kSpeciesDrawings) == kSpeciesCount, "one drawing per species, in SpeciesId order");
 
 void DrawEye(Graphics& g, const CreatureUnits& u, PointF e) {
   const float r = 0.13f * u.S, p = 0.07f * u.S, gl = 0.025f * u.S;
@@ -105,6 +116,10 @@ void DrawPectoralFin(Graphics& g, const Creature& c, const CreatureUnits& u) {
            fin);
   DrawPath(g, MakePen(WithAlpha(kBlack, Alpha(u, 0.2f)), 0.8f), fin);
 }
+
+// The haze: an ellipse 1.43 S to each side and 0.88 S up and down, turned by
+// the tilt (at most 6 degrees) about a point 0.55 S ahead: 0.23 S more.
+constexpr FigureReach kHazeReach = {1.7f, 1.15f, 1.15f};
 
 // A bluish veil, strongest for the farthest creatures.
 void DrawDepthHaze(Graphics& g, const Creature& c, const CreatureUnits& u) {
@@ -143,6 +158,24 @@ uint32_t Lighten(uint32_t rgb, int n) {
     return uint32_t(sum > 255 ? 255 : sum < 0 ? 0 : sum);
   };
   return channel(RedOf(rgb)) << 16 | channel(GreenOf(rgb)) << 8 | channel(BlueOf(rgb));
+}
+
+FigureReach FigureReachOf(uint8_t species) {
+  // A species without a figure draws nothing: a small box.
+  return species < std::size(kSpeciesDrawings) ? kSpeciesDrawings[species].reach
+                                               : FigureReach{1.45f, 0.95f, 1.1f};
+}
+
+FigureMotion FigureMotionOf(uint8_t species) {
+  return species < std::size(kSpeciesDrawings) ? kSpeciesDrawings[species].motion : FigureMotion{0, 0};
+}
+
+FigureReach ShadowReach() {
+  return kShadowReach;
+}
+
+FigureReach HazeReach() {
+  return kHazeReach;
 }
 
 void DrawCreatureShadow(Graphics& g, const Creature& creature) {

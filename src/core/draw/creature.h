@@ -42,6 +42,25 @@ inline Color Full(uint32_t rgb, const CreatureUnits& u) {
   return WithAlpha(rgb, u.A);
 }
 
+// How far a species' figure reaches from the creature's position, in sizes
+// S, over every pose and both facings: sideways, up and down.
+struct FigureReach {
+  float side, up, down;
+};
+// How far its outline moves per radian of swim phase and of pulse phase, in
+// sizes S, at most: tails, fins and bodies swing with the swim phase; bells,
+// tentacles, arms and legs with the pulse phase.
+struct FigureMotion {
+  float swim, pulse;
+};
+// From the species' row of the figure table (creature.cpp); a species
+// without a figure reaches a small box and does not move.
+FigureReach FigureReachOf(uint8_t species);
+FigureMotion FigureMotionOf(uint8_t species);
+// The same for the shadow and the depth haze, which every species shares.
+FigureReach ShadowReach();
+FigureReach HazeReach();
+
 void DrawCreature(Graphics& g, const Creature& creature);
 // DrawCreature's three layers, in the order it draws them, for a caller that
 // keeps them apart: the soft shadow below (it follows size and depth only),

@@ -1,13 +1,62 @@
-// The layers of a frame, in the order RenderScene draws them. Exposed so that
-// tests and the benchmark can reach single layers. w and h are the back
-// buffer's size in pixels, t the aquarium's clock in seconds.
+// The layers of a frame, in the order both renderers draw them: the table
+// kSceneLayers, which the exact drawing (RenderScene) walks shape by shape
+// and the retained frame walks keeping each layer its own way. The single
+// layers are exposed so that tests and the benchmark can reach them. w and h
+// are the back buffer's size in pixels, t the aquarium's clock in seconds.
 #pragma once
 
 #include <vector>
 
+#include "base/themes.h"
+#include "draw/compositing.h"
 #include "draw/toolkit.h"
 #include "scene/palette.h"
 #include "sim/aquarium.h"
+
+// What every layer of one frame is drawn from.
+struct LayerFrame {
+  const Aquarium& aquarium;
+  int theme;
+  ScenePalette palette;
+  int w;
+  int h;
+  double t;
+};
+
+// The rows of the window a drawing must cover: what lies wholly outside them
+// (with two pixels to spare for anti-aliasing) may be left out. The default
+// window is the whole frame, where nothing is left out.
+struct RowWindow {
+  bool all = true;
+  float top = 0;
+  float bottom = 0;
+  static RowWindow Rows(float top, float bottom) { return {false, top, bottom}; }
+  bool Meets(float shapeTop, float shapeBottom) const {
+    return all || (shapeBottom >= top - 2 && shapeTop <= bottom + 2);
+  }
+};
+
+// How the retained frame keeps a layer.
+enum class LayerKeep : uint8_t {
+  kStill,       // does not move while size and theme stay: drawn once and kept
+  kBackground,  // kept as pixels, drawn again a band of rows per frame
+  kPlants,      // a sprite per plant, drawn again when its sway moved it
+  kBubbles,     // drawn where they are, every frame
+  kCreatures,   // sprites per creature (shadow, figure, haze), in depth order
+  kOverlay,     // kept as pixels over everything else
+};
+
+struct SceneLayer {
+  const char* name;
+  LayerKeep keep;
+  void (*draw)(draw::Graphics& g, const LayerFrame& frame, RowWindow rows);
+};
+
+constexpr int kSceneLayerCount = 12;
+extern const SceneLayer kSceneLayers[kSceneLayerCount];
+// Every layer of one frame, in order, onto g; the water column from `water`
+// where a kept copy of it is given.
+void DrawSceneLayers(draw::Graphics& g, const LayerFrame& frame, const draw::StaticLayer* water);
 
 // Backdrop shared by every theme (backdrop.cpp).
 // Water: the column (gradient, mid-water band, surface glow), then the ripples.
@@ -22,6 +71,12 @@ void DrawRocks(draw::Graphics& g, int w, int h);
 // (set_pieces.cpp, overlays.cpp). Themes without one draw nothing.
 void DrawSetPiece(draw::Graphics& g, int theme, int w, int h, double t);
 void DrawOverlay(draw::Graphics& g, int theme, int w, int h, double t);
+// The boxes of the theme's set piece that move faster than the kept
+// background's bands come round (the sea grass, the glowing stone), with a
+// margin: the retained frame draws them again every frame.
+void SetPieceFastParts(int theme, int w, int h, std::vector<draw::PixelRect>& parts);
+// The rows [top, bottom) the theme's overlay covers; (0, 0) without one.
+void OverlayRows(int theme, int h, int& top, int& bottom);
 
 // Scenery records (scenery.cpp).
 void DrawStarfish(draw::Graphics& g, const Starfish& star);

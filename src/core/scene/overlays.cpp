@@ -1,5 +1,7 @@
 // Overlays drawn over the creatures: the Deep Sea haze and the Koi Pond
 // ripple lines. Other themes have none.
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "scene/layers.h"
@@ -26,17 +28,45 @@ void DrawKoiRipples(Graphics& g, int w, int h, double t) {
   }
 }
 
+// The rows each overlay covers, with a margin for its anti-aliased edges.
+void DeepSeaTintRows(int h, int& top, int& bottom) {
+  top = 0;
+  bottom = int(0.3 * h) + 1;
+}
+
+void KoiRipplesRows(int h, int& top, int& bottom) {
+  top = std::max(0, int(0.15f * h) - 5);
+  bottom = int(0.55f * h) + 6;
+}
+
+struct OverlayDrawing {
+  void (*draw)(Graphics& g, int w, int h, double t);
+  void (*rows)(int h, int& top, int& bottom);
+};
+void DrawDeepSeaTintAt(Graphics& g, int w, int h, double) {
+  DrawDeepSeaTint(g, w, h);
+}
+constexpr OverlayDrawing kOverlayDrawings[] = {
+    {nullptr, nullptr},                    // none
+    {DrawDeepSeaTintAt, DeepSeaTintRows},  // Deep Sea Aquarium
+    {DrawKoiRipples, KoiRipplesRows},      // Koi Pond
+};
+static_assert(std::size(kOverlayDrawings) == kOverlayCount, "one drawing per overlay");
+
+const OverlayDrawing& DrawingOf(int theme) {
+  return kOverlayDrawings[size_t(ThemeRowOf(theme).overlay)];
+}
+
 }  // namespace
 
 void DrawOverlay(Graphics& g, int theme, int w, int h, double t) {
-  switch (theme) {
-    case 2:
-      DrawDeepSeaTint(g, w, h);
-      break;
-    case 3:
-      DrawKoiRipples(g, w, h, t);
-      break;
-    default:
-      break;
-  }
+  const OverlayDrawing& overlay = DrawingOf(theme);
+  if (overlay.draw) overlay.draw(g, w, h, t);
+}
+
+void OverlayRows(int theme, int h, int& top, int& bottom) {
+  top = bottom = 0;
+  const OverlayDrawing& overlay = DrawingOf(theme);
+  if (overlay.rows) overlay.rows(h, top, bottom);
+  bottom = std::min(bottom, h);
 }

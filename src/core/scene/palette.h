@@ -1,17 +1,13 @@
-// The five colours of a theme, chosen at the start of every frame.
+// The five colours of a theme, chosen at the start of every frame from the
+// theme's row (base/themes.h).
 #pragma once
 
 #include <cstdint>
 
+#include "base/themes.h"
 #include "draw/toolkit.h"
 
-struct ScenePalette {
-  draw::Color waterTop = 0;
-  draw::Color waterBottom = 0;
-  draw::Color midWater = 0;
-  draw::Color floor = 0;
-  draw::Color light = 0;  // only its RGB is used: each ray brings its own alpha
-};
+using ScenePalette = ThemeColours;
 
 // Any theme outside 2..6 takes theme 1's row.
 ScenePalette PaletteForTheme(int theme);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <iterator>
 
 #include "draw/creature.h"
 #include "scene/layers.h"
@@ -14,47 +15,81 @@ using namespace draw;
 
 namespace {
 
-constexpr float kPhasePeriod = 62.83185307f;  // phases wrap at 20 pi (sim/motion.cpp)
-
-// How far each species' drawing reaches from the creature's position, in
-// sizes S, over every pose and both facings: sideways, up, down. Measured
-// with the shadow and haze, which have sprites of their own now: the figure
-// alone reaches less far.
-struct Reach {
-  float side, up, down;
+// One kept picture and the pose it was drawn in.
+struct SpriteSlot {
+  Sprite sprite;
+  bool drawn = false;
+  float x = 0;  // position drawn at
+  float y = 0;
+  float phase = 0;  // swim phase, or a plant's sway
+  float pulse = 0;
+  float tilt = 0;
+  float depth = 0;
+  float size = 0;
+  int species = -1;
+  bool facesLeft = false;
+  bool fresh = false;  // drawn again this frame
+  SpritePlacement at;  // this frame's
+  PixelRect shown;     // screen pixels it covered in the last frame
 };
-constexpr Reach kReaches[] = {
-    {2.0f, 1.25f, 1.3f},    // Tropical Fish
-    {1.75f, 2.4f, 2.25f},   // Angelfish
-    {2.0f, 1.25f, 1.3f},    // Clownfish
-    {2.1f, 1.85f, 1.9f},    // Goldfish
-    {1.8f, 1.4f, 1.5f},     // Guppy
-    {2.65f, 1.25f, 1.3f},   // Shark
-    {3.3f, 1.35f, 1.35f},   // Ray
-    {2.55f, 2.25f, 2.25f},  // Betta
-    {1.65f, 1.2f, 1.25f},   // Butterflyfish
-    {1.9f, 1.2f, 1.25f},    // Blue Tang
-    {1.75f, 2.05f, 1.6f},   // Lionfish
-    {1.45f, 0.95f, 3.05f},  // Jellyfish
-    {1.45f, 1.6f, 1.25f},   // Seahorse
-    {1.5f, 1.2f, 1.2f},     // Pufferfish
-    {1.45f, 1.05f, 1.1f},   // Sea Turtle
-    {1.6f, 0.95f, 1.9f},    // Octopus
-    {2.15f, 0.95f, 1.1f},   // Eel
-    {1.45f, 0.95f, 1.1f},   // Crab
-    {2.2f, 1.0f, 1.1f},     // Cleaner Shrimp
-    {1.45f, 0.95f, 1.1f},   // Hermit Crab
-};
-constexpr Reach kNoFigure = {1.45f, 0.95f, 1.1f};  // a species without a figure (it draws nothing)
-// The shadow: an ellipse 1.21 S to each side, from 0.525 S to 1.075 S below.
-constexpr Reach kShadowReach = {1.25f, -0.5f, 1.1f};
-// The haze: an ellipse 1.43 S to each side and 0.88 S up and down, turned by
-// the tilt (at most 6 degrees) about a point 0.55 S ahead: 0.23 S more.
-constexpr Reach kHazeReach = {1.7f, 1.15f, 1.15f};
 
-Reach ReachOf(const Creature& c) {
-  return c.species < std::size(kReaches) ? kReaches[c.species] : kNoFigure;
-}
+// A creature's layers, kept apart because they change at different rates:
+// the figure with every swim and pulse phase, the haze with the tilt, the
+// shadow only with size and depth.
+struct CreatureSprites {
+  SpriteSlot shadow;
+  SpriteSlot figure;
+  SpriteSlot haze;
+};
+
+// A kept picture to draw again this frame, and why.
+struct SpriteJob {
+  enum Layer : uint8_t { kShadow, kFigure, kHaze, kPlant } layer;
+  size_t record;  // index in aquarium.creatures or aquarium.plants
+  RedrawReason reason;
+};
+
+struct FramePlan {
+  RepaintReason repaint = RepaintReason::kNone;
+  std::vector<PixelRect> background;  // background rectangles to draw again
+  std::vector<SpriteJob> sprites;
+};
+
+}  // namespace
+
+struct RetainedScene {
+  float poseTolerance = 0.5f;
+
+  // What the kept layers belong to; a different key repaints everything.
+  int width = 0;
+  int height = 0;
+  int theme = 0;
+  uint64_t records = 0;  // fingerprint of the scenery records: a new aquarium has others
+  bool valid = false;
+
+  std::vector<uint32_t> background;  // premultiplied, width x height
+  std::vector<uint32_t> overlay;     // premultiplied; empty for themes without one
+  int overlayTop = 0;                // the target's rows the overlay covers
+  int overlayBottom = 0;
+  std::vector<uint32_t> band;  // one band as drawn again, compared with the kept layer
+  StaticLayer water;           // the water column, which never moves
+  int nextBand = 0;
+
+  std::vector<CreatureSprites> creatures;  // by index in aquarium.creatures
+  std::vector<SpriteSlot> plants;          // by index in aquarium.plants
+  std::vector<PixelRect> bubbles;          // screen rectangles of last frame's bubbles
+  std::vector<PixelRect> fast;             // parts of the background drawn again every frame
+
+  // Tiles touched this frame, kRetainedTile pixels square, row by row.
+  std::vector<uint8_t> dirty;
+  int tilesX = 0;
+  int tilesY = 0;
+
+  FramePlan plan;  // this frame's, kept so that its lists keep their memory
+  RetainedFrame frame;
+};
+
+namespace {
 
 // Sprites larger than this are not kept: a record gone wrong draws nothing.
 constexpr int kLargestSprite = 2048;
@@ -100,13 +135,17 @@ PixelBuffer BufferOf(std::vector<uint32_t>& pixels, int width, int height) {
   return {pixels.data(), width, height, width};
 }
 
+void Clear(const PixelBuffer& part) {
+  for (int y = 0; y < part.height; ++y) std::fill_n(part.pixels + ptrdiff_t(y) * part.stride, part.width, 0u);
+}
+
 // ---- the background ----
 
-// The part of everything under the plants whose top left is (x0, y0), into `band`.
-void DrawBackgroundPart(const Aquarium& aq, int theme, const RetainedScene& s, int& status,
-                        const PixelBuffer& band, int x0, int y0) {
-  const int w = s.width, h = s.height, y1 = y0 + band.height;
-  for (int y = 0; y < band.height; ++y) std::fill_n(band.pixels + ptrdiff_t(y) * band.stride, band.width, 0u);
+// The background layers of the layer table over the rows of `band`, whose
+// top left is (x0, y0).
+void DrawBackgroundPart(const LayerFrame& frame, const RetainedScene& s, int& status, const PixelBuffer& band,
+                        int x0, int y0) {
+  Clear(band);
   DrawStaticLayerPart(band, s.water, x0, y0);
   // The water column half covers the first row and column; the exact frame,
   // drawn over the one before, settles there to the water's own colour.
@@ -120,43 +159,23 @@ void DrawBackgroundPart(const Aquarium& aq, int theme, const RetainedScene& s, i
       row[x] = 0xFF000000u | up((p >> 16) & 0xFF) << 16 | up((p >> 8) & 0xFF) << 8 | up(p & 0xFF);
     }
   }
-  const ScenePalette palette = PaletteForTheme(theme);
-  const double t = aq.elapsed;
   Graphics g = MakeRasterGraphics(band);
   Translate(g, float(-x0), float(-y0));
-  auto rows = [&](float top, float bottom) { return bottom >= float(y0) - 2 && top <= float(y1) + 2; };
-  if (rows(0.02f * h - 4, 0.05f * h + 4)) DrawSurfaceRipples(g, w, h, t);
-  DrawLightRays(g, aq.lightRays, palette.light, h, t);
-  if (rows(0.88f * h - 8, float(h))) DrawSeaFloor(g, palette.floor, w, h, t);
-  if (rows(0.92f * h - 20, float(h))) DrawRocks(g, w, h);  // the highest rock reaches 0.92 h - 15.6
-  DrawSetPiece(g, theme, w, h, t);
-  for (const Starfish& star : aq.starfish) {
-    if (rows(star.y - star.size - 2, star.y + star.size + 2)) DrawStarfish(g, star);
-  }
-  for (const Coral& coral : aq.corals) {
-    if (rows(coral.y - 1.3f * coral.size - 2, coral.y + 0.5f * coral.size + 2)) DrawCoral(g, coral, t);
+  const RowWindow rows = RowWindow::Rows(float(y0), float(y0 + band.height));
+  for (const SceneLayer& layer : kSceneLayers) {
+    if (layer.keep == LayerKeep::kBackground) layer.draw(g, frame, rows);
   }
   NoteStatus(g, status);
 }
 
-// The overlay's rows, where a theme has one.
-void OverlayRows(int theme, int h, int& top, int& bottom) {
-  top = bottom = 0;
-  if (theme == 2) {
-    bottom = int(0.3 * h) + 1;
-  } else if (theme == 3) {
-    top = std::max(0, int(0.15f * h) - 5);
-    bottom = int(0.55f * h) + 6;
-  }
-  bottom = std::min(bottom, h);
-}
-
-void DrawOverlayPart(const Aquarium& aq, int theme, const RetainedScene& s, int& status,
-                     const PixelBuffer& band, int x0, int y0) {
-  for (int y = 0; y < band.height; ++y) std::fill_n(band.pixels + ptrdiff_t(y) * band.stride, band.width, 0u);
+void DrawOverlayPart(const LayerFrame& frame, int& status, const PixelBuffer& band, int x0, int y0) {
+  Clear(band);
   Graphics g = MakeRasterGraphics(band);
   Translate(g, float(-x0), float(-y0));
-  DrawOverlay(g, theme, s.width, s.height, aq.elapsed);
+  for (const SceneLayer& layer : kSceneLayers) {
+    if (layer.keep == LayerKeep::kOverlay)
+      layer.draw(g, frame, RowWindow::Rows(float(y0), float(y0 + band.height)));
+  }
   NoteStatus(g, status);
 }
 
@@ -195,7 +214,7 @@ void RefreshRect(RetainedScene& s, std::vector<uint32_t>& layer, int layerTop, c
 // The dirty tiles as disjoint rectangles: runs along each tile row, each
 // joined to the rectangle above it when that one spans the same columns.
 void CollectDamage(RetainedScene& s) {
-  s.damage.clear();
+  s.frame.changed.clear();
   std::vector<size_t> open, next;  // rectangles that reach the row above, and this row
   for (int ty = 0; ty < s.tilesY; ++ty) {
     const uint8_t* row = s.dirty.data() + size_t(ty) * size_t(s.tilesX);
@@ -209,14 +228,14 @@ void CollectDamage(RetainedScene& s) {
       int end = tx;
       while (end < s.tilesX && row[end]) ++end;
       const int x0 = tx * kRetainedTile, x1 = std::min(s.width, end * kRetainedTile);
-      size_t index = s.damage.size();
+      size_t index = s.frame.changed.size();
       for (size_t i : open) {
-        if (s.damage[i].x0 == x0 && s.damage[i].x1 == x1) index = i;
+        if (s.frame.changed[i].x0 == x0 && s.frame.changed[i].x1 == x1) index = i;
       }
-      if (index == s.damage.size()) {
-        s.damage.push_back({x0, y0, x1, y1});
+      if (index == s.frame.changed.size()) {
+        s.frame.changed.push_back({x0, y0, x1, y1});
       } else {
-        s.damage[index].y1 = y1;
+        s.frame.changed[index].y1 = y1;
       }
       next.push_back(index);
       tx = end;
@@ -226,20 +245,6 @@ void CollectDamage(RetainedScene& s) {
 }
 
 // ---- sprites ----
-
-// How far a species' outline moves per radian of swim phase and of pulse
-// phase, in sizes S, at most: tails, fins and bodies swing with the swim
-// phase; bells, tentacles, arms and legs with the pulse phase.
-struct Motion {
-  float swim, pulse;
-};
-constexpr Motion kMotions[] = {
-    {0.4f, 0}, {0.4f, 0}, {0.4f, 0}, {0.4f, 0},     {0.4f, 0},   // Tropical Fish .. Guppy
-    {0.4f, 0}, {0.4f, 0}, {0.4f, 0}, {0.4f, 0},     {0.4f, 0},   // Shark .. Blue Tang
-    {0.4f, 0}, {0, 0.3f}, {0.4f, 0}, {0.4f, 0.15f}, {0.5f, 0},   // Lionfish .. Sea Turtle
-    {0, 0.3f}, {0.4f, 0}, {0, 0.3f}, {0, 0.15f},    {0, 0.15f},  // Octopus .. Hermit Crab
-};
-constexpr Motion kStill = {0, 0};  // a species without a figure
 
 // Draws into `sprite`, which then covers the screen box from (left, top) to
 // (right, bottom), and finds what it holds. A box that is empty, too large or
@@ -262,9 +267,19 @@ void DrawSprite(Sprite& sprite, float left, float top, float right, float bottom
   MeasureSprite(sprite);
 }
 
-// A change that draws every layer of a creature again.
-bool LayerStale(const SpriteSlot& s, const Creature& c) {
-  return !s.drawn || s.depth != c.depth || s.size != c.size || s.species != c.species;
+// A change that draws every layer of a creature again, and its reason.
+bool LayerStale(const SpriteSlot& s, const Creature& c, RedrawReason& why) {
+  if (!s.drawn) {
+    why = RedrawReason::kNew;
+    return true;
+  }
+  why = RedrawReason::kSize;
+  return s.depth != c.depth || s.size != c.size || s.species != c.species;
+}
+
+bool Turned(const SpriteSlot& s, const Creature& c, RedrawReason& why) {
+  why = RedrawReason::kFacing;
+  return s.facesLeft != (c.vx < 0);
 }
 
 // How far (sizes S) a tilt moves the figure's and the haze's outlines: a tilt
@@ -273,29 +288,33 @@ float TiltMove(const SpriteSlot& s, const Creature& c) {
   return 0.65f * std::fabs(c.tilt - s.tilt);
 }
 
-bool FigureMoved(const SpriteSlot& s, const Creature& c, float tolerance) {
-  if (LayerStale(s, c) || s.facesLeft != (c.vx < 0)) return true;
+bool FigureMoved(const SpriteSlot& s, const Creature& c, float tolerance, RedrawReason& why) {
+  if (LayerStale(s, c, why) || Turned(s, c, why)) return true;
   // The farthest any outline point can have moved since it was drawn.
-  const Motion m = c.species < std::size(kMotions) ? kMotions[c.species] : kStill;
-  const float moved = c.size * (m.swim * PhaseDistance(c.swimPhase, s.phase) +
-                                m.pulse * PhaseDistance(c.pulsePhase, s.pulse) + TiltMove(s, c));
-  return !(moved < tolerance);
+  const FigureMotion m = FigureMotionOf(c.species);
+  const float phases = c.size * (m.swim * PhaseDistance(c.swimPhase, s.phase) +
+                                 m.pulse * PhaseDistance(c.pulsePhase, s.pulse));
+  why = phases < tolerance ? RedrawReason::kTilt : RedrawReason::kPose;
+  return !(phases + c.size * TiltMove(s, c) < tolerance);
 }
 
-bool HazeMoved(const SpriteSlot& s, const Creature& c, float tolerance) {
-  return LayerStale(s, c) || s.facesLeft != (c.vx < 0) || !(c.size * TiltMove(s, c) < tolerance);
+bool HazeMoved(const SpriteSlot& s, const Creature& c, float tolerance, RedrawReason& why) {
+  if (LayerStale(s, c, why) || Turned(s, c, why)) return true;
+  why = RedrawReason::kTilt;
+  return !(c.size * TiltMove(s, c) < tolerance);
 }
 
 // Draws one of a creature's layers into its slot: a box `r` sizes S around
 // the creature, the same size wherever it is, so that the next drawing
 // clears only what this one touched.
 template <typename Draw>
-void DrawCreatureLayer(SpriteSlot& slot, const Creature& c, Reach r, int& status, Draw draw) {
+void DrawCreatureLayer(SpriteSlot& slot, const Creature& c, FigureReach r, int& status, Draw draw) {
   const float S = c.size, margin = 0.1f * S + 2;
   const float left = std::floor(c.x - r.side * S - margin), top = std::floor(c.y - r.up * S - margin);
   const float right = left + std::ceil(2 * (r.side * S + margin)) + 1;
   const float bottom = top + std::ceil((r.up + r.down) * S + 2 * margin) + 1;
   slot.drawn = true;
+  slot.fresh = true;
   slot.x = c.x;
   slot.y = c.y;
   slot.phase = c.swimPhase;
@@ -313,6 +332,7 @@ void DrawPlantSprite(SpriteSlot& slot, const PlantClump& p, int h, int& status) 
   const float left = std::floor(p.x - 0.8f * p.width - 2), right = std::ceil(p.x + 1.3f * p.width + 2);
   const float top = std::floor(yb - p.height - 2), bottom = std::ceil(yb + 2);
   slot.drawn = true;
+  slot.fresh = true;
   slot.x = p.x;
   slot.phase = p.swayPhase;
   DrawSprite(slot.sprite, left, top, right, bottom, 4 * kLargestSprite, status,
@@ -320,10 +340,12 @@ void DrawPlantSprite(SpriteSlot& slot, const PlantClump& p, int h, int& status) 
 }
 
 // Marks where a sprite was and where it is now, when either changed.
-void ShowSprite(RetainedScene& s, SpriteSlot& slot, bool redrawn, const SpritePlacement& at) {
+void ShowSprite(RetainedScene& s, SpriteSlot& slot, const SpritePlacement& at) {
   const bool moved = at.dx != slot.at.dx || at.dy != slot.at.dy || at.fx != slot.at.fx || at.fy != slot.at.fy;
   slot.at = at;
   const PixelRect now = Intersect(SpriteBounds(slot.sprite, at), {0, 0, s.width, s.height});
+  const bool redrawn = slot.fresh;
+  slot.fresh = false;
   if (redrawn || moved) {
     MarkDirty(s, slot.shown);
     MarkDirty(s, now);
@@ -338,26 +360,6 @@ PixelRect BubbleRect(const Bubble& b) {
           int(std::ceil(b.y + r)) + 1};
 }
 
-// What moves faster than the bands come round, drawn again every frame: the
-// glowing stone of "Ancient Ruins" and the sea grass of "Coral Reef" (their
-// boxes as set_pieces.cpp draws them, with a margin).
-void FastParts(int theme, int w, int h, std::vector<PixelRect>& parts) {
-  parts.clear();
-  auto box = [&](float x0, float y0, float x1, float y1) {
-    parts.push_back(
-        {int(std::floor(x0)) - 3, int(std::floor(y0)) - 3, int(std::ceil(x1)) + 4, int(std::ceil(y1)) + 4});
-  };
-  if (theme == 6) {
-    const float x = 0.42f * w - 8, y = 0.92f * h - 0.22f * h + 20;
-    box(x, y, x + 16, y + 16);
-  } else if (theme == 4) {
-    for (int j = 0; j < 5; ++j) {
-      const float x = (0.15f + 0.18f * j) * w;
-      box(x - 10, 0.8f * h - 12, x + 34, 0.95f * h + 2);
-    }
-  }
-}
-
 void Rebuild(const Aquarium& aq, int theme, int w, int h, RetainedScene& s) {
   s.width = w;
   s.height = h;
@@ -365,9 +367,8 @@ void Rebuild(const Aquarium& aq, int theme, int w, int h, RetainedScene& s) {
   s.records = RecordsFingerprint(aq);
   s.valid = true;
   s.background.assign(size_t(w) * size_t(h), 0);
-  int top = 0, bottom = 0;
-  OverlayRows(theme, h, top, bottom);
-  s.overlay.assign(size_t(w) * size_t(std::max(0, bottom - top)), 0);
+  OverlayRows(theme, h, s.overlayTop, s.overlayBottom);
+  s.overlay.assign(size_t(w) * size_t(std::max(0, s.overlayBottom - s.overlayTop)), 0);
   std::vector<uint32_t>().swap(s.band);
   const ScenePalette palette = PaletteForTheme(theme);
   // One pixel more each way: the column half covers the pixels just past it.
@@ -377,16 +378,198 @@ void Rebuild(const Aquarium& aq, int theme, int w, int h, RetainedScene& s) {
   s.creatures.clear();
   s.plants.clear();
   s.bubbles.clear();
-  FastParts(theme, w, h, s.fast);
+  SetPieceFastParts(theme, w, h, s.fast);
   s.tilesX = (w + kRetainedTile - 1) / kRetainedTile;
   s.tilesY = (h + kRetainedTile - 1) / kRetainedTile;
   s.dirty.assign(size_t(s.tilesX) * size_t(s.tilesY), 0);
 }
 
+// ---- a frame: plan, draw, compose ----
+
+RepaintReason RepaintFor(const Aquarium& aq, int theme, int w, int h, const RetainedScene& s) {
+  if (!s.valid) return RepaintReason::kFirst;
+  if (s.width != w || s.height != h) return RepaintReason::kSize;
+  if (s.theme != theme) return RepaintReason::kTheme;
+  if (s.records != RecordsFingerprint(aq)) return RepaintReason::kAquarium;
+  return RepaintReason::kNone;
+}
+
+// What this frame draws again: all of the background after a repaint, else
+// its next band and the parts that move faster; every kept picture whose
+// record moved far enough from the pose it was drawn in.
+void PlanFrame(const Aquarium& aq, int theme, int w, int h, RetainedScene& s, FramePlan& plan) {
+  plan.repaint = RepaintFor(aq, theme, w, h, s);
+  if (plan.repaint != RepaintReason::kNone) Rebuild(aq, theme, w, h, s);
+  plan.background.clear();
+  const int rows = kBandTileRows * kRetainedTile;
+  if (plan.repaint != RepaintReason::kNone) {
+    for (int y = 0; y < h; y += rows) plan.background.push_back({0, y, w, std::min(h, y + rows)});
+  } else {
+    const int bands = (h + rows - 1) / rows, band = s.nextBand % bands;
+    s.nextBand = (band + 1) % bands;
+    plan.background.push_back({0, band * rows, w, std::min(h, (band + 1) * rows)});
+    for (const PixelRect& part : s.fast) plan.background.push_back(Intersect(part, {0, 0, w, h}));
+  }
+
+  plan.sprites.clear();
+  s.plants.resize(aq.plants.size());
+  for (size_t i = 0; i < aq.plants.size(); ++i) {
+    const SpriteSlot& slot = s.plants[i];
+    const PlantClump& p = aq.plants[i];
+    if (!slot.drawn) {
+      plan.sprites.push_back({SpriteJob::kPlant, i, RedrawReason::kNew});
+    } else if (!(0.8f * p.width * PhaseDistance(p.swayPhase, slot.phase) < s.poseTolerance)) {
+      plan.sprites.push_back({SpriteJob::kPlant, i, RedrawReason::kSway});
+    }
+  }
+  s.creatures.resize(aq.creatures.size());
+  for (size_t i = 0; i < aq.creatures.size(); ++i) {
+    const CreatureSprites& sprites = s.creatures[i];
+    const Creature& c = aq.creatures[i];
+    RedrawReason why = RedrawReason::kNew;
+    if (LayerStale(sprites.shadow, c, why)) plan.sprites.push_back({SpriteJob::kShadow, i, why});
+    if (FigureMoved(sprites.figure, c, s.poseTolerance, why))
+      plan.sprites.push_back({SpriteJob::kFigure, i, why});
+    if (HazeMoved(sprites.haze, c, s.poseTolerance, why)) plan.sprites.push_back({SpriteJob::kHaze, i, why});
+  }
+}
+
+// Draws what the plan says into the kept layers, places every picture where
+// its record is now, and marks the tiles that changed.
+void DrawPlanned(const Aquarium& aq, const LayerFrame& frame, const FramePlan& plan, RetainedScene& s) {
+  RetainedFrameStats& stats = s.frame.stats;
+  const int w = s.width, h = s.height;
+  auto drawBackground = [&](const PixelBuffer& part, int x0, int y0) {
+    DrawBackgroundPart(frame, s, stats.status, part, x0, y0);
+  };
+  auto drawOverlay = [&](const PixelBuffer& part, int x0, int y0) {
+    DrawOverlayPart(frame, stats.status, part, x0, y0);
+  };
+  for (const PixelRect& r : plan.background) {
+    RefreshRect(s, s.background, 0, r, drawBackground);
+    RefreshRect(s, s.overlay, s.overlayTop, Intersect(r, {0, s.overlayTop, w, s.overlayBottom}), drawOverlay);
+    stats.backgroundRows += std::max(0, r.y1 - r.y0);
+  }
+
+  for (const SpriteJob& job : plan.sprites) {
+    ++stats.redrawn[size_t(job.reason)];
+    if (job.layer == SpriteJob::kPlant) {
+      DrawPlantSprite(s.plants[job.record], aq.plants[job.record], h, stats.status);
+      ++stats.spritesDrawn;
+      continue;
+    }
+    CreatureSprites& sprites = s.creatures[job.record];
+    const Creature& c = aq.creatures[job.record];
+    if (job.layer == SpriteJob::kShadow) {
+      DrawCreatureLayer(sprites.shadow, c, ShadowReach(), stats.status, DrawCreatureShadow);
+    } else if (job.layer == SpriteJob::kFigure) {
+      DrawCreatureLayer(sprites.figure, c, FigureReachOf(c.species), stats.status, DrawCreatureFigure);
+      ++stats.spritesDrawn;
+    } else {
+      DrawCreatureLayer(sprites.haze, c, HazeReach(), stats.status, DrawCreatureHaze);
+    }
+  }
+
+  // Placed every frame: a picture drawn again, or one that moved, marks where
+  // it was and where it is.
+  for (SpriteSlot& slot : s.plants) ShowSprite(s, slot, {});
+  for (size_t i = 0; i < s.creatures.size(); ++i) {
+    CreatureSprites& sprites = s.creatures[i];
+    const Creature& c = aq.creatures[i];
+    for (SpriteSlot* slot : {&sprites.shadow, &sprites.figure, &sprites.haze})
+      ShowSprite(s, *slot, PlaceSprite(c.x - slot->x, c.y - slot->y));
+  }
+  stats.sprites = int(s.plants.size() + s.creatures.size());
+
+  // Bubbles move every frame: where they were and where they are.
+  for (const PixelRect& r : s.bubbles) MarkDirty(s, r);
+  s.bubbles.clear();
+  for (const Bubble& b : aq.bubbles) {
+    s.bubbles.push_back(BubbleRect(b));
+    MarkDirty(s, s.bubbles.back());
+  }
+}
+
+// Paints each changed rectangle afresh, layer by layer in the layer table's
+// order, from what is kept.
+void Compose(const Aquarium& aq, const PixelBuffer& target, RetainedScene& s) {
+  const PixelBuffer background = BufferOf(s.background, s.width, s.height);
+  const PixelBuffer overlay = BufferOf(s.overlay, s.width, s.overlayBottom - s.overlayTop);
+  const PixelBuffer overlaid = SubRows(target, s.overlayTop, s.overlayBottom);
+  const std::vector<const Creature*> order = DepthOrder(aq.creatures);
+  RetainedFrameStats& stats = s.frame.stats;
+  for (const PixelRect& r : s.frame.changed) {
+    stats.pixelsChanged += r.Area();
+    for (const SceneLayer& layer : kSceneLayers) {
+      switch (layer.keep) {
+        case LayerKeep::kStill:  // the kept background holds every background layer
+          CopyRect(target, background, r);
+          break;
+        case LayerKeep::kBackground:
+          break;
+        case LayerKeep::kPlants:
+          for (const SpriteSlot& slot : s.plants) {
+            if (!Intersect(slot.shown, r).Empty()) CompositeSprite(target, r, slot.sprite, slot.at);
+          }
+          break;
+        case LayerKeep::kBubbles: {
+          bool any = false;
+          for (const PixelRect& b : s.bubbles) any = any || !Intersect(b, r).Empty();
+          if (!any) break;
+          const PixelBuffer part = {target.pixels + ptrdiff_t(r.y0) * target.stride + r.x0, r.x1 - r.x0,
+                                    r.y1 - r.y0, target.stride};
+          Graphics g = MakeRasterGraphics(part);
+          Translate(g, float(-r.x0), float(-r.y0));
+          for (size_t i = 0; i < aq.bubbles.size(); ++i) {
+            if (!Intersect(s.bubbles[i], r).Empty()) DrawBubble(g, aq.bubbles[i]);
+          }
+          NoteStatus(g, stats.status);
+          break;
+        }
+        case LayerKeep::kCreatures:
+          for (const Creature* c : order) {
+            const CreatureSprites& sprites = s.creatures[size_t(c - aq.creatures.data())];
+            for (const SpriteSlot* slot : {&sprites.shadow, &sprites.figure, &sprites.haze}) {
+              if (!Intersect(slot->shown, r).Empty()) CompositeSprite(target, r, slot->sprite, slot->at);
+            }
+          }
+          break;
+        case LayerKeep::kOverlay:
+          if (s.overlayBottom > s.overlayTop) {
+            BlendRect(overlaid, overlay, {r.x0, r.y0 - s.overlayTop, r.x1, r.y1 - s.overlayTop});
+          }
+          break;
+      }
+    }
+  }
+}
+
 }  // namespace
+
+void RetainedSceneDeleter::operator()(RetainedScene* scene) const {
+  delete scene;
+}
+
+RetainedScenePtr MakeRetainedScene() {
+  return RetainedScenePtr(new RetainedScene);
+}
+
+const char* RedrawReasonName(RedrawReason reason) {
+  static const char* const kNames[] = {"new", "size", "facing", "pose", "tilt", "sway"};
+  static_assert(std::size(kNames) == kRedrawReasonCount, "one name per reason");
+  return kNames[size_t(reason)];
+}
 
 void InvalidateRetainedScene(RetainedScene& scene) {
   scene.valid = false;
+}
+
+void SetPoseTolerance(RetainedScene& scene, float pixels) {
+  scene.poseTolerance = pixels;
+}
+
+const std::vector<uint32_t>& RetainedBackground(const RetainedScene& scene) {
+  return scene.background;
 }
 
 size_t RetainedSceneBytes(const RetainedScene& s) {
@@ -400,128 +583,38 @@ size_t RetainedSceneBytes(const RetainedScene& s) {
   return bytes;
 }
 
-void RenderSceneRetained(const Aquarium& aq, int theme, const PixelBuffer& target, RetainedScene& s) {
+const RetainedFrame& RenderSceneRetained(const Aquarium& aq, int theme, const PixelBuffer& target,
+                                         RetainedScene& s) {
   const int w = target.width, h = target.height;
-  s.stats = {};
-  s.damage.clear();
-  if (w <= 0 || h <= 0 || !target.pixels) return;
-  const bool full =
-      !s.valid || s.width != w || s.height != h || s.theme != theme || s.records != RecordsFingerprint(aq);
-  if (full) Rebuild(aq, theme, w, h, s);
+  s.frame.stats = {};
+  s.frame.changed.clear();
+  if (w <= 0 || h <= 0 || !target.pixels) return s.frame;
+  FramePlan& plan = s.plan;
+  PlanFrame(aq, theme, w, h, s, plan);
+  s.frame.stats.repaint = plan.repaint;
   std::fill(s.dirty.begin(), s.dirty.end(), 0);
-  s.stats.full = full;
-  int overlayTop = 0, overlayBottom = 0;
-  OverlayRows(theme, h, overlayTop, overlayBottom);
-  const PixelBuffer background = BufferOf(s.background, w, h);
-  // The overlay's rows, and the target's rows it lies over.
-  const PixelBuffer overlay = BufferOf(s.overlay, w, overlayBottom - overlayTop);
-  const PixelBuffer overlaid = SubRows(target, overlayTop, overlayBottom);
-
-  auto drawBackground = [&](const PixelBuffer& part, int x0, int y0) {
-    DrawBackgroundPart(aq, theme, s, s.stats.status, part, x0, y0);
-  };
-  auto drawOverlay = [&](const PixelBuffer& part, int x0, int y0) {
-    DrawOverlayPart(aq, theme, s, s.stats.status, part, x0, y0);
-  };
-  auto refresh = [&](const PixelRect& rect) {
-    const PixelRect r = Intersect(rect, {0, 0, w, h});
-    RefreshRect(s, s.background, 0, r, drawBackground);
-    RefreshRect(s, s.overlay, overlayTop, Intersect(r, {0, overlayTop, w, overlayBottom}), drawOverlay);
-  };
-
-  const int rows = kBandTileRows * kRetainedTile;
-  if (full) {
-    for (int y = 0; y < h; y += rows) refresh({0, y, w, std::min(h, y + rows)});
-    std::fill(s.dirty.begin(), s.dirty.end(), 1);
-  } else {
-    // One band of the background per frame, and what moves faster than that.
-    const int bands = (h + rows - 1) / rows, band = s.nextBand % bands;
-    s.nextBand = (band + 1) % bands;
-    refresh({0, band * rows, w, std::min(h, (band + 1) * rows)});
-    for (const PixelRect& part : s.fast) refresh(part);
-  }
-
-  // Plants and creatures: drawn again where their pose moved, placed where they are.
-  s.plants.resize(aq.plants.size());
-  for (size_t i = 0; i < aq.plants.size(); ++i) {
-    SpriteSlot& slot = s.plants[i];
-    const PlantClump& p = aq.plants[i];
-    const bool redraw =
-        !slot.drawn || !(0.8f * p.width * PhaseDistance(p.swayPhase, slot.phase) < s.poseTolerance);
-    if (redraw) DrawPlantSprite(slot, p, h, s.stats.status);
-    ShowSprite(s, slot, redraw, {});
-    s.stats.spritesDrawn += redraw;
-  }
-  s.creatures.resize(aq.creatures.size());
-  for (size_t i = 0; i < aq.creatures.size(); ++i) {
-    CreatureSprites& sprites = s.creatures[i];
-    const Creature& c = aq.creatures[i];
-    const float tolerance = s.poseTolerance;
-    const bool figure = FigureMoved(sprites.figure, c, tolerance),
-               haze = HazeMoved(sprites.haze, c, tolerance), shadow = LayerStale(sprites.shadow, c);
-    if (shadow) DrawCreatureLayer(sprites.shadow, c, kShadowReach, s.stats.status, DrawCreatureShadow);
-    if (figure) DrawCreatureLayer(sprites.figure, c, ReachOf(c), s.stats.status, DrawCreatureFigure);
-    if (haze) DrawCreatureLayer(sprites.haze, c, kHazeReach, s.stats.status, DrawCreatureHaze);
-    for (const auto& [slot, redrawn] :
-         {std::pair{&sprites.shadow, shadow}, {&sprites.figure, figure}, {&sprites.haze, haze}})
-      ShowSprite(s, *slot, redrawn, PlaceSprite(c.x - slot->x, c.y - slot->y));
-    s.stats.spritesDrawn += figure;
-  }
-  s.stats.sprites = int(s.plants.size() + s.creatures.size());
-
-  // Bubbles move every frame: where they were and where they are.
-  for (const PixelRect& r : s.bubbles) MarkDirty(s, r);
-  s.bubbles.clear();
-  for (const Bubble& b : aq.bubbles) {
-    s.bubbles.push_back(BubbleRect(b));
-    MarkDirty(s, s.bubbles.back());
-  }
-
+  const LayerFrame frame = {aq, theme, PaletteForTheme(theme), w, h, aq.elapsed};
+  DrawPlanned(aq, frame, plan, s);
+  if (plan.repaint != RepaintReason::kNone) std::fill(s.dirty.begin(), s.dirty.end(), 1);
   CollectDamage(s);
-
-  // Each changed rectangle is painted afresh, layer by layer.
-  const std::vector<const Creature*> order = DepthOrder(aq.creatures);
-  for (const PixelRect& r : s.damage) {
-    s.stats.pixelsChanged += r.Area();
-    CopyRect(target, background, r);
-    for (SpriteSlot& slot : s.plants) {
-      if (!Intersect(slot.shown, r).Empty()) CompositeSprite(target, r, slot.sprite, slot.at);
-    }
-    bool bubbles = false;
-    for (const PixelRect& b : s.bubbles) bubbles = bubbles || !Intersect(b, r).Empty();
-    if (bubbles) {
-      const PixelBuffer part = {target.pixels + ptrdiff_t(r.y0) * target.stride + r.x0, r.x1 - r.x0,
-                                r.y1 - r.y0, target.stride};
-      Graphics g = MakeRasterGraphics(part);
-      Translate(g, float(-r.x0), float(-r.y0));
-      for (size_t i = 0; i < aq.bubbles.size(); ++i) {
-        if (!Intersect(s.bubbles[i], r).Empty()) DrawBubble(g, aq.bubbles[i]);
-      }
-      NoteStatus(g, s.stats.status);
-    }
-    for (const Creature* c : order) {
-      const CreatureSprites& sprites = s.creatures[size_t(c - aq.creatures.data())];
-      for (const SpriteSlot* slot : {&sprites.shadow, &sprites.figure, &sprites.haze}) {
-        if (!Intersect(slot->shown, r).Empty()) CompositeSprite(target, r, slot->sprite, slot->at);
-      }
-    }
-    if (overlayBottom > overlayTop) {
-      BlendRect(overlaid, overlay, {r.x0, r.y0 - overlayTop, r.x1, r.y1 - overlayTop});
-    }
-  }
+  Compose(aq, target, s);
+  return s.frame;
 }
 
-void RenderSceneRetained(const Aquarium& aquarium, int theme, Graphics& g, int width, int height,
-                         RetainedScene& scene) {
+const RetainedFrame& RenderSceneRetained(const Aquarium& aquarium, int theme, Graphics& g, int width,
+                                         int height, RetainedScene& scene) {
   PixelBuffer pixels;
-  if (width <= 0 || height <= 0) return;
+  scene.frame.stats = {};
+  scene.frame.changed.clear();
+  if (width <= 0 || height <= 0) return scene.frame;
   if (!AccessPixels(g, pixels) || pixels.width < width || pixels.height < height) {
     RenderScene(aquarium, theme, g, width, height);
     InvalidateRetainedScene(scene);
-    scene.damage.assign(1, {0, 0, width, height});
-    return;
+    scene.frame.changed.assign(1, {0, 0, width, height});
+    scene.frame.stats.repaint = RepaintReason::kFirst;
+    return scene.frame;
   }
   pixels.width = width;
   pixels.height = height;
-  RenderSceneRetained(aquarium, theme, pixels, scene);
+  return RenderSceneRetained(aquarium, theme, pixels, scene);
 }

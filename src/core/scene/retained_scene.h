@@ -1,116 +1,104 @@
 // The retained frame: the picture RenderScene draws, put together from kept
 // layers so that a frame costs what changed in it, not the whole drawing.
+// Each layer of the layer table (scene/layers.h) is kept its own way:
 //
-//  - background: water, ripples, rays, floor, rocks, set piece, starfish and
-//    corals, kept as pixels and drawn again a band of rows per frame (the
-//    slow motions of rays, ripples, sand and corals); a band's tiles that came
-//    out different are the only ones it changes on screen; the few parts that
-//    move faster (sea grass, a pulsing stone) are drawn again every frame;
-//  - sprites: each plant and creature drawn by its own figure code into a
-//    small picture of its own, drawn again when its pose (swim and pulse
-//    phases, tilt, facing, depth, sway) has moved far enough to be seen,
-//    and shown every frame at its current position, fractions of a pixel
-//    resampled; a creature's shadow and haze, which do not move with its
-//    phases, are pictures of their own;
+//  - background (water through corals): kept as pixels and drawn again a band
+//    of rows per frame (the slow motions of rays, ripples, sand and corals);
+//    a band's tiles that came out different are the only ones it changes on
+//    screen; the few parts of a set piece that move faster (sea grass, a
+//    pulsing stone) are drawn again every frame;
+//  - plants and creatures: each drawn by its own figure code into a small
+//    picture of its own, drawn again when its pose (swim and pulse phases,
+//    tilt, facing, depth, sway) has moved far enough to be seen, and shown
+//    every frame at its current position, fractions of a pixel resampled; a
+//    creature's shadow and haze, which do not move with its phases, are
+//    pictures of their own;
 //  - bubbles, drawn as they are, where they are;
 //  - the theme's overlay, kept as pixels (and refreshed with the bands).
 //
-// A frame repaints only the tiles that something touched, last frame or
-// this one, and tells which rectangles of the target changed. The target
-// must keep the last frame this scene drew into it; a change of size, theme
-// or population (a new aquarium) and Invalidate repaint everything.
+// A frame is planned (what is drawn again, and why), drawn into the kept
+// layers, and composed: only the tiles that something touched, last frame or
+// this one, are painted again into the target, and their rectangles are what
+// the frame returns. The target must keep the last frame this scene drew into
+// it; a change of size, theme or population (a new aquarium) and
+// InvalidateRetainedScene repaint everything.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "draw/compositing.h"
-#include "draw/static_layer.h"
 #include "draw/toolkit.h"
 #include "sim/aquarium.h"
 
-// One kept figure and the pose it was drawn in.
-struct SpriteSlot {
-  draw::Sprite sprite;
-  bool drawn = false;
-  float x = 0;  // position drawn at
-  float y = 0;
-  float phase = 0;  // swim phase, or a plant's sway
-  float pulse = 0;
-  float tilt = 0;
-  float depth = 0;
-  float size = 0;
-  int species = -1;
-  bool facesLeft = false;
-  draw::SpritePlacement at;  // this frame's
-  draw::PixelRect shown;     // screen pixels it covered in the last frame
+// The kept layers, opaque: made by MakeRetainedScene, one per target.
+struct RetainedScene;
+struct RetainedSceneDeleter {
+  void operator()(RetainedScene* scene) const;
 };
+using RetainedScenePtr = std::unique_ptr<RetainedScene, RetainedSceneDeleter>;
+RetainedScenePtr MakeRetainedScene();
 
-// A creature's layers, kept apart because they change at different rates:
-// the figure with every swim and pulse phase, the haze with the tilt, the
-// shadow only with size and depth.
-struct CreatureSprites {
-  SpriteSlot shadow;
-  SpriteSlot figure;
-  SpriteSlot haze;
+// Why a kept picture (a plant, or a creature's shadow, figure or haze) was
+// drawn again.
+enum class RedrawReason : uint8_t {
+  kNew,     // it had not been drawn (a new aquarium, a new creature)
+  kSize,    // its size, depth or species changed
+  kFacing,  // it turned round
+  kPose,    // its swim or pulse phases moved its outline
+  kTilt,    // its tilt moved its outline
+  kSway,    // a plant swayed
+};
+constexpr int kRedrawReasonCount = 6;
+const char* RedrawReasonName(RedrawReason reason);
+
+// Why a frame painted everything afresh.
+enum class RepaintReason : uint8_t {
+  kNone,      // only what changed
+  kFirst,     // nothing was kept yet, or the caller asked for it
+  kSize,      // the target has another size
+  kTheme,     // another scene
+  kAquarium,  // another aquarium (new records)
 };
 
 // What a frame did, for the bench and the diagnostic line.
 struct RetainedFrameStats {
-  int spritesDrawn = 0;  // figures drawn again this frame
-  int sprites = 0;
-  long long pixelsChanged = 0;  // area of `damage`
-  bool full = false;            // everything was repainted
-  int status = 0;               // the first failed drawing call's status, 0 when none failed
+  int sprites = 0;                       // plants and creatures
+  int spritesDrawn = 0;                  // plants and creature figures drawn again
+  int redrawn[kRedrawReasonCount] = {};  // every kept picture drawn again, by reason
+  int backgroundRows = 0;                // rows of the background drawn again (bands, fast parts)
+  long long pixelsChanged = 0;           // area of the changed rectangles
+  RepaintReason repaint = RepaintReason::kNone;
+  int status = 0;  // the first failed drawing call's status, 0 when none failed
 };
 
-struct RetainedScene {
-  // How far (pixels) a figure's outline may have moved from the pose it was
-  // drawn in before it is drawn again.
-  float poseTolerance = 0.5f;
-
-  // What the kept layers belong to; a different key repaints everything.
-  int width = 0;
-  int height = 0;
-  int theme = 0;
-  uint64_t records = 0;  // fingerprint of the scenery records: a new aquarium has others
-  bool valid = false;
-
-  std::vector<uint32_t> background;  // premultiplied, width x height
-  std::vector<uint32_t> overlay;     // premultiplied; empty for themes without one
-  std::vector<uint32_t> band;        // one band as drawn again, compared with `background`
-  draw::StaticLayer water;           // the water column, which never moves
-  int nextBand = 0;
-
-  std::vector<CreatureSprites> creatures;  // by index in aquarium.creatures
-  std::vector<SpriteSlot> plants;          // by index in aquarium.plants
-  std::vector<draw::PixelRect> bubbles;    // screen rectangles of last frame's bubbles
-  std::vector<draw::PixelRect> fast;       // parts of the background drawn again every frame
-
-  // Tiles touched this frame, kTile pixels square, row by row.
-  std::vector<uint8_t> dirty;
-  int tilesX = 0;
-  int tilesY = 0;
-
-  // This frame's changed rectangles of the target, disjoint.
-  std::vector<draw::PixelRect> damage;
+struct RetainedFrame {
+  // The rectangles of the target this frame changed: disjoint, top to bottom.
+  std::vector<draw::PixelRect> changed;
   RetainedFrameStats stats;
 };
 
 constexpr int kRetainedTile = 16;
 // Tile rows drawn again per frame: the background is all new every
-// ceil(height / (32 * 4)) frames, nine at 1080 rows.
+// ceil(height / (16 * 8)) frames, nine at 1080 rows.
 constexpr int kBandTileRows = 8;
 
 // Draws the frame into `target` (32-bit premultiplied, the size of the
-// window), from the layers kept in `scene`.
-void RenderSceneRetained(const Aquarium& aquarium, int theme, const draw::PixelBuffer& target,
-                         RetainedScene& scene);
+// window) from the layers kept in `scene`. The result stays valid until the
+// scene's next frame.
+const RetainedFrame& RenderSceneRetained(const Aquarium& aquarium, int theme, const draw::PixelBuffer& target,
+                                         RetainedScene& scene);
 // The same, on a graphics whose pixels can be reached (AccessPixels); on one
-// whose pixels cannot, the exact drawing.
-void RenderSceneRetained(const Aquarium& aquarium, int theme, draw::Graphics& g, int width, int height,
-                         RetainedScene& scene);
+// whose pixels cannot, the exact drawing, all of it changed.
+const RetainedFrame& RenderSceneRetained(const Aquarium& aquarium, int theme, draw::Graphics& g, int width,
+                                         int height, RetainedScene& scene);
 // The next frame repaints everything and draws every kept layer again.
 void InvalidateRetainedScene(RetainedScene& scene);
+// How far (pixels) a figure's outline may move from the pose it was drawn in
+// before it is drawn again; 0.5 unless set.
+void SetPoseTolerance(RetainedScene& scene, float pixels);
 // Bytes the kept layers hold.
 size_t RetainedSceneBytes(const RetainedScene& scene);
+// The kept background's pixels (premultiplied, the target's size), for tests.
+const std::vector<uint32_t>& RetainedBackground(const RetainedScene& scene);

@@ -1,5 +1,5 @@
-// One frame: palette, backdrop, set piece, scenery, depth-sorted creatures and
-// overlay, later layers over earlier ones. Where the graphics' pixels can be
+// One frame: the layers of kSceneLayers (backdrop, set piece, scenery,
+// depth-sorted creatures and overlay), later ones over earlier ones. Where the graphics' pixels can be
 // reached, the frame is drawn straight into them by the toolkit's rasteriser,
 // and a caller's SceneCache keeps the water column from frame to frame; the
 // native drawing, call by call, stays as the reference.
@@ -16,26 +16,8 @@ using namespace draw;
 
 namespace {
 
-// The layers, in order, on whichever graphics draws them; the water column
-// comes from `water` where it was kept from an earlier frame.
-void DrawFrame(const Aquarium& aquarium, int theme, Graphics& g, int width, int height,
-               const StaticLayer* water) {
-  const ScenePalette palette = PaletteForTheme(theme);
-  const double t = aquarium.elapsed;
-
-  if (water) {
-    DrawStaticLayer(g, *water);
-  } else {
-    DrawWaterColumn(g, palette, theme, width, height);
-  }
-  DrawSurfaceRipples(g, width, height, t);
-  DrawLightRays(g, aquarium.lightRays, palette.light, height, t);
-  DrawSeaFloor(g, palette.floor, width, height, t);
-  DrawRocks(g, width, height);
-  DrawSetPiece(g, theme, width, height, t);
-  DrawScenery(g, aquarium, height);
-  DrawCreaturesInDepthOrder(g, aquarium.creatures);
-  DrawOverlay(g, theme, width, height, t);
+LayerFrame FrameOf(const Aquarium& aquarium, int theme, int width, int height) {
+  return {aquarium, theme, PaletteForTheme(theme), width, height, aquarium.elapsed};
 }
 
 // NaN sorts as the farthest value so that a corrupt record cannot break the
@@ -68,7 +50,7 @@ void Render(const Aquarium& aquarium, int theme, Graphics& g, int width, int hei
   if (width <= 0 || height <= 0) return;  // nothing to draw into
   PixelBuffer pixels;
   if (!g.raster && !AccessPixels(g, pixels)) {
-    DrawFrame(aquarium, theme, g, width, height, nullptr);
+    DrawSceneLayers(g, FrameOf(aquarium, theme, width, height), nullptr);
     return;
   }
   Graphics fast = g.raster ? Graphics{} : MakeRasterGraphics(pixels);
@@ -86,7 +68,7 @@ void Render(const Aquarium& aquarium, int theme, Graphics& g, int width, int hei
     }
     if (cache->water.width > 0) water = &cache->water;
   }
-  DrawFrame(aquarium, theme, raster, width, height, water);
+  DrawSceneLayers(raster, FrameOf(aquarium, theme, width, height), water);
   // Failed calls are reported where the caller looks for them.
   if (raster.lastStatus != kStatusOk) g.lastStatus = raster.lastStatus;
 }
@@ -103,5 +85,5 @@ void RenderScene(const Aquarium& aquarium, int theme, Graphics& g, int width, in
 
 void RenderSceneReference(const Aquarium& aquarium, int theme, Graphics& g, int width, int height) {
   if (width <= 0 || height <= 0) return;
-  DrawFrame(aquarium, theme, g, width, height, nullptr);
+  DrawSceneLayers(g, FrameOf(aquarium, theme, width, height), nullptr);
 }

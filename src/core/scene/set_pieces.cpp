@@ -1,5 +1,8 @@
 // The set pieces of three themes, drawn over the rocks and under the scenery
 // records. They depend only on the window size and, for two of them, the clock.
+#include <cmath>
+#include <iterator>
+
 #include "scene/layers.h"
 
 using namespace draw;
@@ -35,7 +38,7 @@ void DrawCoralReef(Graphics& g, float w, float h, double t) {
 
 // A hull whose keel lies on the bottom edge, a broken mast, a torn sail and
 // three portholes. Nothing moves.
-void DrawShipwreck(Graphics& g, float w, float h) {
+void DrawShipwreck(Graphics& g, float w, float h, double) {
   const float a = 0.3f * w;   // stern
   const float r = 0.35f * w;  // length
   const float u = 0.82f * h;  // deck line
@@ -78,20 +81,53 @@ void DrawAncientRuins(Graphics& g, float w, float h, double t) {
   FillEllipse(g, SolidBrush(WithAlpha(0x64FFC8, glow)), 0.42f * w - 8, slabY + 20, 16, 16);
 }
 
+// A box the retained frame draws again every frame, with a margin for the
+// anti-aliased edge.
+void AddBox(std::vector<PixelRect>& parts, float x0, float y0, float x1, float y1) {
+  parts.push_back(
+      {int(std::floor(x0)) - 3, int(std::floor(y0)) - 3, int(std::ceil(x1)) + 4, int(std::ceil(y1)) + 4});
+}
+
+// The five clumps of sea grass, which sway faster than the background bands
+// come round.
+void CoralReefFastParts(int w, int h, std::vector<PixelRect>& parts) {
+  for (int j = 0; j < 5; ++j) {
+    const float x = (0.15f + 0.18f * j) * w;
+    AddBox(parts, x - 10, 0.8f * h - 12, x + 34, 0.95f * h + 2);
+  }
+}
+
+// The glowing stone, which pulses.
+void AncientRuinsFastParts(int w, int h, std::vector<PixelRect>& parts) {
+  const float x = 0.42f * w - 8, y = 0.92f * h - 0.22f * h + 20;
+  AddBox(parts, x, y, x + 16, y + 16);
+}
+
+struct SetPieceDrawing {
+  void (*draw)(Graphics& g, float w, float h, double t);
+  void (*fastParts)(int w, int h, std::vector<PixelRect>& parts);  // null: nothing moves fast
+};
+constexpr SetPieceDrawing kSetPieceDrawings[] = {
+    {nullptr, nullptr},                         // none
+    {DrawCoralReef, CoralReefFastParts},        // Coral Reef
+    {DrawShipwreck, nullptr},                   // Shipwreck: nothing moves
+    {DrawAncientRuins, AncientRuinsFastParts},  // Ancient Ruins
+};
+static_assert(std::size(kSetPieceDrawings) == kSetPieceCount, "one drawing per set piece");
+
+const SetPieceDrawing& DrawingOf(int theme) {
+  return kSetPieceDrawings[size_t(ThemeRowOf(theme).setPiece)];
+}
+
 }  // namespace
 
 void DrawSetPiece(Graphics& g, int theme, int w, int h, double t) {
-  switch (theme) {
-    case 4:
-      DrawCoralReef(g, float(w), float(h), t);
-      break;
-    case 5:
-      DrawShipwreck(g, float(w), float(h));
-      break;
-    case 6:
-      DrawAncientRuins(g, float(w), float(h), t);
-      break;
-    default:  // Tropical Aquarium, Deep Sea, Koi Pond and unknown themes have none
-      break;
-  }
+  const SetPieceDrawing& piece = DrawingOf(theme);
+  if (piece.draw) piece.draw(g, float(w), float(h), t);
+}
+
+void SetPieceFastParts(int theme, int w, int h, std::vector<PixelRect>& parts) {
+  parts.clear();
+  const SetPieceDrawing& piece = DrawingOf(theme);
+  if (piece.fastParts) piece.fastParts(w, h, parts);
 }

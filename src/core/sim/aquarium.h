@@ -7,6 +7,12 @@
 
 struct Settings;
 
+// Phases are only ever read through sines of multiples of tenths (0.5 p,
+// 1.3 p, 2.7 p, ...), all of which repeat after 20 pi. Keeping them below that
+// keeps their float precision: unwrapped, a swim phase reaches 10^7 within
+// weeks, where a frame's increment rounds away and the animation freezes.
+constexpr float kPhasePeriod = 62.83185307f;  // 20 pi
+
 struct Creature {
   float x = 0;
   float y = 0;

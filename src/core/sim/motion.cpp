@@ -21,12 +21,6 @@ float Sqrt(float x) {
   return static_cast<float>(std::sqrt(static_cast<double>(x)));
 }
 
-// Phases are only ever read through sines of multiples of tenths (0.5 p,
-// 1.3 p, 2.7 p, ...), all of which repeat after 20 pi. Keeping them below that
-// keeps their float precision: unwrapped, a swim phase reaches 10^7 within
-// weeks, where a frame's increment rounds away and the animation freezes.
-constexpr float kPhasePeriod = 62.83185307f;  // 20 pi
-
 float Advance(float phase, float delta) {
   phase += delta;
   if (phase >= kPhasePeriod) phase = std::fmod(phase, kPhasePeriod);
@@ -232,6 +226,7 @@ void BubblePass(Aquarium& aquarium, float dt, float fW, float fH) {
 
 void StepAquarium(Aquarium& aquarium, const Settings& settings, float dt, int W, int H) {
   if (W <= 0 || H <= 0) return;
+  AdvanceSceneClock(aquarium, dt);
   if (!aquarium.populated) {
     PopulateAquarium(aquarium, settings, W, H);
     aquarium.populated = true;
@@ -245,6 +240,10 @@ void StepAquarium(Aquarium& aquarium, const Settings& settings, float dt, int W,
   BubblePass(aquarium, dt, fW, fH);
   for (PlantClump& p : aquarium.plants) p.swayPhase = Advance(p.swayPhase, p.swayRate * dt);
   for (LightRay& r : aquarium.lightRays) r.phase = Advance(r.phase, r.rate * dt);
+}
+
+void AdvanceSceneClock(Aquarium& aquarium, float dt) {
+  aquarium.elapsed += dt;
 }
 
 void FitAquarium(Aquarium& aquarium, int W, int H) {

@@ -18,8 +18,10 @@ void AddCreature(Aquarium& aquarium, const SpeciesVariant& row, int W, int H);
 // Advances everything by dt seconds (0..0.1), populating first when needed,
 // and first moving everything to a new size (FitAquarium) when W x H differs
 // from the size the aquarium was laid out for. Does nothing at all while W or
-// H is not positive. The caller keeps `elapsed`.
+// H is not positive. The scene clock `elapsed` moves on by dt with it.
 void StepAquarium(Aquarium& aquarium, const Settings& settings, float dt, int W, int H);
+// The scene clock alone, as StepAquarium moves it.
+void AdvanceSceneClock(Aquarium& aquarium, float dt);
 
 // Moves every position to the same place relative to a new W x H (after a
 // display change): scenery stays on the floor, creatures keep their depth
