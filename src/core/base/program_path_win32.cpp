@@ -24,12 +24,3 @@ std::wstring BesideProgram(const wchar_t* name) {
   return path.substr(0, slash + 1) + name;
 }
 
-int64_t MonotonicNanoseconds() {
-  LARGE_INTEGER frequency, now;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&now);
-  // Split to avoid overflowing the product for long uptimes.
-  int64_t seconds = now.QuadPart / frequency.QuadPart;
-  int64_t rest = now.QuadPart % frequency.QuadPart;
-  return seconds * 1000000000LL + rest * 1000000000LL / frequency.QuadPart;
-}

@@ -1,9 +1,8 @@
-// Where the running program lives, and the monotonic clock.
+// Where the running program lives.
 #pragma once
 
 #include <windows.h>
 
-#include <cstdint>
 #include <string>
 
 // The running program's full path, however long.
@@ -11,5 +10,3 @@ std::wstring GetProgramPath();
 // The program's folder with `name` in place of the file name (the bare name
 // when the path holds no backslash).
 std::wstring BesideProgram(const wchar_t* name);
-// The monotonic clock in nanoseconds.
-int64_t MonotonicNanoseconds();

@@ -11,9 +11,8 @@
 #include <cstdint>
 #include <utility>
 
-#include "policy/frame_pacing.h"
+#include "policy/frame_loop.h"
 #include "policy/visibility.h"
-#include "scene/retained_scene.h"
 #include "settings/settings.h"
 #include "sim/aquarium.h"
 #include "sim/pointer_inbox.h"
@@ -68,30 +67,23 @@ struct DesktopAttachment {
   PointerInbox pointerInbox;  // from the hook thread to the frame thread
 };
 
-// The frame driver: the frame clock, the pacing counter, the back buffer (a
-// 32-bit top-down DIB section in a memory DC, which keeps the last frame) and
-// what a frame keeps.
+// The frame driver: the timers that wake it, the back buffer (a 32-bit
+// top-down DIB section in a memory DC, which keeps the last frame), and the
+// frame loop with the wallpaper's one view.
 struct FrameDriverState {
-  int64_t lastFrameTime = 0;                         // nanoseconds of the monotonic clock
-  FramePacer pacer;                                  // when the next frame is due
-  int64_t framePeriod = kNanosecondsPerSecond / 60;  // of the mode last seen
   HANDLE frameTimer = nullptr;  // high-resolution waitable timer; null: window timer ticks pace frames
   HDC memoryDc = nullptr;
   HBITMAP backBuffer = nullptr;
   HGDIOBJ previousBitmap = nullptr;
   uint32_t* backBufferBits = nullptr;
-  int backBufferWidth = 0;  // the size the back buffer was made for; 0 forces a new one
+  int backBufferWidth = 0;  // the size the back buffer was made for
   int backBufferHeight = 0;
-  int framesRendered = 0;  // frames drawn since start: the restack period and the diag line
-  FrameCostWindow frameCosts;
-  RetainedScene retained;  // the kept layers; the back buffer holds the frame they made
-  // The next present copies the whole frame, not only what changed (the
-  // window was uncovered, or its content is new).
-  bool presentAll = true;
-  double copiedPixels = 0;  // since the last diagnostic line: pixels presented
-  double framePixels = 0;   // and pixels of the frames presented
-  double drawMs = 0;        // and milliseconds spent drawing them, and presenting them
-  double presentMs = 0;
+  FrameLoop loop;  // pacing, resting, the frame cost report
+  FrameView view;  // the clock and the kept layers of the wallpaper's aquarium
+  // Timer 1 as it was last set: at the resting check's rate, or for frames
+  // of this period.
+  bool slowTicks = false;
+  int64_t tickPeriod = 0;
 };
 
 // How frames reach the wallpaper window.
@@ -108,6 +100,11 @@ struct CompositionPresenter;
 struct PresenterState {
   PresenterKind kind = PresenterKind::kNone;
   CompositionPresenter* composition = nullptr;
+  // The next present copies the whole frame: what the window shows is new.
+  bool wholeNext = true;
+  uint64_t nextRebuild = 0;     // tick count: a lost device is rebuilt at most once a second
+  uint64_t retryMs = 0;         // DirectComposition tried again after this long; 0: no retry planned
+  uint64_t nextRetry = 0;
 };
 
 // What the program knows of the system around it: whether anybody can see
@@ -115,11 +112,8 @@ struct PresenterState {
 // attached to.
 struct Lifecycle {
   VisibilityState visibility;
-  RestReason resting = RestReason::kNone;  // the reason frames stopped, kNone while drawing
-  bool slowTicks = false;                  // the timer runs at the resting rate
-  bool reducedMotion = false;              // "animate controls and elements" is off
+  bool reducedMotion = false;  // "animate controls and elements" is off
   bool batterySaver = false;
-  StillFrame stillFrame;
   uint64_t nextCoverageCheck = 0;  // tick count in milliseconds
   bool exitRequested = false;      // only an exit the user asked for ends the program
   DWORD shellProcessId = 0;        // the process owning the Progman we are attached to
@@ -131,9 +125,6 @@ struct Lifecycle {
   void* powerSavingNotification = nullptr;
   bool sessionNotification = false;
   int secondsSinceResourceLine = 0;
-  uint64_t nextPresenterRebuild = 0;
-  uint64_t compositionRetryMs = 0;  // 0: no retry planned
-  uint64_t nextCompositionRetry = 0;
 };
 
 // Calls that reach outside the program (a message box waiting for the user,

@@ -1,73 +1,21 @@
-// The frame driver: the 16 ms timer becomes frames. Each tick keeps the
-// wallpaper window under the icons and decides whether to render; a frame
-// steps the aquarium, puts the retained frame together in the back buffer's
-// pixels (which keep the frame before) and hands the presenter what changed.
+// The frame driver: wake-ups become frames. A wake-up reads what the system
+// shows of the wallpaper (coverage, power, motion, a full-screen window in
+// front), runs the frame loop over the back buffer's pixels (which keep the
+// frame before) and hands the presenter what changed.
+#include "desktop/frame_driver_win32.h"
+
 #include <windows.h>
 
 #include <algorithm>
 
+#include "base/clock.h"
 #include "base/log.h"
-#include "base/program_path_win32.h"
 #include "common/names_win32.h"
-#include "desktop/desktop_win32.h"
+#include "desktop/desktop_host_win32.h"
+#include "desktop/lifecycle_win32.h"
+#include "desktop/presenter_win32.h"
 #include "draw/gdiplus/gdiplus_graphics.h"
 #include "policy/frame_pacing.h"
-#include "scene/retained_scene.h"
-#include "sim/simulation.h"
-
-namespace {
-
-ForegroundWindowInfo ReadForegroundWindow(const WallpaperApp& app) {
-  ForegroundWindowInfo info;
-  HWND window = GetForegroundWindow();
-  if (window == nullptr) return info;
-  info.exists = true;
-  info.isOwnWindow = window == app.desktop.wallpaperWindow || window == app.ui.messageWindow;
-  info.minimized = IsIconic(window) != FALSE;
-  RECT rect;
-  info.rectKnown = GetWindowRect(window, &rect) != FALSE;
-  if (info.rectKnown) info.rect = {rect.left, rect.top, rect.right, rect.bottom};
-  GetClassNameW(window, info.className, 64);
-  return info;
-}
-
-// A 32-bit top-down DIB section of the window's client size in memoryDc.
-void EnsureBackBuffer(WallpaperApp& app, int width, int height) {
-  if (app.frame.memoryDc != nullptr && app.frame.backBufferWidth == width &&
-      app.frame.backBufferHeight == height)
-    return;
-  ReleaseBackBuffer(app);
-  app.frame.backBufferWidth = width;
-  app.frame.backBufferHeight = height;
-
-  // A failed DIB leaves backBufferBits null: frames are then drawn nowhere
-  // and presented not at all, until the next size change tries again.
-  draw::DibSurface surface;
-  // New pixels: the next frame is drawn and shown whole.
-  InvalidateRetainedScene(app.frame.retained);
-  app.frame.presentAll = true;
-  if (!draw::CreateDibSurface(surface, width, height)) return;
-  app.frame.memoryDc = surface.dc;
-  app.frame.backBuffer = surface.bitmap;
-  app.frame.previousBitmap = surface.previous;
-  app.frame.backBufferBits = surface.pixels;
-}
-
-}  // namespace
-
-void ReleaseBackBuffer(WallpaperApp& app) {
-  if (app.frame.memoryDc != nullptr) {
-    SelectObject(app.frame.memoryDc, app.frame.previousBitmap);
-    DeleteDC(app.frame.memoryDc);
-    app.frame.memoryDc = nullptr;
-  }
-  if (app.frame.backBuffer != nullptr) {
-    DeleteObject(app.frame.backBuffer);
-    app.frame.backBuffer = nullptr;
-  }
-  app.frame.previousBitmap = nullptr;
-  app.frame.backBufferBits = nullptr;
-}
 
 namespace {
 
@@ -83,65 +31,163 @@ UINT TickMsFor(int64_t framePeriod) {
   return std::max(kShortestTickMs, UINT(framePeriod / 2 / 1000000));
 }
 
-// Clicks and moves the hook thread heard since the last tick. While no moving
-// frame is drawn nothing would step a burst's bubbles: clicks are dropped.
-void TakePointerInput(WallpaperApp& app, bool still) {
+ForegroundWindowInfo ReadForegroundWindow(const WallpaperApp& app) {
+  ForegroundWindowInfo info;
+  HWND window = GetForegroundWindow();
+  if (window == nullptr) return info;
+  info.exists = true;
+  info.isOwnWindow = window == app.desktop.wallpaperWindow || window == app.ui.messageWindow;
+  info.minimized = IsIconic(window) != FALSE;
+  RECT rect;
+  info.rectKnown = GetWindowRect(window, &rect) != FALSE;
+  if (info.rectKnown) info.rect = {rect.left, rect.top, rect.right, rect.bottom};
+  GetClassNameW(window, info.className, 64);
+  return info;
+}
+
+// Timer 1 of the wallpaper window at the rate the moment asks for: the resting
+// check's while resting (or on the still frame); while drawing, every system
+// tick where frames are paced by it, or the resting check's as a watchdog where
+// the high-resolution frame timer paces them (it keeps frames coming while a
+// menu or message box runs its own loop).
+void SetTickTimer(WallpaperApp& app, bool slow, int64_t period) {
+  FrameDriverState& frame = app.frame;
+  frame.slowTicks = slow;
+  frame.tickPeriod = period;
+  if (app.desktop.wallpaperWindow == nullptr) return;
+  const bool pacesFrames = !slow && frame.frameTimer == nullptr;
+  SetTimer(app.desktop.wallpaperWindow, 1, pacesFrames ? TickMsFor(period) : kRestTickMs, nullptr);
+}
+
+// Arms the frame timer for the next frame (not at all while resting).
+void ArmFrameTimer(WallpaperApp& app) {
+  FrameDriverState& frame = app.frame;
+  if (frame.frameTimer == nullptr || frame.slowTicks || app.desktop.wallpaperWindow == nullptr) return;
+  const int64_t delay = NextWakeDelay(frame.loop.pacer, MonotonicNanoseconds(), false);
+  LARGE_INTEGER due;
+  due.QuadPart = -std::max<int64_t>(delay / 100, 1);  // relative, in 100 ns units
+  SetWaitableTimer(frame.frameTimer, &due, 0, nullptr, nullptr, FALSE);
+}
+
+// A 32-bit top-down DIB section of the window's client size in memoryDc. A
+// failed DIB leaves backBufferBits null: frames are then drawn nowhere and
+// presented not at all, until the next size change tries again.
+void EnsureBackBuffer(WallpaperApp& app, int width, int height) {
+  FrameDriverState& frame = app.frame;
+  if (frame.backBufferWidth == width && frame.backBufferHeight == height) return;
+  ReleaseBackBuffer(app);
+  frame.backBufferWidth = width;
+  frame.backBufferHeight = height;
+  draw::DibSurface surface;
+  if (!draw::CreateDibSurface(surface, width, height)) return;
+  frame.memoryDc = surface.dc;
+  frame.backBuffer = surface.bitmap;
+  frame.previousBitmap = surface.previous;
+  frame.backBufferBits = surface.pixels;
+}
+
+// What the system shows of the wallpaper now.
+WakeInputs Observe(const WallpaperApp& app) {
+  WakeInputs wake;
+  wake.now = MonotonicNanoseconds();
+  wake.visibility = app.lifecycle.visibility;
+  wake.reducedMotion = app.lifecycle.reducedMotion;
+  wake.batterySaver = app.lifecycle.batterySaver;
+  wake.fullScreenInFront = IsFullScreenApplication(ReadForegroundWindow(app), GetSystemMetrics(SM_CXSCREEN),
+                                                   GetSystemMetrics(SM_CYSCREEN));
+  return wake;
+}
+
+// One run of the frame loop over the back buffer, and what it asks for done:
+// the timers' rate, the window under the icons, the changed rectangles shown.
+void Wake(WallpaperApp& app, const WakeInputs& wake) {
   HWND window = app.desktop.wallpaperWindow;
+  FrameDriverState& frame = app.frame;
+  RECT client = {};
+  GetClientRect(window, &client);
+  const int width = client.right - client.left, height = client.bottom - client.top;
+  if (width > 0 && height > 0) EnsureBackBuffer(app, width, height);
   POINT origin = {0, 0};
   ClientToScreen(window, &origin);
-  const int clicks = DeliverPointerInput(app.desktop.pointerInbox, app.aquarium, {origin.x, origin.y}, still);
-  if (clicks > 0) {
-    WriteLog(L"[pointer] %d click(s): bubbles released", clicks);
-    PostMessageW(window, WM_WALLPAPER_RESTACK, 0, 0);
-  }
+  ViewWake view;
+  view.view = &frame.view;
+  view.aquarium = &app.aquarium;
+  // The DIB section's pixels are drawn straight into: nothing of GDI or GDI+
+  // touches them in between, so there is nothing to flush.
+  if (frame.backBufferBits != nullptr && width > 0 && height > 0)
+    view.target = {frame.backBufferBits, width, height, width};
+  view.pointer = &app.desktop.pointerInbox;
+  view.origin = {origin.x, origin.y};
+
+  const WakeResult result = RunFrameLoop(frame.loop, app.settings, wake, &view, 1);
+  if (result.slowTicks != frame.slowTicks || result.framePeriod != frame.tickPeriod)
+    SetTickTimer(app, result.slowTicks, result.framePeriod);
+  if (view.clicks > 0) PostMessageW(window, WM_WALLPAPER_RESTACK, 0, 0);
+  if (!view.drawn) return;
+  // (No periodic move to the bottom of the siblings: where the shell's layer
+  // is Progman's child too, that would put the window under it.)
+  HWND parent = GetParent(window);
+  HWND icons = parent ? FindWindowExW(parent, nullptr, L"SHELLDLL_DefView", nullptr) : nullptr;
+  if (icons != nullptr && GetWindow(window, GW_HWNDPREV) != icons) PlaceUnderDesktopIcons(window, SWP_NOREDRAW);
+  const int64_t drawn = MonotonicNanoseconds();
+  const PresentCount count = PresentChanged(app, width, height, *view.changed, view.whole);
+  NoteFramesShown(frame.loop, count.copiedPixels, count.framePixels,
+                  double(MonotonicNanoseconds() - drawn) / 1e6);
 }
 
 }  // namespace
 
-HANDLE CreateFrameTimer() {
-  // CREATE_WAITABLE_TIMER_HIGH_RESOLUTION; older systems refuse the flag.
-  constexpr DWORD kHighResolution = 0x00000002;
-  return CreateWaitableTimerExW(nullptr, nullptr, kHighResolution, TIMER_ALL_ACCESS);
-}
-
-void SetTickTimer(WallpaperApp& app) {
-  if (app.desktop.wallpaperWindow == nullptr) return;
-  const bool pacesFrames = !app.lifecycle.slowTicks && app.frame.frameTimer == nullptr;
-  SetTimer(app.desktop.wallpaperWindow, 1, pacesFrames ? TickMsFor(app.frame.framePeriod) : kRestTickMs,
-           nullptr);
-}
-
-void ArmFrameTimer(WallpaperApp& app) {
-  if (app.frame.frameTimer == nullptr || app.lifecycle.slowTicks || app.desktop.wallpaperWindow == nullptr) {
-    return;
+void ReleaseBackBuffer(WallpaperApp& app) {
+  FrameDriverState& frame = app.frame;
+  if (frame.memoryDc != nullptr) {
+    SelectObject(frame.memoryDc, frame.previousBitmap);
+    DeleteDC(frame.memoryDc);
+    frame.memoryDc = nullptr;
   }
-  const int64_t delay = NextWakeDelay(app.frame.pacer, MonotonicNanoseconds(), false);
-  LARGE_INTEGER due;
-  due.QuadPart = -std::max<int64_t>(delay / 100, 1);  // relative, in 100 ns units
-  SetWaitableTimer(app.frame.frameTimer, &due, 0, nullptr, nullptr, FALSE);
+  if (frame.backBuffer != nullptr) {
+    DeleteObject(frame.backBuffer);
+    frame.backBuffer = nullptr;
+  }
+  frame.previousBitmap = nullptr;
+  frame.backBufferBits = nullptr;
+  frame.backBufferWidth = frame.backBufferHeight = 0;
+}
+
+void StartFrames(WallpaperApp& app) {
+  FrameDriverState& frame = app.frame;
+  if (frame.frameTimer == nullptr) {
+    // CREATE_WAITABLE_TIMER_HIGH_RESOLUTION; older systems refuse the flag.
+    constexpr DWORD kHighResolution = 0x00000002;
+    frame.frameTimer = CreateWaitableTimerExW(nullptr, nullptr, kHighResolution, TIMER_ALL_ACCESS);
+    WriteLog(L"[frames] paced by %s", frame.frameTimer ? L"a high-resolution timer" : L"the window timer");
+  }
+  SetTickTimer(app, frame.slowTicks, frame.loop.framePeriod);
+}
+
+void StopFrames(WallpaperApp& app) {
+  if (app.frame.frameTimer != nullptr) CloseHandle(app.frame.frameTimer);
+  app.frame.frameTimer = nullptr;
 }
 
 void OnTimerTick(WallpaperApp& app) {
+  if (app.desktop.wallpaperWindow == nullptr) return;
   UpdateCoverage(app);
-  const bool still = RestOrResume(app);
-  TakePointerInput(app, still);
-  if (still) return;
+  Wake(app, Observe(app));
+}
 
-  HWND parent = GetParent(app.desktop.wallpaperWindow);
-  HWND icons = parent ? FindWindowExW(parent, nullptr, L"SHELLDLL_DefView", nullptr) : nullptr;
-  if (icons != nullptr && GetWindow(app.desktop.wallpaperWindow, GW_HWNDPREV) != icons) {
-    PlaceUnderDesktopIcons(app.desktop.wallpaperWindow, SWP_NOREDRAW);
-  }
+void WaitForFrameOrMessage(WallpaperApp& app) {
+  ArmFrameTimer(app);
+  HANDLE timer = app.frame.frameTimer;
+  const DWORD woke = MsgWaitForMultipleObjectsEx(1, &timer, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  if (woke == WAIT_OBJECT_0) OnTimerTick(app);
+}
 
-  const bool fullScreen = IsFullScreenApplication(ReadForegroundWindow(app), GetSystemMetrics(SM_CXSCREEN),
-                                                  GetSystemMetrics(SM_CYSCREEN));
-  const int fpsMode = EffectiveFpsMode(app.settings.fpsMode, app.lifecycle.batterySaver);
-  const int64_t period = FramePeriodNanoseconds(fullScreen, fpsMode);
-  if (period != app.frame.framePeriod) {
-    app.frame.framePeriod = period;
-    SetTickTimer(app);
-  }
-  if (FrameDue(app.frame.pacer, MonotonicNanoseconds(), period)) RenderFrame(app);
+void RenderFrame(WallpaperApp& app) {
+  if (app.desktop.wallpaperWindow == nullptr) return;
+  WakeInputs wake = Observe(app);
+  wake.visibility = VisibilityState();  // drawn whoever can see it
+  app.frame.loop.pacer = FramePacer();  // due now
+  Wake(app, wake);
 }
 
 void ShowWithFirstFrame(WallpaperApp& app) {
@@ -149,62 +195,14 @@ void ShowWithFirstFrame(WallpaperApp& app) {
   RenderFrame(app);  // a DirectComposition visual takes it while the window is hidden
   ShowWindow(window, SW_SHOWNA);
   // A GDI copy reaches only a shown window: the same picture, now.
-  PresentFrame(app, app.frame.backBufferWidth, app.frame.backBufferHeight);
+  ShowBackBuffer(app);
   ValidateRect(window, nullptr);
 }
 
-void RenderFrame(WallpaperApp& app) {
-  RECT client = {};
-  GetClientRect(app.desktop.wallpaperWindow, &client);
-  const int width = client.right - client.left;
-  const int height = client.bottom - client.top;
-  if (width <= 0 || height <= 0) return;
+void ShowBackBuffer(WallpaperApp& app) {
+  PresentFrame(app, app.frame.backBufferWidth, app.frame.backBufferHeight);
+}
 
-  // (No periodic move to the bottom of the siblings: where the shell's layer
-  // is Progman's child too, that would put the window under it.)
-  ++app.frame.framesRendered;
-  EnsureBackBuffer(app, width, height);
-
-  const int64_t now = MonotonicNanoseconds();
-  const float dt = ClampedFrameSeconds(now, app.frame.lastFrameTime);
-  app.frame.lastFrameTime = now;
-  app.aquarium.elapsed += dt;
-  // A new aquarium (theme chosen, settings applied) is drawn and shown whole.
-  if (!app.aquarium.populated) {
-    InvalidateRetainedScene(app.frame.retained);
-    app.frame.presentAll = true;
-  }
-  StepAquarium(app.aquarium, app.settings, dt, width, height);
-
-  // The DIB section's pixels are drawn straight into: nothing of GDI or GDI+
-  // touches them in between, so there is nothing to flush.
-  RetainedScene& retained = app.frame.retained;
-  retained.damage.clear();
-  if (app.frame.backBufferBits != nullptr) {
-    if (app.settings.theme >= 1 && app.settings.theme <= 6) {
-      RenderSceneRetained(app.aquarium, app.settings.theme, {app.frame.backBufferBits, width, height, width},
-                          retained);
-    }
-    if (app.frame.framesRendered % 100 == 0) {
-      WriteLog(L"[diag] frame=%d GDI+ status=%d fish=%zu", app.frame.framesRendered, retained.stats.status,
-               app.aquarium.creatures.size());
-    }
-  }
-  const int64_t drawn = MonotonicNanoseconds();
-  PresentChanged(app, width, height, retained.damage);
-  app.frame.drawMs += double(drawn - now) / 1e6;
-  app.frame.presentMs += double(MonotonicNanoseconds() - drawn) / 1e6;
-
-  // What a frame costs this machine, for a user's report: step, scene and present.
-  const double costMs = double(MonotonicNanoseconds() - now) / 1e6;
-  FrameCostReport report;
-  if (debugLogging && RecordFrameCost(app.frame.frameCosts, now, costMs, report)) {
-    WriteLog(L"[diag] render ms median=%.2f max=%.2f fps=%.1f", report.medianMs, report.maxMs, report.fps);
-    // The share of the window's pixels the presenter copied, over the same frames.
-    const double share = app.frame.framePixels > 0 ? 100 * app.frame.copiedPixels / app.frame.framePixels : 0;
-    WriteLog(L"[diag] copied %.1f%% of the frame, mean ms step+draw %.2f present %.2f, kept layers %.1f MB",
-             share, app.frame.drawMs / FrameCostWindow::kFrames,
-             app.frame.presentMs / FrameCostWindow::kFrames, double(RetainedSceneBytes(retained)) / 1e6);
-    app.frame.copiedPixels = app.frame.framePixels = app.frame.drawMs = app.frame.presentMs = 0;
-  }
+void RequestFullFrame(WallpaperApp& app, FullFrameReason reason) {
+  RequestFullFrame(app.frame.view, reason);
 }

@@ -8,8 +8,11 @@
 #include <dcomp.h>
 #include <dxgi.h>
 
+#include <algorithm>
+
+#include "desktop/presenter_win32.h"
+
 #include "base/log.h"
-#include "desktop/desktop_win32.h"
 #include "draw/compositing.h"
 
 // The Direct3D and DirectComposition objects, seen by this file alone.
@@ -140,8 +143,6 @@ void PresentBySurface(CompositionPresenter& c, HDC backBuffer, const RECT& part)
   c.dcompSurface->EndDraw();
 }
 
-}  // namespace
-
 bool InitComposition(WallpaperApp& app, int width, int height) {
   CompositionPresenter& c = ObjectsOf(app);
   const D3D_FEATURE_LEVEL level = D3D_FEATURE_LEVEL_11_0;
@@ -212,6 +213,58 @@ bool InitComposition(WallpaperApp& app, int width, int height) {
   return true;
 }
 
+// DirectComposition that would not start is tried again after 1 s, then
+// after twice as long each time, at most a minute apart.
+constexpr uint64_t kFirstRetryMs = 1000;
+constexpr uint64_t kLastRetryMs = 60000;
+
+void RebuildPresenter(WallpaperApp& app, HRESULT cause) {
+  PresenterState& presenter = app.presenter;
+  const uint64_t now = GetTickCount64();
+  if (now < presenter.nextRebuild || app.desktop.wallpaperWindow == nullptr) return;
+  presenter.nextRebuild = now + 1000;  // at most once a second
+  WriteLog(L"presenter: device lost hr=0x%08x, starting it again", unsigned(cause));
+  ReleaseComposition(app);
+  RECT client = {};
+  GetClientRect(app.desktop.wallpaperWindow, &client);
+  StartPresenter(app, client.right, client.bottom);  // falls back to GDI when it cannot
+}
+
+void RetryComposition(WallpaperApp& app) {
+  PresenterState& presenter = app.presenter;
+  if (presenter.kind != PresenterKind::kGdi || app.desktop.wallpaperWindow == nullptr) {
+    presenter.retryMs = 0;
+    return;
+  }
+  const uint64_t now = GetTickCount64();
+  if (presenter.retryMs == 0) {
+    presenter.retryMs = kFirstRetryMs;
+    presenter.nextRetry = now + presenter.retryMs;
+    return;
+  }
+  if (now < presenter.nextRetry) return;
+  RECT client = {};
+  GetClientRect(app.desktop.wallpaperWindow, &client);
+  if (InitComposition(app, client.right, client.bottom)) {
+    WriteLog(L"presenter: DirectComposition %s, after the GDI fallback",
+             presenter.kind == PresenterKind::kTexture ? L"texture" : L"surface");
+    presenter.retryMs = 0;
+    presenter.wholeNext = true;
+    return;
+  }
+  ReleaseComposition(app);
+  presenter.kind = PresenterKind::kGdi;  // frames keep going the way they went
+  // Logged until the retries reach their longest interval, then no more.
+  if (presenter.retryMs < kLastRetryMs) {
+    WriteLog(L"presenter: DirectComposition still unavailable; next try in %llu s",
+             (unsigned long long)std::min(2 * presenter.retryMs, kLastRetryMs) / 1000);
+  }
+  presenter.retryMs = std::min(2 * presenter.retryMs, kLastRetryMs);
+  presenter.nextRetry = now + presenter.retryMs;
+}
+
+}  // namespace
+
 void ReleaseComposition(WallpaperApp& app) {
   if (CompositionPresenter* c = app.presenter.composition) {
     Release(c->dcompSurface);
@@ -225,6 +278,7 @@ void ReleaseComposition(WallpaperApp& app) {
     app.presenter.composition = nullptr;
   }
   if (app.presenter.kind != PresenterKind::kGdi) app.presenter.kind = PresenterKind::kNone;
+  app.presenter.wholeNext = true;
 }
 
 void StartPresenter(WallpaperApp& app, int width, int height) {
@@ -233,6 +287,7 @@ void StartPresenter(WallpaperApp& app, int width, int height) {
              app.presenter.kind == PresenterKind::kTexture ? L"texture" : L"surface");
     return;
   }
+  app.presenter.wholeNext = true;
   WriteLog(L"DComp 初始化失败，动画可能不可见");
   // Whatever started in part would only stand between the window and the
   // copies below.
@@ -242,7 +297,7 @@ void StartPresenter(WallpaperApp& app, int width, int height) {
 }
 
 void PresentFrame(WallpaperApp& app, int width, int height) {
-  PresentChanged(app, width, height, {{0, 0, width, height}});
+  PresentChanged(app, width, height, {}, true);
 }
 
 namespace {
@@ -260,21 +315,23 @@ RECT ToRect(const draw::PixelRect& r) {
 
 }  // namespace
 
-void PresentChanged(WallpaperApp& app, int width, int height, const std::vector<draw::PixelRect>& changed) {
-  if (app.frame.backBufferBits == nullptr) return;
+PresentCount PresentChanged(WallpaperApp& app, int width, int height, const std::vector<draw::PixelRect>& changed,
+                            bool whole) {
+  PresentCount count;
+  if (app.frame.backBufferBits == nullptr || width <= 0 || height <= 0) return count;
   std::vector<draw::PixelRect> copies;
   CompositionPresenter* c = app.presenter.composition;
   const bool resized = app.presenter.kind != PresenterKind::kGdi && c != nullptr &&
                        c->dcompDevice != nullptr && (c->contentWidth != width || c->contentHeight != height);
-  if (app.frame.presentAll || resized) {
+  if (whole || app.presenter.wholeNext || resized) {
     copies.push_back({0, 0, width, height});
-    app.frame.presentAll = false;
+    app.presenter.wholeNext = false;
   } else {
     const bool surface = app.presenter.kind == PresenterKind::kSurface;
     draw::GroupRects(changed, width, height, surface ? kMostSurfaceUpdates : kMostCopies, copies);
   }
-  for (const draw::PixelRect& r : copies) app.frame.copiedPixels += r.Area();
-  app.frame.framePixels += double(width) * height;
+  for (const draw::PixelRect& r : copies) count.copiedPixels += r.Area();
+  count.framePixels = double(width) * height;
 
   if (app.presenter.kind == PresenterKind::kGdi) {
     HDC dc = GetDC(app.desktop.wallpaperWindow);
@@ -284,25 +341,31 @@ void PresentChanged(WallpaperApp& app, int width, int height, const std::vector<
       }
       ReleaseDC(app.desktop.wallpaperWindow, dc);
     }
-    return;
+    return count;
   }
-  if (c == nullptr || c->dcompDevice == nullptr) return;
+  if (c == nullptr || c->dcompDevice == nullptr) return count;
   if (resized) ResizeContent(*c, app.presenter.kind, width, height);
-  if (copies.empty()) return;  // nothing changed: nothing to commit
+  if (copies.empty()) return count;  // nothing changed: nothing to commit
 
   if (c->dcompSurface != nullptr) {
     for (const draw::PixelRect& r : copies) PresentBySurface(*c, app.frame.memoryDc, ToRect(r));
   } else if (c->contentTexture != nullptr && c->d3dContext != nullptr) {
-    if (c->contentWidth != width || c->contentHeight != height) return;  // the texture kept its old size
+    if (c->contentWidth != width || c->contentHeight != height) return count;  // the texture kept its old size
     for (const draw::PixelRect& r : copies) {
       const D3D11_BOX box = {UINT(r.x0), UINT(r.y0), 0, UINT(r.x1), UINT(r.y1), 1};
       const uint32_t* first = app.frame.backBufferBits + size_t(r.y0) * size_t(width) + size_t(r.x0);
       c->d3dContext->UpdateSubresource(c->contentTexture, 0, &box, first, UINT(width) * 4, 0);
     }
   } else {
-    return;
+    return count;
   }
   c->dcompDevice->Commit();
+  return count;
+}
+
+void KeepPresenterWorking(WallpaperApp& app) {
+  if (PresenterLost(app)) RebuildPresenter(app, E_FAIL);
+  RetryComposition(app);
 }
 
 bool PresenterLost(const WallpaperApp& app) {
