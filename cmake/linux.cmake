@@ -82,6 +82,10 @@ foreach(check x11 wayland unsupported)
   add_test(NAME linux.${check} COMMAND ${CMAKE_SOURCE_DIR}/tests/linux/${check}_e2e.sh ${CMAKE_BINARY_DIR})
   set_tests_properties(linux.${check} PROPERTIES RUN_SERIAL TRUE TIMEOUT 180)
 endforeach()
+# The Debian package (cmake/deb.cmake), made into a scratch folder: its fields,
+# its files, and the program it holds through the X11 check.
+add_test(NAME linux.deb COMMAND ${CMAKE_SOURCE_DIR}/tests/linux/deb_check.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(linux.deb PROPERTIES RUN_SERIAL TRUE TIMEOUT 240)
 
 # cmake --install: the program, its menu entry and the icon in the hicolor
 # sizes, painted at build time by the program's own icon figure.
