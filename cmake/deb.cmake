@@ -45,9 +45,10 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://${TIDEMERE_WEBSITE_HOST}/")
 set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 # Depends: the libraries the program links, found by dpkg-shlibdeps.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Qt loads its Wayland platform plugin (qt6-wayland), it is not linked. Only
-# Wayland sessions need it (X11 takes the xcb plugin in libqt6gui6), so it is
-# a Recommends, which apt installs by default, not a Depends.
+# Qt loads its Wayland platform plugin (qt6-wayland), it is not linked. On a
+# Wayland session without it Qt falls back to XWayland or, with none, aborts;
+# X11 needs only the xcb plugin in libqt6gui6. So a Recommends, which apt
+# installs by default and an X11-only system may leave out.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 # cpack reads this when it runs: TIDEMERE_PACKAGE_DIR in the environment puts
 # the package (and cpack's staging folder) elsewhere, as the package check does.
