@@ -46,7 +46,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 # Depends: the libraries the program links, found by dpkg-shlibdeps.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt loads its Wayland platform plugin (qt6-wayland), it is not linked. On a
-# Wayland session without it Qt falls back to XWayland or, with none, aborts;
+# Wayland session without it Qt tries XWayland instead or, with none, aborts;
 # X11 needs only the xcb plugin in libqt6gui6. So a Recommends, which apt
 # installs by default and an X11-only system may leave out.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
