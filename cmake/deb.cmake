@@ -13,7 +13,7 @@ file(STRINGS ${TIDEMERE_VERSION_H} version_line REGEX "^#define TIDEMERE_VERSION
 string(REGEX REPLACE "^#define TIDEMERE_VERSION_TEXT \"([^\"]+)\"$" "\\1" TIDEMERE_VERSION "${version_line}")
 file(STRINGS ${TIDEMERE_PRODUCT_H} host_line REGEX "^#define TIDEMERE_WEBSITE_HOST L\"[^\"]+\"$")
 string(REGEX REPLACE "^#define TIDEMERE_WEBSITE_HOST L\"([^\"]+)\"$" "\\1" TIDEMERE_WEBSITE_HOST "${host_line}")
-if(NOT TIDEMERE_VERSION MATCHES "^[0-9]+\\.[0-9]+\\.[0-9]+$" OR TIDEMERE_WEBSITE_HOST STREQUAL "")
+if(NOT TIDEMERE_VERSION MATCHES "^[0-9][0-9A-Za-z.+~]*$" OR TIDEMERE_WEBSITE_HOST STREQUAL "")
   message(FATAL_ERROR "no version in ${TIDEMERE_VERSION_H} or no website host in ${TIDEMERE_PRODUCT_H}")
 endif()
 
