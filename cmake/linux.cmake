@@ -82,6 +82,10 @@ foreach(check x11 wayland unsupported)
   add_test(NAME linux.${check} COMMAND ${CMAKE_SOURCE_DIR}/tests/linux/${check}_e2e.sh ${CMAKE_BINARY_DIR})
   set_tests_properties(linux.${check} PROPERTIES RUN_SERIAL TRUE TIMEOUT 180)
 endforeach()
+# The Debian package (cmake/deb.cmake), made into a scratch folder: its fields,
+# its files, and the program it holds through the X11 check.
+add_test(NAME linux.deb COMMAND ${CMAKE_SOURCE_DIR}/tests/linux/deb_check.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(linux.deb PROPERTIES RUN_SERIAL TRUE TIMEOUT 240)
 
 # cmake --install: the program, its menu entry and the icon in the hicolor
 # sizes, painted at build time by the program's own icon figure.
@@ -98,3 +102,4 @@ foreach(size 16 22 24 32 48 64 128 256)
   install(FILES ${icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
 add_custom_target(tidemere-icons ALL DEPENDS ${TIDEMERE_HICOLOR_ICONS})
+include(${CMAKE_SOURCE_DIR}/cmake/deb.cmake)

@@ -4,8 +4,9 @@
 # libFuzzer runtimes, the mingw-w64 cross compiler, 32-bit Wine and Xvfb; for
 # the Linux program Wayland's client library and the display servers its
 # checks run on (openbox, xcompmgr, sway, weston, with xdotool, grim and a
-# D-Bus session); then makes the 32-bit Wine prefix. Fast when all is already
-# there.
+# D-Bus session), and dpkg-dev, whose dpkg-shlibdeps computes the Debian
+# package's dependencies; then makes the 32-bit Wine prefix. Fast when all is
+# already there.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
@@ -13,7 +14,8 @@ packages=(cmake ninja-build g++ python3 file qt6-base-dev libgtest-dev googletes
   clang-14 libclang-rt-14-dev
   g++-mingw-w64-i686-posix mingw-w64-i686-dev g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
   wine wine32:i386 wine64 xvfb xauth x11-apps
-  pkg-config libwayland-dev libxcb1-dev qt6-wayland dbus openbox xcompmgr x11-utils xdotool sway grim weston)
+  pkg-config libwayland-dev libxcb1-dev qt6-wayland dbus openbox xcompmgr x11-utils xdotool sway grim weston
+  dpkg-dev)
 
 missing=()
 for package in "${packages[@]}"; do

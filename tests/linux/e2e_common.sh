@@ -4,7 +4,11 @@
 # process the script started, by its id.
 set -uo pipefail
 build="$(cd "$1" && pwd)"
+# TIDEMERE_PROGRAM runs another tidemere (the Debian package's) through the
+# same checks. Its real path: the program writes /proc/self/exe into the
+# autostart entry, which the X11 check compares.
 tidemere="$build/tidemere"
+[ -n "${TIDEMERE_PROGRAM:-}" ] && tidemere="$(readlink -f "$TIDEMERE_PROGRAM")"
 probe="$build/tidemere-probe"
 work="$(mktemp -d /tmp/tidemere-e2e-XXXXXX)"
 chmod 755 "$work"
