@@ -9,7 +9,10 @@
 #include <stdexcept>
 
 #include "base/log.h"
-#include "desktop/desktop_win32.h"
+#include "desktop/desktop_host_win32.h"
+#include "desktop/frame_driver_win32.h"
+#include "desktop/lifecycle_win32.h"
+#include "desktop/wallpaper_window_win32.h"
 
 namespace {
 

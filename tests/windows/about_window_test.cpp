@@ -2,6 +2,7 @@
 // hand cursor, Escape, and painted text whatever fonts the system has.
 #include <gtest/gtest.h>
 
+#include "policy/tray_menu.h"
 #include "base/log.h"
 #include "windows/ui_test_support.h"
 
@@ -12,7 +13,7 @@ class AboutWindow : public UiTest {
   void SetUp() override {
     UiTest::SetUp();
     CreateMessageWindow();
-    Command(kCommandAbout);
+    Command(kMenuCommandAbout);
     window = app.ui.aboutWindow;
     ASSERT_NE(window, nullptr);
   }
@@ -35,7 +36,7 @@ TEST_F(AboutWindow, OpensOnceAndComesBackAfterEscape) {
   EXPECT_EQ(outer.bottom - outer.top, 290);
   EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_SMALL, 0), 0) << "icon 101";
 
-  Command(kCommandAbout);
+  Command(kMenuCommandAbout);
   EXPECT_EQ(app.ui.aboutWindow, window);
   EXPECT_EQ(WindowsOfClass(kAboutWindowClass).size(), 1u);
   EXPECT_EQ(Count(Log(), ToUtf8(L"关于对话框已打开")), 1u);
@@ -46,7 +47,7 @@ TEST_F(AboutWindow, OpensOnceAndComesBackAfterEscape) {
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(app.ui.aboutWindow, nullptr);
 
-  Command(kCommandAbout);
+  Command(kMenuCommandAbout);
   EXPECT_NE(app.ui.aboutWindow, nullptr);
   EXPECT_EQ(WindowsOfClass(kAboutWindowClass).size(), 1u);
   EXPECT_EQ(Count(Log(), ToUtf8(L"关于对话框已打开")), 2u);
@@ -174,7 +175,7 @@ TEST_F(UiTest, AppIconIsTheFigureOnATransparentSquare) {
 
 TEST_F(UiTest, SpeciesIconWindowsPaintTheirTileAndFigure) {
   CreateMessageWindow();
-  Command(kCommandSettings);
+  Command(kMenuCommandSettings);
   ASSERT_NE(app.ui.settingsWindow, nullptr);
   Picture picture = CaptureClient(app.ui.settingsWindow);
   ASSERT_GT(picture.width, 1000);

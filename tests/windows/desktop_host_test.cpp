@@ -10,7 +10,12 @@
 #include "base/program_path_win32.h"
 #include "common/globals_win32.h"
 #include "common/names_win32.h"
-#include "desktop/desktop_win32.h"
+#include "desktop/desktop_host_win32.h"
+#include "desktop/frame_driver_win32.h"
+#include "desktop/lifecycle_win32.h"
+#include "desktop/pointer_hook_win32.h"
+#include "desktop/presenter_win32.h"
+#include "desktop/wallpaper_window_win32.h"
 #include "windows/win32_test_support.h"
 
 namespace {
@@ -220,12 +225,12 @@ TEST_F(DesktopLayout, RaisedDesktopGetsALayeredWindowBetweenIconsAndLayer) {
   // layer stays visible under them, and DirectComposition is tried again
   // later, each time after twice as long, at most a minute apart.
   EXPECT_EQ(app.presenter.kind, PresenterKind::kGdi);
-  RetryComposition(app);
-  EXPECT_EQ(app.lifecycle.compositionRetryMs, 1000u);
+  KeepPresenterWorking(app);
+  EXPECT_EQ(app.presenter.retryMs, 1000u);
   for (uint64_t expected : {2000u, 4000u, 8000u, 16000u, 32000u, 60000u, 60000u}) {
-    app.lifecycle.nextCompositionRetry = 0;  // its time has come
-    RetryComposition(app);
-    EXPECT_EQ(app.lifecycle.compositionRetryMs, expected);
+    app.presenter.nextRetry = 0;  // its time has come
+    KeepPresenterWorking(app);
+    EXPECT_EQ(app.presenter.retryMs, expected);
     EXPECT_EQ(app.presenter.kind, PresenterKind::kGdi);
   }
   EXPECT_TRUE(IsWindowVisible(layer));
@@ -267,7 +272,7 @@ TEST_F(DesktopLayout, TheWallpaperWindowIsNeverVisibleBeforeItIsParented) {
   EXPECT_TRUE(IsWindowVisible(app.desktop.wallpaperWindow));
   ASSERT_FALSE(parentsWhenShown.empty());
   for (HWND parent : parentsWhenShown) EXPECT_EQ(parent, progman) << "shown before it was Progman's child";
-  EXPECT_GE(app.frame.framesRendered, 1) << "shown with its first frame";
+  EXPECT_GE(app.frame.loop.framesRendered, 1) << "shown with its first frame";
   DestroyWindow(app.desktop.wallpaperWindow);
 }
 

@@ -8,10 +8,16 @@
 #include "app/app_win32.h"
 #include "app/screensaver_win32.h"
 #include "base/log.h"
+#include "base/clock.h"
 #include "base/program_path_win32.h"
 #include "common/globals_win32.h"
 #include "common/names_win32.h"
-#include "desktop/desktop_win32.h"
+#include "desktop/desktop_host_win32.h"
+#include "desktop/frame_driver_win32.h"
+#include "desktop/lifecycle_win32.h"
+#include "desktop/pointer_hook_win32.h"
+#include "desktop/presenter_win32.h"
+#include "desktop/wallpaper_window_win32.h"
 #include "windows/gdiplus_render.h"
 #include "windows/win32_test_support.h"
 
@@ -66,7 +72,6 @@ class FrameDriver : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(EnsureGdiplus());
     app.presenter.kind = PresenterKind::kGdi;
-    app.frame.lastFrameTime = MonotonicNanoseconds();
   }
   void TearDown() override {
     ReleaseBackBuffer(app);
@@ -110,9 +115,9 @@ TEST_F(FrameDriver, LaterFramesCopyOnlyWhatChangedAndTheWindowKeepsUp) {
   double least = 1;
   for (int i = 0; i < 6; ++i) {
     Sleep(16);
-    app.frame.copiedPixels = app.frame.framePixels = 0;
+    app.frame.loop.windowCopied = app.frame.loop.windowPixels = 0;
     RenderFrame(app);
-    least = std::min(least, app.frame.copiedPixels / app.frame.framePixels);
+    least = std::min(least, app.frame.loop.windowCopied / app.frame.loop.windowPixels);
   }
   EXPECT_LT(least, 0.9) << "only the changed part of a frame is copied";
   GdiFlush();
@@ -142,19 +147,19 @@ TEST_F(FrameDriver, NothingIsPresentedWithoutABackBuffer) {
 TEST_F(FrameDriver, EmptyClientAreaRendersAndCountsNothing) {
   app.desktop.wallpaperWindow = Make(L"TestWallpaperWnd");
   SetWindowPos(app.desktop.wallpaperWindow, nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE);
-  const int before = app.frame.framesRendered;
-  const int64_t clock = app.frame.lastFrameTime;
+  const int before = app.frame.loop.framesRendered;
+  const int64_t clock = app.frame.view.lastFrameTime;
   for (int i = 0; i < 3; ++i) RenderFrame(app);
-  EXPECT_EQ(app.frame.framesRendered, before);
+  EXPECT_EQ(app.frame.loop.framesRendered, before);
   EXPECT_EQ(app.frame.memoryDc, nullptr);
   EXPECT_FALSE(app.aquarium.populated);
   EXPECT_EQ(app.aquarium.elapsed, 0.0);
-  EXPECT_EQ(app.frame.lastFrameTime, clock);
+  EXPECT_EQ(app.frame.view.lastFrameTime, clock);
 }
 
 TEST_F(FrameDriver, BackBufferIsReusedAndRemadeOnlyForANewSize) {
   app.desktop.wallpaperWindow = Make(L"TestWallpaperWnd");
-  const int before = app.frame.framesRendered;
+  const int before = app.frame.loop.framesRendered;
   RenderFrame(app);
   const HDC dc = app.frame.memoryDc;
   const HBITMAP bitmap = app.frame.backBuffer;
@@ -163,7 +168,7 @@ TEST_F(FrameDriver, BackBufferIsReusedAndRemadeOnlyForANewSize) {
   EXPECT_EQ(app.frame.memoryDc, dc);
   EXPECT_EQ(app.frame.backBuffer, bitmap);
   EXPECT_EQ(app.frame.backBufferBits, bits);
-  EXPECT_EQ(app.frame.framesRendered, before + 2);
+  EXPECT_EQ(app.frame.loop.framesRendered, before + 2);
   EXPECT_TRUE(app.aquarium.populated);
   EXPECT_GT(app.aquarium.elapsed, 0.0);
 
@@ -207,7 +212,7 @@ TEST_F(FrameDriver, WallpaperWindowCoversTheVirtualScreenUnderAParentWithANegati
   EXPECT_EQ(placed.left, screen.left);
   EXPECT_EQ(placed.top, screen.top);
   EXPECT_EQ(placed.right, screen.right);
-  EXPECT_EQ(app.frame.backBufferWidth, 0) << "the display change forces a new back buffer";
+  EXPECT_EQ(app.frame.view.fullFrame, FullFrameReason::kDisplayChange) << "the next frame is new and whole";
   RenderFrame(app);
   EXPECT_EQ(app.frame.backBufferWidth, screen.right - screen.left);
   EXPECT_EQ(app.frame.backBufferHeight, screen.bottom - screen.top);
@@ -273,7 +278,7 @@ namespace {
 // A tick at which a frame is due, however soon after the last one: it
 // takes what the hook heard.
 void TickDue(WallpaperApp& app) {
-  app.frame.pacer = FramePacer();
+  app.frame.loop.pacer = FramePacer();
   OnTimerTick(app);
 }
 
@@ -471,7 +476,7 @@ TEST(Screensaver, PreviewFillsItsWindowDrawsTakesNoInputAndEndsWithIt) {
   EXPECT_EQ(client.right - client.left, hostClient.right);
   EXPECT_EQ(client.bottom - client.top, hostClient.bottom);
   EXPECT_EQ(saver.app.settings.fpsMode, kFpsPowerSaver) << "a low rate";
-  EXPECT_GE(saver.app.frame.framesRendered, 1) << "shown with its first frame";
+  EXPECT_GE(saver.app.frame.loop.framesRendered, 1) << "shown with its first frame";
 
   // The picture reaches the window: water, not a blank.
   const std::vector<uint32_t> shown = ReadWindowPixels(preview, hostClient.right, hostClient.bottom);

@@ -11,10 +11,16 @@
 
 #include "app/app_win32.h"
 #include "base/log.h"
+#include "base/clock.h"
 #include "base/program_path_win32.h"
 #include "common/globals_win32.h"
 #include "common/names_win32.h"
-#include "desktop/desktop_win32.h"
+#include "desktop/desktop_host_win32.h"
+#include "desktop/frame_driver_win32.h"
+#include "desktop/lifecycle_win32.h"
+#include "desktop/pointer_hook_win32.h"
+#include "desktop/presenter_win32.h"
+#include "desktop/wallpaper_window_win32.h"
 #include "windows/gdiplus_render.h"
 #include "windows/win32_test_support.h"
 
@@ -28,7 +34,6 @@ class SystemLife : public ::testing::Test {
     debugLogging = true;
     app.instance = GetModuleHandleW(nullptr);
     app.presenter.kind = PresenterKind::kGdi;
-    app.frame.lastFrameTime = MonotonicNanoseconds();
   }
   void TearDown() override {
     app.lifecycle.exitRequested = true;  // no reattaching while the test tears down
@@ -52,7 +57,7 @@ class SystemLife : public ::testing::Test {
   bool Logged(const wchar_t* text) { return ReadProgramLog().find(ToUtf8(text)) != std::string::npos; }
   // A timer tick at which a frame is due, however soon after the last one.
   void TickDue() {
-    app.frame.pacer = FramePacer();
+    app.frame.loop.pacer = FramePacer();
     OnTimerTick(app);
   }
   LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam = 0) {
@@ -88,87 +93,66 @@ LRESULT SendPowerSetting(WallpaperApp& app, const GUID& guid, DWORD value) {
 
 TEST_F(SystemLife, SessionPowerAndDisplayNotificationsRestAndResumeFrames) {
   MakeWallpaper();
-  const int start = app.frame.framesRendered;
+  const int start = app.frame.loop.framesRendered;
   TickDue();
-  EXPECT_EQ(app.frame.framesRendered, start + 1);
+  EXPECT_EQ(app.frame.loop.framesRendered, start + 1);
 
   Send(WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK);
   for (int i = 0; i < 5; ++i) TickDue();
-  EXPECT_EQ(app.frame.framesRendered, start + 1) << "no frame while locked";
-  EXPECT_TRUE(app.lifecycle.slowTicks);
+  EXPECT_EQ(app.frame.loop.framesRendered, start + 1) << "no frame while locked";
+  EXPECT_TRUE(app.frame.slowTicks);
   EXPECT_TRUE(Logged(L"[rest] session locked: frames stop"));
   Send(WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK);
   TickDue();
-  EXPECT_EQ(app.frame.framesRendered, start + 2) << "frames resume at the next tick";
-  EXPECT_FALSE(app.lifecycle.slowTicks);
+  EXPECT_EQ(app.frame.loop.framesRendered, start + 2) << "frames resume at the next tick";
+  EXPECT_FALSE(app.frame.slowTicks);
   EXPECT_TRUE(Logged(L"[rest] visible again: frames resume"));
 
   EXPECT_EQ(Send(WM_POWERBROADCAST, PBT_APMSUSPEND), TRUE);
   TickDue();
-  EXPECT_EQ(app.lifecycle.resting, RestReason::kSuspending);
+  EXPECT_EQ(app.frame.loop.resting, RestReason::kSuspending);
   Send(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC);
   EXPECT_FALSE(app.lifecycle.visibility.suspending);
 
   EXPECT_EQ(SendPowerSetting(app, GUID_CONSOLE_DISPLAY_STATE, 0), TRUE);
   TickDue();
-  EXPECT_EQ(app.lifecycle.resting, RestReason::kDisplayOff);
+  EXPECT_EQ(app.frame.loop.resting, RestReason::kDisplayOff);
   SendPowerSetting(app, GUID_CONSOLE_DISPLAY_STATE, 2);  // dimmed: still visible
   TickDue();
-  EXPECT_EQ(app.lifecycle.resting, RestReason::kNone);
+  EXPECT_EQ(app.frame.loop.resting, RestReason::kNone);
 
   SendPowerSetting(app, kPowerSavingStatusForTest, 1);
   EXPECT_TRUE(app.lifecycle.batterySaver);
-  const int saver = app.frame.framesRendered;
-  int64_t before = MonotonicNanoseconds();
   TickDue();
-  EXPECT_EQ(app.frame.framesRendered, saver + 1);
-  EXPECT_GE(app.frame.pacer.nextDue - before, kNanosecondsPerSecond / 15)
-      << "battery saver: the next frame a fifteenth of a second later";
-  OnTimerTick(app);
-  EXPECT_EQ(app.frame.framesRendered, saver + 1) << "not due yet";
+  EXPECT_EQ(app.frame.loop.framePeriod, kNanosecondsPerSecond / 15) << "battery saver: the power-saver pace";
   SendPowerSetting(app, kPowerSavingStatusForTest, 0);
   EXPECT_FALSE(app.lifecycle.batterySaver);
-  before = MonotonicNanoseconds();
   TickDue();
-  EXPECT_LT(app.frame.pacer.nextDue - before, kNanosecondsPerSecond / 30) << "smooth again";
+  EXPECT_EQ(app.frame.loop.framePeriod, kNanosecondsPerSecond / 60) << "smooth again";
 }
 
-TEST_F(SystemLife, ReducedMotionShowsOneStillFrameUntilTheSceneChanges) {
+// The system's switch, read when the system announces a change (and never
+// changed by the program); what the frames make of it is the frame loop's.
+TEST_F(SystemLife, ReducedMotionFollowsTheSystemsSwitch) {
   MakeWallpaper();
-  app.lifecycle.reducedMotion = true;
-  const int start = app.frame.framesRendered;
-  for (int i = 0; i < 5; ++i) TickDue();
-  EXPECT_EQ(app.frame.framesRendered, start + 1) << "one still frame";
-  EXPECT_TRUE(app.lifecycle.slowTicks);
-  app.settings.theme = 4;
-  for (int i = 0; i < 3; ++i) TickDue();
-  EXPECT_EQ(app.frame.framesRendered, start + 2) << "a new scene, a new still frame";
-  app.aquarium.populated = false;  // settings applied
-  TickDue();
-  SetWindowPos(app.desktop.wallpaperWindow, nullptr, 0, 0, 120, 90,
-               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
-  TickDue();
-  TickDue();
-  EXPECT_EQ(app.frame.framesRendered, start + 4);
-
-  // The system's switch, read when the system announces a change (and never
-  // changed by the program).
   BOOL original = TRUE;
   SystemParametersInfoW(SPI_GETCLIENTAREAANIMATION, 0, &original, 0);
+  SystemParametersInfoW(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<PVOID>(LONG_PTR(FALSE)), 0);
+  Send(WM_SETTINGCHANGE, SPI_SETCLIENTAREAANIMATION);
+  EXPECT_TRUE(app.lifecycle.reducedMotion);
+  const int start = app.frame.loop.framesRendered;
+  for (int i = 0; i < 3; ++i) TickDue();
+  EXPECT_EQ(app.frame.loop.framesRendered, start + 1) << "one still frame";
+  EXPECT_TRUE(app.frame.slowTicks);
+
   SystemParametersInfoW(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<PVOID>(LONG_PTR(TRUE)), 0);
   Send(WM_SETTINGCHANGE, SPI_SETCLIENTAREAANIMATION);
   EXPECT_FALSE(app.lifecycle.reducedMotion);
   EXPECT_TRUE(Logged(L"[motion] animations on: frames resume"));
   TickDue();
   TickDue();
-  EXPECT_EQ(app.frame.framesRendered, start + 6) << "moving again";
-  EXPECT_FALSE(app.lifecycle.slowTicks);
-
-  SystemParametersInfoW(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<PVOID>(LONG_PTR(FALSE)), 0);
-  Send(WM_SETTINGCHANGE, SPI_SETCLIENTAREAANIMATION);
-  EXPECT_TRUE(app.lifecycle.reducedMotion);
-  for (int i = 0; i < 3; ++i) TickDue();
-  EXPECT_EQ(app.frame.framesRendered, start + 7) << "one still frame again";
+  EXPECT_EQ(app.frame.loop.framesRendered, start + 3) << "moving again";
+  EXPECT_FALSE(app.frame.slowTicks);
   SystemParametersInfoW(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<PVOID>(LONG_PTR(original)), 0);
 }
 
@@ -181,10 +165,10 @@ TEST_F(SystemLife, OpaqueWindowsThatCoverTheScreenStopFramesTranslucentOnesDoNot
   app.lifecycle.nextCoverageCheck = 0;
   UpdateCoverage(app);
   EXPECT_TRUE(app.lifecycle.visibility.covered);
-  const int start = app.frame.framesRendered;
+  const int start = app.frame.loop.framesRendered;
   TickDue();
-  EXPECT_EQ(app.frame.framesRendered, start);
-  EXPECT_EQ(app.lifecycle.resting, RestReason::kCovered);
+  EXPECT_EQ(app.frame.loop.framesRendered, start);
+  EXPECT_EQ(app.frame.loop.resting, RestReason::kCovered);
 
   SetWindowLongPtrW(cover, GWL_EXSTYLE, GetWindowLongPtrW(cover, GWL_EXSTYLE) | WS_EX_LAYERED);
   SetLayeredWindowAttributes(cover, 0, 128, LWA_ALPHA);
@@ -201,7 +185,7 @@ TEST_F(SystemLife, OpaqueWindowsThatCoverTheScreenStopFramesTranslucentOnesDoNot
   ShowWindow(cover, SW_HIDE);
   app.lifecycle.nextCoverageCheck = 0;
   TickDue();
-  EXPECT_EQ(app.frame.framesRendered, start + 1);
+  EXPECT_EQ(app.frame.loop.framesRendered, start + 1);
 }
 
 TEST_F(SystemLife, WindowsBelowTheWallpaperDoNotCoverIt) {
@@ -262,11 +246,10 @@ TEST_F(SystemLife, ShellDestroyingTheWindowDetachesAndANewShellGetsItBack) {
   EXPECT_EQ(GetWindow(app.desktop.wallpaperWindow, GW_HWNDNEXT), newWorker);
   EXPECT_FALSE(app.lifecycle.visibility.detached);
   EXPECT_TRUE(Logged(L"[shell] attached again"));
-  app.frame.lastFrameTime = MonotonicNanoseconds();
-  const int start = app.frame.framesRendered;
+  const int start = app.frame.loop.framesRendered;
   TickDue();
-  EXPECT_EQ(app.frame.framesRendered, start + 1) << "frames again, same aquarium";
-  StopLifecycle(app);
+  EXPECT_EQ(app.frame.loop.framesRendered, start + 1) << "frames again, same aquarium";
+  BeginExit(app);
 }
 
 TEST_F(SystemLife, CrashFilterShowsTheHiddenLayerAndLetsTheCrashGoOn) {
@@ -344,21 +327,19 @@ TEST_F(SystemLife, TheLoopPacesFramesByTimeWithEitherTimer) {
   for (const Case& c : {Case{true, kFpsSmooth, 60}, Case{false, kFpsPowerSaver, 15}}) {
     SCOPED_TRACE(c.highResolution ? "high-resolution timer" : "window timer");
     app.settings.fpsMode = c.fpsMode;
-    app.frame.frameTimer = c.highResolution ? CreateFrameTimer() : nullptr;
+    StartFrames(app, c.highResolution);
     if (c.highResolution) {
       ASSERT_NE(app.frame.frameTimer, nullptr);
     }
-    SetTickTimer(app);
     TickDue();
-    const int start = app.frame.framesRendered;
+    const int start = app.frame.loop.framesRendered;
     const UINT_PTR end = SetTimer(nullptr, 0, 2000, EndTheLoop);
     EXPECT_EQ(RunMessageLoop(app, GetMessageW), 0);
     KillTimer(nullptr, end);
-    const int frames = app.frame.framesRendered - start;
+    const int frames = app.frame.loop.framesRendered - start;
     EXPECT_GE(frames, 2 * c.fps * 8 / 10);
     EXPECT_LE(frames, 2 * c.fps + 2);
-    if (app.frame.frameTimer != nullptr) CloseHandle(app.frame.frameTimer);
-    app.frame.frameTimer = nullptr;
+    StopFrames(app);
   }
 }
 

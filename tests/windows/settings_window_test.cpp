@@ -2,6 +2,7 @@
 // rules with their warnings, Cancel and the close box, and DPI changes.
 #include <gtest/gtest.h>
 
+#include "policy/tray_menu.h"
 #include "base/log.h"
 #include "policy/settings_form.h"
 #include "settings/settings_win32.h"
@@ -52,16 +53,16 @@ std::vector<Expected> ExpectedControls(const Settings& settings) {
   std::vector<Expected> controls = {
       {L"Static", L"Total Fish (5-60):", 20, 20, 180, 28, 0},
       {L"Edit", std::to_wstring(settings.totalFish), 205, 18, 80, 30, 1102},
-      {L"Static", L"Allocated: 28 / 28 (max 28)", 310, 20, 240, 28, 0},
-      {L"Static", L"Performance:", 560, 20, 100, 28, 0},
-      {L"ComboBox", L"Smooth (60 FPS)", 665, 18, 160, -1,
+      {L"Static", L"Allocated: 28 / 28 (max 28)", 305, 20, 305, 28, 0},
+      {L"Static", L"Performance:", 615, 20, 120, 28, 0},
+      {L"ComboBox", L"Smooth (60 FPS)", 740, 18, 215, -1,
        1103},  // a closed drop-down list is as high as its font wants
       {L"Button", L"Species && Count (number of each species)", 15, 52, 1065, 460, 0},
   };
   for (int i = 0; i < 20; ++i) {
     const int x = 30 + 265 * (i / 5), top = 88 * (i % 5), y = top + 76;
     controls.push_back({L"FishIconWnd", L"", x, y, 82, 54, 0});
-    controls.push_back({L"Static", names[i], x + 90, y, 130, 26, 0});
+    controls.push_back({L"Static", names[i], x + 90, y, 170, 26, 0});
     controls.push_back({L"Static", L"Count:", x + 90, top + 104, 55, 24, 0});
     controls.push_back(
         {L"Edit", std::to_wstring(settings.speciesCounts[i]), x + 148, top + 102, 55, 28, 1000 + i});
@@ -77,7 +78,7 @@ class SettingsWindow : public UiTest {
   void SetUp() override {
     UiTest::SetUp();
     CreateMessageWindow();
-    Command(kCommandSettings);
+    Command(kMenuCommandSettings);
     window = app.ui.settingsWindow;
     ASSERT_NE(window, nullptr);
   }
@@ -294,7 +295,7 @@ TEST_F(SettingsWindow, CancelAndCloseBoxChangeNothing) {
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(app.ui.settingsWindow, nullptr);
 
-  Command(kCommandSettings);
+  Command(kMenuCommandSettings);
   window = app.ui.settingsWindow;
   ASSERT_NE(window, nullptr);
   Type(1102, L"50");
@@ -310,14 +311,14 @@ TEST_F(SettingsWindow, CancelAndCloseBoxChangeNothing) {
 }
 
 TEST_F(SettingsWindow, SecondSettingsCommandRaisesTheOpenWindow) {
-  Command(kCommandSettings);
+  Command(kMenuCommandSettings);
   EXPECT_EQ(app.ui.settingsWindow, window);
   EXPECT_EQ(WindowsOfClass(kSettingsWindowClass).size(), 1u);
   ShowWindow(window, SW_MINIMIZE);
-  Command(kCommandSettings);
+  Command(kMenuCommandSettings);
   EXPECT_FALSE(IsIconic(window)) << "a minimized window comes back";
   Press(IDCANCEL);
-  Command(kCommandSettings);
+  Command(kMenuCommandSettings);
   EXPECT_NE(app.ui.settingsWindow, nullptr);
   EXPECT_NE(app.ui.settingsWindow, window) << "after closing, a new window";
   EXPECT_EQ(WindowsOfClass(kSettingsWindowClass).size(), 1u);

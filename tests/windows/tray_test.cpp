@@ -2,10 +2,16 @@
 // commands, and the hidden window that hears "TaskbarCreated".
 #include <gtest/gtest.h>
 
+#include "policy/tray_menu.h"
 #include "base/log.h"
 #include "base/program_path_win32.h"
 #include "common/globals_win32.h"
-#include "desktop/desktop_win32.h"
+#include "desktop/desktop_host_win32.h"
+#include "desktop/frame_driver_win32.h"
+#include "desktop/lifecycle_win32.h"
+#include "desktop/pointer_hook_win32.h"
+#include "desktop/presenter_win32.h"
+#include "desktop/wallpaper_window_win32.h"
 #include "settings/settings_win32.h"
 #include "windows/ui_test_support.h"
 
@@ -170,9 +176,9 @@ TEST_F(Tray, RightClickShowsTheMenuWithTheRunKeyReadAfresh) {
 
 TEST_F(Tray, StartWithWindowsCommandTogglesTheRunValue) {
   CreateTray(app);
-  Command(kCommandAutostart);
+  Command(kMenuCommandAutostart);
   EXPECT_TRUE(IsAutostartEnabled());
-  Command(kCommandAutostart);
+  Command(kMenuCommandAutostart);
   EXPECT_FALSE(IsAutostartEnabled());
   EXPECT_NE(Log().find(Utf8(L"自动启动：已移除 r=0")), std::string::npos);
 }
@@ -183,7 +189,7 @@ TEST_F(Tray, ExitRemovesIconHookAndWindows) {
   InstallPointerHook(app);
   HWND messageWindow = app.ui.messageWindow, notifyWindow = app.lifecycle.notifyWindow;
   ASSERT_TRUE(app.ui.trayAdded);
-  Command(kCommandExit);
+  Command(kMenuCommandExit);
   EXPECT_FALSE(app.ui.trayAdded);
   EXPECT_EQ(app.desktop.mouseHook, nullptr);
   EXPECT_EQ(hookApp, nullptr);

@@ -8,6 +8,7 @@
 
 #include "base/log.h"
 #include "common/window_class_win32.h"
+#include "policy/tray_menu.h"
 #include "settings/settings_win32.h"
 #include "windows/gdiplus_render.h"
 #include "windows/win32_test_support.h"
@@ -34,7 +35,7 @@ BOOL WINAPI RecordPopupMenu(HMENU menu, UINT flags, int, int, int, HWND owner, c
   MENUITEMINFOW item = {};
   item.cbSize = sizeof(item);
   item.fMask = MIIM_STATE;
-  GetMenuItemInfoW(menu, kCommandAutostart, FALSE, &item);
+  GetMenuItemInfoW(menu, kMenuCommandAutostart, FALSE, &item);
   UiTest::popupMenus.push_back({menu, flags, owner, item.fState});
   return TRUE;
 }

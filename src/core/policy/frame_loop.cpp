@@ -47,13 +47,8 @@ void DrawView(FrameLoop& loop, const Settings& settings, ViewWake& v, int64_t no
   if (!aquarium.populated) RequestFullFrame(view, FullFrameReason::kNewAquarium);
   Step(view, aquarium, settings, now, target.width, target.height);
 
-  // Pixels that hold nothing this scene drew (or an aquarium it does not
-  // know) are drawn all again; the other reasons only show the whole frame.
   const FullFrameReason full = view.fullFrame;
-  if (full == FullFrameReason::kStart || full == FullFrameReason::kNewBuffer ||
-      full == FullFrameReason::kNewAquarium) {
-    InvalidateRetainedScene(*view.retained);
-  }
+  if (view.redrawAll) InvalidateRetainedScene(*view.retained);
   static const std::vector<draw::PixelRect> kNothing;
   v.changed = &kNothing;
   int status = 0;
@@ -67,6 +62,7 @@ void DrawView(FrameLoop& loop, const Settings& settings, ViewWake& v, int64_t no
   v.whole = full != FullFrameReason::kNone;
   if (v.whole) WriteLog(L"[frame] %dx%d shown whole: %s", target.width, target.height, FullFrameReasonName(full));
   view.fullFrame = FullFrameReason::kNone;
+  view.redrawAll = false;
   loop.keptBytes += RetainedSceneBytes(*view.retained);
   if (++loop.framesRendered % 100 == 0) {
     WriteLog(L"[diag] frame=%d GDI+ status=%d fish=%zu", loop.framesRendered, status, aquarium.creatures.size());
@@ -99,6 +95,8 @@ const wchar_t* FullFrameReasonName(FullFrameReason reason) {
 
 void RequestFullFrame(FrameView& view, FullFrameReason reason) {
   if (view.fullFrame == FullFrameReason::kNone) view.fullFrame = reason;
+  // The other reasons leave the kept layers true: only the screen lost them.
+  if (reason != FullFrameReason::kRestEnded && reason != FullFrameReason::kExposed) view.redrawAll = true;
 }
 
 WakeResult RunFrameLoop(FrameLoop& loop, const Settings& settings, const WakeInputs& wake, ViewWake* views,

@@ -37,6 +37,7 @@ struct FrameView {
   RetainedScenePtr retained = MakeRetainedScene();
   int64_t lastFrameTime = 0;  // monotonic clock, nanoseconds; 0 before the first frame
   FullFrameReason fullFrame = FullFrameReason::kStart;  // why the next frame is whole; kNone: it is not
+  bool redrawAll = true;  // and drawn again from scratch: the pixels or the aquarium are new
   const uint32_t* lastPixels = nullptr;                 // the target drawn into last
   int lastWidth = 0;
   int lastHeight = 0;
@@ -46,8 +47,9 @@ struct FrameView {
   int fixedSteps = 0;
 };
 
-// The next frame of `view` is drawn again and shown whole. The first reason
-// asked for since the last frame is the one reported.
+// The next frame of `view` is shown whole, and for new pixels, a new
+// aquarium or new monitors drawn again from scratch. The first reason asked
+// for since the last frame is the one reported.
 void RequestFullFrame(FrameView& view, FullFrameReason reason);
 
 // What the shell observed at this wake-up.

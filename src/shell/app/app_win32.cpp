@@ -4,10 +4,17 @@
 // after windows.h, which it builds on
 #include <gdiplus.h>
 
+#include <vector>
+
 #include "base/log.h"
-#include "base/program_path_win32.h"
 #include "base/system_message_win32.h"
-#include "desktop/desktop_win32.h"
+#include "desktop/desktop_host_win32.h"
+#include "desktop/frame_driver_win32.h"
+#include "desktop/lifecycle_win32.h"
+#include "desktop/pointer_hook_win32.h"
+#include "desktop/presenter_win32.h"
+#include "desktop/wallpaper_window_win32.h"
+#include "policy/tray_menu.h"
 #include "settings/settings_win32.h"
 #include "ui/ui_win32.h"
 
@@ -54,13 +61,9 @@ int Run(WallpaperApp& app) {
   CreateTray(app);
   InstallPointerHook(app);
   StartLifecycle(app);
-  app.frame.frameTimer = CreateFrameTimer();
-  WriteLog(L"[frames] paced by %s", app.frame.frameTimer ? L"a high-resolution timer" : L"the window timer");
-  SetTickTimer(app);
-  app.frame.lastFrameTime = MonotonicNanoseconds();
+  StartFrames(app);
   const int result = RunMessageLoop(app, GetMessageW);
-  if (app.frame.frameTimer != nullptr) CloseHandle(app.frame.frameTimer);
-  app.frame.frameTimer = nullptr;
+  StopFrames(app);
   return result;
 }
 
@@ -69,30 +72,22 @@ void RegisterHotkeys(WallpaperApp& app) {
   // tray menu, a message box); a window's are dispatched to it there too.
   HWND owner = app.ui.messageWindow;
   const UINT modifiers = MOD_CONTROL | MOD_SHIFT;
-  BOOL key1 = RegisterHotKey(owner, kHotkeyTropical, modifiers, 0x31);
-  BOOL key2 = RegisterHotKey(owner, kHotkeyDeepSea, modifiers, 0x32);
-  BOOL key3 = RegisterHotKey(owner, kHotkeyKoiPond, modifiers, 0x33);
-  BOOL key0 = RegisterHotKey(owner, kHotkeyExit, modifiers, 0x30);
+  const std::vector<Hotkey> keys = Hotkeys();
+  BOOL registered[4] = {};  // as the log line names them: 1, 2, 3 and 0
+  bool all = true;
+  for (size_t i = 0; i < keys.size(); ++i) {
+    // The virtual-key code of a digit key is its character.
+    const BOOL ok = RegisterHotKey(owner, keys[i].id, modifiers, UINT(keys[i].digit));
+    if (i < 4) registered[i] = ok;
+    all = all && ok;
+  }
   DWORD error = GetLastError();
-  WriteLog(L"热键注册(Ctrl+Shift,hWnd=0x%p) 1=%d 2=%d 3=%d 0=%d (err=%lu)", owner, key1, key2, key3, key0,
-           error);
-  if (!key1 || !key2 || !key3 || !key0) {
+  WriteLog(L"热键注册(Ctrl+Shift,hWnd=0x%p) 1=%d 2=%d 3=%d 0=%d (err=%lu)", owner, registered[0], registered[1],
+           registered[2], registered[3], error);
+  if (!all) {
     WriteLog(L"警告：部分热键注册失败，可能被其他程序占用，请关闭占用程序后重试");
   }
 }
-
-namespace {
-
-// Waits for the next frame or the next message, whichever comes first, and
-// draws the frame when it is due.
-void WaitForFrameOrMessage(WallpaperApp& app) {
-  ArmFrameTimer(app);
-  HANDLE timer = app.frame.frameTimer;
-  const DWORD woke = MsgWaitForMultipleObjectsEx(1, &timer, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-  if (woke == WAIT_OBJECT_0 && app.desktop.wallpaperWindow != nullptr) OnTimerTick(app);
-}
-
-}  // namespace
 
 int RunMessageLoop(WallpaperApp& app, GetMessageFunction getMessage) {
   MSG message = {};
@@ -123,11 +118,13 @@ int RunMessageLoop(WallpaperApp& app, GetMessageFunction getMessage) {
 
 void OnHotkey(WallpaperApp& app, unsigned id) {
   WriteLog(L"OnHotkey id=%d", int(id));
-  if (id >= kHotkeyTropical && id <= kHotkeyKoiPond) {
-    SetEffect(app, int(id));
-  } else if (id == kHotkeyExit) {
+  if (id == unsigned(kExitHotkeyId)) {
     WriteLog(L"热键退出");
     RequestExit(app);
+    return;
+  }
+  for (const Hotkey& key : Hotkeys()) {
+    if (unsigned(key.id) == id) SetEffect(app, key.id);
   }
 }
 
@@ -141,14 +138,9 @@ void SetEffect(WallpaperApp& app, int newTheme) {
 }
 
 void RequestExit(WallpaperApp& app) {
-  app.lifecycle.exitRequested = true;
+  BeginExit(app);
   RemovePointerHook(app);
   RemoveTray(app);
-  StopLifecycle(app);
-  if (app.lifecycle.notifyWindow != nullptr) {
-    DestroyWindow(app.lifecycle.notifyWindow);
-    app.lifecycle.notifyWindow = nullptr;
-  }
   RestoreWallpaperLayer(app);
   // Its WM_DESTROY posts WM_QUIT, which ends the loop of Run.
   if (app.desktop.wallpaperWindow != nullptr) {

@@ -4,17 +4,11 @@
 
 #include "common/wallpaper_app_win32.h"
 
-// Hot-key ids (Ctrl+Shift+1, 2, 3 and 0).
-constexpr unsigned kHotkeyTropical = 1;
-constexpr unsigned kHotkeyDeepSea = 2;
-constexpr unsigned kHotkeyKoiPond = 3;
-constexpr unsigned kHotkeyExit = 4;
-
 // Fills app.requests: what desktop/ and ui/ ask goes to the functions below.
 void WireRequests(WallpaperApp& app);
 
 int Run(WallpaperApp& app);
-// Ctrl+Shift+1, 2, 3 and 0, owned by the message window.
+// Ctrl+Shift+1, 2, 3 and 0 (policy/tray_menu.h), owned by the message window.
 void RegisterHotkeys(WallpaperApp& app);
 // The message loop of Run. Returns the WM_QUIT code, or kMessageLoopFailed
 // when the message retrieval itself fails.

@@ -11,7 +11,7 @@
 #include "base/log.h"
 #include "base/program_path_win32.h"
 #include "common/names_win32.h"
-#include "desktop/desktop_win32.h"
+#include "desktop/lifecycle_win32.h"
 #include "policy/command_line.h"
 #include "policy/screensaver_args.h"
 #include "settings/settings_win32.h"

@@ -12,7 +12,9 @@
 #include "base/program_path_win32.h"
 #include "common/names_win32.h"
 #include "common/window_class_win32.h"
-#include "desktop/desktop_win32.h"
+#include "desktop/desktop_host_win32.h"
+#include "desktop/frame_driver_win32.h"
+#include "desktop/presenter_win32.h"
 #include "settings/settings_win32.h"
 #include "sim/random.h"
 #include "ui/ui_win32.h"
@@ -75,16 +77,9 @@ HWND CreateSaverWindow(Screensaver& saver, DWORD exStyle, DWORD style, const REC
   return window;
 }
 
-void StartFrames(WallpaperApp& app) {
-  app.frame.frameTimer = CreateFrameTimer();
-  SetTickTimer(app);
-  app.frame.lastFrameTime = MonotonicNanoseconds();
-}
-
 int RunUntilClosed(WallpaperApp& app) {
   const int result = RunMessageLoop(app, GetMessageW);
-  if (app.frame.frameTimer != nullptr) CloseHandle(app.frame.frameTimer);
-  app.frame.frameTimer = nullptr;
+  StopFrames(app);
   ReleaseAll(app);
   return result;
 }
@@ -182,7 +177,7 @@ LRESULT CALLBACK ScreensaverWndProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_PAINT: {
       PAINTSTRUCT paint;
       BeginPaint(window, &paint);
-      PresentFrame(app, app.frame.backBufferWidth, app.frame.backBufferHeight);
+      ShowBackBuffer(app);
       EndPaint(window, &paint);
       return 0;
     }

@@ -40,19 +40,8 @@ constexpr UINT WM_TRAYICON = WM_APP + 1;
 // The notification-area icon's identifier.
 constexpr UINT kTrayIconId = 1;
 
-// Tray menu commands.
-enum TrayCommand : UINT {
-  kCommandTropical = 1001,
-  kCommandDeepSea = 1002,
-  kCommandKoiPond = 1003,
-  kCommandSettings = 1004,
-  kCommandExit = 1005,
-  kCommandAbout = 1006,
-  kCommandAutostart = 1007,
-  kCommandCoralReef = 1008,
-  kCommandShipwreck = 1009,
-  kCommandAncientRuins = 1010,
-};
+// The tray menu's command ids are in its portable table (policy/tray_menu.h)
+// and the themes table (base/themes.h).
 
 // Settings window control identifiers.
 constexpr int kSpeciesCountEditBase = 1000;  // + species number

@@ -12,10 +12,10 @@ void RegisterWindowClassOnce(const wchar_t* name, WNDPROC procedure, HINSTANCE i
   windowClass.lpfnWndProc = procedure;
   windowClass.cbWndExtra = style.windowExtraBytes;
   windowClass.hInstance = instance;
-  if (style.dialogLook) {
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  }
+  if (style.dialogLook || style.arrowCursor) windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  if (style.dialogLook) windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  if (style.appIcon) windowClass.hIcon = windowClass.hIconSm = LoadIconW(instance, MAKEINTRESOURCEW(kAppIconResource));
+  if (style.redrawOnResize) windowClass.style = CS_HREDRAW | CS_VREDRAW;
   windowClass.lpszClassName = name;
   RegisterClassExW(&windowClass);
 }

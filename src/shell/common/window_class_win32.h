@@ -6,7 +6,10 @@
 
 struct WindowClassStyle {
   int windowExtraBytes = 0;
-  bool dialogLook = true;  // arrow cursor and the button-face background
+  bool dialogLook = true;       // arrow cursor and the button-face background
+  bool arrowCursor = false;     // the arrow without the dialog's background
+  bool appIcon = false;         // icon 101 as the class icon
+  bool redrawOnResize = false;  // CS_HREDRAW | CS_VREDRAW
 };
 
 // Registers the class on first use; later calls find it registered.

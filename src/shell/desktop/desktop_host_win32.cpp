@@ -5,7 +5,7 @@
 
 #include "base/log.h"
 #include "common/globals_win32.h"
-#include "desktop/desktop_win32.h"
+#include "desktop/desktop_host_win32.h"
 
 namespace {
 

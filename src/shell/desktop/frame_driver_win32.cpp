@@ -151,11 +151,14 @@ void ReleaseBackBuffer(WallpaperApp& app) {
   frame.previousBitmap = nullptr;
   frame.backBufferBits = nullptr;
   frame.backBufferWidth = frame.backBufferHeight = 0;
+  // The next buffer may lie where this one did: the loop must not take it
+  // for the pixels it drew into.
+  RequestFullFrame(frame.view, FullFrameReason::kNewBuffer);
 }
 
-void StartFrames(WallpaperApp& app) {
+void StartFrames(WallpaperApp& app, bool frameTimer) {
   FrameDriverState& frame = app.frame;
-  if (frame.frameTimer == nullptr) {
+  if (frame.frameTimer == nullptr && frameTimer) {
     // CREATE_WAITABLE_TIMER_HIGH_RESOLUTION; older systems refuse the flag.
     constexpr DWORD kHighResolution = 0x00000002;
     frame.frameTimer = CreateWaitableTimerExW(nullptr, nullptr, kHighResolution, TIMER_ALL_ACCESS);

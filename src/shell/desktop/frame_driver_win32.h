@@ -7,9 +7,9 @@
 #include "common/wallpaper_app_win32.h"
 
 // Frames start: the high-resolution frame timer (Windows 10 1803 and later)
-// where there is one, and timer 1 of the wallpaper window; again after the
-// window was made anew.
-void StartFrames(WallpaperApp& app);
+// where there is one and `frameTimer` allows it, and timer 1 of the wallpaper
+// window; again after the window was made anew.
+void StartFrames(WallpaperApp& app, bool frameTimer = true);
 // The frame timer closed.
 void StopFrames(WallpaperApp& app);
 // A wake-up: timer 1's tick or the frame timer's.

@@ -11,10 +11,14 @@
 #include <exception>
 #include <vector>
 
+#include "desktop/lifecycle_win32.h"
+
 #include "base/log.h"
-#include "base/program_path_win32.h"
 #include "common/globals_win32.h"
-#include "desktop/desktop_win32.h"
+#include "desktop/desktop_host_win32.h"
+#include "desktop/frame_driver_win32.h"
+#include "desktop/presenter_win32.h"
+#include "desktop/wallpaper_window_win32.h"
 
 namespace {
 
@@ -24,10 +28,6 @@ constexpr GUID kPowerSavingStatus = {
 
 constexpr UINT_PTR kShellCheckTimer = 2;
 constexpr UINT kShellCheckMs = 1000;
-// DirectComposition that would not start is tried again after 1 s, then
-// after twice as long each time, at most a minute apart.
-constexpr uint64_t kFirstCompositionRetryMs = 1000;
-constexpr uint64_t kLastCompositionRetryMs = 60000;
 constexpr uint64_t kCoverageCheckMs = 250;
 
 DWORD ProcessOf(HWND window) {
@@ -83,12 +83,6 @@ BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT rect, LPARAM param) {
   reinterpret_cast<std::vector<ScreenRect>*>(param)->push_back(
       {rect->left, rect->top, rect->right, rect->bottom});
   return TRUE;
-}
-
-void SetTickRate(WallpaperApp& app, bool slow) {
-  if (app.lifecycle.slowTicks == slow || app.desktop.wallpaperWindow == nullptr) return;
-  app.lifecycle.slowTicks = slow;
-  SetTickTimer(app);
 }
 
 void LogResources() {
@@ -153,7 +147,7 @@ void OnPowerBroadcast(WallpaperApp& app, WPARAM event, LPARAM lParam) {
       if (app.lifecycle.visibility.suspending) WriteLog(L"[power] resumed");
       app.lifecycle.visibility.suspending = false;
       // A device may not survive sleep: look at it now rather than in a second.
-      if (PresenterLost(app)) RebuildPresenter(app, E_FAIL);
+      KeepPresenterWorking(app);
       break;
     case PBT_POWERSETTINGCHANGE:
       if (lParam != 0) OnPowerSetting(app, *reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam));
@@ -187,8 +181,9 @@ void StartLifecycle(WallpaperApp& app) {
   if (debugLogging) LogResources();
 }
 
-void StopLifecycle(WallpaperApp& app) {
+void BeginExit(WallpaperApp& app) {
   Lifecycle& life = app.lifecycle;
+  life.exitRequested = true;
   if (app.lifecycle.notifyWindow != nullptr) {
     KillTimer(app.lifecycle.notifyWindow, kShellCheckTimer);
     if (life.sessionNotification) WTSUnRegisterSessionNotification(app.lifecycle.notifyWindow);
@@ -200,6 +195,10 @@ void StopLifecycle(WallpaperApp& app) {
   life.sessionNotification = false;
   life.displayStateNotification = nullptr;
   life.powerSavingNotification = nullptr;
+  if (life.notifyWindow != nullptr) {
+    DestroyWindow(life.notifyWindow);
+    life.notifyWindow = nullptr;
+  }
 }
 
 bool HandleSystemMessage(WallpaperApp& app, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -208,8 +207,7 @@ bool HandleSystemMessage(WallpaperApp& app, UINT message, WPARAM wParam, LPARAM 
     case WM_TIMER:
       if (wParam != kShellCheckTimer) return false;
       CheckShell(app);
-      if (PresenterLost(app)) RebuildPresenter(app, E_FAIL);
-      RetryComposition(app);
+      KeepPresenterWorking(app);
       if (debugLogging && ++app.lifecycle.secondsSinceResourceLine >= 60) {
         app.lifecycle.secondsSinceResourceLine = 0;
         LogResources();
@@ -226,7 +224,6 @@ bool HandleSystemMessage(WallpaperApp& app, UINT message, WPARAM wParam, LPARAM 
       const bool reduced = ReducedMotion();
       if (reduced != app.lifecycle.reducedMotion) {
         app.lifecycle.reducedMotion = reduced;
-        app.lifecycle.stillFrame = StillFrame();
         WriteLog(L"[motion] animations %s", reduced ? L"off: a still frame" : L"on: frames resume");
       }
       FollowVirtualScreen(app);
@@ -260,100 +257,13 @@ void UpdateCoverage(WallpaperApp& app) {
   app.lifecycle.visibility.covered = IsEveryMonitorCovered(monitors, search.windows);
 }
 
-bool RestOrResume(WallpaperApp& app) {
-  Lifecycle& life = app.lifecycle;
-  const RestReason reason = RestReasonFor(life.visibility);
-  if (reason != RestReason::kNone) {
-    if (life.resting != reason) {
-      life.resting = reason;
-      WriteLog(L"[rest] %s: frames stop", RestReasonName(reason));
-    }
-    SetTickRate(app, true);
-    return true;
-  }
-  if (life.resting != RestReason::kNone) {
-    life.resting = RestReason::kNone;
-    WriteLog(L"[rest] visible again: frames resume");
-    // Whatever happened meanwhile (a display off, a session away), the first
-    // frame back is drawn and shown whole.
-    InvalidateRetainedScene(app.frame.retained);
-    app.frame.presentAll = true;
-  }
-  if (!life.reducedMotion) {
-    SetTickRate(app, false);
-    return false;
-  }
-  // Reduced motion: one still frame, drawn again only when it would change.
-  RECT client = {};
-  GetClientRect(app.desktop.wallpaperWindow, &client);
-  if (StillFrameNeedsDrawing(life.stillFrame, app.aquarium.populated, app.settings.theme, client.right,
-                             client.bottom)) {
-    RenderFrame(app);
-    life.stillFrame = {true, app.settings.theme, int(client.right), int(client.bottom)};
-    WriteLog(L"[motion] still frame %dx%d theme %d", int(client.right), int(client.bottom),
-             app.settings.theme);
-  }
-  SetTickRate(app, true);
-  return true;
-}
-
-void RebuildPresenter(WallpaperApp& app, HRESULT cause) {
-  const uint64_t now = GetTickCount64();
-  if (now < app.lifecycle.nextPresenterRebuild || app.desktop.wallpaperWindow == nullptr) return;
-  app.lifecycle.nextPresenterRebuild = now + 1000;  // at most once a second
-  WriteLog(L"presenter: device lost hr=0x%08x, starting it again", unsigned(cause));
-  ReleaseComposition(app);
-  app.presenter.kind = PresenterKind::kNone;
-  RECT client = {};
-  GetClientRect(app.desktop.wallpaperWindow, &client);
-  StartPresenter(app, client.right, client.bottom);  // falls back to GDI when it cannot
-}
-
-void RetryComposition(WallpaperApp& app) {
-  Lifecycle& life = app.lifecycle;
-  if (app.presenter.kind != PresenterKind::kGdi || app.desktop.wallpaperWindow == nullptr) {
-    life.compositionRetryMs = 0;
-    return;
-  }
-  const uint64_t now = GetTickCount64();
-  if (life.compositionRetryMs == 0) {
-    life.compositionRetryMs = kFirstCompositionRetryMs;
-    life.nextCompositionRetry = now + life.compositionRetryMs;
-    return;
-  }
-  if (now < life.nextCompositionRetry) return;
-  RECT client = {};
-  GetClientRect(app.desktop.wallpaperWindow, &client);
-  if (InitComposition(app, client.right, client.bottom)) {
-    WriteLog(L"presenter: DirectComposition %s, after the GDI fallback",
-             app.presenter.kind == PresenterKind::kTexture ? L"texture" : L"surface");
-    life.compositionRetryMs = 0;
-    return;
-  }
-  ReleaseComposition(app);
-  app.presenter.kind = PresenterKind::kGdi;  // frames keep going the way they went
-  // Logged until the retries reach their longest interval, then no more.
-  if (life.compositionRetryMs < kLastCompositionRetryMs) {
-    WriteLog(L"presenter: DirectComposition still unavailable; next try in %llu s",
-             (unsigned long long)std::min(2 * life.compositionRetryMs, kLastCompositionRetryMs) / 1000);
-  }
-  life.compositionRetryMs = std::min(2 * life.compositionRetryMs, kLastCompositionRetryMs);
-  life.nextCompositionRetry = now + life.compositionRetryMs;
-}
-
 void OnWallpaperWindowDestroyed(WallpaperApp& app) {
   Lifecycle& life = app.lifecycle;
   // The shell destroyed its windows and ours with them: keep the aquarium and
   // wait for the shell to come back.
   life.visibility.detached = true;
-  life.resting = RestReason::kDetached;
-  life.slowTicks = false;
-  life.stillFrame = StillFrame();
   ReleaseComposition(app);
-  app.presenter.kind = PresenterKind::kNone;
   ReleaseBackBuffer(app);
-  app.frame.backBufferWidth = 0;
-  app.frame.backBufferHeight = 0;
   app.desktop.wallpaperWindow = nullptr;
   // Nothing of ours shows now: a layer we hid must not leave the desktop black.
   RestoreWallpaperLayer(app);
@@ -412,8 +322,7 @@ void CheckShell(WallpaperApp& app) {
   app.lifecycle.shellProcessId = ProcessOf(app.desktop.progmanWindow);
   app.lifecycle.visibility.detached = false;
   app.lifecycle.nextCoverageCheck = 0;
-  SetTickTimer(app);
-  app.frame.lastFrameTime = MonotonicNanoseconds();
+  StartFrames(app);  // timer 1 of the new window
   // The shell that came back has an empty notification area.
   Request(app.requests.shellBack, app);
   WriteLog(L"[shell] attached again: wallpaper 0x%p under 0x%p", app.desktop.wallpaperWindow,

@@ -4,7 +4,7 @@
 #include "base/log.h"
 #include "common/names_win32.h"
 #include "common/window_class_win32.h"
-#include "desktop/desktop_win32.h"
+#include "desktop/lifecycle_win32.h"
 
 namespace {
 

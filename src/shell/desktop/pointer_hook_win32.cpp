@@ -7,7 +7,7 @@
 // the hook, and after a few such timeouts removes it without a word.
 #include "base/log.h"
 #include "common/globals_win32.h"
-#include "desktop/desktop_win32.h"
+#include "desktop/pointer_hook_win32.h"
 
 namespace {
 

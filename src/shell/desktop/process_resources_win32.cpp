@@ -6,7 +6,7 @@
 // after windows.h, which it builds on
 #include <psapi.h>
 
-#include "desktop/desktop_win32.h"
+#include "desktop/lifecycle_win32.h"
 
 namespace {
 

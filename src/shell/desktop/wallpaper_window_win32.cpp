@@ -1,8 +1,13 @@
+#include "desktop/wallpaper_window_win32.h"
+
 #include "base/log.h"
 #include "common/app_icon_win32.h"
 #include "common/names_win32.h"
 #include "common/window_class_win32.h"
-#include "desktop/desktop_win32.h"
+#include "desktop/desktop_host_win32.h"
+#include "desktop/frame_driver_win32.h"
+#include "desktop/lifecycle_win32.h"
+#include "desktop/presenter_win32.h"
 
 RECT VirtualScreenRect() {
   const int x = GetSystemMetrics(SM_XVIRTUALSCREEN);
@@ -22,16 +27,12 @@ void CoverScreenRect(HWND window, HWND insertAfter, const RECT& screen, UINT fla
 }
 
 void CreateWallpaperWindow(WallpaperApp& app) {
-  WNDCLASSEXW windowClass = {};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.style = CS_HREDRAW | CS_VREDRAW;
-  windowClass.lpfnWndProc = WallpaperWndProc;
-  windowClass.hInstance = app.instance;
-  windowClass.hIcon = LoadIconW(app.instance, MAKEINTRESOURCEW(kAppIconResource));
-  windowClass.hIconSm = windowClass.hIcon;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = kWallpaperWindowClass;
-  RegisterClassExW(&windowClass);
+  WindowClassStyle look;
+  look.dialogLook = false;  // no background: every pixel is ours
+  look.arrowCursor = true;
+  look.appIcon = true;
+  look.redrawOnResize = true;
+  RegisterWindowClassOnce(kWallpaperWindowClass, WallpaperWndProc, app.instance, look);
 
   const RECT screen = VirtualScreenRect();
   const int x = screen.left, y = screen.top;
@@ -99,14 +100,9 @@ LRESULT CALLBACK WallpaperWndProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_PAINT: {
       PAINTSTRUCT paint;
       BeginPaint(window, &paint);
-      // At rest (or on the still frame) the picture is shown again, not
-      // advanced; either way all of it, since part of the window was lost.
-      app->frame.presentAll = true;
-      if (app->lifecycle.slowTicks) {
-        PresentFrame(*app, app->frame.backBufferWidth, app->frame.backBufferHeight);
-      } else {
-        RenderFrame(*app);
-      }
+      // Part of the window was lost: the back buffer holds the last frame,
+      // shown again whole (moving frames go on at their own pace).
+      ShowBackBuffer(*app);
       EndPaint(window, &paint);
       return 0;
     }
@@ -115,9 +111,9 @@ LRESULT CALLBACK WallpaperWndProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_DISPLAYCHANGE: {
       const RECT screen = VirtualScreenRect();
       CoverScreenRect(window, nullptr, screen, SWP_NOZORDER | SWP_NOACTIVATE);
-      // The next frame makes a new back buffer, and the presenter new content.
-      app->frame.backBufferWidth = 0;
-      app->frame.backBufferHeight = 0;
+      // The next frame follows the new size (a new back buffer, new content
+      // for the presenter) and is shown whole whatever the size.
+      RequestFullFrame(*app, FullFrameReason::kDisplayChange);
       WriteLog(L"显示器变化，窗口调整为 %dx%d @ (%d,%d)", int(screen.right - screen.left),
                int(screen.bottom - screen.top), int(screen.left), int(screen.top));
       return 0;

@@ -18,48 +18,43 @@
 
 namespace {
 
-enum FontKind { kNoFont, kNormalFont, kBoldFont, kSmallFont, kFontKinds };
-// Controls the window finds again after creating them.
-enum ControlRole { kPlainControl, kAllocatedLabel, kGroupBox, kSpeciesIcon };
+constexpr int kFontKinds = kFormFontKinds;
 
+// A control of the portable layout as this window makes it.
 struct ControlLayout {
+  FormField field;
   const wchar_t* className;
-  std::wstring text;
-  int x, y, width, height;  // client pixels at 96 DPI
   int id;
   DWORD styles;  // besides WS_CHILD | WS_VISIBLE
-  FontKind font;
-  ControlRole role = kPlainControl;
-  int species = -1;  // the species an icon window shows
 };
+
+ControlLayout Win32Control(const FormField& field) {
+  const DWORD numberEdit = WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL;
+  switch (field.control) {
+    case FormControl::kNumberEdit:
+      return {field, L"EDIT", field.role == FormRole::kTotal ? kTotalFishEdit : kSpeciesCountEditBase + field.species,
+              numberEdit};
+    case FormControl::kChoice:
+      return {field, L"COMBOBOX", kFpsModeCombo, CBS_DROPDOWNLIST | WS_VSCROLL};
+    case FormControl::kGroupBox:
+      return {field, L"BUTTON", 0, BS_GROUPBOX};
+    case FormControl::kDefaultButton:
+      return {field, L"BUTTON", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP};
+    case FormControl::kButton:
+      return {field, L"BUTTON", field.role == FormRole::kOk ? IDOK : IDCANCEL, WS_TABSTOP};
+    case FormControl::kSpeciesIcon:
+      return {field, kSpeciesIconWindowClass, 0, 0};
+    case FormControl::kLabel:
+      break;
+  }
+  return {field, L"STATIC", 0, 0};
+}
 
 // Every control in creation order; `app` may be null (the defaults are shown).
 std::vector<ControlLayout> SettingsControls(const WallpaperApp* app) {
-  const Settings shown = app ? app->settings : Settings{};
-  const DWORD numberEdit = WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL;
-  std::vector<ControlLayout> controls = {
-      {L"STATIC", L"Total Fish (5-60):", 20, 20, 180, 28, 0, 0, kNormalFont},
-      {L"EDIT", std::to_wstring(shown.totalFish), 205, 18, 80, 30, kTotalFishEdit, numberEdit, kNormalFont},
-      // Wide enough for a three-digit sum in bold and for "Performance:" with its
-      // colon in a substitute font; the frame-rate controls sit right of them.
-      {L"STATIC", L"Allocated: 0 / 28", 310, 20, 240, 28, 0, 0, kBoldFont, kAllocatedLabel},
-      {L"STATIC", L"Performance:", 560, 20, 100, 28, 0, 0, kNormalFont},
-      {L"COMBOBOX", L"", 665, 18, 160, 120, kFpsModeCombo, CBS_DROPDOWNLIST | WS_VSCROLL, kNormalFont},
-      // "&&": a button shows a single "&" as the underline of the next letter.
-      {L"BUTTON", L"Species && Count (number of each species)", 15, 52, 1065, 460, 0, BS_GROUPBOX, kNoFont,
-       kGroupBox},
-  };
-  for (int i = 0; i < kSpeciesCount; ++i) {
-    const int x = 30 + 265 * (i / 5), top = 88 * (i % 5), y = top + 76;
-    controls.push_back({kSpeciesIconWindowClass, L"", x, y, 82, 54, 0, 0, kNoFont, kSpeciesIcon, i});
-    controls.push_back({L"STATIC", kSpeciesNames[i], x + 90, y, 130, 26, 0, 0, kNormalFont});
-    controls.push_back({L"STATIC", L"Count:", x + 90, top + 104, 55, 24, 0, 0, kSmallFont});
-    controls.push_back({L"EDIT", std::to_wstring(shown.speciesCounts[i]), x + 148, top + 102, 55, 28,
-                        kSpeciesCountEditBase + i, numberEdit, kNormalFont});
-  }
-  controls.push_back({L"BUTTON", L"OK", 830, 530, 100, 38, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, kBoldFont});
-  controls.push_back({L"BUTTON", L"Cancel", 945, 530, 100, 38, IDCANCEL, WS_TABSTOP, kNormalFont});
-  controls.push_back({L"STATIC", kSettingsFooter, 20, 580, 500, 24, 0, 0, kSmallFont});
+  std::vector<ControlLayout> controls;
+  for (const FormField& field : SettingsFormLayout(app ? app->settings : Settings{}))
+    controls.push_back(Win32Control(field));
   return controls;
 }
 
@@ -84,10 +79,11 @@ HFONT MakeFont(int height, int weight) {
 }
 
 void MakeFonts(SettingsWindowState& state) {
-  state.fonts[kNoFont] = nullptr;
-  state.fonts[kNormalFont] = MakeFont(ScaleForDpi(18, state.dpi), FW_NORMAL);
-  state.fonts[kBoldFont] = MakeFont(ScaleForDpi(18, state.dpi), FW_BOLD);
-  state.fonts[kSmallFont] = MakeFont(ScaleForDpi(16, state.dpi), FW_NORMAL);
+  for (int k = 0; k < kFontKinds; ++k) {
+    state.fonts[k] = k == int(FormFont::kNone) ? nullptr
+                                               : MakeFont(ScaleForDpi(kFormFontPixels[k], state.dpi),
+                                                          k == int(FormFont::kBold) ? FW_BOLD : FW_NORMAL);
+  }
 }
 
 void DeleteFonts(HFONT (&fonts)[kFontKinds]) {
@@ -101,21 +97,20 @@ void CreateControls(HWND window, WallpaperApp* app, SettingsWindowState& state) 
   const int dpi = state.dpi;
   state.layouts = SettingsControls(app);
   for (const ControlLayout& layout : state.layouts) {
-    HWND control =
-        CreateWindowExW(0, layout.className, layout.text.c_str(), WS_CHILD | WS_VISIBLE | layout.styles,
-                        ScaleForDpi(layout.x, dpi), ScaleForDpi(layout.y, dpi),
-                        ScaleForDpi(layout.width, dpi), ScaleForDpi(layout.height, dpi), window,
-                        reinterpret_cast<HMENU>(INT_PTR(layout.id)), app ? app->instance : nullptr, nullptr);
+    const FormField& f = layout.field;
+    HWND control = CreateWindowExW(0, layout.className, f.text.c_str(), WS_CHILD | WS_VISIBLE | layout.styles,
+                                   ScaleForDpi(f.x, dpi), ScaleForDpi(f.y, dpi), ScaleForDpi(f.width, dpi),
+                                   ScaleForDpi(f.height, dpi), window, reinterpret_cast<HMENU>(INT_PTR(layout.id)),
+                                   app ? app->instance : nullptr, nullptr);
     state.controls.push_back(control);
-    if (layout.font != kNoFont) SendMessageW(control, WM_SETFONT, WPARAM(state.fonts[layout.font]), TRUE);
-    if (layout.role == kSpeciesIcon) SetWindowLongPtrW(control, GWLP_USERDATA, layout.species);
-    if (layout.id == kFpsModeCombo) {
-      SendMessageW(control, CB_ADDSTRING, 0, LPARAM(L"Smooth (60 FPS)"));
-      SendMessageW(control, CB_ADDSTRING, 0, LPARAM(L"Power Saver (15 FPS)"));
+    if (f.font != FormFont::kNone) SendMessageW(control, WM_SETFONT, WPARAM(state.fonts[int(f.font)]), TRUE);
+    if (f.control == FormControl::kSpeciesIcon) SetWindowLongPtrW(control, GWLP_USERDATA, f.species);
+    if (f.role == FormRole::kFpsMode) {
+      for (const wchar_t* mode : kFpsModeNames) SendMessageW(control, CB_ADDSTRING, 0, LPARAM(mode));
       SendMessageW(control, CB_SETCURSEL, WPARAM(app ? app->settings.fpsMode : 0), 0);
     }
-    if (layout.role == kAllocatedLabel) state.allocatedLabel = control;
-    if (layout.role == kGroupBox) state.groupBox = control;
+    if (f.role == FormRole::kAllocated) state.allocatedLabel = control;
+    if (f.role == FormRole::kGroup) state.groupBox = control;
   }
 }
 
@@ -126,12 +121,10 @@ void ApplyDpi(HWND window, SettingsWindowState& state, int dpi, const RECT* sugg
   state.dpi = dpi;
   MakeFonts(state);
   for (size_t i = 0; i < state.controls.size(); ++i) {
-    const ControlLayout& layout = state.layouts[i];
-    SetWindowPos(state.controls[i], nullptr, ScaleForDpi(layout.x, dpi), ScaleForDpi(layout.y, dpi),
-                 ScaleForDpi(layout.width, dpi), ScaleForDpi(layout.height, dpi),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    if (layout.font != kNoFont)
-      SendMessageW(state.controls[i], WM_SETFONT, WPARAM(state.fonts[layout.font]), TRUE);
+    const FormField& f = state.layouts[i].field;
+    SetWindowPos(state.controls[i], nullptr, ScaleForDpi(f.x, dpi), ScaleForDpi(f.y, dpi),
+                 ScaleForDpi(f.width, dpi), ScaleForDpi(f.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+    if (f.font != FormFont::kNone) SendMessageW(state.controls[i], WM_SETFONT, WPARAM(state.fonts[int(f.font)]), TRUE);
   }
   DeleteFonts(oldFonts);  // no control uses them any more
   if (suggested != nullptr) {
@@ -170,29 +163,13 @@ void UpdateAllocatedLabel(HWND window) {
 }
 
 void Apply(HWND window, WallpaperApp& app) {
-  const ApplyDecision decision = DecideApply(ReadForm(window));
-  if (decision.outcome == ApplyOutcome::kNoSpecies) {
-    app.ui.outside.messageBox(window, kNoSpeciesText, kNoSpeciesCaption, MB_ICONWARNING);
-    return;
-  }
-  if (decision.outcome == ApplyOutcome::kCountExceeded) {
-    const std::wstring text = CountExceededText(decision.sum, decision.values.totalFish);
-    app.ui.outside.messageBox(window, text.c_str(), kCountExceededCaption, MB_ICONWARNING);
-    return;
-  }
-  app.settings.totalFish = decision.values.totalFish;
-  LRESULT selection = SendDlgItemMessageW(window, kFpsModeCombo, CB_GETCURSEL, 0, 0);
-  if (selection != CB_ERR) app.settings.fpsMode = int(selection);
-  for (int i = 0; i < kSpeciesCount; ++i) app.settings.speciesCounts[i] = decision.values.speciesCounts[i];
-  WriteLog(L"应用设置：总鱼数=%d，已分配=%d，20种生物数量", app.settings.totalFish, decision.sum);
-  const SaveResult saved = app.requests.settingsApplied ? app.requests.settingsApplied(app) : SaveResult{};
-  if (!saved.ok) {
-    // Said once, here, where the user asked for it; the new values stay in
-    // use until the program ends.
-    const std::wstring text = SaveFailedText(GetSettingsPath(), SystemMessage(saved.error));
-    app.ui.outside.messageBox(window, text.c_str(), kSaveFailedCaption, MB_ICONWARNING);
-  }
-  DestroyWindow(window);
+  const LRESULT selection = SendDlgItemMessageW(window, kFpsModeCombo, CB_GETCURSEL, 0, 0);
+  const FormOutcome outcome = ApplySettingsForm(
+      ReadForm(window), selection == CB_ERR ? -1 : int(selection), app.settings,
+      [&app] { return app.requests.settingsApplied ? app.requests.settingsApplied(app) : SaveResult{}; },
+      GetSettingsPath(), [](unsigned long error) { return SystemMessage(error); });
+  if (outcome.caption != nullptr) app.ui.outside.messageBox(window, outcome.text.c_str(), outcome.caption, MB_ICONWARNING);
+  if (outcome.close) DestroyWindow(window);
 }
 
 bool IsNumberEdit(int id) {

@@ -5,51 +5,11 @@
 #include "base/log.h"
 #include "common/names_win32.h"
 #include "common/window_class_win32.h"
+#include "policy/tray_menu.h"
 #include "settings/settings_win32.h"
 #include "ui/ui_win32.h"
 
 namespace {
-
-struct MenuEntry {
-  UINT command;  // 0: a separator
-  const wchar_t* text;
-};
-
-const MenuEntry kTrayMenu[] = {
-    {kCommandTropical, L"Tropical Aquarium"},
-    {kCommandDeepSea, L"Deep Sea Aquarium"},
-    {kCommandKoiPond, L"Koi Pond"},
-    {kCommandCoralReef, L"Coral Reef"},
-    {kCommandShipwreck, L"Shipwreck"},
-    {kCommandAncientRuins, L"Ancient Ruins"},
-    {0, nullptr},
-    {kCommandSettings, L"Settings..."},
-    {kCommandAbout, L"About Tidemere..."},
-    {kCommandAutostart, L"Start with Windows"},
-    {0, nullptr},
-    {kCommandExit, L"Exit"},
-};
-static_assert(sizeof(kTrayMenu) / sizeof(kTrayMenu[0]) == 12, "the menu has twelve entries");
-
-// The theme each theme command selects; 0 for the other commands.
-int ThemeOfCommand(UINT command) {
-  switch (command) {
-    case kCommandTropical:
-      return 1;
-    case kCommandDeepSea:
-      return 2;
-    case kCommandKoiPond:
-      return 3;
-    case kCommandCoralReef:
-      return 4;
-    case kCommandShipwreck:
-      return 5;
-    case kCommandAncientRuins:
-      return 6;
-    default:
-      return 0;
-  }
-}
 
 void ShowTrayMenu(WallpaperApp& app) {
   WriteLog(L"[tray] right click, show menu");
@@ -59,7 +19,7 @@ void ShowTrayMenu(WallpaperApp& app) {
   item.cbSize = sizeof(item);
   item.fMask = MIIM_STATE;
   item.fState = IsAutostartEnabled() ? MFS_CHECKED : MFS_UNCHECKED;
-  SetMenuItemInfoW(app.ui.trayMenu, kCommandAutostart, FALSE, &item);
+  SetMenuItemInfoW(app.ui.trayMenu, kMenuCommandAutostart, FALSE, &item);
   POINT cursor = {};
   GetCursorPos(&cursor);
   // Without the foreground the menu would not close when the user clicks
@@ -72,22 +32,24 @@ void ShowTrayMenu(WallpaperApp& app) {
 
 void OnTrayCommand(WallpaperApp& app, UINT command) {
   WriteLog(L"[tray] WM_COMMAND id=%u", command);
-  if (int theme = ThemeOfCommand(command)) {
-    Request(app.requests.themeChosen, app, theme);
-    return;
-  }
-  switch (command) {
-    case kCommandSettings:
+  const MenuItem item = MenuItemOfCommand(command);
+  switch (item.action) {
+    case MenuAction::kTheme:
+      Request(app.requests.themeChosen, app, item.theme);
+      break;
+    case MenuAction::kSettings:
       OpenSettingsWindow(app);
       break;
-    case kCommandAbout:
+    case MenuAction::kAbout:
       OpenAboutWindow(app);
       break;
-    case kCommandAutostart:
+    case MenuAction::kAutostart:
       ToggleAutostart();
       break;
-    case kCommandExit:
+    case MenuAction::kExit:
       Request(app.requests.exitAsked, app);
+      break;
+    case MenuAction::kSeparator:  // no item of ours
       break;
   }
 }
@@ -119,11 +81,11 @@ void CreateTray(WallpaperApp& app) {
 
   if (app.ui.trayMenu != nullptr) return;  // kept from an earlier call whose icon was not added
   app.ui.trayMenu = CreatePopupMenu();
-  for (const MenuEntry& entry : kTrayMenu) {
-    if (entry.command == 0) {
+  for (const MenuItem& item : TrayMenuItems(L"Start with Windows")) {
+    if (item.action == MenuAction::kSeparator) {
       AppendMenuW(app.ui.trayMenu, MF_SEPARATOR, 0, nullptr);
     } else {
-      AppendMenuW(app.ui.trayMenu, MF_STRING, entry.command, entry.text);
+      AppendMenuW(app.ui.trayMenu, MF_STRING, item.command, item.text);
     }
   }
 }
@@ -152,12 +114,9 @@ void RemoveTray(WallpaperApp& app) {
 }
 
 void CreateMessageWindow(WallpaperApp& app) {
-  WNDCLASSEXW messageClass = {};
-  messageClass.cbSize = sizeof(messageClass);
-  messageClass.lpfnWndProc = MessageWndProc;
-  messageClass.hInstance = app.instance;
-  messageClass.lpszClassName = kMessageWindowClass;
-  RegisterClassExW(&messageClass);
+  WindowClassStyle none;
+  none.dialogLook = false;  // a message-only window: no icon, cursor or background
+  RegisterWindowClassOnce(kMessageWindowClass, MessageWndProc, app.instance, none);
   app.ui.messageWindow =
       CreateWindowExW(0, kMessageWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, app.instance, &app);
   WriteLog(L"消息窗口创建 hwnd=0x%p", app.ui.messageWindow);
