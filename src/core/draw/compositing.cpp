@@ -335,4 +335,41 @@ PixelBuffer SubRows(const PixelBuffer& buffer, int y0, int y1) {
   return {buffer.pixels + ptrdiff_t(y0) * buffer.stride, buffer.width, y1 - y0, buffer.stride};
 }
 
+namespace {
+// A buffer that has missed this many rectangles is brought up to date in
+// coarser cells: each costs a copy of its own.
+constexpr size_t kMostStaleRects = 64;
+}  // namespace
+
+void AddStale(StaleRects& stale, const std::vector<PixelRect>& changed, bool whole, int width, int height) {
+  if (stale.whole) return;
+  if (whole) {
+    stale.whole = true;
+    stale.rects.clear();
+    return;
+  }
+  stale.rects.insert(stale.rects.end(), changed.begin(), changed.end());
+  if (stale.rects.size() > kMostStaleRects) {
+    std::vector<PixelRect> grouped;
+    GroupRects(stale.rects, width, height, kMostStaleRects, grouped);
+    stale.rects.swap(grouped);
+  }
+}
+
+double CatchUp(const PixelBuffer& buffer, const PixelBuffer& frame, StaleRects& stale) {
+  double copied = 0;
+  if (stale.whole) {
+    CopyRect(buffer, frame, {0, 0, frame.width, frame.height});
+    copied = double(frame.width) * frame.height;
+  } else {
+    for (const PixelRect& r : stale.rects) {
+      CopyRect(buffer, frame, r);
+      copied += r.Area();
+    }
+  }
+  stale.whole = false;
+  stale.rects.clear();
+  return copied;
+}
+
 }  // namespace draw

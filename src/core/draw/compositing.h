@@ -80,6 +80,19 @@ void DrawStaticLayerPart(const PixelBuffer& target, const StaticLayer& layer, in
 void GroupRects(const std::vector<PixelRect>& rects, int width, int height, size_t most,
                 std::vector<PixelRect>& out);
 
+// What a buffer that shows the frame in turn with others (a Wayland surface's
+// two) lacks of it: the frames drawn since it was last shown changed these
+// rectangles, or everything.
+struct StaleRects {
+  std::vector<PixelRect> rects;
+  bool whole = true;
+};
+// A frame changed `changed` (or everything): the buffer lacks that too.
+void AddStale(StaleRects& stale, const std::vector<PixelRect>& changed, bool whole, int width, int height);
+// Copies what `buffer` lacks from `frame` (the same size) and forgets it.
+// Returns the pixels copied.
+double CatchUp(const PixelBuffer& buffer, const PixelBuffer& frame, StaleRects& stale);
+
 // Rows y0..y1 of `buffer` as a buffer of their own.
 PixelBuffer SubRows(const PixelBuffer& buffer, int y0, int y1);
 

@@ -60,12 +60,14 @@ void DrawView(FrameLoop& loop, const Settings& settings, ViewWake& v, int64_t no
   }
   v.drawn = true;
   v.whole = full != FullFrameReason::kNone;
-  if (v.whole) WriteLog(L"[frame] %dx%d shown whole: %s", target.width, target.height, FullFrameReasonName(full));
+  if (v.whole)
+    WriteLog(L"[frame] %dx%d shown whole: %s", target.width, target.height, FullFrameReasonName(full));
   view.fullFrame = FullFrameReason::kNone;
   view.redrawAll = false;
   loop.keptBytes += RetainedSceneBytes(*view.retained);
   if (++loop.framesRendered % 100 == 0) {
-    WriteLog(L"[diag] frame=%d GDI+ status=%d fish=%zu", loop.framesRendered, status, aquarium.creatures.size());
+    WriteLog(L"[diag] frame=%d GDI+ status=%d fish=%zu", loop.framesRendered, status,
+             aquarium.creatures.size());
   }
 }
 
@@ -87,7 +89,7 @@ void DeliverPointer(ViewWake* views, int count, bool still) {
 }  // namespace
 
 const wchar_t* FullFrameReasonName(FullFrameReason reason) {
-  static const wchar_t* const kNames[] = {L"not",          L"first frame", L"new pixels",     L"new aquarium",
+  static const wchar_t* const kNames[] = {L"not",        L"first frame", L"new pixels",    L"new aquarium",
                                           L"rest ended", L"exposed",     L"display change"};
   static_assert(std::size(kNames) == kFullFrameReasonCount, "one name per reason");
   return kNames[size_t(reason)];
@@ -189,8 +191,8 @@ void NoteFramesShown(FrameLoop& loop, double copiedPixels, double framePixels, d
   WriteLog(L"[diag] render ms median=%.2f max=%.2f fps=%.1f", report.medianMs, report.maxMs, report.fps);
   // The share of the window's pixels the presenter copied, over the same frames.
   const double share = loop.windowPixels > 0 ? 100 * loop.windowCopied / loop.windowPixels : 0;
-  WriteLog(L"[diag] copied %.1f%% of the frame, mean ms step+draw %.2f present %.2f, kept layers %.1f MB", share,
-           loop.windowDrawMs / FrameCostWindow::kFrames, loop.windowPresentMs / FrameCostWindow::kFrames,
-           double(loop.keptBytes) / 1e6);
+  WriteLog(L"[diag] copied %.1f%% of the frame, mean ms step+draw %.2f present %.2f, kept layers %.1f MB",
+           share, loop.windowDrawMs / FrameCostWindow::kFrames,
+           loop.windowPresentMs / FrameCostWindow::kFrames, double(loop.keptBytes) / 1e6);
   loop.windowDrawMs = loop.windowPresentMs = loop.windowCopied = loop.windowPixels = 0;
 }

@@ -21,12 +21,12 @@
 // Why a view's next frame is drawn again from scratch and shown whole.
 enum class FullFrameReason : uint8_t {
   kNone,
-  kStart,           // its first frame
-  kNewBuffer,       // its pixels are new (another size, another surface)
-  kNewAquarium,     // a new aquarium (a scene chosen, settings applied)
-  kRestEnded,       // frames resume after a rest
-  kExposed,         // the window system lost the picture on screen
-  kDisplayChange,   // the monitors changed
+  kStart,          // its first frame
+  kNewBuffer,      // its pixels are new (another size, another surface)
+  kNewAquarium,    // a new aquarium (a scene chosen, settings applied)
+  kRestEnded,      // frames resume after a rest
+  kExposed,        // the window system lost the picture on screen
+  kDisplayChange,  // the monitors changed
 };
 constexpr int kFullFrameReasonCount = 7;
 const wchar_t* FullFrameReasonName(FullFrameReason reason);
@@ -37,8 +37,8 @@ struct FrameView {
   RetainedScenePtr retained = MakeRetainedScene();
   int64_t lastFrameTime = 0;  // monotonic clock, nanoseconds; 0 before the first frame
   FullFrameReason fullFrame = FullFrameReason::kStart;  // why the next frame is whole; kNone: it is not
-  bool redrawAll = true;  // and drawn again from scratch: the pixels or the aquarium are new
-  const uint32_t* lastPixels = nullptr;                 // the target drawn into last
+  bool redrawAll = true;                 // and drawn again from scratch: the pixels or the aquarium are new
+  const uint32_t* lastPixels = nullptr;  // the target drawn into last
   int lastWidth = 0;
   int lastHeight = 0;
   int lastStride = 0;
@@ -67,15 +67,15 @@ struct WakeInputs {
 struct ViewWake {
   FrameView* view = nullptr;
   Aquarium* aquarium = nullptr;
-  draw::PixelBuffer target;  // null pixels or an empty size: nothing to draw into
-  bool ready = true;         // the surface can take a frame now
+  draw::PixelBuffer target;         // null pixels or an empty size: nothing to draw into
+  bool ready = true;                // the surface can take a frame now
   PointerInbox* pointer = nullptr;  // may be null
   PointerPoint origin;              // the target's top left in the inbox's coordinates
 
   bool drawn = false;
-  bool whole = false;  // show all of the target, not only `changed`
+  bool whole = false;                                     // show all of the target, not only `changed`
   const std::vector<draw::PixelRect>* changed = nullptr;  // while drawn: the rectangles that changed
-  int clicks = 0;                                          // bubble bursts released
+  int clicks = 0;                                         // bubble bursts released
 };
 
 struct WakeResult {

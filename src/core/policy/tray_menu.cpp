@@ -4,7 +4,8 @@
 
 std::vector<MenuItem> TrayMenuItems(const wchar_t* autostartText) {
   std::vector<MenuItem> items;
-  for (const ThemeRow& row : kThemes) items.push_back({MenuAction::kTheme, row.id, row.name, row.menuCommand});
+  for (const ThemeRow& row : kThemes)
+    items.push_back({MenuAction::kTheme, row.id, row.name, row.menuCommand});
   items.push_back({});
   items.push_back({MenuAction::kSettings, 0, L"Settings...", kMenuCommandSettings});
   items.push_back({MenuAction::kAbout, 0, L"About Tidemere...", kMenuCommandAbout});

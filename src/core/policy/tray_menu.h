@@ -16,9 +16,9 @@ enum class MenuAction {
 
 struct MenuItem {
   MenuAction action = MenuAction::kSeparator;
-  int theme = 0;                 // kTheme: the scene it chooses
+  int theme = 0;                  // kTheme: the scene it chooses
   const wchar_t* text = nullptr;  // null for a separator
-  unsigned command = 0;          // the Windows menu's command id; 0 for a separator
+  unsigned command = 0;           // the Windows menu's command id; 0 for a separator
 };
 
 // The Windows menu's command ids of the items that choose no scene (a scene's

@@ -1,17 +1,20 @@
 #include "app/app.h"
 
 #include <QApplication>
+#include <cstring>
 
 #include "common/linux_log.h"
 #include "desktop/desktop.h"
+#include "policy/tray_menu.h"
 #include "settings/ini_store.h"
 #include "ui/ui.h"
 
 namespace {
 
-void ApplySettings(LinuxApp& app) {
-  SaveAppSettings(app);
+SaveResult ApplySettings(LinuxApp& app) {
+  const SaveResult saved = SaveAppSettings(app);
   RebuildAquariums(app);
+  return saved;
 }
 
 void Notify(LinuxApp& app, const std::string& title, const std::string& text) {
@@ -27,9 +30,12 @@ void WireRequests(LinuxApp& app) {
   app.requests.notify = Notify;
 }
 
-void SaveAppSettings(const LinuxApp& app) {
+SaveResult SaveAppSettings(const LinuxApp& app) {
   IniFileStore store(app.settingsPath);
-  SaveSettingsTo(store, app.settings);
+  const SaveResult saved = SaveSettingsTo(store, app.settings);
+  if (!saved.ok)
+    Log("[settings] saving %s failed: %s", app.settingsPath.c_str(), std::strerror(int(saved.error)));
+  return saved;
 }
 
 void SetEffect(LinuxApp& app, int theme) {
@@ -43,11 +49,13 @@ void SetEffect(LinuxApp& app, int theme) {
 
 void OnHotkey(LinuxApp& app, int id) {
   Log("OnHotkey id=%d", id);
-  if (id >= 1 && id <= 3) {
-    SetEffect(app, id);
-  } else if (id == 4) {
+  if (id == kExitHotkeyId) {
     Log("[hotkey] exit");
     RequestExit(app);
+    return;
+  }
+  for (const Hotkey& key : Hotkeys()) {
+    if (key.id == id) SetEffect(app, id);
   }
 }
 

@@ -8,9 +8,10 @@
 
 void WireRequests(LinuxApp& app);
 void SetEffect(LinuxApp& app, int theme);
-void OnHotkey(LinuxApp& app, int id);  // 1..3 a scene, 4 exit, as on Windows
+void OnHotkey(LinuxApp& app, int id);  // the ids of Hotkeys() (policy/tray_menu.h)
 void RequestExit(LinuxApp& app);
-void SaveAppSettings(const LinuxApp& app);
+// Saves the settings; a failure is logged with the file and the reason.
+SaveResult SaveAppSettings(const LinuxApp& app);
 
 // Listens at `socketPath` for the requests of later starts. False when
 // another instance answers there (it is already running).

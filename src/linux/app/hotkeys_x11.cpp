@@ -6,10 +6,12 @@
 #include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "app/app.h"
 #include "common/linux_log.h"
+#include "policy/tray_menu.h"
 
 namespace {
 
@@ -18,17 +20,14 @@ constexpr uint16_t kModifiers = XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_SHIFT;
 constexpr uint16_t kLockVariants[] = {0, XCB_MOD_MASK_LOCK, XCB_MOD_MASK_2,
                                       XCB_MOD_MASK_LOCK | XCB_MOD_MASK_2};
 
-struct Hotkey {
-  uint32_t keysym;  // XK_1 .. XK_3, XK_0
-  int id;           // as on Windows: 1..3 scenes, 4 exit
-  const char* name;
+struct GrabbedKey {
+  uint32_t keysym;  // a digit's keysym is its character: XK_0 .. XK_9
+  int id;           // Hotkeys()' id: a scene's number, or the exit's
+  std::string name;
   xcb_keycode_t keycode = 0;
 };
 
-Hotkey hotkeys[] = {{0x31, 1, "Ctrl+Shift+1"},
-                    {0x32, 2, "Ctrl+Shift+2"},
-                    {0x33, 3, "Ctrl+Shift+3"},
-                    {0x30, 4, "Ctrl+Shift+0"}};
+std::vector<GrabbedKey> hotkeys;
 
 struct HotkeyFilter : QAbstractNativeEventFilter {
   LinuxApp* app = nullptr;
@@ -39,7 +38,7 @@ struct HotkeyFilter : QAbstractNativeEventFilter {
     if ((event->response_type & 0x7F) != XCB_KEY_PRESS) return false;
     auto* key = reinterpret_cast<xcb_key_press_event_t*>(event);
     if (key->event != root || (key->state & kModifiers) != kModifiers) return false;
-    for (const Hotkey& hotkey : hotkeys) {
+    for (const GrabbedKey& hotkey : hotkeys) {
       if (hotkey.keycode != 0 && key->detail == hotkey.keycode) {
         OnHotkey(*app, hotkey.id);
         return true;
@@ -61,7 +60,7 @@ void FindKeycodes(xcb_connection_t* c) {
   if (map == nullptr) return;
   const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(map);
   const int perCode = map->keysyms_per_keycode;
-  for (Hotkey& hotkey : hotkeys) {
+  for (GrabbedKey& hotkey : hotkeys) {
     for (int code = 0; code < count && hotkey.keycode == 0; ++code) {
       for (int k = 0; k < perCode && k < 2; ++k) {
         if (syms[code * perCode + k] == hotkey.keysym)
@@ -80,10 +79,13 @@ void GrabHotkeys(LinuxApp& app) {
   connection = x11->connection();
   filter.app = &app;
   filter.root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+  hotkeys.clear();
+  for (const Hotkey& key : Hotkeys())
+    hotkeys.push_back({uint32_t(key.digit), key.id, std::string("Ctrl+Shift+") + key.digit});
   FindKeycodes(connection);
-  for (const Hotkey& hotkey : hotkeys) {
+  for (const GrabbedKey& hotkey : hotkeys) {
     if (hotkey.keycode == 0) {
-      Warn("%s: no key on this keyboard map gives it", hotkey.name);
+      Warn("%s: no key on this keyboard map gives it", hotkey.name.c_str());
       continue;
     }
     bool held = false;
@@ -97,9 +99,9 @@ void GrabHotkeys(LinuxApp& app) {
       }
     }
     if (held) {
-      Warn("%s is held by another program: that hot key stays with it", hotkey.name);
+      Warn("%s is held by another program: that hot key stays with it", hotkey.name.c_str());
     } else {
-      Log("[hotkey] %s grabbed", hotkey.name);
+      Log("[hotkey] %s grabbed", hotkey.name.c_str());
     }
   }
   qApp->installNativeEventFilter(&filter);
@@ -108,7 +110,7 @@ void GrabHotkeys(LinuxApp& app) {
 void ReleaseHotkeys() {
   if (connection == nullptr) return;
   qApp->removeNativeEventFilter(&filter);
-  for (const Hotkey& hotkey : hotkeys) {
+  for (const GrabbedKey& hotkey : hotkeys) {
     if (hotkey.keycode == 0) continue;
     for (uint16_t locks : kLockVariants)
       xcb_ungrab_key(connection, hotkey.keycode, filter.root, kModifiers | locks);

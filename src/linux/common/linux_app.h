@@ -9,11 +9,11 @@
 #include <utility>
 
 #include "common/instance_command.h"
-#include "policy/frame_pacing.h"
+#include "policy/frame_loop.h"
 #include "policy/visibility.h"
-#include "scene/scene.h"
 #include "settings/settings.h"
 #include "sim/aquarium.h"
+#include "sim/pointer_inbox.h"
 
 struct LinuxApp;
 
@@ -23,7 +23,8 @@ struct AppRequests {
   void (*themeChosen)(LinuxApp& app, int theme) = nullptr;
   void (*exitAsked)(LinuxApp& app) = nullptr;
   // The settings window stored new values in `settings`: save and rebuild.
-  void (*settingsApplied)(LinuxApp& app) = nullptr;
+  // Returns whether the save worked (the window tells the user when not).
+  SaveResult (*settingsApplied)(LinuxApp& app) = nullptr;
   // Something the user must hear about once: a tray notification.
   void (*notify)(LinuxApp& app, const std::string& title, const std::string& text) = nullptr;
 };
@@ -36,25 +37,23 @@ void Request(void (*request)(LinuxApp&, Params...), LinuxApp& app, Args&&... arg
 // One aquarium on one surface: the X11 desktop window, or one Wayland output.
 struct AquariumView {
   Aquarium aquarium;
-  SceneCache sceneCache;
-  int64_t lastFrameTime = 0;  // nanoseconds of the monotonic clock, 0 before the first frame
-  bool pointerSeen = false;   // X11: a pointer position was read before
+  FrameView frame;           // its clock and kept layers, for the frame loop
+  PointerInbox pointer;      // what the display heard of the pointer since the last wake-up
+  bool pointerSeen = false;  // X11: a pointer position was read before
   int pointerX = 0;
   int pointerY = 0;
-  FrameCostWindow frameCosts;
 };
 
 // The frame driver's own state, whatever the display.
 struct FrameDriverState {
-  FramePacer pacer;      // when the next frame is due
-  long framesDrawn = 0;  // over every surface, since start
-  bool fixedStepsDone = false;
+  FrameLoop loop;  // pacing, resting, the frame cost report
 };
 
 struct Lifecycle {
   VisibilityState visibility;
-  RestReason resting = RestReason::kNone;
   bool fullScreenInFront = false;
+  bool batterySaver = false;      // the system's power profile saves power
+  bool reducedMotion = false;     // the desktop asks for no animation
   bool coverNoticeGiven = false;  // a file manager's desktop was reported
 };
 

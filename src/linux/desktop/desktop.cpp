@@ -43,14 +43,14 @@ std::string DesktopStatus(LinuxApp& app) {
     for (const Bubble& b : view->aquarium.bubbles) clickBubbles += b.fromClick;
   }
   // One word per field: "session locked" reads as "session-locked".
-  std::string rest = QString::fromWCharArray(RestReasonName(app.lifecycle.resting)).toStdString();
+  std::string rest = QString::fromWCharArray(RestReasonName(app.frame.loop.resting)).toStdString();
   for (char& c : rest) c = c == ' ' ? '-' : c;
   char line[256];
   std::snprintf(line, sizeof line,
-                "display=%s frames=%ld rest=%s theme=%d fish=%zu bubbles=%zu clickbubbles=%zu surfaces=%d "
+                "display=%s frames=%d rest=%s theme=%d fish=%zu bubbles=%zu clickbubbles=%zu surfaces=%d "
                 "fullscreen=%d",
-                app.kind == DesktopKind::kX11 ? "x11" : "wayland", app.frame.framesDrawn, rest.c_str(),
-                app.settings.theme, fish, bubbles, clickBubbles, surfaces,
+                app.kind == DesktopKind::kX11 ? "x11" : "wayland", app.frame.loop.framesRendered,
+                rest.c_str(), app.settings.theme, fish, bubbles, clickBubbles, surfaces,
                 int(app.lifecycle.fullScreenInFront));
   std::string status = line;
   // The pointer as the first aquarium knows it, and who is near it.

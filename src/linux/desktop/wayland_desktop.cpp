@@ -14,6 +14,7 @@
 #include <cstring>
 #include <memory>
 
+#include "base/clock.h"
 #include "common/linux_log.h"
 #include "desktop/frame_driver.h"
 #include "desktop/layer_shell_protocol.h"
@@ -27,7 +28,8 @@ constexpr int kHiddenAfterTicks = 15;
 struct ShmBuffer {
   wl_buffer* buffer = nullptr;
   uint32_t* pixels = nullptr;
-  bool busy = false;  // the compositor holds it until its release
+  bool busy = false;       // the compositor holds it until its release
+  draw::StaleRects stale;  // what it lacks of the frame: copied in when it is next shown
 };
 
 }  // namespace
@@ -46,6 +48,8 @@ struct OutputSurface {
   void* memory = nullptr;
   size_t memorySize = 0;
   ShmBuffer buffers[2];
+  // The frame as the frame loop keeps it; the buffers take turns showing it.
+  std::vector<uint32_t> frame;
   wl_callback* frameCallback = nullptr;  // set while a frame waits to be shown
   bool configured = false;
   AquariumView view;
@@ -77,7 +81,7 @@ struct WaylandDesktop {
 namespace {
 
 void MakeSurface(OutputSurface& out);
-void DrawOutput(OutputSurface& out);
+void DrawOutputs(WaylandDesktop& d, bool force);
 
 // Buffers -----------------------------------------------------------------
 
@@ -116,6 +120,7 @@ bool MakeBuffers(OutputSurface& out) {
   }
   out.memory = memory;
   out.memorySize = bytes * 2;
+  out.frame.assign(size_t(w) * size_t(h), 0);
   wl_shm_pool* pool = wl_shm_create_pool(out.desktop->shm, fd, int32_t(bytes * 2));
   for (int i = 0; i < 2; ++i) {
     ShmBuffer& b = out.buffers[i];
@@ -143,42 +148,83 @@ void FrameDone(void* data, wl_callback* callback, uint32_t) {
 }
 const wl_callback_listener kFrameListener = {FrameDone};
 
-void DrawOutput(OutputSurface& out) {
-  ShmBuffer* free = nullptr;
+ShmBuffer* FreeBuffer(OutputSurface& out) {
   for (ShmBuffer& b : out.buffers) {
-    if (b.buffer != nullptr && !b.busy) {
-      free = &b;
-      break;
-    }
+    if (b.buffer != nullptr && !b.busy) return &b;
   }
-  if (free == nullptr) return;  // the compositor still holds both
+  return nullptr;  // the compositor still holds both
+}
+
+bool Ready(const OutputSurface& out) {
+  return out.configured && out.frameCallback == nullptr;
+}
+
+// Shows the output's frame: the free buffer catches up with it (what it
+// lacks, this frame's changes among them), and only this frame's changes are
+// damaged on the surface.
+void ShowOutput(OutputSurface& out, const ViewWake& view, double& copied, double& pixels) {
+  ShmBuffer* free = FreeBuffer(out);
+  if (free == nullptr) return;
   const int w = out.width * out.bufferScale, h = out.height * out.bufferScale;
-  DrawFrame(*out.desktop->app, out.view, {free->pixels, w, h, w});
+  const draw::PixelBuffer frame = {out.frame.data(), w, h, w};
+  static const std::vector<draw::PixelRect> kNone;
+  const std::vector<draw::PixelRect>& changed = view.changed ? *view.changed : kNone;
+  for (ShmBuffer& b : out.buffers) draw::AddStale(b.stale, changed, view.whole, w, h);
+  copied += draw::CatchUp({free->pixels, w, h, w}, frame, free->stale);
+  pixels += double(w) * h;
   wl_surface_attach(out.surface, free->buffer, 0, 0);
-  wl_surface_damage_buffer(out.surface, 0, 0, w, h);
+  if (view.whole) {
+    wl_surface_damage_buffer(out.surface, 0, 0, w, h);
+  } else {
+    for (const draw::PixelRect& r : changed)
+      wl_surface_damage_buffer(out.surface, r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0);
+  }
   out.frameCallback = wl_surface_frame(out.surface);
   wl_callback_add_listener(out.frameCallback, &kFrameListener, &out);
   wl_surface_commit(out.surface);
   free->busy = true;
 }
 
+// One wake-up of the frame loop over every output; `force` draws a frame now
+// (a surface just configured shows nothing until its first one).
+void DrawOutputs(WaylandDesktop& d, bool force) {
+  if (force) d.app->frame.loop.pacer = FramePacer();
+  std::vector<ViewWake> views;
+  std::vector<OutputSurface*> shown;
+  for (auto& out : d.outputs) {
+    const int w = out->width * out->bufferScale, h = out->height * out->bufferScale;
+    const bool ready = Ready(*out) && FreeBuffer(*out) != nullptr && !out->frame.empty();
+    const draw::PixelBuffer pixels =
+        out->frame.empty() ? draw::PixelBuffer{} : draw::PixelBuffer{out->frame.data(), w, h, w};
+    views.push_back(WakeOf(out->view, pixels, ready));
+    shown.push_back(out.get());
+  }
+  const WakeResult result = RunFrames(*d.app, views.data(), int(views.size()));
+  if (d.frameTimer.interval() != TickMsOf(result)) d.frameTimer.setInterval(TickMsOf(result));
+  double copied = 0, pixels = 0;
+  const int64_t start = MonotonicNanoseconds();
+  for (size_t i = 0; i < views.size(); ++i) {
+    if (views[i].drawn) ShowOutput(*shown[i], views[i], copied, pixels);
+  }
+  if (result.viewsDrawn > 0) {
+    NoteFramesShown(d.app->frame.loop, copied, pixels, double(MonotonicNanoseconds() - start) / 1e6);
+  }
+  wl_display_flush(d.display);
+}
+
 void OnFrameTick(WaylandDesktop& d) {
   bool anyReady = false;
-  for (auto& out : d.outputs) anyReady = anyReady || (out->configured && out->frameCallback == nullptr);
+  for (auto& out : d.outputs) anyReady = anyReady || Ready(*out);
   if (!anyReady && !d.outputs.empty()) {
     // Nothing of the aquarium was shown since the last frame: when that
     // lasts, it is hidden (a full-screen window, a lock screen, outputs off).
-    if (++d.waitingTicks >= kHiddenAfterTicks) {
+    if (++d.waitingTicks >= kHiddenAfterTicks && !d.app->lifecycle.visibility.covered) {
       d.app->lifecycle.visibility.covered = true;
       UpdateWaylandRest(*d.app);
     }
     return;
   }
-  if (!TickRenders(*d.app)) return;
-  for (auto& out : d.outputs) {
-    if (out->configured && out->frameCallback == nullptr) DrawOutput(*out);
-  }
-  wl_display_flush(d.display);
+  DrawOutputs(d, false);
 }
 
 // Layer surfaces ------------------------------------------------------------
@@ -198,7 +244,7 @@ void Configure(void* data, zwlr_layer_surface_v1* layer, uint32_t serial, uint32
   out.configured = out.width > 0 && out.height > 0 && MakeBuffers(out);
   Log("[wayland] %s: surface %dx%d scale %d", out.name.c_str(), out.width, out.height, out.bufferScale);
   // The first frame at once: a configured surface shows nothing until then.
-  if (out.configured && out.frameCallback == nullptr) DrawOutput(out);
+  if (out.configured && out.frameCallback == nullptr) DrawOutputs(*out.desktop, true);
 }
 
 void DestroySurface(OutputSurface& out) {
@@ -209,6 +255,7 @@ void DestroySurface(OutputSurface& out) {
   if (out.surface != nullptr) wl_surface_destroy(out.surface);
   out.surface = nullptr;
   ReleaseBuffers(out);
+  std::vector<uint32_t>().swap(out.frame);
   out.configured = false;
   out.width = out.height = 0;
   if (out.desktop->pointerFocus == &out) out.desktop->pointerFocus = nullptr;
@@ -247,7 +294,7 @@ void OutputDone(void* data, wl_output*) {
     out.bufferScale = out.scale;
     wl_surface_set_buffer_scale(out.surface, out.bufferScale);
     out.configured = MakeBuffers(out);
-    if (out.configured && out.frameCallback == nullptr) DrawOutput(out);
+    if (out.configured && out.frameCallback == nullptr) DrawOutputs(*out.desktop, true);
   }
 }
 void OutputScale(void* data, wl_output*, int32_t factor) {
@@ -265,6 +312,7 @@ void AddOutput(WaylandDesktop& d, uint32_t name, uint32_t version) {
   out->desktop = &d;
   out->globalName = name;
   out->name = "output " + std::to_string(name);
+  out->view.frame.fixedSteps = d.app != nullptr ? d.app->launch.steps : 0;
   out->output = static_cast<wl_output*>(
       wl_registry_bind(d.registry, name, &wl_output_interface, std::min(version, 4u)));
   wl_output_add_listener(out->output, &kOutputListener, out.get());
@@ -317,12 +365,12 @@ void PointerMotion(void* data, wl_pointer*, uint32_t, wl_fixed_t x, wl_fixed_t y
   if (d.pointerFocus == nullptr) return;
   d.pointerX = float(wl_fixed_to_double(x) * d.pointerFocus->bufferScale);
   d.pointerY = float(wl_fixed_to_double(y) * d.pointerFocus->bufferScale);
-  PointerMoved(*d.app, d.pointerFocus->view, d.pointerX, d.pointerY);
+  PointerMoved(d.pointerFocus->view, d.pointerX, d.pointerY);
 }
 void PointerButton(void* data, wl_pointer*, uint32_t, uint32_t, uint32_t button, uint32_t state) {
   auto& d = *static_cast<WaylandDesktop*>(data);
   if (d.pointerFocus == nullptr || button != BTN_LEFT || state != WL_POINTER_BUTTON_STATE_PRESSED) return;
-  PointerClicked(*d.app, d.pointerFocus->view, d.pointerX, d.pointerY);
+  PointerClicked(d.pointerFocus->view, d.pointerX, d.pointerY);
 }
 void PointerAxis(void*, wl_pointer*, uint32_t, uint32_t, wl_fixed_t) {}
 void PointerFrame(void*, wl_pointer*) {}
@@ -442,6 +490,7 @@ void StartWaylandDesktop(LinuxApp& app, WaylandDesktop* d) {
   app.wayland = d;
   d->app = &app;
   d->started = true;
+  for (auto& out : d->outputs) out->view.frame.fixedSteps = app.launch.steps;
   LoadCursor(*d);
   for (auto& out : d->outputs) MakeSurface(*out);
   wl_display_flush(d->display);
@@ -497,10 +546,7 @@ int WaylandSurfaceCount(const LinuxApp& app) {
 void UpdateWaylandRest(LinuxApp& app) {
   WaylandDesktop* d = app.wayland;
   if (d == nullptr) return;
-  if (DecideRest(app)) {
-    d->frameTimer.stop();
-  } else if (!d->frameTimer.isActive()) {
-    d->waitingTicks = 0;
-    d->frameTimer.start();
-  }
+  if (!app.lifecycle.visibility.covered) d->waitingTicks = 0;
+  // A wake-up now: frames stop or resume at once, not at the next tick.
+  DrawOutputs(*d, false);
 }

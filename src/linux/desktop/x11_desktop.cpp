@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "base/clock.h"
 #include "common/linux_log.h"
 #include "desktop/frame_driver.h"
 #include "desktop/x11_stacking.h"
@@ -58,7 +59,7 @@ struct DesktopWindow : QWindow {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton) {
           const qreal ratio = devicePixelRatio();
-          PointerClicked(*desktop->app, desktop->view, float(mouse->position().x() * ratio),
+          PointerClicked(desktop->view, float(mouse->position().x() * ratio),
                          float(mouse->position().y() * ratio));
         }
         return true;
@@ -68,6 +69,7 @@ struct DesktopWindow : QWindow {
         // the last frame again, or draw the first one.
         if (isExposed()) {
           if (!desktop->drawnOnce) {
+            desktop->app->frame.loop.pacer = FramePacer();  // due now
             RenderX11Frame(*desktop);
           } else {
             desktop->store->flush(QRect(QPoint(0, 0), size()));
@@ -101,8 +103,7 @@ void ReadPointer(X11Desktop& d) {
   const qreal ratio = d.window->devicePixelRatio();
   const int x = int(local.x() * ratio), y = int(local.y() * ratio);
   AquariumView& view = d.view;
-  if (view.pointerSeen && (x != view.pointerX || y != view.pointerY))
-    PointerMoved(*d.app, view, float(x), float(y));
+  if (view.pointerSeen && (x != view.pointerX || y != view.pointerY)) PointerMoved(view, float(x), float(y));
   view.pointerSeen = true;
   view.pointerX = x;
   view.pointerY = y;
@@ -112,6 +113,9 @@ bool SameBytesAsRasteriser(QImage::Format format) {
   return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied;
 }
 
+// One wake-up: the frame loop draws straight into the backing store's image
+// (the rasteriser's bytes, and it keeps the last frame), and only the
+// rectangles that changed go to the server.
 void RenderX11Frame(X11Desktop& d) {
   const QRect area(QPoint(0, 0), d.window->size());
   if (area.isEmpty()) return;
@@ -119,26 +123,43 @@ void RenderX11Frame(X11Desktop& d) {
   ReadPointer(d);
   d.store->beginPaint(area);
   QPaintDevice* device = d.store->paintDevice();
+  draw::PixelBuffer pixels;
   if (device != nullptr && device->devType() == QInternal::Image) {
     auto* image = static_cast<QImage*>(device);
     if (SameBytesAsRasteriser(image->format())) {
-      // Straight into the backing store's image: the bytes the rasteriser writes.
-      const draw::PixelBuffer pixels = {reinterpret_cast<uint32_t*>(image->bits()), image->width(),
-                                        image->height(), int(image->bytesPerLine() / 4)};
-      DrawFrame(*d.app, d.view, pixels);
-      d.drawnOnce = true;
+      pixels = {reinterpret_cast<uint32_t*>(image->bits()), image->width(), image->height(),
+                int(image->bytesPerLine() / 4)};
     } else if (!d.formatReported) {
       d.formatReported = true;
       Warn("the X server's visual is not 32-bit (image format %d): the aquarium cannot draw on it",
            int(image->format()));
     }
   }
+  ViewWake view = WakeOf(d.view, pixels, true);
+  const WakeResult result = RunFrames(*d.app, &view, 1);
   d.store->endPaint();
-  d.store->flush(area);
+  if (d.frameTimer.interval() != TickMsOf(result)) d.frameTimer.setInterval(TickMsOf(result));
+  if (!view.drawn) return;
+  d.drawnOnce = true;
+  QRegion changed;
+  if (view.whole) {
+    changed = area;
+  } else {
+    for (const draw::PixelRect& r : *view.changed) changed += QRect(r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0);
+  }
+  const double shown = [&] {
+    double sum = 0;
+    for (const QRect& r : changed) sum += double(r.width()) * r.height();
+    return sum;
+  }();
+  const int64_t start = MonotonicNanoseconds();
+  if (!changed.isEmpty()) d.store->flush(changed);
+  NoteFramesShown(d.app->frame.loop, shown, double(area.width()) * area.height(),
+                  double(MonotonicNanoseconds() - start) / 1e6);
 }
 
 void OnFrameTick(X11Desktop& d) {
-  if (TickRenders(*d.app)) RenderX11Frame(d);
+  RenderX11Frame(d);
 }
 
 std::vector<ScreenRect> Monitors(const X11Desktop& d) {
@@ -229,6 +250,7 @@ bool StartX11Desktop(LinuxApp& app, std::string& error) {
   auto* d = new X11Desktop;
   app.x11 = d;
   d->app = &app;
+  d->view.frame.fixedSteps = app.launch.steps;
   d->connection = x11->connection();
   const xcb_setup_t* setup = xcb_get_setup(d->connection);
   QScreen* primary = QGuiApplication::primaryScreen();
@@ -294,9 +316,6 @@ std::vector<AquariumView*> X11Views(LinuxApp& app) {
 void UpdateX11Rest(LinuxApp& app) {
   X11Desktop* d = app.x11;
   if (d == nullptr) return;
-  if (DecideRest(app)) {
-    d->frameTimer.stop();
-  } else if (!d->frameTimer.isActive()) {
-    d->frameTimer.start();
-  }
+  // A wake-up now: frames stop or resume at once, not at the next tick.
+  RenderX11Frame(*d);
 }

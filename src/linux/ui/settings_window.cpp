@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QWidget>
+#include <cstring>
 
-#include "base/product.h"
 #include "common/linux_log.h"
 #include "draw/icons.h"
 #include "draw/qt/qt_graphics.h"
@@ -29,7 +29,7 @@ struct SettingsForm {
   QLineEdit* counts[kSpeciesCount] = {};
 };
 
-QFont FormFont(int pixels, bool bold) {
+QFont PixelFont(int pixels, bool bold) {
   QFont font;
   font.setPixelSize(pixels);
   font.setBold(bold);
@@ -45,8 +45,8 @@ QLabel* Label(QWidget* parent, const QString& text, QRect rect, const QFont& fon
 }
 
 // A number edit: digits only, as the Windows edits take them.
-QLineEdit* NumberEdit(QWidget* parent, int value, QRect rect, const QFont& font) {
-  auto* edit = new QLineEdit(QString::number(value), parent);
+QLineEdit* NumberEdit(QWidget* parent, const QString& value, QRect rect, const QFont& font) {
+  auto* edit = new QLineEdit(value, parent);
   edit->setGeometry(rect);
   edit->setFont(font);
   edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
@@ -74,24 +74,16 @@ QPixmap SpeciesTile(int species) {
 }
 
 void Apply(LinuxApp& app, SettingsForm& form) {
-  const ApplyDecision decision = DecideApply(ReadInput(form));
-  if (decision.outcome == ApplyOutcome::kNoSpecies) {
-    QMessageBox::warning(form.window, QString::fromWCharArray(kNoSpeciesCaption),
-                         QString::fromWCharArray(kNoSpeciesText));
-    return;
+  const FormOutcome outcome = ApplySettingsForm(
+      ReadInput(form), form.fpsMode->currentIndex(), app.settings,
+      [&app] { return app.requests.settingsApplied ? app.requests.settingsApplied(app) : SaveResult{}; },
+      WideFromUtf8(app.settingsPath),
+      [](unsigned long error) { return WideFromUtf8(std::strerror(int(error))); });
+  if (outcome.caption != nullptr) {
+    QMessageBox::warning(form.window, QString::fromWCharArray(outcome.caption),
+                         QString::fromStdWString(outcome.text));
   }
-  if (decision.outcome == ApplyOutcome::kCountExceeded) {
-    QMessageBox::warning(form.window, QString::fromWCharArray(kCountExceededCaption),
-                         QString::fromStdWString(CountExceededText(decision.sum, decision.values.totalFish)));
-    return;
-  }
-  app.settings.totalFish = decision.values.totalFish;
-  app.settings.fpsMode = form.fpsMode->currentIndex();
-  for (int i = 0; i < kSpeciesCount; ++i) app.settings.speciesCounts[i] = decision.values.speciesCounts[i];
-  Log("[settings] applied: total=%d allocated=%d fps=%d", app.settings.totalFish, decision.sum,
-      app.settings.fpsMode);
-  Request(app.requests.settingsApplied, app);
-  form.window->close();
+  if (outcome.close) form.window->close();
 }
 
 struct SettingsWindow : QWidget {
@@ -132,37 +124,54 @@ void OpenSettingsWindow(LinuxApp& app) {
   window->setWindowTitle("Aquarium Settings");
   window->setWindowIcon(AppIcon());
   window->setFixedSize(1100, kSettingsClientHeight);
-  const QFont normal = FormFont(18, false), bold = FormFont(18, true), small = FormFont(16, false);
-
-  Label(window, "Total Fish (5-60):", {20, 20, 180, 28}, normal);
-  form.total = NumberEdit(window, app.settings.totalFish, {205, 18, 80, 30}, normal);
-  // Wider than on Windows where Linux fonts need it, in the same order and rows.
-  form.allocated = Label(window, "Allocated: 0 / 28", {305, 20, 305, 28}, bold);
-  Label(window, "Performance:", {615, 20, 120, 28}, normal);
-  form.fpsMode = new QComboBox(window);
-  form.fpsMode->addItems({"Smooth (60 FPS)", "Power Saver (15 FPS)"});
-  form.fpsMode->setCurrentIndex(app.settings.fpsMode == 1 ? 1 : 0);
-  form.fpsMode->setGeometry(740, 18, 215, 30);
-  form.fpsMode->setFont(normal);
-  auto* group = new QGroupBox("Species && Count (number of each species)", window);
-  group->setGeometry(15, 52, 1065, 460);
-  for (int i = 0; i < kSpeciesCount; ++i) {
-    const int x = 30 + 265 * (i / 5), top = 88 * (i % 5), y = top + 76;
-    auto* icon = new QLabel(window);
-    icon->setGeometry(x, y, 82, 54);
-    icon->setPixmap(SpeciesTile(i));
-    Label(window, QString::fromWCharArray(kSpeciesNames[i]), {x + 90, y, 170, 26}, normal);
-    Label(window, "Count:", {x + 90, top + 104, 55, 24}, small);
-    form.counts[i] = NumberEdit(window, app.settings.speciesCounts[i], {x + 148, top + 102, 55, 28}, normal);
+  const QFont fonts[kFormFontKinds] = {QFont(), PixelFont(kFormFontPixels[1], false),
+                                       PixelFont(kFormFontPixels[2], true),
+                                       PixelFont(kFormFontPixels[3], false)};
+  QPushButton* ok = nullptr;
+  QPushButton* cancel = nullptr;
+  for (const FormField& field : SettingsFormLayout(app.settings)) {
+    const QRect rect(field.x, field.y, field.width, field.height);
+    const QFont& font = fonts[int(field.font)];
+    const QString text = QString::fromStdWString(field.text);
+    switch (field.control) {
+      case FormControl::kLabel: {
+        QLabel* label = Label(window, text, rect, font);
+        if (field.role == FormRole::kAllocated) form.allocated = label;
+        break;
+      }
+      case FormControl::kNumberEdit: {
+        QLineEdit* edit = NumberEdit(window, text, rect, font);
+        if (field.role == FormRole::kTotal) form.total = edit;
+        if (field.role == FormRole::kSpeciesCount) form.counts[field.species] = edit;
+        break;
+      }
+      case FormControl::kChoice:
+        form.fpsMode = new QComboBox(window);
+        for (const wchar_t* mode : kFpsModeNames) form.fpsMode->addItem(QString::fromWCharArray(mode));
+        form.fpsMode->setCurrentIndex(app.settings.fpsMode == 1 ? 1 : 0);
+        form.fpsMode->setGeometry(rect.x(), rect.y(), rect.width(), 30);  // a closed list is one row high
+        form.fpsMode->setFont(font);
+        break;
+      case FormControl::kGroupBox:
+        (new QGroupBox(text, window))->setGeometry(rect);
+        break;
+      case FormControl::kSpeciesIcon: {
+        auto* icon = new QLabel(window);
+        icon->setGeometry(rect);
+        icon->setPixmap(SpeciesTile(field.species));
+        break;
+      }
+      case FormControl::kButton:
+      case FormControl::kDefaultButton: {
+        auto* button = new QPushButton(text, window);
+        button->setGeometry(rect);
+        button->setFont(font);
+        button->setDefault(field.control == FormControl::kDefaultButton);
+        (field.role == FormRole::kOk ? ok : cancel) = button;
+        break;
+      }
+    }
   }
-  auto* ok = new QPushButton("OK", window);
-  ok->setGeometry(830, 530, 100, 38);
-  ok->setFont(bold);
-  ok->setDefault(true);
-  auto* cancel = new QPushButton("Cancel", window);
-  cancel->setGeometry(945, 530, 100, 38);
-  cancel->setFont(normal);
-  Label(window, QString::fromWCharArray(kSettingsFooter), {20, 580, 500, 24}, small);
 
   QObject::connect(ok, &QPushButton::clicked, [&app, window] { Apply(app, window->form); });
   QObject::connect(cancel, &QPushButton::clicked, window, &QWidget::close);

@@ -8,6 +8,7 @@
 
 #include "common/autostart_entry.h"
 #include "common/linux_log.h"
+#include "policy/tray_menu.h"
 #include "ui/ui.h"
 
 namespace {
@@ -30,28 +31,46 @@ void CreateTray(LinuxApp& app) {
   ui.menu = new QMenu;
   auto* themes = new QActionGroup(ui.menu);
   themes->setExclusive(true);
-  for (int i = 0; i < 6; ++i) {
-    QAction* action = ui.menu->addAction(kThemeNames[i]);
-    action->setCheckable(true);
-    themes->addAction(action);
-    ui.themeActions[i] = action;
-    QObject::connect(action, &QAction::triggered, [&app, i] {
-      Log("[tray] %s", kThemeNames[i]);
-      Request(app.requests.themeChosen, app, i + 1);
-    });
+  for (const MenuItem& item : TrayMenuItems(L"Start at login")) {
+    if (item.action == MenuAction::kSeparator) {
+      ui.menu->addSeparator();
+      continue;
+    }
+    QAction* action = ui.menu->addAction(QString::fromWCharArray(item.text));
+    switch (item.action) {
+      case MenuAction::kTheme: {
+        // Unlike Windows' menu, the scenes carry the mark of the one shown.
+        action->setCheckable(true);
+        themes->addAction(action);
+        ui.themeActions[item.theme - 1] = action;
+        const int theme = item.theme;
+        QObject::connect(action, &QAction::triggered, [&app, theme, action] {
+          Log("[tray] %s", action->text().toUtf8().constData());
+          Request(app.requests.themeChosen, app, theme);
+        });
+        break;
+      }
+      case MenuAction::kSettings:
+        QObject::connect(action, &QAction::triggered, [&app] { OpenSettingsWindow(app); });
+        break;
+      case MenuAction::kAbout:
+        QObject::connect(action, &QAction::triggered, [&app] { OpenAboutWindow(app); });
+        break;
+      case MenuAction::kAutostart:
+        ui.autostartAction = action;
+        action->setCheckable(true);
+        QObject::connect(action, &QAction::triggered, [&app] { OnAutostart(app); });
+        break;
+      case MenuAction::kExit:
+        QObject::connect(action, &QAction::triggered, [&app] {
+          Log("[tray] Exit");
+          Request(app.requests.exitAsked, app);
+        });
+        break;
+      case MenuAction::kSeparator:
+        break;
+    }
   }
-  ui.menu->addSeparator();
-  QObject::connect(ui.menu->addAction(kSettingsItem), &QAction::triggered,
-                   [&app] { OpenSettingsWindow(app); });
-  QObject::connect(ui.menu->addAction(kAboutItem), &QAction::triggered, [&app] { OpenAboutWindow(app); });
-  ui.autostartAction = ui.menu->addAction(kAutostartItem);
-  ui.autostartAction->setCheckable(true);
-  QObject::connect(ui.autostartAction, &QAction::triggered, [&app] { OnAutostart(app); });
-  ui.menu->addSeparator();
-  QObject::connect(ui.menu->addAction(kExitItem), &QAction::triggered, [&app] {
-    Log("[tray] Exit");
-    Request(app.requests.exitAsked, app);
-  });
   // Another program may have changed the autostart folder meanwhile.
   QObject::connect(ui.menu, &QMenu::aboutToShow, [&app] {
     app.ui->autostartAction->setChecked(IsAutostartEnabled(app.autostartPath, app.programPath));
@@ -81,7 +100,7 @@ void RemoveTray(LinuxApp& app) {
 
 void ShowTheme(LinuxApp& app) {
   if (app.ui == nullptr) return;
-  for (int i = 0; i < 6; ++i) {
+  for (int i = 0; i < kThemeCount; ++i) {
     if (app.ui->themeActions[i] != nullptr) app.ui->themeActions[i]->setChecked(app.settings.theme == i + 1);
   }
 }

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <string>
 
+#include "base/themes.h"
 #include "common/linux_app.h"
 
 class QAction;
@@ -16,19 +17,11 @@ class QWidget;
 struct UserInterface {
   QSystemTrayIcon* tray = nullptr;
   QMenu* menu = nullptr;
-  QAction* themeActions[6] = {};
+  QAction* themeActions[kThemeCount] = {};
   QAction* autostartAction = nullptr;
   QPointer<QWidget> settingsWindow;
   QPointer<QWidget> aboutWindow;
 };
-
-// The tray menu's entries, top to bottom.
-constexpr const char* kThemeNames[6] = {"Tropical Aquarium", "Deep Sea Aquarium", "Koi Pond",
-                                        "Coral Reef",        "Shipwreck",         "Ancient Ruins"};
-constexpr const char* kSettingsItem = "Settings...";
-constexpr const char* kAboutItem = "About Tidemere...";
-constexpr const char* kAutostartItem = "Start at login";
-constexpr const char* kExitItem = "Exit";
 
 void CreateTray(LinuxApp& app);
 void RemoveTray(LinuxApp& app);
