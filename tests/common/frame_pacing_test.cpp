@@ -1,11 +1,16 @@
 // The frame driver's decisions: the full-screen test, the pacing across mode
-// changes, the clamped frame time and the frame-cost report.
+// changes, the clamped frame time, the frame-cost report, and the frame loop
+// both desktops run (resting, pacing per mode, the still frame of reduced
+// motion, and why a frame is shown whole).
 #include "policy/frame_pacing.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cwchar>
+#include <vector>
+
+#include "policy/frame_loop.h"
 
 namespace {
 
@@ -133,4 +138,157 @@ TEST(FrameCost, ReportsEveryHundredFramesWithMedianMaxAndRate) {
   ASSERT_TRUE(RecordFrameCost(window, 1000 + 99 * tick + 100 * 2 * tick, 1, report));
   EXPECT_NEAR(report.fps, 25.0, 1e-9);
   EXPECT_DOUBLE_EQ(report.maxMs, 1.0) << "the window starts afresh";
+}
+
+namespace {
+
+constexpr int64_t kMs = 1000000;
+
+// One view of a small aquarium over its own pixels, and the wake-ups a shell
+// would give it.
+struct LoopRig {
+  FrameLoop loop;
+  FrameView view;
+  Aquarium aquarium;
+  Settings settings;
+  std::vector<uint32_t> pixels = std::vector<uint32_t>(64 * 48);
+  PointerInbox pointer;
+  WakeInputs wake;
+  ViewWake last;
+
+  LoopRig() {
+    settings.totalFish = 5;
+    wake.now = kNanosecondsPerSecond;
+  }
+  WakeResult Wake(int64_t afterMs = 17, bool ready = true) {
+    wake.now += afterMs * kMs;
+    last = ViewWake();
+    last.view = &view;
+    last.aquarium = &aquarium;
+    last.target = {pixels.data(), 64, 48, 64};
+    last.ready = ready;
+    last.pointer = &pointer;
+    return RunFrameLoop(loop, settings, wake, &last, 1);
+  }
+  size_t ClickBubbles() const {
+    size_t n = 0;
+    for (const Bubble& b : aquarium.bubbles) n += b.fromClick;
+    return n;
+  }
+};
+
+}  // namespace
+
+TEST(FrameLoop, RestsWhileNobodyCanSeeItAndShowsTheFirstFrameBackWhole) {
+  LoopRig rig;
+  rig.Wake();
+  EXPECT_TRUE(rig.last.drawn && rig.last.whole) << "the first frame";
+  rig.Wake();
+  EXPECT_TRUE(rig.last.drawn);
+  EXPECT_FALSE(rig.last.whole) << "later frames show what changed";
+  ASSERT_NE(rig.last.changed, nullptr);
+
+  rig.wake.visibility.sessionLocked = true;
+  PostPointerClick(rig.pointer, {10, 10});
+  PostPointerMove(rig.pointer, {20, 30});
+  WakeResult r = rig.Wake();
+  EXPECT_TRUE(r.restChanged);
+  EXPECT_EQ(r.resting, RestReason::kSessionLocked);
+  EXPECT_TRUE(r.slowTicks);
+  EXPECT_EQ(r.nextWake, kRestCheckNanoseconds);
+  EXPECT_FALSE(rig.last.drawn);
+  EXPECT_EQ(rig.ClickBubbles(), 0u) << "no burst while nothing steps its bubbles";
+  EXPECT_EQ(rig.aquarium.pointerX, 20.0f) << "the pointer is followed all the same";
+  r = rig.Wake(250);
+  EXPECT_FALSE(r.restChanged);
+  EXPECT_FALSE(rig.last.drawn);
+
+  rig.wake.visibility.sessionLocked = false;
+  r = rig.Wake(250);
+  EXPECT_TRUE(r.restChanged);
+  EXPECT_FALSE(r.slowTicks);
+  EXPECT_TRUE(rig.last.drawn && rig.last.whole) << "the first frame back";
+  PostPointerClick(rig.pointer, {10, 10});
+  rig.Wake();
+  EXPECT_EQ(rig.last.clicks, 1);
+  EXPECT_GE(rig.ClickBubbles(), 15u);
+}
+
+// Frames over one second of wake-ups every 4 ms, by mode: what the shell
+// observed and what the settings ask for.
+TEST(FrameLoop, PacesEachModeAndHonoursBatterySaver) {
+  struct Case {
+    int fpsMode;
+    bool batterySaver, fullScreen;
+    int frames;
+  };
+  for (const Case& c : {Case{kFpsSmooth, false, false, 60}, Case{kFpsPowerSaver, false, false, 15},
+                        Case{kFpsSmooth, true, false, 15}, Case{kFpsSmooth, false, true, 6}}) {
+    SCOPED_TRACE(testing::Message() << "mode " << c.fpsMode << " saver " << c.batterySaver << " full screen "
+                                    << c.fullScreen);
+    LoopRig rig;
+    rig.settings.fpsMode = c.fpsMode;
+    rig.wake.batterySaver = c.batterySaver;
+    rig.wake.fullScreenInFront = c.fullScreen;
+    int frames = 0;
+    for (int i = 0; i < 250; ++i) frames += rig.Wake(4).viewsDrawn;
+    EXPECT_NEAR(frames, c.frames, 1);
+    EXPECT_EQ(rig.loop.framePeriod, kNanosecondsPerSecond / c.frames);
+  }
+}
+
+TEST(FrameLoop, ReducedMotionShowsOneStillFrameUntilTheSceneChanges) {
+  LoopRig rig;
+  rig.wake.reducedMotion = true;
+  int frames = 0;
+  WakeResult r;
+  for (int i = 0; i < 5; ++i) frames += (r = rig.Wake(250)).viewsDrawn;
+  EXPECT_EQ(frames, 1) << "one still frame";
+  EXPECT_TRUE(r.slowTicks);
+  rig.settings.theme = 4;
+  for (int i = 0; i < 3; ++i) frames += rig.Wake(250).viewsDrawn;
+  EXPECT_EQ(frames, 2) << "a new scene, a new still frame";
+  rig.aquarium.populated = false;  // settings applied
+  frames += rig.Wake(250).viewsDrawn;
+  RequestFullFrame(rig.view, FullFrameReason::kExposed);
+  frames += rig.Wake(250).viewsDrawn;
+  EXPECT_EQ(frames, 4) << "a new aquarium, and a picture the screen lost";
+
+  rig.wake.reducedMotion = false;
+  frames = 0;
+  for (int i = 0; i < 3; ++i) frames += (r = rig.Wake()).viewsDrawn;
+  EXPECT_EQ(frames, 3) << "moving again";
+  EXPECT_FALSE(r.slowTicks);
+  rig.wake.reducedMotion = true;
+  EXPECT_EQ(rig.Wake(250).viewsDrawn, 1) << "a still frame again";
+}
+
+TEST(FrameLoop, AFrameIsShownWholeForNewPixelsANewAquariumOrWhenAsked) {
+  LoopRig rig;
+  rig.Wake();
+  rig.Wake();
+  ASSERT_FALSE(rig.last.whole);
+  std::vector<uint32_t> other(64 * 48);
+  rig.pixels.swap(other);  // another surface of the same size
+  rig.Wake();
+  EXPECT_TRUE(rig.last.whole);
+  rig.aquarium.populated = false;
+  rig.Wake();
+  EXPECT_TRUE(rig.last.whole);
+  RequestFullFrame(rig.view, FullFrameReason::kExposed);
+  rig.Wake();
+  EXPECT_TRUE(rig.last.whole);
+  rig.Wake();
+  EXPECT_FALSE(rig.last.whole);
+
+  // A surface that cannot take a frame now is left for the next due one.
+  EXPECT_EQ(rig.Wake(17, false).viewsDrawn, 0);
+  EXPECT_FALSE(rig.last.drawn);
+  // A scene number nothing knows draws nothing, and the picture stays.
+  rig.settings.theme = 9;
+  const std::vector<uint32_t> before = rig.pixels;
+  rig.Wake();
+  EXPECT_TRUE(rig.last.drawn);
+  EXPECT_TRUE(rig.last.changed->empty());
+  EXPECT_EQ(rig.pixels, before);
 }

@@ -13,6 +13,11 @@ struct FidelityRun {
   int creatures = 60;
   int frames = 600;
   float poseTolerance = -1;  // pixels; below 0: the retained scene's own
+  // Above 0: the frames reach the screen through this many buffers that take
+  // turns (a Wayland surface's), each brought up to date with only what it
+  // lacks; the buffer shown is what is measured, and one that does not hold
+  // the frame drawn to the bit scores 0.
+  int swapBuffers = 0;
 };
 
 // One PSNR (dB, over red, green and blue) per frame.

@@ -50,9 +50,6 @@ constexpr uint8_t GreenOf(uint32_t v) {
 constexpr uint8_t BlueOf(uint32_t v) {
   return uint8_t(v & 0xFF);
 }
-constexpr uint8_t AlphaOf(Color c) {
-  return uint8_t(c >> 24);
-}
 
 struct PointF {
   float x = 0;
