@@ -26,17 +26,26 @@ struct SavedRasterState {
   std::shared_ptr<const CoverageMask> clip;
 };
 
+}  // namespace
+
+// Reused from call to call, and by a caller's graphics one after another.
+struct RasterScratch {
+  Outline outline;
+  StrokeScratch stroke;
+  Contours contours;
+  SpanScratch scratch;
+};
+
+namespace {
+
 struct RasterGraphics {
   PixelBuffer target;
   Affine transform;                          // world to pixel space
   std::shared_ptr<const CoverageMask> clip;  // null: no clip
   std::vector<SavedRasterState> saved;       // open saves, oldest first
   uint32_t nextToken = 1;
-  // Reused from call to call.
-  Outline outline;
-  StrokeScratch stroke;
-  Contours contours;
-  SpanScratch scratch;
+  std::unique_ptr<RasterScratch> own;  // when the caller lends none
+  RasterScratch* work = nullptr;
 };
 
 // GDI+ puts pixel centres on integer coordinates; pixel x covers [x, x + 1)
@@ -83,7 +92,7 @@ bool Placeable(const RasterGraphics& r) {
   for (double v : {m.a, m.b, m.c, m.d, m.e, m.f}) {
     if (!std::isfinite(v)) return false;
   }
-  for (PointF p : r.outline.points) {
+  for (PointF p : r.work->outline.points) {
     if (!Finite(p)) return false;
   }
   return true;
@@ -96,9 +105,9 @@ int Fill(Graphics& g, const Brush& brush, FillRule rule) {
   const Paint paint = PaintOf(data, r.transform);
   // A ramp too short to place in floats (its period under some 1e-38 pixel).
   if (!(std::isfinite(paint.tx) && std::isfinite(paint.ty) && std::isfinite(paint.t0))) return Fail(g);
-  r.contours.Clear();
-  FlattenForFill(r.outline, r.transform, r.contours);
-  FillContours(r.target, r.contours, rule, paint, r.clip.get(), r.scratch);
+  r.work->contours.Clear();
+  FlattenForFill(r.work->outline, r.transform, r.work->contours);
+  FillContours(r.target, r.work->contours, rule, paint, r.clip.get(), r.work->scratch);
   return kStatusOk;
 }
 
@@ -106,12 +115,13 @@ int Stroke(Graphics& g, const Pen& pen) {
   RasterGraphics& r = *RasterOf(g);
   const PenData& data = *PenDataOf(pen);
   if (!Placeable(r) || !std::isfinite(data.width)) return Fail(g);
-  r.contours.Clear();
-  StrokeOutline(r.outline, {data.width, data.roundStart, data.roundEnd},
-                {r.transform, double(r.target.width), double(r.target.height), r.contours}, r.stroke);
+  r.work->contours.Clear();
+  StrokeOutline(r.work->outline, {data.width, data.roundStart, data.roundEnd},
+                {r.transform, double(r.target.width), double(r.target.height), r.work->contours},
+                r.work->stroke);
   Paint paint;
   paint.c1 = data.color;
-  FillContours(r.target, r.contours, FillRule::kNonZero, paint, r.clip.get(), r.scratch);
+  FillContours(r.target, r.work->contours, FillRule::kNonZero, paint, r.clip.get(), r.work->scratch);
   return kStatusOk;
 }
 
@@ -121,7 +131,7 @@ bool Ready(const Graphics& g, const NativeObject& object) {
 }
 
 Outline& FreshOutline(Graphics& g) {
-  Outline& outline = RasterOf(g)->outline;
+  Outline& outline = RasterOf(g)->work->outline;
   outline.Clear();
   return outline;
 }
@@ -129,6 +139,10 @@ Outline& FreshOutline(Graphics& g) {
 }  // namespace
 
 Graphics MakeRasterGraphics(const PixelBuffer& pixels) {
+  return MakeRasterGraphics(pixels, nullptr);
+}
+
+Graphics MakeRasterGraphics(const PixelBuffer& pixels, RasterScratch* reuse) {
   Graphics g;
   g.raster = true;
   if (!pixels.pixels || pixels.width <= 0 || pixels.height <= 0 ||
@@ -137,10 +151,20 @@ Graphics MakeRasterGraphics(const PixelBuffer& pixels) {
     return g;
   }
   auto* r = new RasterGraphics;
+  if (reuse == nullptr) r->own = std::make_unique<RasterScratch>();
+  r->work = reuse != nullptr ? reuse : r->own.get();
   r->target = pixels;
   r->transform = Translation(kPixelCentre, kPixelCentre);
   g.native = r;
   return g;
+}
+
+void RasterScratchDeleter::operator()(RasterScratch* scratch) const {
+  delete scratch;
+}
+
+RasterScratchPtr MakeRasterScratch() {
+  return RasterScratchPtr(new RasterScratch);
 }
 
 void FreeRasterGraphics(void* graphics) {
@@ -202,10 +226,10 @@ int RasterClipToPath(Graphics& g, const Path& path) {
   RasterGraphics& r = *RasterOf(g);
   AppendPathCalls(*PathDataOf(path), FreshOutline(g));
   if (!Placeable(r)) return Fail(g);  // the clip stays as it was
-  r.contours.Clear();
-  FlattenForFill(r.outline, r.transform, r.contours);
+  r.work->contours.Clear();
+  FlattenForFill(r.work->outline, r.transform, r.work->contours);
   auto mask = std::make_shared<CoverageMask>();
-  MaskContours(r.target.width, r.target.height, r.contours, FillRule::kEvenOdd, *mask, r.scratch);
+  MaskContours(r.target.width, r.target.height, r.work->contours, FillRule::kEvenOdd, *mask, r.work->scratch);
   r.clip = std::move(mask);
   return kStatusOk;
 }

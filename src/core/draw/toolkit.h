@@ -22,6 +22,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 
 namespace draw {
 
@@ -127,6 +128,17 @@ bool AccessPixels(Graphics& g, PixelBuffer& pixels);
 // pixel centres on integer coordinates as in GDI+. Native drawing on the same
 // pixels may come before and after it, not in between its calls.
 Graphics MakeRasterGraphics(const PixelBuffer& pixels);
+// Memory the rasteriser works in (outlines, contours, scan lines), lent to one
+// graphics after another by a caller that makes many small ones (a sprite
+// each): its buffers then grow once, not for every graphics. Lent to one
+// graphics at a time.
+struct RasterScratch;
+struct RasterScratchDeleter {
+  void operator()(RasterScratch* scratch) const;
+};
+using RasterScratchPtr = std::unique_ptr<RasterScratch, RasterScratchDeleter>;
+RasterScratchPtr MakeRasterScratch();
+Graphics MakeRasterGraphics(const PixelBuffer& pixels, RasterScratch* reuse);
 
 // Brushes.
 Brush SolidBrush(Color color);

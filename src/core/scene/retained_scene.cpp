@@ -85,7 +85,8 @@ struct RetainedScene {
   int tilesX = 0;
   int tilesY = 0;
 
-  FramePlan plan;  // this frame's, kept so that its lists keep their memory
+  FramePlan plan;                                 // this frame's, kept so that its lists keep their memory
+  RasterScratchPtr raster = MakeRasterScratch();  // lent to every drawing of a frame
   RetainedFrame frame;
 };
 
@@ -159,7 +160,7 @@ void DrawBackgroundPart(const LayerFrame& frame, const RetainedScene& s, int& st
       row[x] = 0xFF000000u | up((p >> 16) & 0xFF) << 16 | up((p >> 8) & 0xFF) << 8 | up(p & 0xFF);
     }
   }
-  Graphics g = MakeRasterGraphics(band);
+  Graphics g = MakeRasterGraphics(band, s.raster.get());
   Translate(g, float(-x0), float(-y0));
   const RowWindow rows = RowWindow::Rows(float(y0), float(y0 + band.height));
   for (const SceneLayer& layer : kSceneLayers) {
@@ -250,8 +251,8 @@ void CollectDamage(RetainedScene& s) {
 // (right, bottom), and finds what it holds. A box that is empty, too large or
 // far away (a record gone wrong) leaves the sprite empty.
 template <typename Draw>
-void DrawSprite(Sprite& sprite, float left, float top, float right, float bottom, float tallest, int& status,
-                Draw draw) {
+void DrawSprite(Sprite& sprite, float left, float top, float right, float bottom, float tallest,
+                RasterScratch* raster, int& status, Draw draw) {
   if (!(right - left > 0 && right - left <= kLargestSprite && bottom - top > 0 && bottom - top <= tallest &&
         std::fabs(left) < 1e7f && std::fabs(top) < 1e7f)) {
     ResetSprite(sprite, 0, 0, 0, 0);
@@ -259,7 +260,7 @@ void DrawSprite(Sprite& sprite, float left, float top, float right, float bottom
   }
   ResetSprite(sprite, int(left), int(top), int(right - left), int(bottom - top));
   {
-    Graphics g = MakeRasterGraphics(sprite.Buffer());
+    Graphics g = MakeRasterGraphics(sprite.Buffer(), raster);
     Translate(g, -left, -top);
     draw(g);
     NoteStatus(g, status);
@@ -308,7 +309,8 @@ bool HazeMoved(const SpriteSlot& s, const Creature& c, float tolerance, RedrawRe
 // the creature, the same size wherever it is, so that the next drawing
 // clears only what this one touched.
 template <typename Draw>
-void DrawCreatureLayer(SpriteSlot& slot, const Creature& c, FigureReach r, int& status, Draw draw) {
+void DrawCreatureLayer(SpriteSlot& slot, const Creature& c, FigureReach r, RasterScratch* raster, int& status,
+                       Draw draw) {
   const float S = c.size, margin = 0.1f * S + 2;
   const float left = std::floor(c.x - r.side * S - margin), top = std::floor(c.y - r.up * S - margin);
   const float right = left + std::ceil(2 * (r.side * S + margin)) + 1;
@@ -324,10 +326,11 @@ void DrawCreatureLayer(SpriteSlot& slot, const Creature& c, FigureReach r, int& 
   slot.facesLeft = c.vx < 0;
   slot.size = c.size;
   slot.species = c.species;
-  DrawSprite(slot.sprite, left, top, right, bottom, kLargestSprite, status, [&](Graphics& g) { draw(g, c); });
+  DrawSprite(slot.sprite, left, top, right, bottom, kLargestSprite, raster, status,
+             [&](Graphics& g) { draw(g, c); });
 }
 
-void DrawPlantSprite(SpriteSlot& slot, const PlantClump& p, int h, int& status) {
+void DrawPlantSprite(SpriteSlot& slot, const PlantClump& p, int h, RasterScratch* raster, int& status) {
   const float yb = 0.9f * h;
   const float left = std::floor(p.x - 0.8f * p.width - 2), right = std::ceil(p.x + 1.3f * p.width + 2);
   const float top = std::floor(yb - p.height - 2), bottom = std::ceil(yb + 2);
@@ -335,7 +338,7 @@ void DrawPlantSprite(SpriteSlot& slot, const PlantClump& p, int h, int& status) 
   slot.fresh = true;
   slot.x = p.x;
   slot.phase = p.swayPhase;
-  DrawSprite(slot.sprite, left, top, right, bottom, 4 * kLargestSprite, status,
+  DrawSprite(slot.sprite, left, top, right, bottom, 4 * kLargestSprite, raster, status,
              [&](Graphics& g) { DrawPlant(g, p, h); });
 }
 
@@ -454,19 +457,20 @@ void DrawPlanned(const Aquarium& aq, const LayerFrame& frame, const FramePlan& p
   for (const SpriteJob& job : plan.sprites) {
     ++stats.redrawn[size_t(job.reason)];
     if (job.layer == SpriteJob::kPlant) {
-      DrawPlantSprite(s.plants[job.record], aq.plants[job.record], h, stats.status);
+      DrawPlantSprite(s.plants[job.record], aq.plants[job.record], h, s.raster.get(), stats.status);
       ++stats.spritesDrawn;
       continue;
     }
     CreatureSprites& sprites = s.creatures[job.record];
     const Creature& c = aq.creatures[job.record];
     if (job.layer == SpriteJob::kShadow) {
-      DrawCreatureLayer(sprites.shadow, c, ShadowReach(), stats.status, DrawCreatureShadow);
+      DrawCreatureLayer(sprites.shadow, c, ShadowReach(), s.raster.get(), stats.status, DrawCreatureShadow);
     } else if (job.layer == SpriteJob::kFigure) {
-      DrawCreatureLayer(sprites.figure, c, FigureReachOf(c.species), stats.status, DrawCreatureFigure);
+      DrawCreatureLayer(sprites.figure, c, FigureReachOf(c.species), s.raster.get(), stats.status,
+                        DrawCreatureFigure);
       ++stats.spritesDrawn;
     } else {
-      DrawCreatureLayer(sprites.haze, c, HazeReach(), stats.status, DrawCreatureHaze);
+      DrawCreatureLayer(sprites.haze, c, HazeReach(), s.raster.get(), stats.status, DrawCreatureHaze);
     }
   }
 
@@ -518,7 +522,7 @@ void Compose(const Aquarium& aq, const PixelBuffer& target, RetainedScene& s) {
           if (!any) break;
           const PixelBuffer part = {target.pixels + ptrdiff_t(r.y0) * target.stride + r.x0, r.x1 - r.x0,
                                     r.y1 - r.y0, target.stride};
-          Graphics g = MakeRasterGraphics(part);
+          Graphics g = MakeRasterGraphics(part, s.raster.get());
           Translate(g, float(-r.x0), float(-r.y0));
           for (size_t i = 0; i < aq.bubbles.size(); ++i) {
             if (!Intersect(s.bubbles[i], r).Empty()) DrawBubble(g, aq.bubbles[i]);
