@@ -72,7 +72,7 @@ constexpr const char* kAnimations = "enable-animations";  // bool: false asks fo
 
 constexpr int kAskMs = 3000;  // a service that hangs must not hold back an answer forever
 
-// The portal's Read answers a variant in a variant (ReadOne, one): the value inside.
+// The portal's Read answers the value in a variant in a variant (its ReadOne in one): the value.
 QVariant Unwrapped(QVariant value) {
   while (value.userType() == qMetaTypeId<QDBusVariant>())
     value = qvariant_cast<QDBusVariant>(value).variant();
