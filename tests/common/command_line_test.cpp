@@ -1,7 +1,11 @@
+// The Windows program's command line, its screensaver's arguments, and the
+// Linux program's command line with the requests it sends a running instance.
 #include "policy/command_line.h"
 
 #include <gtest/gtest.h>
 
+#include "base/themes.h"
+#include "policy/launch_options.h"
 #include "policy/screensaver_args.h"
 
 TEST(CommandLine, EmptyOrMissingChangesNothing) {
@@ -93,4 +97,86 @@ TEST(ScreensaverArguments, OnlyAMoveBeyondTheSlackEndsIt) {
   EXPECT_FALSE(MouseMoveEndsScreensaver(mouse, 500 + kSaverMouseSlack, 300 - kSaverMouseSlack));
   EXPECT_TRUE(MouseMoveEndsScreensaver(mouse, 500 + kSaverMouseSlack + 1, 300));
   EXPECT_TRUE(MouseMoveEndsScreensaver(mouse, 500, 300 - kSaverMouseSlack - 1));
+}
+
+namespace {
+
+LaunchOptions ParseLaunch(std::vector<std::string> args) {
+  LaunchOptions options;
+  std::string error;
+  EXPECT_TRUE(ParseLaunchOptions(args, options, error)) << error;
+  return options;
+}
+
+}  // namespace
+
+TEST(LaunchOptions, LaunchesAndTheirRequests) {
+  struct Case {
+    std::vector<std::string> args;
+    LaunchKind kind;
+    const char* line;  // what goes to a running instance ("" for none)
+  } cases[] = {
+      {{}, LaunchKind::kStart, ""},
+      {{"--debug"}, LaunchKind::kStart, ""},
+      {{"exit"}, LaunchKind::kExit, "exit\n"},
+      {{"/debug", "exit"}, LaunchKind::kExit, "exit\n"},
+      {{"status"}, LaunchKind::kStatus, "status\n"},
+      {{"settings"}, LaunchKind::kSettings, "settings\n"},
+      {{"about", "--debug"}, LaunchKind::kAbout, "about\n"},
+      {{"--theme", "4"}, LaunchKind::kStart, "theme 4\n"},
+      {{"--theme=6", "--debug"}, LaunchKind::kStart, "theme 6\n"},
+      {{"--seed", "7", "--steps", "120"}, LaunchKind::kStart, ""},
+      {{"--version", "--frobnicate"}, LaunchKind::kVersion, ""},  // answered before the rest is read
+      {{"--debug", "-h"}, LaunchKind::kHelp, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
+    const LaunchOptions options = ParseLaunch(c.args);
+    EXPECT_EQ(int(options.kind), int(c.kind));
+    const InstanceRequest request = RequestFor(options);
+    EXPECT_EQ(RequestLine(request), c.line);
+    // The instance reads back what was sent.
+    const InstanceRequest heard = ParseRequestLine(RequestLine(request));
+    EXPECT_EQ(int(heard.kind), int(request.kind));
+    EXPECT_EQ(heard.theme, request.theme);
+  }
+  const LaunchOptions test = ParseLaunch({"--seed", "4294967295", "--steps", "120", "--debug"});
+  EXPECT_EQ(*test.seed, 4294967295u);
+  EXPECT_EQ(test.steps, 120);
+  EXPECT_TRUE(test.debug);
+  // Every scene of the themes table, and only those.
+  EXPECT_EQ(ParseLaunch({"--theme", std::to_string(kThemeCount)}).theme, kThemeCount);
+  LaunchOptions options;
+  std::string error;
+  EXPECT_FALSE(ParseLaunchOptions({"--theme", std::to_string(kThemeCount + 1)}, options, error));
+  EXPECT_NE(error.find(std::to_string(kThemeCount)), std::string::npos) << error;
+}
+
+TEST(LaunchOptions, RefusesMalformedLines) {
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{"--theme"},
+                                                                                    {"--theme", "0"},
+                                                                                    {"--theme", "7"},
+                                                                                    {"--theme", "+2"},
+                                                                                    {"--theme", "2x"},
+                                                                                    {"--theme", "4294967297"},
+                                                                                    {"exit", "status"},
+                                                                                    {"settings", "about"},
+                                                                                    {"exit", "--theme", "2"},
+                                                                                    {"--theme=2", "about"},
+                                                                                    {"--steps", "10"},
+                                                                                    {"--seed", "-1"},
+                                                                                    {"--seed", "4294967296"},
+                                                                                    {"--frobnicate"},
+                                                                                    {"Settings"},
+                                                                                    {"3"}}) {
+    LaunchOptions options;
+    std::string error;
+    EXPECT_FALSE(ParseLaunchOptions(args, options, error)) << args[0];
+    EXPECT_FALSE(error.empty());
+  }
+  // A stray client's line changes nothing.
+  for (const char* line : {"", "hello\n", "theme\n", "theme 0\n", "theme 7\n", "theme 3 4\n",
+                           "theme 4294967297\n", "EXIT\n", "exit now\n", "settings\n\n", "about us\n"}) {
+    EXPECT_EQ(int(ParseRequestLine(line).kind), int(RequestKind::kNone)) << line;
+  }
 }

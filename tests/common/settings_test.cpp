@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "common/test_support.h"
+#include "settings/ini_store.h"
 
 namespace {
 
@@ -185,6 +188,47 @@ TEST_F(SettingsFile, SaveThatCannotWriteSaysWhy) {
   EXPECT_NE(result.error, 0u);
   LoadSettingsFrom(*store, settings);
   EXPECT_EQ(settings.theme, 1);
+}
+
+// The portable store on every platform: a file it cannot read whole gives
+// the defaults and is left as it is, and it never writes a file it would
+// not read back.
+TEST_F(SettingsFile, TheIniStoreReadsAFileWholeOrNotAtAll) {
+  const std::string settings = "[Settings]\r\nTheme=3\r\n";
+  auto padded = [&](size_t size) {
+    return settings + ";" + std::string(size - settings.size() - 3, 'x') + "\r\n";
+  };
+  const struct {
+    const char* name;
+    std::string bytes;
+    int theme;                // as loaded
+    unsigned long readError;  // after loading
+    unsigned long saveError;  // 0: the save works
+  } cases[] = {
+      {"room left for the keys", padded(kMaxIniBytes - 4096), 3, 0, 0},
+      {"at the bound, which the keys would pass", padded(kMaxIniBytes), 3, 0, EFBIG},
+      {"one byte past the bound", padded(kMaxIniBytes + 1), 1, EFBIG, EFBIG},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteTextFile(path, c.bytes);
+    IniFileStore store(path);
+    Settings settings;
+    LoadSettingsFrom(store, settings);
+    EXPECT_EQ(settings.theme, c.theme);
+    EXPECT_EQ(store.readError, c.readError);
+    settings.theme = 5;
+    const SaveResult saved = SaveSettingsTo(store, settings);
+    EXPECT_EQ(saved.ok, c.saveError == 0);
+    EXPECT_EQ(saved.error, c.saveError);
+    if (c.saveError != 0) {
+      EXPECT_TRUE(ReadTextFile(path) == c.bytes) << "a file it refused was changed";
+    } else {
+      Settings loaded;
+      LoadSettingsFrom(store, loaded);
+      EXPECT_EQ(loaded.theme, 5);
+    }
+  }
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 # Where tidemere cannot be the desktop it says what is missing in one line,
 # exits with code 2 and leaves nothing behind: no display at all, an X
 # display nobody answers, and a Wayland compositor without the layer shell
-# (weston, headless, as an unprivileged user).
+# (weston, headless, as an unprivileged user). --version needs none of them.
 # Usage: unsupported_e2e.sh BUILD_DIR
 mode=unsupported
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -28,6 +28,11 @@ expect_refusal() {
 }
 
 give_to_user "$work"
+# Only the version needs no desktop at all.
+version="$(sed -n 's/^#define TIDEMERE_VERSION_TEXT "\(.*\)"$/\1/p' "$here/../../src/core/base/version.h")"
+said="$(as_user env -u DISPLAY -u WAYLAND_DISPLAY "$tidemere" --version 2>&1)" || fail "--version: exit code $?"
+[ "$said" = "tidemere $version" ] || fail "--version says '$said', not 'tidemere $version'"
+pass "--version without a display: $said"
 expect_refusal "no display" "no display" -u DISPLAY -u WAYLAND_DISPLAY
 expect_refusal "cannot open the X display" "an X display nobody answers" -u WAYLAND_DISPLAY DISPLAY=:4093
 

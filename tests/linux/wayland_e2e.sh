@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # tidemere on sway (headless, software rendering, as an unprivileged user:
-# sway refuses root): the surface fills the output with tidemere-render's
-# picture, frames stop under a full-screen window and resume after it, a
-# scene switch by command, a second output gets a second surface.
+# sway refuses root, with a private D-Bus session): the surface fills the
+# output with tidemere-render's picture, the tray icon waits for a tray host
+# that comes later, frames stop under a full-screen window and resume after
+# it, a scene switch by command (also with a read-only settings folder), a
+# second output gets a second surface, the settings and About windows by
+# command.
 # Usage: wayland_e2e.sh BUILD_DIR
 mode=wayland
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -22,6 +25,9 @@ start "${user[@]}" env WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO
 wait_until 'ls "$XDG_RUNTIME_DIR" | grep -q "^wayland-[0-9]*$"' 10 || { cat "$work/sway.out"; fail "sway did not start"; }
 export WAYLAND_DISPLAY="$(ls "$XDG_RUNTIME_DIR" | grep -m 1 '^wayland-[0-9]*$')"
 export SWAYSOCK="$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock)"
+start "${user[@]}" dbus-daemon --session --nofork --nopidfile --print-address=1 >"$work/bus"
+wait_until '[ -s "$work/bus" ]' 10 || fail "no D-Bus session"
+export DBUS_SESSION_BUS_ADDRESS="$(head -n 1 "$work/bus")"
 
 start "${user[@]}" "$tidemere" --debug --seed 7 --steps 120 >"$work/tidemere.out" 2>&1
 program=$started
@@ -33,6 +39,17 @@ score="$("$probe" compare "$work/output.png" "$work/render.png")" ||
   fail "the output does not show tidemere-render's picture: $score"
 pass "the surface fills the output with tidemere-render's picture ($score)"
 
+# No tray host yet: Qt's X11 tray is not tried (it would only warn on
+# Wayland), the user hears how to reach the menu's commands, and the icon
+# comes with a host started later.
+grep -q "use 'tidemere --theme N', 'tidemere settings', 'tidemere about' and 'tidemere exit'" "$work/tidemere.out" ||
+  fail "no word of the commands without a tray host"
+grep -q "QObject::connect" "$work/tidemere.out" && fail "Qt warned: $(grep QObject::connect "$work/tidemere.out")"
+start "${user[@]}" "$probe" sni-watcher >"$work/watcher.out"
+wait_until 'grep -q registered "$work/watcher.out"' 10 || fail "no tray item registered with a host started later"
+as_user "$probe" sni-menu | grep -q "^Coral Reef" || fail "the tray menu: $(as_user "$probe" sni-menu 2>&1)"
+pass "without a tray host the commands are named, and the icon comes with a host started later"
+
 start "${user[@]}" env QT_QPA_PLATFORM=wayland "$probe" window --fullscreen
 cover=$started
 wait_until '[ "$(field rest)" = covered ]' 10 || fail "a full-screen window did not stop the frames: $(status)"
@@ -42,8 +59,16 @@ wait_until '[ "$(field rest)" = visible ]' 10 || fail "closing the full-screen w
 frames_advance || fail "frames did not resume"
 pass "frames stop under a full-screen window and resume when it closes"
 
-as_user "$tidemere" --theme 4 && wait_until '[ "$(field theme)" = 4 ]' 5 || fail "tidemere --theme 4"
-pass "'tidemere --theme 4' switches the running aquarium"
+# The settings folder (made at start, the file not yet) read-only.
+chmod a-w "$XDG_CONFIG_HOME/tidemere"
+for theme in 4 5; do
+  as_user "$tidemere" --theme $theme && wait_until "[ \"\$(field theme)\" = $theme ]" 5 ||
+    fail "tidemere --theme $theme with a read-only settings folder"
+done
+chmod u+w "$XDG_CONFIG_HOME/tidemere"
+said="$(grep -c "cannot save the settings to $XDG_CONFIG_HOME/tidemere/Tidemere.ini: Permission denied" "$work/tidemere.out")"
+[ "$said" = 1 ] || fail "a read-only settings folder was reported $said times: $(cat "$work/tidemere.out")"
+pass "'tidemere --theme N' switches the running aquarium, also with a read-only settings folder (said once)"
 
 as_user swaymsg create_output >/dev/null || fail "swaymsg create_output"
 wait_until '[ "$(field surfaces)" = 2 ]' 10 || fail "a second output got no surface: $(status)"
@@ -51,9 +76,15 @@ wait_until 'grep -q "HEADLESS-2: surface" "$log"' 5 || fail "no surface on HEADL
 frames_advance || fail "frames stopped with two outputs"
 pass "a second output gets a second surface"
 
+as_user "$tidemere" settings && wait_until 'grep -q "settings window opened" "$log"' 5 || fail "tidemere settings"
+as_user "$tidemere" about && wait_until 'grep -q "About window opened" "$log"' 5 || fail "tidemere about"
+pass "'tidemere settings' and 'tidemere about' open their windows"
+
 as_user "$tidemere" exit || fail "tidemere exit"
 wait_until '! kill -0 $program 2>/dev/null' 5 || fail "'tidemere exit' did not end it"
 wait "$program"
 code=$?
 [ "$code" = 0 ] || fail "exit code $code"
-pass "'tidemere exit' ends it with code 0"
+said="$(as_user "$tidemere" settings 2>&1)"
+[ $? = 1 ] && [ "$said" = "tidemere: no running Tidemere found" ] || fail "tidemere settings with none running: $said"
+pass "'tidemere exit' ends it with code 0; then 'tidemere settings' finds none"

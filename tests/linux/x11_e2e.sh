@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # tidemere on X11 (Xvfb + openbox, a private D-Bus session with a stand-in
-# tray host): the desktop window's properties and place, the picture against
-# tidemere-render, the tray menu, the hot keys, resting under a covering
-# window (without and with a compositor), the pointer and clicks, and exit.
+# tray host, a private bus in the system bus's place with a stand-in
+# power-profiles-daemon): the desktop window's properties and place, the
+# picture against tidemere-render, the battery saver's pace, the tray menu,
+# the hot keys, resting under a covering window (without and with a
+# compositor), reduced motion from a stand-in desktop portal, the pointer and
+# clicks, exit, and a settings file too large to read.
 # Usage: x11_e2e.sh BUILD_DIR
 mode=x11
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -18,6 +21,13 @@ wait_until '[ -s "$work/bus" ]' 10 || fail "no D-Bus session"
 export DBUS_SESSION_BUS_ADDRESS="$(head -n 1 "$work/bus")"
 start "$probe" sni-watcher >"$work/watcher.out"
 wait_until 'grep -q watching "$work/watcher.out"' 10 || fail "the stand-in tray host did not start"
+# libdbus takes the system bus from DBUS_SYSTEM_BUS_ADDRESS: a private one,
+# where logind is absent and power-profiles-daemon is our stand-in.
+start dbus-daemon --session --nofork --nopidfile --print-address=1 >"$work/system-bus"
+wait_until '[ -s "$work/system-bus" ]' 10 || fail "no stand-in system bus"
+export DBUS_SYSTEM_BUS_ADDRESS="$(head -n 1 "$work/system-bus")"
+start "$probe" power-profiles power-saver >"$work/power.out"
+wait_until 'grep -q serving "$work/power.out"' 10 || fail "the stand-in power-profiles-daemon did not start"
 wait_until 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window' 10 || fail "openbox did not start"
 
 # --- The fixed-step picture, the window's properties and its place.
@@ -38,6 +48,16 @@ pass "a desktop window over the whole screen, below, on every desktop, in no tas
 "$build/tidemere-render" --out "$work/render.png" --seed 7 --steps 120 --size 1280x800 || fail "tidemere-render"
 score="$("$probe" compare "$work/desktop.png" "$work/render.png")" || fail "the desktop differs from tidemere-render: $score"
 pass "the desktop is tidemere-render's picture ($score)"
+grep -qx "tidemere: writing the log to $log" "$work/tidemere.out" || fail "--debug does not say where the log goes"
+
+# --- The battery saver: 15 frames a second (generous slack for a busy machine), then 60 again.
+wait_until '[ "$(field saver)" = 1 ]' 5 || fail "the power-saver profile was not heard: $(status)"
+first="$(field frames)"
+sleep 2
+paced=$(($(field frames) - first))
+[ "$paced" -ge 20 ] && [ "$paced" -le 40 ] || fail "with the battery saver on, $paced frames in 2 s, not about 30"
+"$probe" power-profiles-set balanced && wait_until '[ "$(field saver)" = 0 ]' 5 || fail "the balanced profile was not heard"
+pass "the power-saver profile paces $paced frames in 2 s; the balanced one ends that"
 
 start "$probe" window
 cover=$started
@@ -92,6 +112,19 @@ for compositor in none xcompmgr; do
 done
 kill "$comp"
 
+# --- Reduced motion from the portal: GNOME's key where the portal has no
+# reduced-motion of its own, which wins once it has.
+start "$probe" portal --animations off >"$work/portal.out"
+wait_until '[ "$(field motion)" = 0 ]' 5 || fail "the portal's 'animations off' was not heard: $(status)"
+wait_until 'grep -q "\[motion\] still frame" "$log"' 5 || fail "no still frame with animations off"
+frames_advance && fail "frames went on with animations off"
+"$probe" portal-set animations on && wait_until '[ "$(field motion)" = 1 ]' 5 || fail "'animations on' was not heard"
+frames_advance || fail "frames did not resume with animations on"
+"$probe" portal-set reduced-motion 1 && wait_until '[ "$(field motion)" = 0 ]' 5 || fail "reduced-motion 1 was not heard"
+"$probe" portal-set animations on && sleep 0.3 && [ "$(field motion)" = 0 ] || fail "GNOME's key overrode the portal's own"
+"$probe" portal-set reduced-motion 0 && wait_until '[ "$(field motion)" = 1 ]' 5 || fail "reduced-motion 0 was not heard"
+pass "animations off from the portal: one still frame and no more; on again: frames move"
+
 # --- Exit from the tray.
 "$probe" sni-click "Exit" || fail "Exit from the menu"
 wait_until '! kill -0 $program 2>/dev/null' 5 || fail "Exit did not end the program"
@@ -130,3 +163,20 @@ pass "creatures flee the pointer ($came near it when it came, $stayed after 2.4 
 "$tidemere" exit || fail "tidemere exit"
 wait_until '! kill -0 $program 2>/dev/null' 5 || fail "'tidemere exit' did not end it"
 pass "'tidemere exit' ends it"
+
+# --- A settings file far too large to be one: not read (nor held in memory),
+# the defaults instead, and never written over.
+truncate -s 200M "$XDG_CONFIG_HOME/tidemere/Tidemere.ini"
+start "$tidemere" --theme 2 >"$work/tidemere.out" 2>&1
+program=$started
+wait_until '[ "$(field frames)" -gt 2 ] 2>/dev/null' 15 || fail "tidemere did not start with a 200 MB settings file"
+grep -q "Tidemere.ini is larger than 1 MiB: using the default settings" "$work/tidemere.out" ||
+  fail "the large settings file went unmentioned"
+[ "$(field fish)" = 28 ] || fail "not the default settings: $(status)"
+peak="$(awk '/^VmHWM/ { print $2 }' "/proc/$program/status")"
+[ "$peak" -lt 200000 ] || fail "$peak kB of memory at the peak"
+"$tidemere" --theme 5 && wait_until '[ "$(field theme)" = 5 ]' 5 || fail "no scene switch with a large settings file"
+[ "$(stat -c %s "$XDG_CONFIG_HOME/tidemere/Tidemere.ini")" = $((200 << 20)) ] || fail "the large settings file was written over"
+grep -q "cannot save the settings to .*Tidemere.ini: File too large" "$work/tidemere.out" || fail "the refused save went unmentioned"
+"$tidemere" exit && wait_until '! kill -0 $program 2>/dev/null' 5 || fail "'tidemere exit' did not end it"
+pass "a 200 MB settings file: defaults, $((peak / 1024)) MB at the peak, the file left as it was"

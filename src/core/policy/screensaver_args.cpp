@@ -3,6 +3,8 @@
 #include <cwchar>
 #include <cwctype>
 
+#include "policy/command_line.h"
+
 namespace {
 
 bool IsSpace(wchar_t c) {
@@ -45,7 +47,7 @@ SaverMode ModeOf(wchar_t letter) {
 SaverArguments ParseScreensaverArguments(const wchar_t* commandLine, bool startedAsScreensaver) {
   SaverArguments result;
   const wchar_t* p = commandLine ? commandLine : L"";
-  result.debug = std::wcsstr(p, L"/debug") != nullptr || std::wcsstr(p, L"--debug") != nullptr;
+  result.debug = HasDebugWord(p);
   while (*p != 0) {
     while (IsSpace(*p)) ++p;
     const wchar_t* token = p;

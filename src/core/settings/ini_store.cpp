@@ -3,8 +3,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cwctype>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "base/utf8.h"
@@ -137,13 +135,36 @@ struct IniText {
   bool finalNewline = false;  // the last line ends with '\n'
 };
 
-IniText ReadIni(const std::string& path) {
+// The file's bytes, taken only when all of them can be, and at most
+// kMaxIniBytes; a missing file is empty. Returns 0, or why not: EFBIG for a
+// larger file, else errno. Reads stop at the bound, whatever size the file
+// claims (a pipe, a file still growing).
+int ReadBytes(const std::string& path, std::string& bytes) {
+  bytes.clear();
+  errno = 0;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return errno == ENOENT ? 0 : errno != 0 ? errno : EIO;
+  char chunk[16384];
+  int error = 0;
+  for (size_t got; error == 0 && (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;) {
+    if (got > kMaxIniBytes - bytes.size()) {
+      error = EFBIG;
+    } else {
+      bytes.append(chunk, got);
+    }
+  }
+  if (error == 0 && std::ferror(file)) error = errno != 0 ? errno : EIO;
+  std::fclose(file);
+  if (error != 0) bytes.clear();
+  return error;
+}
+
+// The file as text, or 0 lines and the reason it was not read whole.
+IniText ReadIni(const std::string& path, unsigned long& error) {
   IniText ini;
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return ini;
-  std::stringstream buffer;
-  buffer << file.rdbuf();
-  const std::string bytes = buffer.str();
+  std::string bytes;
+  error = (unsigned long)ReadBytes(path, bytes);
+  if (error != 0) return ini;
   std::wstring text;
   if (bytes.compare(0, 2, "\xFF\xFE") == 0) {
     ini.encoding = Encoding::kUtf16Le;
@@ -185,6 +206,8 @@ SaveResult WriteIni(const std::string& path, const IniText& ini) {
       bytes = EncodeUtf16(text, ini.encoding == Encoding::kUtf16Be);
       break;
   }
+  // Never a file that the next read would refuse.
+  if (bytes.size() > kMaxIniBytes) return {false, (unsigned long)EFBIG};
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) return {false, (unsigned long)errno};
   errno = 0;
@@ -260,7 +283,7 @@ int ParseProfileInt(const std::wstring& text) {
 
 int IniFileStore::ReadInt(const wchar_t* section, const wchar_t* key, int defaultValue) {
   bool inSection = false;
-  for (const std::wstring& line : ReadIni(path).lines) {
+  for (const std::wstring& line : ReadIni(path, readError).lines) {
     std::wstring trimmed = Trim(line), name, k, v;
     if (IsSectionLine(trimmed, &name)) {
       if (inSection) break;  // the first matching section holds the answer
@@ -276,7 +299,8 @@ int IniFileStore::ReadInt(const wchar_t* section, const wchar_t* key, int defaul
 }
 
 SaveResult IniFileStore::WriteKeys(const wchar_t* section, const ProfileEntry* entries, int count) {
-  IniText ini = ReadIni(path);
+  IniText ini = ReadIni(path, readError);
+  if (readError != 0) return {false, readError};  // its lines would be lost
   std::vector<std::wstring>& lines = ini.lines;
   auto entry = [&](int i) { return std::wstring(entries[i].key) + L"=" + entries[i].value + L"\r"; };
   std::vector<bool> written(size_t(count), false);

@@ -30,11 +30,19 @@ void WireRequests(LinuxApp& app) {
   app.requests.notify = Notify;
 }
 
-SaveResult SaveAppSettings(const LinuxApp& app) {
+SaveResult SaveAppSettings(LinuxApp& app) {
   IniFileStore store(app.settingsPath);
   const SaveResult saved = SaveSettingsTo(store, app.settings);
-  if (!saved.ok)
-    Log("[settings] saving %s failed: %s", app.settingsPath.c_str(), std::strerror(int(saved.error)));
+  if (saved.ok) return saved;
+  // A read-only folder fails every save: the user hears of the first one.
+  const char* reason = std::strerror(int(saved.error));
+  if (!app.saveFailureTold) {
+    app.saveFailureTold = true;
+    Warn("cannot save the settings to %s: %s; they hold until Tidemere ends", app.settingsPath.c_str(),
+         reason);
+  } else {
+    Log("[settings] saving %s failed: %s", app.settingsPath.c_str(), reason);
+  }
   return saved;
 }
 

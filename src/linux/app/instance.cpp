@@ -1,6 +1,6 @@
 // One instance per session: a local socket in the runtime folder. A later
-// start sends its request ("exit", "status", "theme N") as one line and
-// reads one line back.
+// start sends its request ("exit", "status", "settings", "about", "theme N")
+// as one line and reads one line back.
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -13,10 +13,12 @@
 #include "common/linux_log.h"
 #include "common/xdg_paths.h"
 #include "desktop/desktop.h"
+#include "ui/ui.h"
 
 namespace {
 
 QLocalServer* server = nullptr;
+constexpr char kNotReady[] = "still starting: try again";  // the windows come with the tray
 
 std::string Answer(LinuxApp& app, const InstanceRequest& request) {
   switch (request.kind) {
@@ -30,8 +32,18 @@ std::string Answer(LinuxApp& app, const InstanceRequest& request) {
       return "ok";
     case RequestKind::kStatus:
       return DesktopStatus(app);
+    case RequestKind::kSettings:
+      if (app.ui == nullptr) return kNotReady;
+      Log("[instance] settings window asked");
+      OpenSettingsWindow(app);
+      return "ok";
+    case RequestKind::kAbout:
+      if (app.ui == nullptr) return kNotReady;
+      Log("[instance] About window asked");
+      OpenAboutWindow(app);
+      return "ok";
     default:
-      return "unknown request";
+      return kUnknownRequestReply;
   }
 }
 

@@ -10,8 +10,10 @@
 
 #include <QApplication>
 #include <QSocketNotifier>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 #include "app/app.h"
@@ -71,8 +73,16 @@ bool XDisplayAnswers(std::string& error) {
 int AskRunningInstance(const LaunchOptions& options, const std::string& socketPath) {
   std::string reply;
   const InstanceRequest request = RequestFor(options);
-  if (!SendToInstance(socketPath, RequestLine(request), reply)) {
+  std::string line = RequestLine(request);
+  if (!SendToInstance(socketPath, line, reply)) {
     std::fprintf(stderr, "tidemere: no running Tidemere found\n");
+    return 1;
+  }
+  if (reply == kUnknownRequestReply) {
+    // An instance of an older version that does not know this request.
+    line.pop_back();
+    std::fprintf(stderr, "tidemere: the running Tidemere does not know '%s': end it and start this one\n",
+                 line.c_str());
     return 1;
   }
   if (request.kind == RequestKind::kStatus) std::printf("%s\n", reply.c_str());
@@ -85,11 +95,15 @@ int main(int argc, char** argv) {
   LaunchOptions options;
   std::string error;
   if (!ParseLaunchOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
-    std::fprintf(stderr, "tidemere: %s\n%s", error.c_str(), LaunchUsage());
+    std::fprintf(stderr, "tidemere: %s\n%s", error.c_str(), LaunchUsage().c_str());
     return 1;
   }
   if (options.kind == LaunchKind::kHelp) {
-    std::printf("%s", LaunchUsage());
+    std::printf("%s", LaunchUsage().c_str());
+    return 0;
+  }
+  if (options.kind == LaunchKind::kVersion) {
+    std::printf("%s\n", VersionLine().c_str());
     return 0;
   }
   const XdgEnvironment env = ReadXdgEnvironment();
@@ -126,7 +140,10 @@ int main(int argc, char** argv) {
     return kNoDesktop;
   }
 
-  if (options.debug) MakeDirectories(DirectoryOf(LogPath(env)));
+  if (options.debug) {
+    MakeDirectories(DirectoryOf(LogPath(env)));
+    std::fprintf(stderr, "tidemere: writing the log to %s\n", LogPath(env).c_str());
+  }
   QApplication qtApp(argc, argv);
   QApplication::setApplicationName("tidemere");
   QApplication::setQuitOnLastWindowClosed(false);
@@ -152,6 +169,13 @@ int main(int argc, char** argv) {
   {
     IniFileStore store(app.settingsPath);
     LoadSettingsFrom(store, app.settings);
+    if (store.readError == EFBIG) {
+      Warn("%s is larger than %zu MiB: using the default settings, and leaving the file as it is",
+           app.settingsPath.c_str(), kMaxIniBytes >> 20);
+    } else if (store.readError != 0) {
+      Warn("cannot read %s (%s): using the default settings, and leaving the file as it is",
+           app.settingsPath.c_str(), std::strerror(int(store.readError)));
+    }
   }
   if (options.theme != 0) app.settings.theme = options.theme;  // in memory only
   SeedRandom(options.seed ? *options.seed : unsigned(std::time(nullptr)));

@@ -8,8 +8,8 @@
 #include <string>
 #include <utility>
 
-#include "common/instance_command.h"
 #include "policy/frame_loop.h"
+#include "policy/launch_options.h"
 #include "policy/visibility.h"
 #include "settings/settings.h"
 #include "sim/aquarium.h"
@@ -76,4 +76,5 @@ struct LinuxApp {
   FrameDriverState frame;
   Lifecycle lifecycle;
   UserInterface* ui = nullptr;
+  bool saveFailureTold = false;  // the first failed save of the session went to standard error
 };

@@ -48,10 +48,11 @@ std::string DesktopStatus(LinuxApp& app) {
   char line[256];
   std::snprintf(line, sizeof line,
                 "display=%s frames=%d rest=%s theme=%d fish=%zu bubbles=%zu clickbubbles=%zu surfaces=%d "
-                "fullscreen=%d",
+                "fullscreen=%d saver=%d motion=%d",
                 app.kind == DesktopKind::kX11 ? "x11" : "wayland", app.frame.loop.framesRendered,
                 rest.c_str(), app.settings.theme, fish, bubbles, clickBubbles, surfaces,
-                int(app.lifecycle.fullScreenInFront));
+                int(app.lifecycle.fullScreenInFront), int(app.lifecycle.batterySaver),
+                int(!app.lifecycle.reducedMotion));
   std::string status = line;
   // The pointer as the first aquarium knows it, and who is near it.
   if (!views.empty() && views[0]->aquarium.pointerKnown) {

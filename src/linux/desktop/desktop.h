@@ -11,9 +11,12 @@ void RebuildAquariums(LinuxApp& app);
 // The session was locked or unlocked, the system sleeps or woke: rest or draw.
 void VisibilityChanged(LinuxApp& app);
 void StopDesktop(LinuxApp& app);
-// One line for `tidemere status`: frames, rest, scene, surfaces, pointer.
+// One line for `tidemere status`: frames, rest, scene, surfaces, battery
+// saver, motion, pointer.
 std::string DesktopStatus(LinuxApp& app);
 
 // Follows logind (where there is one) for the session's lock and the
-// system's sleep, into `app.lifecycle.visibility`.
+// system's sleep, into `app.lifecycle.visibility`; power-profiles-daemon for
+// the battery saver and the desktop portal for reduced motion, into
+// `app.lifecycle`.
 void WatchSession(LinuxApp& app);

@@ -1,8 +1,11 @@
 // The tray icon (a StatusNotifierItem where the desktop has a host for it,
-// the older system tray elsewhere) and its menu.
+// the older system tray elsewhere on X11) and its menu.
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusServiceWatcher>
 #include <QMenu>
 #include <QSystemTrayIcon>
 
@@ -22,6 +25,48 @@ void OnAutostart(LinuxApp& app) {
   }
   // Read back: the check mark shows what the file says.
   app.ui->autostartAction->setChecked(IsAutostartEnabled(app.autostartPath, app.programPath));
+}
+
+constexpr char kNoTray[] =
+    "no system tray or StatusNotifierItem host: the menu is not reachable; use 'tidemere --theme N', "
+    "'tidemere settings', 'tidemere about' and 'tidemere exit'";
+constexpr char kWatcherService[] = "org.kde.StatusNotifierWatcher";
+
+void ShowTrayIcon(LinuxApp& app) {
+  UserInterface& ui = *app.ui;
+  ui.tray = new QSystemTrayIcon(AppIcon());
+  ui.tray->setToolTip("Tidemere");
+  ui.tray->setContextMenu(ui.menu);
+  ui.tray->show();
+  Log("[tray] icon shown: tray available=%d", int(QSystemTrayIcon::isSystemTrayAvailable()));
+  if (!QSystemTrayIcon::isSystemTrayAvailable()) Warn("%s", kNoTray);
+}
+
+// Wayland has no XEmbed tray: without a StatusNotifierWatcher Qt would fall
+// back to its X11 tray code, which only warns there (its xcb-only signal),
+// and would keep that choice for the rest of the process. So the icon waits
+// for a watcher (a panel started after us). True when one is there now.
+bool WaitForTrayHost(LinuxApp& app) {
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  if (!bus.isConnected()) {
+    Warn("%s (no D-Bus session)", kNoTray);
+    return false;
+  }
+  // Watching before asking: a watcher that registers in between is not missed.
+  auto* watch =
+      new QDBusServiceWatcher(kWatcherService, bus, QDBusServiceWatcher::WatchForRegistration, app.ui->menu);
+  if (bus.interface()->isServiceRegistered(kWatcherService)) {
+    delete watch;
+    return true;
+  }
+  Warn("%s", kNoTray);
+  QObject::connect(watch, &QDBusServiceWatcher::serviceRegistered, [&app, watch] {
+    watch->deleteLater();
+    if (app.ui->tray != nullptr) return;
+    Log("[tray] a StatusNotifierItem host appeared");
+    ShowTrayIcon(app);
+  });
+  return false;
 }
 
 }  // namespace
@@ -78,16 +123,8 @@ void CreateTray(LinuxApp& app) {
   ui.autostartAction->setChecked(IsAutostartEnabled(app.autostartPath, app.programPath));
   ShowTheme(app);
 
-  ui.tray = new QSystemTrayIcon(AppIcon());
-  ui.tray->setToolTip("Tidemere");
-  ui.tray->setContextMenu(ui.menu);
-  ui.tray->show();
-  Log("[tray] icon shown: tray available=%d", int(QSystemTrayIcon::isSystemTrayAvailable()));
-  if (!QSystemTrayIcon::isSystemTrayAvailable()) {
-    Warn(
-        "no system tray or StatusNotifierItem host: the menu is not reachable; use 'tidemere --theme N' and "
-        "'tidemere exit'");
-  }
+  if (app.kind == DesktopKind::kWayland && !WaitForTrayHost(app)) return;
+  ShowTrayIcon(app);
 }
 
 void RemoveTray(LinuxApp& app) {

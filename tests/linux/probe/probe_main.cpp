@@ -6,6 +6,11 @@
 //   sni-watcher            a stand-in StatusNotifierWatcher on the session bus, until killed
 //   sni-menu               the registered tray item's menu: "label<TAB>checked" lines
 //   sni-click LABEL        clicks that menu entry
+//   portal [--animations on|off] [--reduced-motion N]   a stand-in desktop portal's settings
+//   portal-set KEY VALUE   changes one of them (animations on|off, reduced-motion N)
+//   power-profiles PROFILE a stand-in power-profiles-daemon on the system bus
+//   power-profiles-set PROFILE   changes its active profile
+// The D-Bus ones need no display.
 #include <QGuiApplication>
 #include <QPainter>
 #include <QRasterWindow>
@@ -14,6 +19,7 @@
 #include <cstring>
 
 #include "common/parity_measure.h"
+#include "probe/desktop_standins.h"
 #include "probe/sni_standin.h"
 
 namespace {
@@ -53,11 +59,41 @@ struct PlainWindow : QRasterWindow {
   }
 };
 
+bool Is(const char* mode, const char* name) {
+  return std::strcmp(mode, name) == 0;
+}
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: tidemere-probe compare A B | grab OUT | window [--fullscreen] | sni-watcher | "
+               "sni-menu | sni-click LABEL | portal [--animations on|off] [--reduced-motion N] | "
+               "portal-set KEY VALUE | power-profiles PROFILE | power-profiles-set PROFILE\n");
+  return 2;
+}
+
+// The modes that only talk on D-Bus.
+int RunBusMode(int argc, char** argv) {
+  const char* mode = argv[1];
+  QCoreApplication app(argc, argv);
+  if (Is(mode, "sni-watcher")) return RunWatcher(app);
+  if (Is(mode, "sni-menu")) return PrintMenu();
+  if (Is(mode, "sni-click") && argc == 3) return ClickMenu(argv[2]);
+  if (Is(mode, "portal")) return RunPortal(app, argc, argv);
+  if (Is(mode, "portal-set") && argc == 4) return SetPortalValue(argv[2], argv[3]);
+  if (Is(mode, "power-profiles") && argc == 3) return RunPowerProfiles(app, argv[2]);
+  if (Is(mode, "power-profiles-set") && argc == 3) return SetPowerProfile(argv[2]);
+  return Usage();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const char* mode = argc > 1 ? argv[1] : "";
-  if (std::strcmp(mode, "compare") == 0 && argc == 4) return Compare(argv[2], argv[3]);
+  if (Is(mode, "compare") && argc == 4) return Compare(argv[2], argv[3]);
+  if (std::strncmp(mode, "sni-", 4) == 0 || std::strncmp(mode, "portal", 6) == 0 ||
+      std::strncmp(mode, "power-profiles", 14) == 0) {
+    return RunBusMode(argc, argv);
+  }
   QGuiApplication app(argc, argv);
   if (std::strcmp(mode, "grab") == 0 && argc == 3) {
     const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
@@ -74,11 +110,5 @@ int main(int argc, char** argv) {
     }
     return app.exec();
   }
-  if (std::strcmp(mode, "sni-watcher") == 0) return RunWatcher(app);
-  if (std::strcmp(mode, "sni-menu") == 0) return PrintMenu();
-  if (std::strcmp(mode, "sni-click") == 0 && argc == 3) return ClickMenu(argv[2]);
-  std::fprintf(stderr,
-               "usage: tidemere-probe compare A B | grab OUT | window [--fullscreen] | sni-watcher | "
-               "sni-menu | sni-click LABEL\n");
-  return 2;
+  return Usage();
 }

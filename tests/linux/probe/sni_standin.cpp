@@ -1,5 +1,6 @@
 #include "probe/sni_standin.h"
 
+#include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -8,7 +9,6 @@
 #include <QDBusReply>
 #include <QDBusVariant>
 #include <QDateTime>
-#include <QGuiApplication>
 #include <QStringList>
 #include <cstdio>
 
@@ -109,7 +109,7 @@ QString Label(const MenuNode& node) {
 
 }  // namespace
 
-int RunWatcher(QGuiApplication& app) {
+int RunWatcher(QCoreApplication& app) {
   QDBusConnection bus = QDBusConnection::sessionBus();
   Watcher watcher;
   if (!bus.registerObject("/StatusNotifierWatcher", &watcher,

@@ -3,8 +3,8 @@
 // com.canonical.dbusmenu, as a panel would.
 #pragma once
 
-class QGuiApplication;
+class QCoreApplication;
 
-int RunWatcher(QGuiApplication& app);
+int RunWatcher(QCoreApplication& app);
 int PrintMenu();
 int ClickMenu(const char* label);
