@@ -116,7 +116,7 @@ DWORD WINAPI CompositorClockMain(void* parameter) {
 
 void StartCompositorClock(WallpaperApp& app) {
   FrameDriverState& frame = app.frame;
-  if (frame.clockThread != nullptr) return;
+  if (frame.clockTick != nullptr) return;  // started, or tried once (until the frames stop)
   frame.clockTick = CreateEventW(nullptr, FALSE, FALSE, nullptr);
   frame.clockRun = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   frame.clockStop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
