@@ -213,6 +213,10 @@ DWORD WINAPI WaitForFakeCompositorClock(UINT count, const HANDLE* handles, DWORD
     return WAIT_OBJECT_0;
   return WAIT_OBJECT_0 + count;
 }
+// A clock that returns at once, as DwmFlush may with nothing to compose.
+DWORD WINAPI HurriedFakeCompositorClock(UINT count, const HANDLE*, DWORD) {
+  return WAIT_OBJECT_0 + count;
+}
 HRESULT WINAPI FakeCompositionTiming(HWND, DWM_TIMING_INFO* timing) {
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
@@ -331,6 +335,17 @@ TEST_F(FrameDriver, DirectCompositionGetsASurfaceAndFramesOnTheCompositorsClock)
   EXPECT_GE(frames, 2 * kFakeCompositorHz * 7 / 10);
   EXPECT_LE(frames, 2 * kFakeCompositorHz + 2);
   EXPECT_EQ(app.frame.loop.framePeriod, kNanosecondsPerSecond / kFakeCompositorHz);
+  StopFrames(app);
+
+  // A clock that returns at once never paces faster than the compositor.
+  app.outside.waitForCompositorClock = HurriedFakeCompositorClock;
+  StartFrames(app);
+  RenderFrame(app);
+  const int hurried = app.frame.loop.framesRendered;
+  const UINT_PTR second = SetTimer(nullptr, 0, 1000, EndTheLoopAfterward);
+  EXPECT_EQ(RunMessageLoop(app, GetMessageW), 0);
+  KillTimer(nullptr, second);
+  EXPECT_LE(app.frame.loop.framesRendered - hurried, kFakeCompositorHz * 4 / 3 + 3);
   StopFrames(app);
   ReleaseComposition(app);
   composition = nullptr;

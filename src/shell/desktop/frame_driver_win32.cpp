@@ -77,6 +77,32 @@ void SetTickTimer(WallpaperApp& app, bool slow, int64_t period) {
   SetTimer(app.desktop.wallpaperWindow, 1, pacesFrames ? TickMsFor(period) : kRestTickMs, nullptr);
 }
 
+// The compositor's refresh period, in nanoseconds; 0 when it does not say.
+int64_t ReadCompositorPeriod(const OutsideCalls& outside) {
+  DWM_TIMING_INFO timing = {};
+  timing.cbSize = sizeof(timing);
+  LARGE_INTEGER frequency = {};
+  // NOTE: the window must be null from Windows 8.1 on: the timing is the
+  // compositor's, for the whole desktop.
+  if (FAILED(outside.compositionTiming(nullptr, &timing))) return 0;
+  if (timing.qpcRefreshPeriod > 0 && QueryPerformanceFrequency(&frequency))
+    return int64_t(double(timing.qpcRefreshPeriod) * 1e9 / double(frequency.QuadPart));
+  if (timing.rateRefresh.uiNumerator > 0)
+    return int64_t(1e9 * double(timing.rateRefresh.uiDenominator) / double(timing.rateRefresh.uiNumerator));
+  return 0;
+}
+
+// The same, read at most once a second (it follows the display mode).
+int64_t CompositorPeriod(WallpaperApp& app) {
+  FrameDriverState& frame = app.frame;
+  const uint64_t now = GetTickCount64();
+  if (now >= frame.nextPeriodRead) {
+    frame.nextPeriodRead = now + 1000;
+    frame.clockPeriod = ReadCompositorPeriod(app.outside);
+  }
+  return frame.clockPeriod;
+}
+
 // The compositor's clock thread: at each tick of the compositor it counts the
 // tick and wakes the program's loop, while `clockRun` is set.
 DWORD WINAPI CompositorClockMain(void* parameter) {
@@ -91,24 +117,32 @@ DWORD WINAPI CompositorClockMain(void* parameter) {
           reinterpret_cast<void*>(GetProcAddress(dcomp, "DCompositionWaitForCompositorClock")));
   }
   const HANDLE stopOrRun[2] = {frame.clockStop, frame.clockRun};
-  for (;;) {
+  int64_t period = ReadCompositorPeriod(app.outside), lastTick = 0;
+  for (int64_t ticks = 1;; ++ticks) {
     if (WaitForMultipleObjects(2, stopOrRun, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) return 0;
     bool ticked = false;
     if (wait != nullptr) {
-      // NOTE: it returns WAIT_OBJECT_0 + i for a handle, WAIT_OBJECT_0 + count
-      // at the compositor's tick, and at once (with another value) while the
-      // display is off.
+      // NOTE: it returns WAIT_OBJECT_0 + i for a handle and, at the
+      // compositor's tick, WAIT_OBJECT_0 + count (STATUS_SUCCESS, 0, in its
+      // documentation: the stop event says which); another value at once
+      // while the display is off.
       const DWORD result = wait(1, &frame.clockStop, 100);
-      if (result == WAIT_OBJECT_0) return 0;
-      ticked = result == WAIT_OBJECT_0 + 1;
+      if (WaitForSingleObject(frame.clockStop, 0) == WAIT_OBJECT_0) return 0;
+      ticked = result == WAIT_OBJECT_0 + 1 || result == WAIT_OBJECT_0;
     } else {
       ticked = SUCCEEDED(app.outside.dwmFlush());
     }
-    if (!ticked) {
-      // No tick to wait for (display off, no composition): never spin.
-      if (WaitForSingleObject(frame.clockStop, 16) == WAIT_OBJECT_0) return 0;
-      continue;
+    // Never faster than the compositor: no tick to wait for (display off, no
+    // composition) or one that returned at once waits for the rest of its period.
+    const int64_t now = MonotonicNanoseconds();
+    const int64_t early = lastTick + std::max<int64_t>(period * 3 / 4, 4000000) - now;
+    if (!ticked || early > 0) {
+      const DWORD ms = ticked ? DWORD(early / 1000000 + 1) : 16;
+      if (WaitForSingleObject(frame.clockStop, ms) == WAIT_OBJECT_0) return 0;
+      if (!ticked) continue;
     }
+    lastTick = MonotonicNanoseconds();
+    if (ticks % 256 == 0) period = ReadCompositorPeriod(app.outside);
     frame.clockTicks.fetch_add(1, std::memory_order_relaxed);
     SetEvent(frame.clockTick);
   }
@@ -138,29 +172,6 @@ void StopCompositorClock(FrameDriverState& frame) {
     *event = nullptr;
   }
   frame.onClock = false;
-}
-
-// The compositor's refresh period, read at most once a second (it follows
-// the display mode). 0 when the compositor does not say.
-int64_t CompositorPeriod(WallpaperApp& app) {
-  FrameDriverState& frame = app.frame;
-  const uint64_t now = GetTickCount64();
-  if (now < frame.nextPeriodRead) return frame.clockPeriod;
-  frame.nextPeriodRead = now + 1000;
-  DWM_TIMING_INFO timing = {};
-  timing.cbSize = sizeof(timing);
-  LARGE_INTEGER frequency = {};
-  // NOTE: the window must be null from Windows 8.1 on: the timing is the
-  // compositor's, for the whole desktop.
-  frame.clockPeriod = 0;
-  if (SUCCEEDED(app.outside.compositionTiming(nullptr, &timing)) && QueryPerformanceFrequency(&frequency) &&
-      timing.qpcRefreshPeriod > 0) {
-    frame.clockPeriod = int64_t(double(timing.qpcRefreshPeriod) * 1e9 / double(frequency.QuadPart));
-  } else if (timing.rateRefresh.uiNumerator > 0) {
-    frame.clockPeriod =
-        int64_t(1e9 * double(timing.rateRefresh.uiDenominator) / double(timing.rateRefresh.uiNumerator));
-  }
-  return frame.clockPeriod;
 }
 
 // Arms the frame timer for the next frame (not at all while resting).
