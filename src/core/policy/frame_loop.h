@@ -71,10 +71,15 @@ struct WakeInputs {
 struct ViewWake {
   FrameView* view = nullptr;
   Aquarium* aquarium = nullptr;
-  draw::PixelBuffer target;         // null pixels or an empty size: nothing to draw into
-  bool ready = true;                // the surface can take a frame now
-  PointerInbox* pointer = nullptr;  // may be null
-  PointerPoint origin;              // the target's top left in the inbox's coordinates
+  draw::PixelBuffer target;  // null pixels or an empty size: nothing to draw into
+  bool ready = true;         // the surface can take a frame now
+  // May be null. Views that share an inbox (aquariums of one window) each
+  // hear only what happens over their own target.
+  PointerInbox* pointer = nullptr;
+  PointerPoint origin;  // the target's top left in the inbox's coordinates
+  // The aquarium draws this many times larger than its own pixels: it is
+  // simulated at the target's size divided by it (AquariumPixels).
+  float scale = 1;
 
   bool drawn = false;
   bool whole = false;                                     // show all of the target, not only `changed`
