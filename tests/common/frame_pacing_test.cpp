@@ -1,7 +1,8 @@
 // The frame driver's decisions: the full-screen test, the pacing across mode
 // changes, the clamped frame time, the frame-cost report, and the frame loop
 // both desktops run (resting, pacing per mode, the still frame of reduced
-// motion, and why a frame is shown whole).
+// motion, why a frame is shown whole, the pointer among several aquariums),
+// and where the aquariums lie over several monitors.
 #include "policy/frame_pacing.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "policy/frame_loop.h"
+#include "policy/monitor_layout.h"
 
 namespace {
 
@@ -361,4 +363,211 @@ TEST(FrameLoop, SmoothFramesFollowTheCompositorsTicksEvenlySpaced) {
     }
     EXPECT_NEAR(frames, k == 2 ? 6 : 15, 1) << "case " << k;
   }
+}
+
+// Where the aquariums lie, by the monitors (screen pixels), the window's
+// client area over them and the settings: one across, or one on each.
+TEST(MonitorLayout, AcrossWhereTheMonitorsTileTheirBoxElseOnePerMonitor) {
+  struct Case {
+    const char* name;
+    std::vector<MonitorInfo> monitors;
+    ScreenRect client;
+    int monitorsSetting, scaleWithDpi;
+    std::vector<AquariumPlace> places;  // in the window's client pixels
+  };
+  const MonitorInfo p1080 = {{0, 0, 1920, 1080}}, r1080 = {{1920, 0, 3840, 1080}};
+  const MonitorInfo r1440 = {{1920, 0, 4480, 1440}, 1.5f};
+  const Case cases[] = {
+      {"one monitor", {p1080}, {0, 0, 1920, 1080}, kMonitorsAuto, 1, {{{0, 0, 1920, 1080}, 1}}},
+      {"one monitor at 200 %",
+       {{{0, 0, 3840, 2160}, 2}},
+       {0, 0, 3840, 2160},
+       kMonitorsAuto,
+       1,
+       {{{0, 0, 3840, 2160}, 2}}},
+      {"two equal side by side",
+       {p1080, r1080},
+       {0, 0, 3840, 1080},
+       kMonitorsAuto,
+       1,
+       {{{0, 0, 3840, 1080}, 1}}},
+      {"two equal, each asked for",
+       {p1080, r1080},
+       {0, 0, 3840, 1080},
+       kMonitorsEach,
+       1,
+       {{{0, 0, 1920, 1080}, 1}, {{1920, 0, 3840, 1080}, 1}}},
+      {"1080p beside 1440p",
+       {p1080, r1440},
+       {0, 0, 4480, 1440},
+       kMonitorsAuto,
+       1,
+       {{{0, 0, 1920, 1080}, 1}, {{1920, 0, 4480, 1440}, 1.5f}}},
+      {"1080p beside 1440p, pixel sizes",
+       {p1080, r1440},
+       {0, 0, 4480, 1440},
+       kMonitorsAuto,
+       0,
+       {{{0, 0, 1920, 1080}, 1}, {{1920, 0, 4480, 1440}, 1}}},
+      {"1080p beside 1440p, across asked for",
+       {p1080, r1440},
+       {0, 0, 4480, 1440},
+       kMonitorsAcross,
+       1,
+       {{{0, 0, 4480, 1440}, 1}}},
+      {"stacked, the same width",
+       {p1080, {{0, 1080, 1920, 2160}}},
+       {0, 0, 1920, 2160},
+       kMonitorsAuto,
+       1,
+       {{{0, 0, 1920, 2160}, 1}}},
+      {"stacked, offset",
+       {p1080, {{480, 1080, 2400, 2160}}},
+       {0, 0, 2400, 2160},
+       kMonitorsAuto,
+       1,
+       {{{0, 0, 1920, 1080}, 1}, {{480, 1080, 2400, 2160}, 1}}},
+      {"negative origins: the primary right of the other",
+       {{{-2560, -360, 0, 1080}, 1.5f}, p1080},
+       {-2560, -360, 1920, 1080},
+       kMonitorsAuto,
+       1,
+       {{{0, 0, 2560, 1440}, 1.5f}, {{2560, 360, 4480, 1440}, 1}}},
+      {"portrait beside landscape",
+       {{{0, 0, 1080, 1920}}, {{1080, 0, 3000, 1080}}},
+       {0, 0, 3000, 1920},
+       kMonitorsAuto,
+       1,
+       {{{0, 0, 1080, 1920}, 1}, {{1080, 0, 3000, 1080}, 1}}},
+      {"three in a row",
+       {p1080, r1080, {{3840, 0, 5760, 1080}, 1.25f}},
+       {0, 0, 5760, 1080},
+       kMonitorsAuto,
+       1,
+       {{{0, 0, 5760, 1080}, 1}}},
+      {"three, rows of other heights",
+       {p1080, {{1920, 0, 3840, 540}}, {{1920, 540, 3840, 1080}}},
+       {0, 0, 3840, 1080},
+       kMonitorsAuto,
+       1,
+       {{{0, 0, 1920, 1080}, 1}, {{1920, 0, 3840, 540}, 1}, {{1920, 540, 3840, 1080}, 1}}},
+      {"mirrored", {p1080, p1080}, {0, 0, 1920, 1080}, kMonitorsEach, 1, {{{0, 0, 1920, 1080}, 1}}},
+      {"a preview inside one monitor",
+       {p1080, r1440},
+       {2000, 100, 2152, 212},
+       kMonitorsAuto,
+       1,
+       {{{0, 0, 152, 112}, 1.5f}}},
+      {"no monitor known", {}, {0, 0, 800, 600}, kMonitorsEach, 1, {{{0, 0, 800, 600}, 1}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Settings settings;
+    settings.monitors = c.monitorsSetting;
+    settings.scaleWithDpi = c.scaleWithDpi;
+    const MonitorLayout layout = DecideMonitorLayout(c.monitors, c.client, settings);
+    ASSERT_EQ(layout.places.size(), c.places.size());
+    EXPECT_EQ(layout.each, c.places.size() > 1);
+    for (size_t i = 0; i < c.places.size(); ++i) {
+      const AquariumPlace& got = layout.places[i];
+      EXPECT_TRUE(SamePlace(got, c.places[i]))
+          << "aquarium " << i << ": " << got.rect.left << "," << got.rect.top << " - " << got.rect.right
+          << "," << got.rect.bottom << " at " << got.scale;
+    }
+  }
+  EXPECT_EQ(MonitorScaleOfDpi(96), 1.0f);
+  EXPECT_EQ(MonitorScaleOfDpi(120), 1.25f);
+  EXPECT_EQ(MonitorScaleOfDpi(144), 1.5f);
+  EXPECT_EQ(MonitorScaleOfDpi(192), 2.0f);
+  EXPECT_EQ(MonitorScaleOfDpi(72), 1.0f) << "never smaller than the pixels";
+  EXPECT_EQ(MonitorScaleOfDpi(0), 1.0f) << "not known";
+}
+
+// A new layout: an aquarium whose place stays keeps swimming, the others
+// start afresh; a full-screen window rests the aquariums of its monitor.
+TEST(MonitorLayout, ANewLayoutKeepsTheAquariumsWhosePlaceStaysAndFullScreenRestsItsMonitor) {
+  const AquariumPlace left = {{0, 0, 1920, 1080}, 1}, right = {{1920, 0, 4480, 1440}, 1};
+  AquariumSet set;
+  EXPECT_EQ(FollowLayout(set, {true, {left, right}}), 2);
+  for (PlacedAquarium& a : set.aquariums) a.aquarium.populated = true;
+  set.aquariums[0].aquarium.elapsed = 5;
+  // The right monitor now runs at 150 %: only its aquarium is new.
+  EXPECT_EQ(FollowLayout(set, {true, {left, {right.rect, 1.5f}}}), 1);
+  ASSERT_EQ(set.aquariums.size(), 2u);
+  EXPECT_TRUE(set.aquariums[0].aquarium.populated);
+  EXPECT_EQ(set.aquariums[0].aquarium.elapsed, 5) << "the left one kept swimming";
+  EXPECT_FALSE(set.aquariums[1].aquarium.populated);
+  RebuildAquariums(set);
+  EXPECT_FALSE(set.aquariums[0].aquarium.populated);
+
+  const ScreenRect rightMonitor = right.rect;
+  EXPECT_FALSE(MarkFullScreen(set, &rightMonitor)) << "with two aquariums the pace stays";
+  EXPECT_FALSE(set.aquariums[0].underFullScreen);
+  EXPECT_TRUE(set.aquariums[1].underFullScreen);
+  EXPECT_FALSE(MarkFullScreen(set, nullptr));
+  EXPECT_FALSE(set.aquariums[1].underFullScreen);
+
+  // Unplugged: one monitor left, the same aquarium goes on.
+  EXPECT_EQ(FollowLayout(set, {false, {left}}), 0);
+  ASSERT_EQ(set.aquariums.size(), 1u);
+  EXPECT_TRUE(MarkFullScreen(set, &left.rect)) << "one aquarium: its pace slows";
+  EXPECT_FALSE(set.aquariums[0].underFullScreen);
+}
+
+// Two aquariums of one window share the pointer: a move reaches the one
+// under it in its own pixels (scaled), the other forgets the pointer; a
+// click bubbles only where it lands.
+TEST(FrameLoop, ThePointerReachesOnlyTheAquariumUnderIt) {
+  FrameLoop loop;
+  Settings settings;
+  settings.totalFish = 5;
+  PointerInbox pointer;
+  std::vector<uint32_t> pixels(200 * 100);
+  AquariumSet set;
+  FollowLayout(set, {true, {{{0, 0, 100, 100}, 1}, {{100, 0, 200, 100}, 2}}});
+  WakeInputs wake;
+  wake.now = kNanosecondsPerSecond;
+  auto wakeUp = [&](std::vector<ViewWake>& views) {
+    views.clear();
+    for (PlacedAquarium& a : set.aquariums) {
+      ViewWake v;
+      v.view = &a.view;
+      v.aquarium = &a.aquarium;
+      const ScreenRect& r = a.place.rect;
+      v.target = {pixels.data() + r.left, r.Width(), r.Height(), 200};
+      v.pointer = &pointer;
+      v.origin = {1000 + r.left, 500 + r.top};  // the window's client area starts at 1000,500 on the screen
+      v.scale = a.place.scale;
+      views.push_back(v);
+    }
+    wake.now += 17 * kMs;
+    RunFrameLoop(loop, settings, wake, views.data(), int(views.size()));
+  };
+  std::vector<ViewWake> views;
+  wakeUp(views);
+  EXPECT_EQ(set.aquariums[1].aquarium.width, 50) << "simulated at half its pixels";
+
+  PostPointerMove(pointer, {1030, 540});
+  wakeUp(views);
+  EXPECT_TRUE(set.aquariums[0].aquarium.pointerKnown);
+  EXPECT_EQ(set.aquariums[0].aquarium.pointerX, 30.0f);
+  EXPECT_FALSE(set.aquariums[1].aquarium.pointerKnown);
+
+  PostPointerMove(pointer, {1160, 580});
+  PostPointerClick(pointer, {1160, 580});
+  wakeUp(views);
+  EXPECT_FALSE(set.aquariums[0].aquarium.pointerKnown) << "the pointer left it";
+  const Aquarium& right = set.aquariums[1].aquarium;
+  EXPECT_TRUE(right.pointerKnown);
+  EXPECT_EQ(right.pointerX, 30.0f) << "in its own pixels: 60 screen pixels at scale 2";
+  EXPECT_EQ(right.pointerY, 40.0f);
+  EXPECT_EQ(views[0].clicks, 0);
+  EXPECT_EQ(views[1].clicks, 1);
+  size_t leftBursts = 0;
+  for (const Bubble& b : set.aquariums[0].aquarium.bubbles) leftBursts += b.fromClick;
+  EXPECT_EQ(leftBursts, 0u);
+
+  PostPointerClick(pointer, {900, 540});  // over no aquarium
+  wakeUp(views);
+  EXPECT_EQ(views[0].clicks + views[1].clicks, 0);
 }

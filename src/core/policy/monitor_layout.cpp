@@ -64,10 +64,20 @@ MonitorLayout DecideMonitorLayout(const std::vector<MonitorInfo>& monitors, cons
   MonitorLayout layout;
   std::vector<MonitorInfo> inside;  // the parts the window shows, in its client pixels
   std::vector<ScreenRect> rects;
+  bool overlapping = false;
   for (const MonitorInfo& m : monitors) {
     const ScreenRect part = Cut(m.rect, client);
     if (Empty(part)) continue;
-    inside.push_back({Moved(part, -client.left, -client.top), settings.scaleWithDpi ? m.scale : 1});
+    const MonitorInfo placed = {Moved(part, -client.left, -client.top), settings.scaleWithDpi ? m.scale : 1};
+    auto same = std::find_if(inside.begin(), inside.end(),
+                             [&](const MonitorInfo& other) { return Same(other.rect, placed.rect); });
+    if (same != inside.end()) {
+      // A mirrored monitor shows the same aquarium.
+      same->scale = std::min(same->scale, placed.scale);
+      continue;
+    }
+    for (const MonitorInfo& other : inside) overlapping = overlapping || !Empty(Cut(other.rect, placed.rect));
+    inside.push_back(placed);
     rects.push_back(m.rect);
   }
   const ScreenRect whole = {0, 0, client.Width(), client.Height()};
@@ -77,7 +87,8 @@ MonitorLayout DecideMonitorLayout(const std::vector<MonitorInfo>& monitors, cons
   }
   layout.each = settings.monitors == kMonitorsEach ||
                 (settings.monitors != kMonitorsAcross && !MonitorsTileTheirBox(rects));
-  if (layout.each && inside.size() > 1) {
+  // Monitors that overlap in part cannot each have their own aquarium.
+  if (layout.each && inside.size() > 1 && !overlapping) {
     for (const MonitorInfo& m : inside) layout.places.push_back({m.rect, m.scale});
     return layout;
   }
