@@ -48,25 +48,25 @@ int FramesInTenSeconds(int64_t period, int64_t grid, int64_t jitter) {
 
 TEST(FullScreen, AWindowThatCoversTheMonitorItIsOn) {
   const std::vector<ScreenRect> one = {{0, 0, kW, kH}};
-  EXPECT_TRUE(IsFullScreenApplication(Window({0, 0, kW, kH}), one)) << "a full-screen browser";
-  EXPECT_TRUE(IsFullScreenApplication(Window({-8, -8, kW + 8, kH + 8}), one))
-      << "a borderless oversize window";
-  EXPECT_TRUE(IsFullScreenApplication(Window({2, 2, kW - 2, kH - 2}), one)) << "within 2 pixels";
-  EXPECT_FALSE(IsFullScreenApplication(Window({0, 0, kW, kH - 3}), one)) << "3 px short";
-  EXPECT_FALSE(IsFullScreenApplication(Window({3, 0, kW, kH}), one));
-  EXPECT_FALSE(IsFullScreenApplication(Window({0, 0, kW - 3, kH}), one));
+  EXPECT_TRUE(FullScreenMonitor(Window({0, 0, kW, kH}), one)) << "a full-screen browser";
+  EXPECT_TRUE(FullScreenMonitor(Window({-8, -8, kW + 8, kH + 8}), one)) << "a borderless oversize window";
+  EXPECT_TRUE(FullScreenMonitor(Window({2, 2, kW - 2, kH - 2}), one)) << "within 2 pixels";
+  EXPECT_FALSE(FullScreenMonitor(Window({0, 0, kW, kH - 3}), one)) << "3 px short";
+  EXPECT_FALSE(FullScreenMonitor(Window({3, 0, kW, kH}), one));
+  EXPECT_FALSE(FullScreenMonitor(Window({0, 0, kW - 3, kH}), one));
   // A maximized window leaves the taskbar visible.
-  EXPECT_FALSE(IsFullScreenApplication(Window({-8, -8, kW + 8, kH - 40}), one));
-  EXPECT_FALSE(IsFullScreenApplication(Window({0, 0, kW, kH}), {})) << "no monitor known";
+  EXPECT_FALSE(FullScreenMonitor(Window({-8, -8, kW + 8, kH - 40}), one));
+  EXPECT_FALSE(FullScreenMonitor(Window({0, 0, kW, kH}), {})) << "no monitor known";
 
   // Three monitors: a 2560x1440 one right of the primary, a smaller one left of it.
   const std::vector<ScreenRect> three = {{0, 0, kW, kH}, {kW, -180, kW + 2560, 1260}, {-1280, 56, 0, 1080}};
-  EXPECT_TRUE(IsFullScreenApplication(Window({kW, -180, kW + 2560, 1260}), three)) << "a game on monitor 2";
-  EXPECT_TRUE(IsFullScreenApplication(Window({-1280, 56, 0, 1080}), three)) << "a video left of the primary";
-  EXPECT_TRUE(IsFullScreenApplication(Window({0, 0, kW, kH}), three)) << "the primary itself";
-  EXPECT_FALSE(IsFullScreenApplication(Window({kW, 0, kW + kW, kH}), three))
+  EXPECT_EQ(FullScreenMonitor(Window({kW, -180, kW + 2560, 1260}), three), &three[1])
+      << "a game on monitor 2";
+  EXPECT_TRUE(FullScreenMonitor(Window({-1280, 56, 0, 1080}), three)) << "a video left of the primary";
+  EXPECT_TRUE(FullScreenMonitor(Window({0, 0, kW, kH}), three)) << "the primary itself";
+  EXPECT_FALSE(FullScreenMonitor(Window({kW, 0, kW + kW, kH}), three))
       << "the primary's size on a larger monitor";
-  EXPECT_FALSE(IsFullScreenApplication(Window({kW - 100, 0, kW + 2460, 1080}), three))
+  EXPECT_FALSE(FullScreenMonitor(Window({kW - 100, 0, kW + 2460, 1080}), three))
       << "mostly on monitor 2, covering neither";
   // The monitor a window is on is the one it overlaps most.
   EXPECT_EQ(MonitorOf({kW - 100, 0, kW + 300, 500}, three), &three[1]);
@@ -78,20 +78,20 @@ TEST(FullScreen, ShellWindowsOwnWindowsAndUnknownStatesNeverCount) {
   const std::vector<ScreenRect> one = {{0, 0, kW, kH}};
   for (const wchar_t* shell :
        {L"Progman", L"WorkerW", L"SHELLDLL_DefView", L"Windows.UI.Core.CoreWindow", L"#32769"})
-    EXPECT_FALSE(IsFullScreenApplication(Window({0, 0, kW, kH}, shell), one));
+    EXPECT_FALSE(FullScreenMonitor(Window({0, 0, kW, kH}, shell), one));
   // Exact, case-sensitive comparison.
-  EXPECT_TRUE(IsFullScreenApplication(Window({0, 0, kW, kH}, L"progman"), one));
+  EXPECT_TRUE(FullScreenMonitor(Window({0, 0, kW, kH}, L"progman"), one));
 
   ForegroundWindowInfo own = Window({0, 0, kW, kH});
   own.isOwnWindow = true;
-  EXPECT_FALSE(IsFullScreenApplication(own, one));
+  EXPECT_FALSE(FullScreenMonitor(own, one));
   ForegroundWindowInfo minimized = Window({0, 0, kW, kH});
   minimized.minimized = true;
-  EXPECT_FALSE(IsFullScreenApplication(minimized, one));
+  EXPECT_FALSE(FullScreenMonitor(minimized, one));
   ForegroundWindowInfo unreadable = Window({0, 0, kW, kH});
   unreadable.rectKnown = false;
-  EXPECT_FALSE(IsFullScreenApplication(unreadable, one));
-  EXPECT_FALSE(IsFullScreenApplication(ForegroundWindowInfo(), one)) << "no foreground window";
+  EXPECT_FALSE(FullScreenMonitor(unreadable, one));
+  EXPECT_FALSE(FullScreenMonitor(ForegroundWindowInfo(), one)) << "no foreground window";
 }
 
 TEST(Pacing, ModesGiveTheirRatesWhateverTheWakeUpGrid) {
@@ -488,7 +488,10 @@ TEST(MonitorLayout, AcrossWhereTheMonitorsTileTheirBoxElseOnePerMonitor) {
 TEST(MonitorLayout, ANewLayoutKeepsTheAquariumsWhosePlaceStaysAndFullScreenRestsItsMonitor) {
   const AquariumPlace left = {{0, 0, 1920, 1080}, 1}, right = {{1920, 0, 4480, 1440}, 1};
   AquariumSet set;
-  EXPECT_EQ(FollowLayout(set, {true, {left, right}}), 2);
+  set.aquariums[0].aquarium.populated = true;
+  EXPECT_EQ(FollowLayout(set, {false, {{left.rect, 1}}}), 0) << "the one aquarium over one monitor";
+  EXPECT_TRUE(set.aquariums[0].aquarium.populated);
+  EXPECT_EQ(FollowLayout(set, {true, {left, right}}), 1) << "a second monitor: the first aquarium stays";
   for (PlacedAquarium& a : set.aquariums) a.aquarium.populated = true;
   set.aquariums[0].aquarium.elapsed = 5;
   // The right monitor now runs at 150 %: only its aquarium is new.

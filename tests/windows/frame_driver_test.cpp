@@ -371,13 +371,13 @@ TEST_F(FrameDriver, EmptyClientAreaRendersAndCountsNothing) {
   app.desktop.wallpaperWindow = Make(L"TestWallpaperWnd");
   SetWindowPos(app.desktop.wallpaperWindow, nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE);
   const int before = app.frame.loop.framesRendered;
-  const int64_t clock = app.frame.view.lastFrameTime;
+  const int64_t clock = app.aquariums.aquariums[0].view.lastFrameTime;
   for (int i = 0; i < 3; ++i) RenderFrame(app);
   EXPECT_EQ(app.frame.loop.framesRendered, before);
   EXPECT_EQ(app.frame.memoryDc, nullptr);
-  EXPECT_FALSE(app.aquarium.populated);
-  EXPECT_EQ(app.aquarium.elapsed, 0.0);
-  EXPECT_EQ(app.frame.view.lastFrameTime, clock);
+  EXPECT_FALSE(app.aquariums.aquariums[0].aquarium.populated);
+  EXPECT_EQ(app.aquariums.aquariums[0].aquarium.elapsed, 0.0);
+  EXPECT_EQ(app.aquariums.aquariums[0].view.lastFrameTime, clock);
 }
 
 TEST_F(FrameDriver, BackBufferIsReusedAndRemadeOnlyForANewSize) {
@@ -392,8 +392,8 @@ TEST_F(FrameDriver, BackBufferIsReusedAndRemadeOnlyForANewSize) {
   EXPECT_EQ(app.frame.backBuffer, bitmap);
   EXPECT_EQ(app.frame.backBufferBits, bits);
   EXPECT_EQ(app.frame.loop.framesRendered, before + 2);
-  EXPECT_TRUE(app.aquarium.populated);
-  EXPECT_GT(app.aquarium.elapsed, 0.0);
+  EXPECT_TRUE(app.aquariums.aquariums[0].aquarium.populated);
+  EXPECT_GT(app.aquariums.aquariums[0].aquarium.elapsed, 0.0);
 
   SetWindowPos(app.desktop.wallpaperWindow, nullptr, 0, 0, 120, 80, SWP_NOZORDER | SWP_NOACTIVATE);
   RenderFrame(app);
@@ -435,7 +435,8 @@ TEST_F(FrameDriver, WallpaperWindowCoversTheVirtualScreenUnderAParentWithANegati
   EXPECT_EQ(placed.left, screen.left);
   EXPECT_EQ(placed.top, screen.top);
   EXPECT_EQ(placed.right, screen.right);
-  EXPECT_EQ(app.frame.view.fullFrame, FullFrameReason::kDisplayChange) << "the next frame is new and whole";
+  EXPECT_EQ(app.aquariums.aquariums[0].view.fullFrame, FullFrameReason::kDisplayChange)
+      << "the next frame is new and whole";
   RenderFrame(app);
   EXPECT_EQ(app.frame.backBufferWidth, screen.right - screen.left);
   EXPECT_EQ(app.frame.backBufferHeight, screen.bottom - screen.top);
@@ -521,15 +522,16 @@ TEST_F(FrameDriver, PointerHookFeedsTheAquariumAndPassesEveryEventOn) {
 
   SendPointer(150, 90, 0);
   Pump(300);
-  EXPECT_FALSE(app.aquarium.pointerKnown) << "the hook only hands the event on";
+  EXPECT_FALSE(app.aquariums.aquariums[0].aquarium.pointerKnown) << "the hook only hands the event on";
   TickDue(app);
-  EXPECT_TRUE(app.aquarium.pointerKnown);
-  EXPECT_EQ(app.aquarium.pointerX, 100.0f) << "in the wallpaper window's client coordinates";
-  EXPECT_EQ(app.aquarium.pointerY, 50.0f);
+  EXPECT_TRUE(app.aquariums.aquariums[0].aquarium.pointerKnown);
+  EXPECT_EQ(app.aquariums.aquariums[0].aquarium.pointerX, 100.0f)
+      << "in the wallpaper window's client coordinates";
+  EXPECT_EQ(app.aquariums.aquariums[0].aquarium.pointerY, 50.0f);
 
   auto ClickBubbles = [this] {
     size_t count = 0;
-    for (const Bubble& b : app.aquarium.bubbles) count += b.fromClick;
+    for (const Bubble& b : app.aquariums.aquariums[0].aquarium.bubbles) count += b.fromClick;
     return count;
   };
   int restacks = 0;
@@ -538,7 +540,7 @@ TEST_F(FrameDriver, PointerHookFeedsTheAquariumAndPassesEveryEventOn) {
   Pump(300);
   TickDue(app);  // takes the click, then steps the frame (up to 0.1 s of rising)
   Pump(50, app.desktop.wallpaperWindow, &restacks);
-  for (const Bubble& b : app.aquarium.bubbles) {
+  for (const Bubble& b : app.aquariums.aquariums[0].aquarium.bubbles) {
     if (!b.fromClick) continue;
     EXPECT_LE(std::abs(b.x - 100.0f), 32.0f);
     EXPECT_LE(b.y, 60.0f);
@@ -669,7 +671,7 @@ TEST_F(FrameDriver, NoInputOfTheSystemWaitsForAStalledFrameThread) {
   // Once the frame thread looks again, the click gives its burst.
   TickDue(app);
   size_t burst = 0;
-  for (const Bubble& b : app.aquarium.bubbles) burst += b.fromClick;
+  for (const Bubble& b : app.aquariums.aquariums[0].aquarium.bubbles) burst += b.fromClick;
   EXPECT_GE(burst, 15u);
 
   RemovePointerHook(app);

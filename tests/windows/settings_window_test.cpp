@@ -197,7 +197,7 @@ TEST_F(SettingsWindow, ShorterLabelTextLeavesNothingOfTheLongerOneBehind) {
 }
 
 TEST_F(SettingsWindow, OkStoresLogsSavesAndRebuilds) {
-  app.aquarium.populated = true;
+  app.aquariums.aquariums[0].aquarium.populated = true;
   Type(1102, L"40");
   Type(1000, L"12");
   Type(1019, L"3");  // the sum now equals the total: accepted
@@ -211,7 +211,7 @@ TEST_F(SettingsWindow, OkStoresLogsSavesAndRebuilds) {
   EXPECT_EQ(app.settings.speciesCounts[0], 12);
   EXPECT_EQ(app.settings.speciesCounts[19], 3);
   EXPECT_EQ(app.settings.speciesCounts[1], 2);
-  EXPECT_FALSE(app.aquarium.populated);
+  EXPECT_FALSE(app.aquariums.aquariums[0].aquarium.populated);
   const int sum = 40;
   EXPECT_NE(Log().find(ToUtf8(FormatLogMessage(L"应用设置：总鱼数=%d，已分配=%d，20种生物数量", 40, sum))),
             std::string::npos)
@@ -245,7 +245,7 @@ TEST_F(SettingsWindow, OkWhenTheFileCannotBeWrittenSaysSoOnceAndKeepsTheValues) 
   EXPECT_NE(messageBoxes[0].text.find(path), std::wstring::npos) << "names the file";
   EXPECT_NE(messageBoxes[0].text.find(L"\n\n"), std::wstring::npos);
   EXPECT_EQ(app.settings.totalFish, 30) << "the values stay in use";
-  EXPECT_FALSE(app.aquarium.populated);
+  EXPECT_FALSE(app.aquariums.aquariums[0].aquarium.populated);
   EXPECT_FALSE(IsWindow(window));
   EXPECT_NE(Log().find("[settings] saving "), std::string::npos) << Log();
   EXPECT_NE(Log().find(" failed: error "), std::string::npos);
@@ -292,7 +292,7 @@ TEST_F(SettingsWindow, CountExceededShowsTheWholeMessage) {
 
 TEST_F(SettingsWindow, CancelAndCloseBoxChangeNothing) {
   const std::string before = SettingsFile();
-  app.aquarium.populated = true;
+  app.aquariums.aquariums[0].aquarium.populated = true;
   Type(1102, L"50");
   Type(1004, L"9");
   Press(IDCANCEL);
@@ -309,7 +309,7 @@ TEST_F(SettingsWindow, CancelAndCloseBoxChangeNothing) {
 
   EXPECT_EQ(app.settings.totalFish, 28);
   EXPECT_EQ(app.settings.speciesCounts[4], 2);
-  EXPECT_TRUE(app.aquarium.populated);
+  EXPECT_TRUE(app.aquariums.aquariums[0].aquarium.populated);
   EXPECT_EQ(SettingsFile(), before);
   EXPECT_EQ(Log().find(ToUtf8(L"应用设置")), std::string::npos);
 }

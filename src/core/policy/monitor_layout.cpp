@@ -99,7 +99,27 @@ MonitorLayout DecideMonitorLayout(const std::vector<MonitorInfo>& monitors, cons
   return layout;
 }
 
+bool SameLayout(const MonitorLayout& a, const MonitorLayout& b) {
+  if (a.each != b.each || a.places.size() != b.places.size()) return false;
+  for (size_t i = 0; i < a.places.size(); ++i) {
+    if (!SamePlace(a.places[i], b.places[i])) return false;
+  }
+  return true;
+}
+
 int FollowLayout(AquariumSet& set, const MonitorLayout& layout) {
+  if (set.aquariums.empty()) set.aquariums.emplace_back();
+  set.layout = layout;
+  if (layout.places.empty()) {
+    set.aquariums.resize(1);
+    set.aquariums[0].place = {};
+    return 0;
+  }
+  if (layout.places.size() == 1 && set.aquariums.size() == 1 &&
+      set.aquariums[0].place.scale == layout.places[0].scale) {
+    set.aquariums[0].place = layout.places[0];
+    return 0;
+  }
   std::vector<PlacedAquarium> next;
   int made = 0;
   for (const AquariumPlace& place : layout.places) {
@@ -115,15 +135,7 @@ int FollowLayout(AquariumSet& set, const MonitorLayout& layout) {
     next.push_back(std::move(fresh));
     ++made;
   }
-  if (next.empty()) {
-    // Nothing to show now: the one aquarium waits for a place.
-    if (set.aquariums.empty()) set.aquariums.emplace_back();
-    set.aquariums.resize(1);
-    set.aquariums[0].place = {};
-    next.push_back(std::move(set.aquariums[0]));
-  }
   set.aquariums = std::move(next);
-  set.layout = layout;
   return made;
 }
 

@@ -58,14 +58,19 @@ struct PlacedAquarium {
   bool underFullScreen = false;  // a full-screen window covers its monitor: it rests
 };
 
+// The aquariums of one window. There is always one at least: before any
+// layout, one over nothing.
 struct AquariumSet {
   MonitorLayout layout;
-  std::vector<PlacedAquarium> aquariums;  // one per place of the layout, in its order
+  std::vector<PlacedAquarium> aquariums = std::vector<PlacedAquarium>(1);  // one per place, in its order
 };
 
+bool SameLayout(const MonitorLayout& a, const MonitorLayout& b);
 // Takes a new layout: an aquarium whose place stays keeps swimming, the
-// others are made anew (populated at their first frame). Returns how many
-// were made anew. An empty layout keeps one aquarium over nothing.
+// others are made anew (populated at their first frame). One aquarium before
+// and after, at the same scale, stays the same aquarium at its new size (as
+// a window over one monitor always did). Returns how many were made anew. An
+// empty layout keeps the first aquarium over nothing.
 int FollowLayout(AquariumSet& set, const MonitorLayout& layout);
 // Every aquarium is populated again at its next frame (a scene chosen,
 // settings applied).
