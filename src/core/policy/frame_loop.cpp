@@ -121,9 +121,13 @@ void DeliverPointer(ViewWake* views, int count, bool still) {
         if (v.pointer != inbox || v.view->fixedSteps > 0) continue;
         if (&v == under) {
           RecordPointerMove(*v.aquarium, AquariumX(v, move), AquariumY(v, move));
+          if (shared && !v.view->pointerOver)
+            WriteLog(L"[pointer] over the aquarium of %dx%d at %d,%d: the others see no pointer", v.target.width,
+                     v.target.height, v.origin.x, v.origin.y);
         } else {
           ForgetPointer(*v.aquarium);
         }
+        v.view->pointerOver = &v == under;
       }
     }
     PointerPoint clicks[PointerInbox::kClickCapacity];
@@ -135,8 +139,14 @@ void DeliverPointer(ViewWake* views, int count, bool still) {
       ++under->clicks;
     }
     for (int j = 0; j < count; ++j) {
-      if (views[j].pointer == inbox && views[j].clicks > 0)
-        WriteLog(L"[pointer] %d click(s): bubbles released", views[j].clicks);
+      const ViewWake& v = views[j];
+      if (v.pointer != inbox || v.clicks == 0) continue;
+      if (shared) {
+        WriteLog(L"[pointer] %d click(s): bubbles released in the aquarium at %d,%d", v.clicks, v.origin.x,
+                 v.origin.y);
+      } else {
+        WriteLog(L"[pointer] %d click(s): bubbles released", v.clicks);
+      }
     }
   }
 }

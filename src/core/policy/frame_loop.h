@@ -43,6 +43,7 @@ struct FrameView {
   int lastHeight = 0;
   int lastStride = 0;
   StillFrame still;  // the one frame shown while motion is reduced
+  bool pointerOver = false;  // of the views that share an inbox, the pointer is over this one
   // Test mode: these steps of 1/60 s on a new aquarium, then the same picture.
   int fixedSteps = 0;
 };
