@@ -56,18 +56,21 @@ if [ "$mode" = pacing ]; then
 fi
 
 # Two monitors of different sizes. NOTE: Debian 12's Xvfb puts every screen
-# of its Xinerama at 0,0 and takes no RandR monitors; Xephyr places its
-# screens with -origin, and without RandR Wine reports Xinerama's heads as
+# of its Xinerama at 0,0 and takes no RandR monitors; Xephyr puts its screens
+# side by side, and without RandR Wine reports Xinerama's heads as
 # its monitors. Wine reads them when its desktop process starts: the Wine
 # server starts anew on this display, and again on the old one at the end.
 if [ "$mode" = monitors ]; then
   host_display="$DISPLAY"
-  Xephyr -displayfd 3 -screen 1280x800 -origin 1280,0 -screen 1024x600 +xinerama -extension RANDR \
-    -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+  # A free display number of its own (:74 to :79).
+  number=74
+  while [ -e "/tmp/.X$number-lock" ] && [ "$number" -lt 79 ]; do number=$((number + 1)); done
+  Xephyr ":$number" -screen 1280x800 -screen 1024x600 +xinerama -extension RANDR -nolisten tcp \
+    >/dev/null 2>&1 &
   xephyr=$!
-  for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-  [ -s "$work/display" ] || fail "Xephyr did not start"
-  export DISPLAY=":$(cat "$work/display")"
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$number" ] && break; sleep 0.1; done
+  [ -e "/tmp/.X11-unix/X$number" ] || fail "Xephyr did not start on :$number"
+  export DISPLAY=":$number"
   restore_display() {
     "$TIDEMERE_WINESERVER" -k >/dev/null 2>&1
     kill "$xephyr" 2>/dev/null
