@@ -471,6 +471,61 @@ TEST_F(FrameDriver, DisplayChangeContentFollowsTheNewSize) {
   DestroyWindow(app.desktop.wallpaperWindow);
 }
 
+// The aquariums follow the monitors the coverage check found and the
+// settings: a monitor that changes its size or scale makes its aquarium anew,
+// the other keeps swimming; the settings window's choices lay them out again.
+TEST_F(FrameDriver, AquariumsFollowTheMonitorsAndTheSettings) {
+  app.desktop.wallpaperWindow = Make(L"TestWallpaperWnd");  // 200 x 100
+  POINT o = {0, 0};
+  ClientToScreen(app.desktop.wallpaperWindow, &o);
+  auto SetMonitors = [&](int secondHeight, float secondScale) {
+    app.lifecycle.monitors = {{o.x, o.y, o.x + 120, o.y + 100}, {o.x + 120, o.y, o.x + 200, o.y + secondHeight}};
+    app.lifecycle.monitorScales = {1.0f, secondScale};
+  };
+  auto Places = [&] {
+    std::vector<std::vector<int>> places;
+    for (const PlacedAquarium& a : app.aquariums.aquariums)
+      places.push_back({a.place.rect.left, a.place.rect.top, a.place.rect.right, a.place.rect.bottom,
+                        int(a.place.scale * 100)});
+    return places;
+  };
+  using PlaceList = std::vector<std::vector<int>>;
+  SetMonitors(60, 1);
+  RenderFrame(app);
+  ASSERT_EQ(Places(), (PlaceList{{0, 0, 120, 100, 100}, {120, 0, 200, 60, 100}})) << "one on each";
+  // A plant where population never puts one: only a kept aquarium still has it.
+  auto Mark = [&] {
+    for (PlacedAquarium& a : app.aquariums.aquariums) a.aquarium.plants.at(0).x = -1000;
+  };
+  auto Kept = [&](size_t i) { return app.aquariums.aquariums.at(i).aquarium.plants.at(0).x == -1000; };
+  Mark();
+  SetMonitors(80, 1);  // the second monitor's resolution changed
+  RenderFrame(app);
+  ASSERT_EQ(Places(), (PlaceList{{0, 0, 120, 100, 100}, {120, 0, 200, 80, 100}}));
+  EXPECT_TRUE(Kept(0)) << "the first keeps swimming";
+  EXPECT_FALSE(Kept(1)) << "the second is made anew";
+  EXPECT_TRUE(app.aquariums.aquariums[1].aquarium.populated);
+  Mark();
+  SetMonitors(80, 1.5f);  // its scale changed
+  RenderFrame(app);
+  EXPECT_EQ(Places()[1][4], 150);
+  EXPECT_TRUE(Kept(0));
+  EXPECT_FALSE(Kept(1));
+  Mark();
+  RenderFrame(app);  // nothing changed: nothing made anew
+  EXPECT_TRUE(Kept(0));
+  EXPECT_TRUE(Kept(1));
+
+  // As the settings window leaves them: pixel sizes, then one across.
+  app.settings.scaleWithDpi = 0;
+  RenderFrame(app);
+  EXPECT_EQ(Places()[1][4], 100);
+  app.settings.monitors = kMonitorsAcross;
+  RenderFrame(app);
+  EXPECT_EQ(Places(), (PlaceList{{0, 0, 200, 100, 100}}));
+  EXPECT_TRUE(app.aquariums.aquariums[0].aquarium.populated);
+}
+
 namespace {
 
 struct SeenEvent {
