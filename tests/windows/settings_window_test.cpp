@@ -70,7 +70,7 @@ std::vector<Expected> ExpectedControls(const Settings& settings) {
   }
   controls.push_back({L"Static", L"Monitors:", 20, 536, 85, 28, 0});
   controls.push_back({L"ComboBox", L"Automatic", 110, 532, 235, -1, 1104});
-  controls.push_back({L"Button", L"Scale with monitor DPI", 370, 536, 260, 28, 1105});
+  controls.push_back({L"Button", L"Scale with monitor DPI", 370, 531, 260, 28, 1105});
   controls.push_back({L"Button", L"OK", 830, 530, 100, 38, 1});
   controls.push_back({L"Button", L"Cancel", 945, 530, 100, 38, 2});
   controls.push_back({L"Static", L"Tidemere v1.0  |  tidemere.app", 20, 580, 500, 24, 0});

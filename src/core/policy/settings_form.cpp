@@ -94,7 +94,7 @@ std::vector<FormField> SettingsFormLayout(const Settings& shown, const std::wstr
   fields.push_back({C::kChoice, L"", 110, 532, 235, 120, F::kNormal, R::kMonitors, -1,
                     {std::begin(kMonitorsNames), std::end(kMonitorsNames)},
                     shown.monitors >= kMonitorsAuto && shown.monitors <= kMonitorsEach ? shown.monitors : 0});
-  fields.push_back({C::kCheckBox, L"Scale with monitor DPI", 370, 536, 260, 28, F::kNormal, R::kScaleWithDpi, -1,
+  fields.push_back({C::kCheckBox, L"Scale with monitor DPI", 370, 531, 260, 28, F::kNormal, R::kScaleWithDpi, -1,
                     {}, shown.scaleWithDpi != 0 ? 1 : 0});
   fields.push_back({C::kDefaultButton, L"OK", 830, 530, 100, 38, F::kBold, R::kOk});
   fields.push_back({C::kButton, L"Cancel", 945, 530, 100, 38, F::kNormal, R::kCancel});
