@@ -510,6 +510,27 @@ TEST(MonitorLayout, ANewLayoutKeepsTheAquariumsWhosePlaceStaysAndFullScreenRests
   EXPECT_FALSE(MarkFullScreen(set, nullptr));
   EXPECT_FALSE(set.aquariums[1].underFullScreen);
 
+  // A monitor plugged left of them moves the window's origin: the two keep
+  // swimming at their new places in it. Then the new one becomes the primary
+  // monitor: every screen coordinate moves, the window's places do not.
+  for (PlacedAquarium& a : set.aquariums) a.aquarium.elapsed = 7;
+  const AquariumPlace added = {{0, 0, 1280, 1024}, 1};
+  const MonitorLayout three = {
+      true, {added, {{1280, 0, 3200, 1080}, 1}, {{3200, 0, 5760, 1440}, 1.5f}}, -1280, 0};
+  EXPECT_EQ(FollowLayout(set, three), 1);
+  ASSERT_EQ(set.aquariums.size(), 3u);
+  EXPECT_EQ(set.aquariums[0].aquarium.elapsed, 0);
+  EXPECT_EQ(set.aquariums[1].aquarium.elapsed, 7);
+  EXPECT_EQ(set.aquariums[2].aquarium.elapsed, 7);
+  EXPECT_EQ(set.aquariums[2].place.rect.left, 3200);
+  MonitorLayout primary = three;
+  primary.originX = 0;
+  EXPECT_FALSE(SameLayout(primary, set.layout));
+  EXPECT_EQ(FollowLayout(set, primary), 0);
+  EXPECT_EQ(set.aquariums[1].aquarium.elapsed, 7);
+  EXPECT_EQ(FollowLayout(set, {true, {left, {right.rect, 1.5f}}}), 2)
+      << "both moved in the window and on the screen";
+
   // Unplugged: one monitor left, the same aquarium goes on.
   EXPECT_EQ(FollowLayout(set, {false, {left}}), 0);
   ASSERT_EQ(set.aquariums.size(), 1u);

@@ -62,6 +62,8 @@ bool MonitorsTileTheirBox(const std::vector<ScreenRect>& monitors) {
 MonitorLayout DecideMonitorLayout(const std::vector<MonitorInfo>& monitors, const ScreenRect& client,
                                   const Settings& settings) {
   MonitorLayout layout;
+  layout.originX = client.left;
+  layout.originY = client.top;
   std::vector<MonitorInfo> inside;  // the parts the window shows, in its client pixels
   std::vector<ScreenRect> rects;
   bool overlapping = false;
@@ -100,7 +102,9 @@ MonitorLayout DecideMonitorLayout(const std::vector<MonitorInfo>& monitors, cons
 }
 
 bool SameLayout(const MonitorLayout& a, const MonitorLayout& b) {
-  if (a.each != b.each || a.places.size() != b.places.size()) return false;
+  if (a.each != b.each || a.places.size() != b.places.size() || a.originX != b.originX ||
+      a.originY != b.originY)
+    return false;
   for (size_t i = 0; i < a.places.size(); ++i) {
     if (!SamePlace(a.places[i], b.places[i])) return false;
   }
@@ -109,6 +113,8 @@ bool SameLayout(const MonitorLayout& a, const MonitorLayout& b) {
 
 int FollowLayout(AquariumSet& set, const MonitorLayout& layout) {
   if (set.aquariums.empty()) set.aquariums.emplace_back();
+  // An old place on the screen, in the new layout's window.
+  const int dx = set.layout.originX - layout.originX, dy = set.layout.originY - layout.originY;
   set.layout = layout;
   if (layout.places.empty()) {
     set.aquariums.resize(1);
@@ -125,7 +131,13 @@ int FollowLayout(AquariumSet& set, const MonitorLayout& layout) {
   for (const AquariumPlace& place : layout.places) {
     auto kept = std::find_if(set.aquariums.begin(), set.aquariums.end(),
                              [&](const PlacedAquarium& a) { return SamePlace(a.place, place); });
+    if (kept == set.aquariums.end()) {
+      kept = std::find_if(set.aquariums.begin(), set.aquariums.end(), [&](const PlacedAquarium& a) {
+        return SamePlace({Moved(a.place.rect, dx, dy), a.place.scale}, place);
+      });
+    }
     if (kept != set.aquariums.end()) {
+      kept->place = place;
       next.push_back(std::move(*kept));
       set.aquariums.erase(kept);
       continue;

@@ -35,6 +35,8 @@ bool SamePlace(const AquariumPlace& a, const AquariumPlace& b);
 struct MonitorLayout {
   bool each = false;  // one aquarium per monitor
   std::vector<AquariumPlace> places;
+  // Where the window's client area, which the places are in, lay on the screen.
+  int originX = 0, originY = 0;
 };
 
 // True when the rectangles cover their bounding box exactly, without
@@ -66,11 +68,12 @@ struct AquariumSet {
 };
 
 bool SameLayout(const MonitorLayout& a, const MonitorLayout& b);
-// Takes a new layout: an aquarium whose place stays keeps swimming, the
-// others are made anew (populated at their first frame). One aquarium before
-// and after, at the same scale, stays the same aquarium at its new size (as
-// a window over one monitor always did). Returns how many were made anew. An
-// empty layout keeps the first aquarium over nothing.
+// Takes a new layout: an aquarium whose place stays (in the window, or on
+// the screen: a monitor plugged left of it moves the window's origin) keeps
+// swimming, the others are made anew (populated at their first frame). One
+// aquarium before and after, at the same scale, stays the same aquarium at
+// its new size (as a window over one monitor always did). Returns how many
+// were made anew. An empty layout keeps the first aquarium over nothing.
 int FollowLayout(AquariumSet& set, const MonitorLayout& layout);
 // Every aquarium is populated again at its next frame (a scene chosen,
 // settings applied).
