@@ -168,8 +168,7 @@ TEST(SettingsForm, MonitorsChoiceAndDpiBoxShowAndStoreTheirSettings) {
       if (b.control == FormControl::kGroupBox) continue;
       const int ah = a.control == FormControl::kChoice ? 30 : a.height;
       const int bh = b.control == FormControl::kChoice ? 30 : b.height;
-      const bool apart =
-          a.x + a.width <= b.x || b.x + b.width <= a.x || a.y + ah <= b.y || b.y + bh <= a.y;
+      const bool apart = a.x + a.width <= b.x || b.x + b.width <= a.x || a.y + ah <= b.y || b.y + bh <= a.y;
       EXPECT_TRUE(apart) << std::string(a.text.begin(), a.text.end()) << " / "
                          << std::string(b.text.begin(), b.text.end());
     }

@@ -479,7 +479,8 @@ TEST_F(FrameDriver, AquariumsFollowTheMonitorsAndTheSettings) {
   POINT o = {0, 0};
   ClientToScreen(app.desktop.wallpaperWindow, &o);
   auto SetMonitors = [&](int secondHeight, float secondScale) {
-    app.lifecycle.monitors = {{o.x, o.y, o.x + 120, o.y + 100}, {o.x + 120, o.y, o.x + 200, o.y + secondHeight}};
+    app.lifecycle.monitors = {{o.x, o.y, o.x + 120, o.y + 100},
+                              {o.x + 120, o.y, o.x + 200, o.y + secondHeight}};
     app.lifecycle.monitorScales = {1.0f, secondScale};
   };
   auto Places = [&] {

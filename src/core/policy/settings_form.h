@@ -47,9 +47,9 @@ struct FormField {
   int x = 0, y = 0, width = 0, height = 0;  // client pixels at 96 DPI
   FormFont font = FormFont::kNone;
   FormRole role = FormRole::kPlain;
-  int species = -1;  // a count edit's or an icon's species
+  int species = -1;                      // a count edit's or an icon's species
   std::vector<std::wstring> items = {};  // a choice's, in the order of their values
-  int value = 0;                    // a choice's selected item; a check box's 1 (checked) or 0
+  int value = 0;                         // a choice's selected item; a check box's 1 (checked) or 0
 };
 
 // The frame-rate choice's items, by fpsMode.

@@ -299,8 +299,8 @@ LRESULT CALLBACK SettingsWndProc(HWND window, UINT message, WPARAM wParam, LPARA
       // background with the brush: a hollow one would let each repaint of
       // its text draw over the last.
       SettingsWindowState* state = StateOf(window);
-      if (state != nullptr &&
-          (reinterpret_cast<HWND>(lParam) == state->groupBox || reinterpret_cast<HWND>(lParam) == state->checkBox)) {
+      if (state != nullptr && (reinterpret_cast<HWND>(lParam) == state->groupBox ||
+                               reinterpret_cast<HWND>(lParam) == state->checkBox)) {
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
       }
       return reinterpret_cast<LRESULT>(GetStockObject(HOLLOW_BRUSH));
