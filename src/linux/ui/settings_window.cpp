@@ -1,5 +1,6 @@
-// The settings window "Aquarium Settings": total, frame rate and the count of
-// each species, laid out as on Windows, with the same rules for what OK takes.
+// The settings window "Aquarium Settings": total, frame rate, the count of
+// each species and the monitors' choices, laid out as on Windows, with the
+// same rules for what OK takes.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>

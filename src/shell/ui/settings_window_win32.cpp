@@ -1,5 +1,5 @@
-// The settings window "Aquarium Settings": total, frame-rate mode and the
-// count of each species, with a running "Allocated" total. A plain top-level
+// The settings window "Aquarium Settings": total, frame-rate mode, the count
+// of each species and the monitors' choices, with a running "Allocated" total. A plain top-level
 // window with standard child controls, laid out at 96 DPI and scaled to the
 // monitor's DPI.
 #include <string>
