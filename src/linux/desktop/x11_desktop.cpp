@@ -145,6 +145,16 @@ std::vector<ScreenRect> MonitorRects(const std::vector<MonitorInfo>& monitors) {
   return rects;
 }
 
+// The box of the monitors, in the server's pixels.
+ScreenRect MonitorBox(const std::vector<MonitorInfo>& monitors) {
+  if (monitors.empty()) return {0, 0, 1024, 768};
+  ScreenRect box = monitors[0].rect;
+  for (const MonitorInfo& m : monitors)
+    box = {std::min(box.left, m.rect.left), std::min(box.top, m.rect.top), std::max(box.right, m.rect.right),
+           std::max(box.bottom, m.rect.bottom)};
+  return box;
+}
+
 // The window's client area in the server's pixels, `size` of them.
 ScreenRect ClientOnScreen(const X11Desktop& d, QSize size) {
   return {d.origin.x(), d.origin.y(), d.origin.x() + size.width(), d.origin.y() + size.height()};
@@ -176,8 +186,12 @@ void RenderX11Frame(X11Desktop& d) {
            int(image->format()));
     }
   }
-  const QSize imageSize = pixels.pixels ? QSize(pixels.width, pixels.height) : area.size() * d.window->devicePixelRatio();
-  LayOutSurface(*d.app, d.aquariums, ScreenMonitors(), ClientOnScreen(d, imageSize));
+  // Laid over the window as it follows the monitors (their box), not as the
+  // server may still have it: an aquarium on a monitor that stays keeps its
+  // place while the window shrinks around it.
+  const std::vector<MonitorInfo> monitors = ScreenMonitors();
+  const ScreenRect box = MonitorBox(monitors);
+  LayOutSurface(*d.app, d.aquariums, monitors, ClientOnScreen(d, QSize(box.Width(), box.Height())));
   d.views.clear();
   AquariumViews(d.aquariums.set, pixels, &d.aquariums.pointer, {0, 0}, d.views);
   const WakeResult result = RunFrames(*d.app, d.views.data(), int(d.views.size()));
@@ -271,16 +285,6 @@ void WatchDesktop(X11Desktop& d) {
   FollowFullScreen(d);
   FollowScreens(d);
   UpdateX11Rest(app);
-}
-
-// The box of the monitors, in the server's pixels.
-ScreenRect MonitorBox(const std::vector<MonitorInfo>& monitors) {
-  if (monitors.empty()) return {0, 0, 1024, 768};
-  ScreenRect box = monitors[0].rect;
-  for (const MonitorInfo& m : monitors)
-    box = {std::min(box.left, m.rect.left), std::min(box.top, m.rect.top), std::max(box.right, m.rect.right),
-           std::max(box.bottom, m.rect.bottom)};
-  return box;
 }
 
 // Where the server has the window's top left on the root.
