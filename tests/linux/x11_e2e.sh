@@ -205,13 +205,18 @@ wait_until '[ "$(field frames)" -gt 30 ] 2>/dev/null' 15 || fail "tidemere did n
 [ "$(field aquariums)" = 2 ] || fail "two monitors, $(field aquariums) aquariums"
 grep -q "\[monitors\] aquarium 1280x720 at 0,0, scale 1.00" "$log" &&
   grep -q "\[monitors\] aquarium 1600x900 at 1280,0, scale 1.00" "$log" || fail "the aquariums' places"
-"$probe" grab "$work/monitors.png" || fail "no screenshot of two monitors"
-cp "$work/monitors.png" "$build/e2e-monitors-x11.png"
 "$build/tidemere-render" --out "$work/render.png" --seed 7 --steps 120 --size 2880x900 \
   --monitors 1280x720+0+0,1600x900+1280+0 || fail "tidemere-render --monitors"
-score="$("$probe" compare "$work/monitors.png" "$work/render.png")" ||
-  fail "the desktop differs from tidemere-render's two monitors, each with its sand: $score $(status) $(xwininfo -root -tree | grep -i tidemere) $(grep -E "x11|rest" "$log")"
-pass "an aquarium on each monitor, its floor at that monitor's bottom: tidemere-render's picture ($score)"
+shows_render() {
+  "$probe" grab "$work/monitors.png" && score="$("$probe" compare "$work/monitors.png" "$work/render.png")"
+}
+wait_until 'xprop -root _NET_CLIENT_LIST_STACKING | grep -q "# 0x"' 5 || fail "openbox does not list the window"
+waited=$(date +%s%N)
+wait_until shows_render 5 ||
+  fail "the desktop differs from tidemere-render's two monitors, each with its sand: $score $(xwininfo -root -tree | grep -i '"Tidemere"') $(xwininfo -name Tidemere | grep "Map State")"
+waited=$((($(date +%s%N) - waited) / 1000000))
+cp "$work/monitors.png" "$build/e2e-monitors-x11.png"
+pass "an aquarium on each monitor, its floor at that monitor's bottom: tidemere-render's picture ($score, after $waited ms)"
 "$tidemere" exit && wait_until '! kill -0 $program 2>/dev/null' 5 || fail "'tidemere exit' did not end it"
 
 start "$tidemere" --debug --seed 7 >"$work/tidemere.out" 2>&1

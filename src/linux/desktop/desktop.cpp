@@ -57,15 +57,17 @@ std::string DesktopStatus(LinuxApp& app) {
                 "display=%s frames=%d rest=%s theme=%d fish=%zu bubbles=%zu clickbubbles=%zu surfaces=%d "
                 "aquariums=%zu fullscreen=%d saver=%d motion=%d",
                 app.kind == DesktopKind::kX11 ? "x11" : "wayland", app.frame.loop.framesRendered,
-                rest.c_str(), app.settings.theme, fish, bubbles, clickBubbles, shown,
-                aquariums, int(app.lifecycle.fullScreenInFront), int(app.lifecycle.batterySaver),
+                rest.c_str(), app.settings.theme, fish, bubbles, clickBubbles, shown, aquariums,
+                int(app.lifecycle.fullScreenInFront), int(app.lifecycle.batterySaver),
                 int(!app.lifecycle.reducedMotion));
   std::string status = line;
   if (pointed != nullptr) {
     const Aquarium& a = pointed->aquarium;
     const float scale = pointed->place.scale;
-    std::snprintf(line, sizeof line, " pointer=%d,%d near=%d", int(std::lround(pointed->place.rect.left + a.pointerX * scale)),
-                  int(std::lround(pointed->place.rect.top + a.pointerY * scale)), CreaturesNearPointer(a, 100.0f));
+    std::snprintf(line, sizeof line, " pointer=%d,%d near=%d",
+                  int(std::lround(pointed->place.rect.left + a.pointerX * scale)),
+                  int(std::lround(pointed->place.rect.top + a.pointerY * scale)),
+                  CreaturesNearPointer(a, 100.0f));
     status += line;
   }
   return status;

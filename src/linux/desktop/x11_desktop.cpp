@@ -13,10 +13,10 @@
 #include <cstdlib>
 
 #include "base/clock.h"
-#include "policy/frame_pacing.h"
 #include "common/linux_log.h"
 #include "desktop/frame_driver.h"
 #include "desktop/x11_stacking.h"
+#include "policy/frame_pacing.h"
 
 namespace {
 
@@ -53,6 +53,7 @@ struct X11Desktop {
   bool drawnOnce = false;
   bool formatReported = false;
   QPoint origin;  // the window's top left on the root, the server's pixels
+  int unmappedChecks = 0;
 };
 
 namespace {
@@ -110,7 +111,8 @@ bool EventFilter::nativeEventFilter(const QByteArray& type, void* message, qintp
 // Qt's scale). Only a move counts, as on Windows: a pointer resting where it
 // was at start scares nobody.
 void ReadPointer(X11Desktop& d) {
-  xcb_query_pointer_reply_t* reply = xcb_query_pointer_reply(d.connection, xcb_query_pointer(d.connection, d.own), nullptr);
+  xcb_query_pointer_reply_t* reply =
+      xcb_query_pointer_reply(d.connection, xcb_query_pointer(d.connection, d.own), nullptr);
   if (reply == nullptr) return;
   const int x = reply->win_x, y = reply->win_y;
   const bool sameScreen = reply->same_screen != 0;
@@ -132,9 +134,9 @@ std::vector<MonitorInfo> ScreenMonitors() {
     const qreal ratio = screen->devicePixelRatio();
     const QRect g = screen->geometry();
     const int left = g.left(), top = g.top();
-    monitors.push_back({{left, top, left + int(std::lround(g.width() * ratio)),
-                         top + int(std::lround(g.height() * ratio))},
-                        MonitorScaleOfDpi(screen->logicalDotsPerInch() * ratio)});
+    monitors.push_back(
+        {{left, top, left + int(std::lround(g.width() * ratio)), top + int(std::lround(g.height() * ratio))},
+         MonitorScaleOfDpi(screen->logicalDotsPerInch() * ratio)});
   }
   return monitors;
 }
@@ -254,8 +256,29 @@ void FollowFullScreen(X11Desktop& d) {
   }
 }
 
+// NOTE: a map request made while a window manager starts up can be lost
+// (measured with openbox: the window then stays unmapped, the screen black):
+// an unmapped window that Qt shows is mapped again.
+void KeepMapped(X11Desktop& d) {
+  if (!d.window->isVisible()) return;
+  xcb_get_window_attributes_reply_t* attributes =
+      xcb_get_window_attributes_reply(d.connection, xcb_get_window_attributes(d.connection, d.own), nullptr);
+  const bool unmapped = attributes != nullptr && attributes->map_state == XCB_MAP_STATE_UNMAPPED;
+  std::free(attributes);
+  if (!unmapped) {
+    d.unmappedChecks = 0;
+    return;
+  }
+  if (++d.unmappedChecks < 4) return;  // a window manager answers a map within a second
+  d.unmappedChecks = 0;
+  Log("[x11] the window is not mapped: mapped again");
+  xcb_map_window(d.connection, d.own);
+  xcb_flush(d.connection);
+}
+
 void WatchDesktop(X11Desktop& d) {
   LinuxApp& app = *d.app;
+  KeepMapped(d);
   const bool composited = CompositorRunning(d.connection, d.atoms);
   if (composited != d.composited) {
     d.composited = composited;

@@ -30,6 +30,7 @@ bool Load(const char* path, RenderBuffer& buffer) {
     std::fprintf(stderr, "tidemere-probe: cannot read %s\n", path);
     return false;
   }
+  // Over black, as a part of the desktop no monitor shows (grim leaves it transparent).
   image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
   buffer.width = image.width();
   buffer.height = image.height();
@@ -38,6 +39,7 @@ bool Load(const char* path, RenderBuffer& buffer) {
     std::memcpy(&buffer.pixels[size_t(y) * size_t(image.width())], image.constScanLine(y),
                 size_t(image.width()) * 4);
   }
+  for (uint32_t& p : buffer.pixels) p |= 0xFF000000u;
   return true;
 }
 
