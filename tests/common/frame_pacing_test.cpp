@@ -13,6 +13,7 @@
 
 #include "policy/frame_loop.h"
 #include "policy/monitor_layout.h"
+#include "policy/window_aquariums.h"
 
 namespace {
 
@@ -540,7 +541,8 @@ TEST(MonitorLayout, ANewLayoutKeepsTheAquariumsWhosePlaceStaysAndFullScreenRests
 
 // Two aquariums of one window share the pointer: a move reaches the one
 // under it in its own pixels (scaled), the other forgets the pointer; a
-// click bubbles only where it lands.
+// click bubbles only where it lands. What each drew comes back in the
+// window's pixels.
 TEST(FrameLoop, ThePointerReachesOnlyTheAquariumUnderIt) {
   FrameLoop loop;
   Settings settings;
@@ -551,25 +553,29 @@ TEST(FrameLoop, ThePointerReachesOnlyTheAquariumUnderIt) {
   FollowLayout(set, {true, {{{0, 0, 100, 100}, 1}, {{100, 0, 200, 100}, 2}}});
   WakeInputs wake;
   wake.now = kNanosecondsPerSecond;
+  std::vector<draw::PixelRect> changed;
+  bool whole = false;
   auto wakeUp = [&](std::vector<ViewWake>& views) {
     views.clear();
-    for (PlacedAquarium& a : set.aquariums) {
-      ViewWake v;
-      v.view = &a.view;
-      v.aquarium = &a.aquarium;
-      const ScreenRect& r = a.place.rect;
-      v.target = {pixels.data() + r.left, r.Width(), r.Height(), 200};
-      v.pointer = &pointer;
-      v.origin = {1000 + r.left, 500 + r.top};  // the window's client area starts at 1000,500 on the screen
-      v.scale = a.place.scale;
-      views.push_back(v);
-    }
+    // The window's client area starts at 1000,500 on the screen.
+    AquariumViews(set, {pixels.data(), 200, 100, 200}, &pointer, {1000, 500}, views);
     wake.now += 17 * kMs;
     RunFrameLoop(loop, settings, wake, views.data(), int(views.size()));
+    whole = ChangedInWindow(set, views.data(), int(views.size()), changed);
   };
   std::vector<ViewWake> views;
   wakeUp(views);
   EXPECT_EQ(set.aquariums[1].aquarium.width, 50) << "simulated at half its pixels";
+  EXPECT_EQ(views[1].target.pixels, pixels.data() + 100);
+  EXPECT_FALSE(whole) << "two aquariums are never the whole window at once";
+  ASSERT_EQ(changed.size(), 2u) << "each first frame shown whole";
+  EXPECT_EQ(changed[1].x0, 100);
+  EXPECT_EQ(changed[1].x1, 200);
+  wakeUp(views);
+  ASSERT_TRUE(views[1].drawn && !views[1].whole && !views[1].changed->empty());
+  for (const draw::PixelRect& r : changed) EXPECT_TRUE(r.x0 >= 0 && r.x1 <= 200 && r.y1 <= 100);
+  const draw::PixelRect own = views[1].changed->back();
+  EXPECT_EQ(changed.back().x0, own.x0 + 100) << "the right aquarium's rectangles move to its place";
 
   PostPointerMove(pointer, {1030, 540});
   wakeUp(views);
