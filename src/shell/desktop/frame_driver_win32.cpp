@@ -18,6 +18,7 @@
 #include "desktop/presenter_win32.h"
 #include "draw/gdiplus/gdiplus_graphics.h"
 #include "policy/frame_pacing.h"
+#include "policy/window_aquariums.h"
 
 namespace {
 
@@ -210,22 +211,13 @@ ScreenRect ClientOnScreen(HWND window) {
   return {origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
 }
 
-// The aquariums follow the monitors: decided again when the monitors, their
-// scales, the window or the settings changed.
-void LayOutAquariums(WallpaperApp& app, const ScreenRect& client) {
-  const Lifecycle& life = app.lifecycle;
+// The monitors as the coverage check (at most a quarter of a second ago)
+// found them, each with its scale.
+std::vector<MonitorInfo> KnownMonitors(const Lifecycle& life) {
   std::vector<MonitorInfo> monitors;
   for (size_t i = 0; i < life.monitors.size(); ++i)
     monitors.push_back({life.monitors[i], i < life.monitorScales.size() ? life.monitorScales[i] : 1.0f});
-  const MonitorLayout layout = DecideMonitorLayout(monitors, client, app.settings);
-  if (SameLayout(layout, app.aquariums.layout)) return;
-  const int made = FollowLayout(app.aquariums, layout);
-  WriteLog(L"[monitors] %zu monitor(s): %zu aquarium(s) %s, %d new", monitors.size(), layout.places.size(),
-           layout.each ? L"one on each" : L"across", made);
-  for (const AquariumPlace& place : layout.places) {
-    WriteLog(L"[monitors] aquarium %dx%d at %d,%d, scale %.2f", place.rect.Width(), place.rect.Height(),
-             place.rect.left, place.rect.top, double(place.scale));
-  }
+  return monitors;
 }
 
 // A full-screen window in front: with one aquarium its pace slows; with
@@ -255,9 +247,10 @@ WakeInputs Observe(WallpaperApp& app) {
   wake.visibility = app.lifecycle.visibility;
   wake.reducedMotion = app.lifecycle.reducedMotion;
   wake.batterySaver = app.lifecycle.batterySaver;
-  // The monitors as the coverage check (at most a quarter of a second ago) found them.
+  // The aquariums follow the monitors: decided again when the monitors, their
+  // scales, the window or the settings changed.
   const ScreenRect client = ClientOnScreen(app.desktop.wallpaperWindow);
-  LayOutAquariums(app, client);
+  LayOutAquariums(app.aquariums, KnownMonitors(app.lifecycle), client, app.settings);
   wake.fullScreenInFront = FollowFullScreen(app, client);
   // Smooth frames follow the compositor where frames reach it (DirectComposition).
   if (app.presenter.kind == PresenterKind::kSurface) {
@@ -280,23 +273,11 @@ void Wake(WallpaperApp& app, const WakeInputs& wake) {
   const int width = client.Width(), height = client.Height();
   if (width > 0 && height > 0) EnsureBackBuffer(app, width, height);
   std::vector<ViewWake> views;
-  for (PlacedAquarium& a : app.aquariums.aquariums) {
-    ViewWake view;
-    view.view = &a.view;
-    view.aquarium = &a.aquarium;
-    // The DIB section's pixels are drawn straight into: nothing of GDI or
-    // GDI+ touches them in between, so there is nothing to flush.
-    const ScreenRect r = a.place.rect;
-    if (frame.backBufferBits != nullptr && r.left >= 0 && r.top >= 0 && r.right <= width &&
-        r.bottom <= height)
-      view.target = {frame.backBufferBits + ptrdiff_t(r.top) * width + r.left, r.Width(), r.Height(), width};
-    view.ready = !a.underFullScreen;
-    // One hook hears the whole desktop: each aquarium takes what lies over it.
-    view.pointer = &app.desktop.pointerInbox;
-    view.origin = {client.left + r.left, client.top + r.top};
-    view.scale = a.place.scale;
-    views.push_back(view);
-  }
+  // The DIB section's pixels are drawn straight into: nothing of GDI or GDI+
+  // touches them in between, so there is nothing to flush. One hook hears the
+  // whole desktop: each aquarium takes what lies over it.
+  AquariumViews(app.aquariums, {frame.backBufferBits, width, height, width}, &app.desktop.pointerInbox,
+                {client.left, client.top}, views);
 
   const WakeResult result = RunFrameLoop(frame.loop, app.settings, wake, views.data(), int(views.size()));
   if (result.onCompositorClock != frame.onClock && frame.clockRun != nullptr) {
@@ -311,27 +292,13 @@ void Wake(WallpaperApp& app, const WakeInputs& wake) {
   }
   if (result.slowTicks != frame.slowTicks || result.framePeriod != frame.tickPeriod)
     SetTickTimer(app, result.slowTicks, result.framePeriod);
-  // The changed rectangles of every aquarium drawn, in the window's pixels;
-  // one aquarium over the whole window shown whole is the whole frame.
-  bool drawn = false, clicked = false, whole = views.size() == 1;
+  // The changed rectangles of every aquarium drawn, in the window's pixels.
   std::vector<draw::PixelRect>& changed = frame.changed;
-  changed.clear();
-  for (size_t i = 0; i < views.size(); ++i) {
-    const ViewWake& view = views[i];
-    clicked = clicked || view.clicks > 0;
-    whole = whole && view.drawn && view.whole;
-    if (!view.drawn) continue;
-    drawn = true;
-    const ScreenRect r = app.aquariums.aquariums[i].place.rect;
-    if (view.whole) {
-      changed.push_back({r.left, r.top, r.right, r.bottom});
-      continue;
-    }
-    for (const draw::PixelRect& c : *view.changed)
-      changed.push_back({c.x0 + r.left, c.y0 + r.top, c.x1 + r.left, c.y1 + r.top});
-  }
+  const bool whole = ChangedInWindow(app.aquariums, views.data(), int(views.size()), changed);
+  bool clicked = false;
+  for (const ViewWake& view : views) clicked = clicked || view.clicks > 0;
   if (clicked) PostMessageW(window, WM_WALLPAPER_RESTACK, 0, 0);
-  if (!drawn) return;
+  if (result.viewsDrawn == 0) return;
   // (No periodic move to the bottom of the siblings: where the shell's layer
   // is Progman's child too, that would put the window under it.)
   HWND parent = GetParent(window);
