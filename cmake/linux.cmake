@@ -22,7 +22,7 @@ gtest_discover_tests(tidemere-tests DISCOVERY_MODE PRE_TEST)
 # its command line end to end; its golden images are drawn again and compared.
 target_sources(tidemere-tests PRIVATE ${CMAKE_SOURCE_DIR}/tools/render_options.cpp ${CMAKE_SOURCE_DIR}/tools/dump_json.cpp
   ${CMAKE_SOURCE_DIR}/tools/golden_images.cpp ${CMAKE_SOURCE_DIR}/tools/creature_sheet.cpp
-  ${CMAKE_SOURCE_DIR}/tools/icon_png.cpp ${CMAKE_SOURCE_DIR}/tools/output_file.cpp)
+  ${CMAKE_SOURCE_DIR}/tools/icon_png.cpp ${CMAKE_SOURCE_DIR}/tools/output_file.cpp ${CMAKE_SOURCE_DIR}/tools/frame_png.cpp)
 add_test(NAME include_floors COMMAND python3 ${CMAKE_SOURCE_DIR}/scripts/check_includes.py ${CMAKE_SOURCE_DIR})
 add_test(NAME render_tool_cli COMMAND ${CMAKE_SOURCE_DIR}/tests/native/render_tool_test.sh $<TARGET_FILE:tidemere-render>)
 

@@ -83,10 +83,12 @@ add_test(NAME e2e.standin_shell
   COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.sh shell ${CMAKE_BINARY_DIR})
 add_test(NAME e2e.pacing
   COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.sh pacing ${CMAKE_BINARY_DIR})
+add_test(NAME e2e.monitors
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.sh monitors ${CMAKE_BINARY_DIR})
 add_test(NAME e2e.tray_and_settings COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/ui_e2e.sh ${CMAKE_BINARY_DIR})
 add_test(NAME e2e.lifecycle COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/lifecycle_e2e.sh ${CMAKE_BINARY_DIR})
 add_test(NAME e2e.screensaver COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/screensaver_e2e.sh ${CMAKE_BINARY_DIR})
 # The soak's one-minute version; run it by hand for ten minutes or more.
 add_test(NAME e2e.soak_one_minute COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/soak.sh 1 ${CMAKE_BINARY_DIR})
-set_tests_properties(e2e.plain_wine e2e.standin_shell e2e.pacing e2e.tray_and_settings e2e.lifecycle
+set_tests_properties(e2e.plain_wine e2e.standin_shell e2e.pacing e2e.monitors e2e.tray_and_settings e2e.lifecycle
                      e2e.screensaver e2e.soak_one_minute PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Tidemere needs on Debian 12:
 # the native toolchain with Qt 6 and GoogleTest, clang with its sanitizer and
-# libFuzzer runtimes, the mingw-w64 cross compiler, 32-bit Wine and Xvfb; for
+# libFuzzer runtimes, the mingw-w64 cross compiler, 32-bit Wine, Xvfb and Xephyr (two monitors for Wine); for
 # the Linux program Wayland's client library and the display servers its
 # checks run on (openbox, xcompmgr, sway, weston, with xdotool, grim and a
 # D-Bus session), and dpkg-dev, whose dpkg-shlibdeps computes the Debian
@@ -13,7 +13,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 packages=(cmake ninja-build g++ python3 file qt6-base-dev libgtest-dev googletest
   clang-14 libclang-rt-14-dev
   g++-mingw-w64-i686-posix mingw-w64-i686-dev g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
-  wine wine32:i386 wine64 xvfb xauth x11-apps
+  wine wine32:i386 wine64 xvfb xserver-xephyr xauth x11-apps
   pkg-config libwayland-dev libxcb1-dev qt6-wayland dbus openbox xcompmgr x11-utils xdotool sway grim weston
   dpkg-dev)
 

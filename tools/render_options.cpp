@@ -8,6 +8,7 @@
 #include <ctime>
 #include <fstream>
 
+#include "scene/scene.h"
 #include "settings/ini_store.h"
 #include "sim/random.h"
 #include "sim/simulation.h"
@@ -57,6 +58,29 @@ bool ParseSize(const std::string& text, int& width, int& height) {
   return true;
 }
 
+// "WxH+X+Y" or "WxH+X+Y@SCALE"; X and Y may be negative ("+-1920").
+bool ParseMonitor(const std::string& text, MonitorInfo& monitor) {
+  std::string place = text, scale;
+  const size_t at = text.find('@');
+  if (at != std::string::npos) {
+    place = text.substr(0, at);
+    scale = text.substr(at + 1);
+  }
+  const size_t plus = place.find('+');
+  std::string x, y;
+  int width = 0, height = 0;
+  long long xv = 0, yv = 0;
+  if (plus == std::string::npos || !ParseSize(place.substr(0, plus), width, height) ||
+      !SplitPair(place.substr(plus + 1), '+', x, y) || !ParseLong(x, -kMaxDimension, kMaxDimension, xv) ||
+      !ParseLong(y, -kMaxDimension, kMaxDimension, yv))
+    return false;
+  monitor.rect = {int(xv), int(yv), int(xv) + width, int(yv) + height};
+  monitor.scale = 1;
+  if (at != std::string::npos && (!ParseFloat(scale, monitor.scale) || monitor.scale < 1 || monitor.scale > 4))
+    return false;
+  return true;
+}
+
 bool ParsePoint(const std::string& text, float& x, float& y) {
   std::string a, b;
   return SplitPair(text, ',', a, b) && ParseFloat(a, x) && ParseFloat(b, y);
@@ -82,7 +106,11 @@ const char* RenderUsage() {
          "  --steps N        simulation steps, at least 1; the first populates (default 1)\n"
          "  --dt S           seconds per step, 0..0.1 (default 1/60)\n"
          "  --pointer X,Y    pointer move, applied after the first step (repeatable)\n"
-         "  --click X,Y      left click, applied after the first step (repeatable)\n";
+         "  --click X,Y      left click, applied after the first step (repeatable)\n"
+         "  --monitors WxH+X+Y[@SCALE],...\n"
+         "                   monitors in the window's pixels (the window is --size), with their\n"
+         "                   scale factors (1..4): the aquariums the program lays over them, by\n"
+         "                   the settings' Monitors and ScaleWithDpi\n";
 }
 
 bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions& options, std::string& error) {
@@ -147,6 +175,18 @@ bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions& option
       PointerEvent event{name == "--pointer" ? PointerEvent::kMove : PointerEvent::kClick, 0, 0};
       if (!ParsePoint(value, event.x, event.y)) return bad("X,Y in pixels");
       options.pointerEvents.push_back(event);
+    } else if (name == "--monitors") {
+      options.monitors.clear();
+      size_t start = 0;
+      for (;;) {
+        const size_t comma = value.find(',', start);
+        MonitorInfo monitor;
+        if (!ParseMonitor(value.substr(start, comma - start), monitor))
+          return bad("WxH+X+Y[@SCALE], comma-separated, scales 1..4");
+        options.monitors.push_back(monitor);
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+      }
     } else {
       error = "unknown option " + name;
       return false;
@@ -159,7 +199,9 @@ bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions& option
   return true;
 }
 
-bool BuildAquarium(const RenderOptions& options, Settings& settings, Aquarium& aquarium, std::string& error) {
+namespace {
+
+bool LoadSettings(const RenderOptions& options, Settings& settings, std::string& error) {
   SeedRandom(options.seed ? *options.seed : static_cast<uint32_t>(std::time(nullptr)));
 
   settings = Settings();
@@ -175,7 +217,13 @@ bool BuildAquarium(const RenderOptions& options, Settings& settings, Aquarium& a
     IniFileStore store(options.settingsPath);
     LoadSettingsFrom(store, settings);
   }
+  return true;
+}
 
+}  // namespace
+
+bool BuildAquarium(const RenderOptions& options, Settings& settings, Aquarium& aquarium, std::string& error) {
+  if (!LoadSettings(options, settings, error)) return false;
   aquarium = Aquarium();
   for (int step = 0; step < options.steps; ++step) {
     StepAquarium(aquarium, settings, options.dt, options.width, options.height);
@@ -185,6 +233,34 @@ bool BuildAquarium(const RenderOptions& options, Settings& settings, Aquarium& a
           RecordPointerMove(aquarium, event.x, event.y);
         } else {
           AddClickBurst(aquarium, event.x, event.y);
+        }
+      }
+    }
+  }
+  return true;
+}
+
+bool BuildAquariums(const RenderOptions& options, Settings& settings, AquariumSet& set, std::string& error) {
+  if (!LoadSettings(options, settings, error)) return false;
+  set = AquariumSet();
+  FollowLayout(set, DecideMonitorLayout(options.monitors, {0, 0, options.width, options.height}, settings));
+  // Each aquarium in turn from the one generator, as the program populates
+  // them at their first frame.
+  for (PlacedAquarium& placed : set.aquariums) {
+    const ScreenRect& r = placed.place.rect;
+    const float scale = placed.place.scale;
+    const int w = AquariumPixels(r.Width(), scale), h = AquariumPixels(r.Height(), scale);
+    for (int step = 0; step < options.steps; ++step) {
+      StepAquarium(placed.aquarium, settings, options.dt, w, h);
+      if (step != 0) continue;
+      for (const PointerEvent& event : options.pointerEvents) {
+        const bool under = set.aquariums.size() == 1 ||
+                           (event.x >= r.left && event.x < r.right && event.y >= r.top && event.y < r.bottom);
+        const float x = (event.x - r.left) / scale, y = (event.y - r.top) / scale;
+        if (event.kind == PointerEvent::kMove) {
+          if (under) RecordPointerMove(placed.aquarium, x, y);
+        } else if (under) {
+          AddClickBurst(placed.aquarium, x, y);
         }
       }
     }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "policy/monitor_layout.h"
 #include "settings/settings.h"
 #include "sim/aquarium.h"
 
@@ -43,6 +44,9 @@ struct RenderOptions {
   float dt = 1.0f / 60.0f;
   // Applied in command-line order right after the first step.
   std::vector<PointerEvent> pointerEvents;
+  // --monitors: the monitors in the window's pixels (the window is --size);
+  // the frame shows the aquariums the program lays over them.
+  std::vector<MonitorInfo> monitors;
 };
 
 // Fills `options` from argv (argv[0] is the program). On a malformed command
@@ -56,3 +60,8 @@ const char* RenderUsage();
 // events, as the program's frame driver would. Returns false with a message
 // when the settings file cannot be read.
 bool BuildAquarium(const RenderOptions& options, Settings& settings, Aquarium& aquarium, std::string& error);
+
+// The same for every aquarium of the monitors' layout (one over the window
+// without --monitors), each at its own size (its place's pixels divided by
+// its scale); pointer events go to the aquarium under them, in its pixels.
+bool BuildAquariums(const RenderOptions& options, Settings& settings, AquariumSet& set, std::string& error);

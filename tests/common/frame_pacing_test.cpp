@@ -1,7 +1,8 @@
 // The frame driver's decisions: the full-screen test, the pacing across mode
 // changes, the clamped frame time, the frame-cost report, and the frame loop
 // both desktops run (resting, pacing per mode, the still frame of reduced
-// motion, and why a frame is shown whole).
+// motion, why a frame is shown whole, the pointer among several aquariums),
+// and where the aquariums lie over several monitors.
 #include "policy/frame_pacing.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,8 @@
 #include <vector>
 
 #include "policy/frame_loop.h"
+#include "policy/monitor_layout.h"
+#include "policy/window_aquariums.h"
 
 namespace {
 
@@ -46,25 +49,25 @@ int FramesInTenSeconds(int64_t period, int64_t grid, int64_t jitter) {
 
 TEST(FullScreen, AWindowThatCoversTheMonitorItIsOn) {
   const std::vector<ScreenRect> one = {{0, 0, kW, kH}};
-  EXPECT_TRUE(IsFullScreenApplication(Window({0, 0, kW, kH}), one)) << "a full-screen browser";
-  EXPECT_TRUE(IsFullScreenApplication(Window({-8, -8, kW + 8, kH + 8}), one))
-      << "a borderless oversize window";
-  EXPECT_TRUE(IsFullScreenApplication(Window({2, 2, kW - 2, kH - 2}), one)) << "within 2 pixels";
-  EXPECT_FALSE(IsFullScreenApplication(Window({0, 0, kW, kH - 3}), one)) << "3 px short";
-  EXPECT_FALSE(IsFullScreenApplication(Window({3, 0, kW, kH}), one));
-  EXPECT_FALSE(IsFullScreenApplication(Window({0, 0, kW - 3, kH}), one));
+  EXPECT_TRUE(FullScreenMonitor(Window({0, 0, kW, kH}), one)) << "a full-screen browser";
+  EXPECT_TRUE(FullScreenMonitor(Window({-8, -8, kW + 8, kH + 8}), one)) << "a borderless oversize window";
+  EXPECT_TRUE(FullScreenMonitor(Window({2, 2, kW - 2, kH - 2}), one)) << "within 2 pixels";
+  EXPECT_FALSE(FullScreenMonitor(Window({0, 0, kW, kH - 3}), one)) << "3 px short";
+  EXPECT_FALSE(FullScreenMonitor(Window({3, 0, kW, kH}), one));
+  EXPECT_FALSE(FullScreenMonitor(Window({0, 0, kW - 3, kH}), one));
   // A maximized window leaves the taskbar visible.
-  EXPECT_FALSE(IsFullScreenApplication(Window({-8, -8, kW + 8, kH - 40}), one));
-  EXPECT_FALSE(IsFullScreenApplication(Window({0, 0, kW, kH}), {})) << "no monitor known";
+  EXPECT_FALSE(FullScreenMonitor(Window({-8, -8, kW + 8, kH - 40}), one));
+  EXPECT_FALSE(FullScreenMonitor(Window({0, 0, kW, kH}), {})) << "no monitor known";
 
   // Three monitors: a 2560x1440 one right of the primary, a smaller one left of it.
   const std::vector<ScreenRect> three = {{0, 0, kW, kH}, {kW, -180, kW + 2560, 1260}, {-1280, 56, 0, 1080}};
-  EXPECT_TRUE(IsFullScreenApplication(Window({kW, -180, kW + 2560, 1260}), three)) << "a game on monitor 2";
-  EXPECT_TRUE(IsFullScreenApplication(Window({-1280, 56, 0, 1080}), three)) << "a video left of the primary";
-  EXPECT_TRUE(IsFullScreenApplication(Window({0, 0, kW, kH}), three)) << "the primary itself";
-  EXPECT_FALSE(IsFullScreenApplication(Window({kW, 0, kW + kW, kH}), three))
+  EXPECT_EQ(FullScreenMonitor(Window({kW, -180, kW + 2560, 1260}), three), &three[1])
+      << "a game on monitor 2";
+  EXPECT_TRUE(FullScreenMonitor(Window({-1280, 56, 0, 1080}), three)) << "a video left of the primary";
+  EXPECT_TRUE(FullScreenMonitor(Window({0, 0, kW, kH}), three)) << "the primary itself";
+  EXPECT_FALSE(FullScreenMonitor(Window({kW, 0, kW + kW, kH}), three))
       << "the primary's size on a larger monitor";
-  EXPECT_FALSE(IsFullScreenApplication(Window({kW - 100, 0, kW + 2460, 1080}), three))
+  EXPECT_FALSE(FullScreenMonitor(Window({kW - 100, 0, kW + 2460, 1080}), three))
       << "mostly on monitor 2, covering neither";
   // The monitor a window is on is the one it overlaps most.
   EXPECT_EQ(MonitorOf({kW - 100, 0, kW + 300, 500}, three), &three[1]);
@@ -76,20 +79,20 @@ TEST(FullScreen, ShellWindowsOwnWindowsAndUnknownStatesNeverCount) {
   const std::vector<ScreenRect> one = {{0, 0, kW, kH}};
   for (const wchar_t* shell :
        {L"Progman", L"WorkerW", L"SHELLDLL_DefView", L"Windows.UI.Core.CoreWindow", L"#32769"})
-    EXPECT_FALSE(IsFullScreenApplication(Window({0, 0, kW, kH}, shell), one));
+    EXPECT_FALSE(FullScreenMonitor(Window({0, 0, kW, kH}, shell), one));
   // Exact, case-sensitive comparison.
-  EXPECT_TRUE(IsFullScreenApplication(Window({0, 0, kW, kH}, L"progman"), one));
+  EXPECT_TRUE(FullScreenMonitor(Window({0, 0, kW, kH}, L"progman"), one));
 
   ForegroundWindowInfo own = Window({0, 0, kW, kH});
   own.isOwnWindow = true;
-  EXPECT_FALSE(IsFullScreenApplication(own, one));
+  EXPECT_FALSE(FullScreenMonitor(own, one));
   ForegroundWindowInfo minimized = Window({0, 0, kW, kH});
   minimized.minimized = true;
-  EXPECT_FALSE(IsFullScreenApplication(minimized, one));
+  EXPECT_FALSE(FullScreenMonitor(minimized, one));
   ForegroundWindowInfo unreadable = Window({0, 0, kW, kH});
   unreadable.rectKnown = false;
-  EXPECT_FALSE(IsFullScreenApplication(unreadable, one));
-  EXPECT_FALSE(IsFullScreenApplication(ForegroundWindowInfo(), one)) << "no foreground window";
+  EXPECT_FALSE(FullScreenMonitor(unreadable, one));
+  EXPECT_FALSE(FullScreenMonitor(ForegroundWindowInfo(), one)) << "no foreground window";
 }
 
 TEST(Pacing, ModesGiveTheirRatesWhateverTheWakeUpGrid) {
@@ -361,4 +364,240 @@ TEST(FrameLoop, SmoothFramesFollowTheCompositorsTicksEvenlySpaced) {
     }
     EXPECT_NEAR(frames, k == 2 ? 6 : 15, 1) << "case " << k;
   }
+}
+
+// Where the aquariums lie, by the monitors (screen pixels), the window's
+// client area over them and the settings: one across, or one on each.
+TEST(MonitorLayout, AcrossWhereTheMonitorsTileTheirBoxElseOnePerMonitor) {
+  struct Case {
+    const char* name;
+    std::vector<MonitorInfo> monitors;
+    ScreenRect client;
+    int monitorsSetting, scaleWithDpi;
+    std::vector<AquariumPlace> places;  // in the window's client pixels
+  };
+  const MonitorInfo p1080 = {{0, 0, 1920, 1080}}, r1080 = {{1920, 0, 3840, 1080}};
+  const MonitorInfo r1440 = {{1920, 0, 4480, 1440}, 1.5f};
+  const Case cases[] = {
+      {"one monitor", {p1080}, {0, 0, 1920, 1080}, kMonitorsAuto, 1, {{{0, 0, 1920, 1080}, 1}}},
+      {"one monitor at 200 %",
+       {{{0, 0, 3840, 2160}, 2}},
+       {0, 0, 3840, 2160},
+       kMonitorsAuto,
+       1,
+       {{{0, 0, 3840, 2160}, 2}}},
+      {"two equal side by side",
+       {p1080, r1080},
+       {0, 0, 3840, 1080},
+       kMonitorsAuto,
+       1,
+       {{{0, 0, 3840, 1080}, 1}}},
+      {"two equal, each asked for",
+       {p1080, r1080},
+       {0, 0, 3840, 1080},
+       kMonitorsEach,
+       1,
+       {{{0, 0, 1920, 1080}, 1}, {{1920, 0, 3840, 1080}, 1}}},
+      {"1080p beside 1440p",
+       {p1080, r1440},
+       {0, 0, 4480, 1440},
+       kMonitorsAuto,
+       1,
+       {{{0, 0, 1920, 1080}, 1}, {{1920, 0, 4480, 1440}, 1.5f}}},
+      {"1080p beside 1440p, pixel sizes",
+       {p1080, r1440},
+       {0, 0, 4480, 1440},
+       kMonitorsAuto,
+       0,
+       {{{0, 0, 1920, 1080}, 1}, {{1920, 0, 4480, 1440}, 1}}},
+      {"1080p beside 1440p, across asked for",
+       {p1080, r1440},
+       {0, 0, 4480, 1440},
+       kMonitorsAcross,
+       1,
+       {{{0, 0, 4480, 1440}, 1}}},
+      {"stacked, the same width",
+       {p1080, {{0, 1080, 1920, 2160}}},
+       {0, 0, 1920, 2160},
+       kMonitorsAuto,
+       1,
+       {{{0, 0, 1920, 2160}, 1}}},
+      {"stacked, offset",
+       {p1080, {{480, 1080, 2400, 2160}}},
+       {0, 0, 2400, 2160},
+       kMonitorsAuto,
+       1,
+       {{{0, 0, 1920, 1080}, 1}, {{480, 1080, 2400, 2160}, 1}}},
+      {"negative origins: the primary right of the other",
+       {{{-2560, -360, 0, 1080}, 1.5f}, p1080},
+       {-2560, -360, 1920, 1080},
+       kMonitorsAuto,
+       1,
+       {{{0, 0, 2560, 1440}, 1.5f}, {{2560, 360, 4480, 1440}, 1}}},
+      {"portrait beside landscape",
+       {{{0, 0, 1080, 1920}}, {{1080, 0, 3000, 1080}}},
+       {0, 0, 3000, 1920},
+       kMonitorsAuto,
+       1,
+       {{{0, 0, 1080, 1920}, 1}, {{1080, 0, 3000, 1080}, 1}}},
+      {"three in a row",
+       {p1080, r1080, {{3840, 0, 5760, 1080}, 1.25f}},
+       {0, 0, 5760, 1080},
+       kMonitorsAuto,
+       1,
+       {{{0, 0, 5760, 1080}, 1}}},
+      {"three, rows of other heights",
+       {p1080, {{1920, 0, 3840, 540}}, {{1920, 540, 3840, 1080}}},
+       {0, 0, 3840, 1080},
+       kMonitorsAuto,
+       1,
+       {{{0, 0, 1920, 1080}, 1}, {{1920, 0, 3840, 540}, 1}, {{1920, 540, 3840, 1080}, 1}}},
+      {"mirrored", {p1080, p1080}, {0, 0, 1920, 1080}, kMonitorsEach, 1, {{{0, 0, 1920, 1080}, 1}}},
+      {"a preview inside one monitor",
+       {p1080, r1440},
+       {2000, 100, 2152, 212},
+       kMonitorsAuto,
+       1,
+       {{{0, 0, 152, 112}, 1.5f}}},
+      {"no monitor known", {}, {0, 0, 800, 600}, kMonitorsEach, 1, {{{0, 0, 800, 600}, 1}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Settings settings;
+    settings.monitors = c.monitorsSetting;
+    settings.scaleWithDpi = c.scaleWithDpi;
+    const MonitorLayout layout = DecideMonitorLayout(c.monitors, c.client, settings);
+    ASSERT_EQ(layout.places.size(), c.places.size());
+    EXPECT_EQ(layout.each, c.places.size() > 1);
+    for (size_t i = 0; i < c.places.size(); ++i) {
+      const AquariumPlace& got = layout.places[i];
+      EXPECT_TRUE(SamePlace(got, c.places[i]))
+          << "aquarium " << i << ": " << got.rect.left << "," << got.rect.top << " - " << got.rect.right
+          << "," << got.rect.bottom << " at " << got.scale;
+    }
+  }
+  EXPECT_EQ(MonitorScaleOfDpi(96), 1.0f);
+  EXPECT_EQ(MonitorScaleOfDpi(120), 1.25f);
+  EXPECT_EQ(MonitorScaleOfDpi(144), 1.5f);
+  EXPECT_EQ(MonitorScaleOfDpi(192), 2.0f);
+  EXPECT_EQ(MonitorScaleOfDpi(72), 1.0f) << "never smaller than the pixels";
+  EXPECT_EQ(MonitorScaleOfDpi(0), 1.0f) << "not known";
+}
+
+// A new layout: an aquarium whose place stays keeps swimming, the others
+// start afresh; a full-screen window rests the aquariums of its monitor.
+TEST(MonitorLayout, ANewLayoutKeepsTheAquariumsWhosePlaceStaysAndFullScreenRestsItsMonitor) {
+  const AquariumPlace left = {{0, 0, 1920, 1080}, 1}, right = {{1920, 0, 4480, 1440}, 1};
+  AquariumSet set;
+  set.aquariums[0].aquarium.populated = true;
+  EXPECT_EQ(FollowLayout(set, {false, {{left.rect, 1}}}), 0) << "the one aquarium over one monitor";
+  EXPECT_TRUE(set.aquariums[0].aquarium.populated);
+  EXPECT_EQ(FollowLayout(set, {true, {left, right}}), 1) << "a second monitor: the first aquarium stays";
+  for (PlacedAquarium& a : set.aquariums) a.aquarium.populated = true;
+  set.aquariums[0].aquarium.elapsed = 5;
+  // The right monitor now runs at 150 %: only its aquarium is new.
+  EXPECT_EQ(FollowLayout(set, {true, {left, {right.rect, 1.5f}}}), 1);
+  ASSERT_EQ(set.aquariums.size(), 2u);
+  EXPECT_TRUE(set.aquariums[0].aquarium.populated);
+  EXPECT_EQ(set.aquariums[0].aquarium.elapsed, 5) << "the left one kept swimming";
+  EXPECT_FALSE(set.aquariums[1].aquarium.populated);
+  RebuildAquariums(set);
+  EXPECT_FALSE(set.aquariums[0].aquarium.populated);
+
+  const ScreenRect rightMonitor = right.rect;
+  EXPECT_FALSE(MarkFullScreen(set, &rightMonitor)) << "with two aquariums the pace stays";
+  EXPECT_FALSE(set.aquariums[0].underFullScreen);
+  EXPECT_TRUE(set.aquariums[1].underFullScreen);
+  EXPECT_FALSE(MarkFullScreen(set, nullptr));
+  EXPECT_FALSE(set.aquariums[1].underFullScreen);
+
+  // A monitor plugged left of them moves the window's origin: the two keep
+  // swimming at their new places in it. Then the new one becomes the primary
+  // monitor: every screen coordinate moves, the window's places do not.
+  for (PlacedAquarium& a : set.aquariums) a.aquarium.elapsed = 7;
+  const AquariumPlace added = {{0, 0, 1280, 1024}, 1};
+  const MonitorLayout three = {
+      true, {added, {{1280, 0, 3200, 1080}, 1}, {{3200, 0, 5760, 1440}, 1.5f}}, -1280, 0};
+  EXPECT_EQ(FollowLayout(set, three), 1);
+  ASSERT_EQ(set.aquariums.size(), 3u);
+  EXPECT_EQ(set.aquariums[0].aquarium.elapsed, 0);
+  EXPECT_EQ(set.aquariums[1].aquarium.elapsed, 7);
+  EXPECT_EQ(set.aquariums[2].aquarium.elapsed, 7);
+  EXPECT_EQ(set.aquariums[2].place.rect.left, 3200);
+  MonitorLayout primary = three;
+  primary.originX = 0;
+  EXPECT_FALSE(SameLayout(primary, set.layout));
+  EXPECT_EQ(FollowLayout(set, primary), 0);
+  EXPECT_EQ(set.aquariums[1].aquarium.elapsed, 7);
+  EXPECT_EQ(FollowLayout(set, {true, {left, {right.rect, 1.5f}}}), 2)
+      << "both moved in the window and on the screen";
+
+  // Unplugged: one monitor left, the same aquarium goes on.
+  EXPECT_EQ(FollowLayout(set, {false, {left}}), 0);
+  ASSERT_EQ(set.aquariums.size(), 1u);
+  EXPECT_TRUE(MarkFullScreen(set, &left.rect)) << "one aquarium: its pace slows";
+  EXPECT_FALSE(set.aquariums[0].underFullScreen);
+}
+
+// Two aquariums of one window share the pointer: a move reaches the one
+// under it in its own pixels (scaled), the other forgets the pointer; a
+// click bubbles only where it lands. What each drew comes back in the
+// window's pixels.
+TEST(FrameLoop, ThePointerReachesOnlyTheAquariumUnderIt) {
+  FrameLoop loop;
+  Settings settings;
+  settings.totalFish = 5;
+  PointerInbox pointer;
+  std::vector<uint32_t> pixels(200 * 100);
+  AquariumSet set;
+  FollowLayout(set, {true, {{{0, 0, 100, 100}, 1}, {{100, 0, 200, 100}, 2}}});
+  WakeInputs wake;
+  wake.now = kNanosecondsPerSecond;
+  std::vector<draw::PixelRect> changed;
+  bool whole = false;
+  auto wakeUp = [&](std::vector<ViewWake>& views) {
+    views.clear();
+    // The window's client area starts at 1000,500 on the screen.
+    AquariumViews(set, {pixels.data(), 200, 100, 200}, &pointer, {1000, 500}, views);
+    wake.now += 17 * kMs;
+    RunFrameLoop(loop, settings, wake, views.data(), int(views.size()));
+    whole = ChangedInWindow(set, views.data(), int(views.size()), changed);
+  };
+  std::vector<ViewWake> views;
+  wakeUp(views);
+  EXPECT_EQ(set.aquariums[1].aquarium.width, 50) << "simulated at half its pixels";
+  EXPECT_EQ(views[1].target.pixels, pixels.data() + 100);
+  EXPECT_FALSE(whole) << "two aquariums are never the whole window at once";
+  ASSERT_EQ(changed.size(), 2u) << "each first frame shown whole";
+  EXPECT_EQ(changed[1].x0, 100);
+  EXPECT_EQ(changed[1].x1, 200);
+  wakeUp(views);
+  ASSERT_TRUE(views[1].drawn && !views[1].whole && !views[1].changed->empty());
+  for (const draw::PixelRect& r : changed) EXPECT_TRUE(r.x0 >= 0 && r.x1 <= 200 && r.y1 <= 100);
+  const draw::PixelRect own = views[1].changed->back();
+  EXPECT_EQ(changed.back().x0, own.x0 + 100) << "the right aquarium's rectangles move to its place";
+
+  PostPointerMove(pointer, {1030, 540});
+  wakeUp(views);
+  EXPECT_TRUE(set.aquariums[0].aquarium.pointerKnown);
+  EXPECT_EQ(set.aquariums[0].aquarium.pointerX, 30.0f);
+  EXPECT_FALSE(set.aquariums[1].aquarium.pointerKnown);
+
+  PostPointerMove(pointer, {1160, 580});
+  PostPointerClick(pointer, {1160, 580});
+  wakeUp(views);
+  EXPECT_FALSE(set.aquariums[0].aquarium.pointerKnown) << "the pointer left it";
+  const Aquarium& right = set.aquariums[1].aquarium;
+  EXPECT_TRUE(right.pointerKnown);
+  EXPECT_EQ(right.pointerX, 30.0f) << "in its own pixels: 60 screen pixels at scale 2";
+  EXPECT_EQ(right.pointerY, 40.0f);
+  EXPECT_EQ(views[0].clicks, 0);
+  EXPECT_EQ(views[1].clicks, 1);
+  size_t leftBursts = 0;
+  for (const Bubble& b : set.aquariums[0].aquarium.bubbles) leftBursts += b.fromClick;
+  EXPECT_EQ(leftBursts, 0u);
+
+  PostPointerClick(pointer, {900, 540});  // over no aquarium
+  wakeUp(views);
+  EXPECT_EQ(views[0].clicks + views[1].clicks, 0);
 }

@@ -1,5 +1,5 @@
 // What the settings window makes of typed numbers: reading, the "Allocated"
-// label and OK's decision.
+// label, OK's decision and the monitors' choices.
 #include "policy/settings_form.h"
 
 #include <gtest/gtest.h>
@@ -120,4 +120,88 @@ TEST(SettingsForm, TheFooterSaysWhereTheLogGoesOnlyWhenThereIsOne) {
                        f.y + f.height <= log[0].y || log[0].y + log[0].height <= f.y;
     EXPECT_TRUE(apart) << std::string(f.text.begin(), f.text.end());
   }
+}
+
+// The monitors' row: its choices shown as set, taken only with counts that
+// hold, and laid out clear of every other control.
+TEST(SettingsForm, MonitorsChoiceAndDpiBoxShowAndStoreTheirSettings) {
+  Settings shown;
+  shown.monitors = kMonitorsEach;
+  shown.scaleWithDpi = 0;
+  shown.fpsMode = 1;
+  const std::vector<FormField> fields = SettingsFormLayout(shown, L"C:\\Tidemere.log");
+  const FormField* monitors = nullptr;
+  const FormField* dpi = nullptr;
+  for (const FormField& f : fields) {
+    if (f.role == FormRole::kMonitors) monitors = &f;
+    if (f.role == FormRole::kScaleWithDpi) dpi = &f;
+    if (f.role == FormRole::kFpsMode) {
+      EXPECT_EQ(f.value, 1) << "the frame-rate choice as set";
+    }
+  }
+  ASSERT_NE(monitors, nullptr);
+  ASSERT_NE(dpi, nullptr);
+  EXPECT_EQ(monitors->control, FormControl::kChoice);
+  EXPECT_EQ(monitors->items,
+            (std::vector<std::wstring>{L"Automatic", L"One aquarium across all", L"One per monitor"}));
+  EXPECT_EQ(monitors->value, kMonitorsEach);
+  EXPECT_EQ(dpi->control, FormControl::kCheckBox);
+  EXPECT_EQ(dpi->text, L"Scale with monitor DPI");
+  EXPECT_EQ(dpi->value, 0);
+  shown.monitors = 7;  // never stored, but shown as the default all the same
+  shown.scaleWithDpi = 1;
+  for (const FormField& f : SettingsFormLayout(shown)) {
+    if (f.role == FormRole::kMonitors) {
+      EXPECT_EQ(f.value, kMonitorsAuto);
+    }
+    if (f.role == FormRole::kScaleWithDpi) {
+      EXPECT_EQ(f.value, 1);
+    }
+  }
+  // Inside the window, and no two controls overlap (a closed list is 30 high).
+  for (size_t i = 0; i < fields.size(); ++i) {
+    const FormField& a = fields[i];
+    if (a.control == FormControl::kGroupBox) continue;
+    EXPECT_LE(a.x + a.width, 1100);
+    for (size_t j = i + 1; j < fields.size(); ++j) {
+      const FormField& b = fields[j];
+      if (b.control == FormControl::kGroupBox) continue;
+      const int ah = a.control == FormControl::kChoice ? 30 : a.height;
+      const int bh = b.control == FormControl::kChoice ? 30 : b.height;
+      const bool apart = a.x + a.width <= b.x || b.x + b.width <= a.x || a.y + ah <= b.y || b.y + bh <= a.y;
+      EXPECT_TRUE(apart) << std::string(a.text.begin(), a.text.end()) << " / "
+                         << std::string(b.text.begin(), b.text.end());
+    }
+  }
+
+  Settings settings;
+  SettingsFormInput input = Defaults();
+  input.monitors = kMonitorsAcross;
+  input.scaleWithDpi = 0;
+  int saves = 0;
+  auto save = [&saves] {
+    ++saves;
+    return SaveResult{};
+  };
+  input.speciesCounts[0] = 40;  // refused: nothing of the form is stored
+  EXPECT_FALSE(ApplySettingsForm(input, settings, save, L"", nullptr).close);
+  EXPECT_EQ(settings.monitors, kMonitorsAuto);
+  EXPECT_EQ(settings.scaleWithDpi, 1);
+  EXPECT_EQ(saves, 0);
+  input.speciesCounts[0] = 2;
+  EXPECT_TRUE(ApplySettingsForm(input, settings, save, L"", nullptr).close);
+  EXPECT_EQ(settings.monitors, kMonitorsAcross);
+  EXPECT_EQ(settings.scaleWithDpi, 0);
+  EXPECT_EQ(saves, 1);
+  // No choice made (-1) or none the settings know: the setting stays.
+  input.monitors = -1;
+  input.scaleWithDpi = -1;
+  ApplySettingsForm(input, settings, save, L"", nullptr);
+  EXPECT_EQ(settings.monitors, kMonitorsAcross);
+  EXPECT_EQ(settings.scaleWithDpi, 0);
+  input.monitors = 3;
+  input.scaleWithDpi = 2;
+  ApplySettingsForm(input, settings, save, L"", nullptr);
+  EXPECT_EQ(settings.monitors, kMonitorsAcross);
+  EXPECT_EQ(settings.scaleWithDpi, 0);
 }

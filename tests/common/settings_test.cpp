@@ -40,6 +40,8 @@ TEST_F(SettingsFile, MissingFileGivesDefaults) {
   EXPECT_EQ(settings.theme, 1);
   EXPECT_EQ(settings.totalFish, 28);
   EXPECT_EQ(settings.fpsMode, 0);
+  EXPECT_EQ(settings.monitors, kMonitorsAuto) << "an INI without the key lays the monitors out itself";
+  EXPECT_EQ(settings.scaleWithDpi, 1);
   int sum = 0;
   for (int i = 0; i < kSpeciesCount; ++i) {
     EXPECT_EQ(settings.speciesCounts[i], i < 8 ? 2 : 1) << "species " << i;
@@ -67,8 +69,11 @@ TEST_F(SettingsFile, TotalFishRange) {
 }
 
 TEST_F(SettingsFile, NegativeValuesAreRefused) {
-  Settings settings = LoadFrom("[Settings]\r\nFpsMode=-1\r\n[Species]\r\nFish0=-1\r\nFish9=-60\r\n");
+  Settings settings = LoadFrom(
+      "[Settings]\r\nFpsMode=-1\r\nMonitors=-1\r\nScaleWithDpi=-1\r\n[Species]\r\nFish0=-1\r\nFish9=-60\r\n");
   EXPECT_EQ(settings.fpsMode, 0);
+  EXPECT_EQ(settings.monitors, kMonitorsAuto);
+  EXPECT_EQ(settings.scaleWithDpi, 1);
   EXPECT_EQ(settings.speciesCounts[0], 2);
   EXPECT_EQ(settings.speciesCounts[9], 1);
 }
@@ -82,6 +87,8 @@ TEST_F(SettingsFile, SpeciesCountsAndFpsMode) {
   EXPECT_EQ(settings.speciesCounts[6], 2) << "above 60 keeps the default";
   EXPECT_EQ(settings.speciesCounts[19], 7);
   EXPECT_EQ(LoadFrom("[Settings]\r\nFpsMode=2\r\n").fpsMode, 0);
+  EXPECT_EQ(LoadFrom("[Settings]\r\nMonitors=3\r\n").monitors, kMonitorsAuto);
+  EXPECT_EQ(LoadFrom("[Settings]\r\nScaleWithDpi=2\r\n").scaleWithDpi, 1);
 }
 
 TEST_F(SettingsFile, CountsMayExceedTheTotal) {
@@ -107,6 +114,8 @@ TEST_F(SettingsFile, SaveWritesEverySettingAndLoadsBack) {
   saved.theme = 5;
   saved.totalFish = 40;
   saved.fpsMode = 1;
+  saved.monitors = kMonitorsEach;
+  saved.scaleWithDpi = 0;
   for (int i = 0; i < kSpeciesCount; ++i) saved.speciesCounts[i] = (i * 7) % 61;
   {
     auto store = MakeProfileStore(path);
@@ -117,6 +126,8 @@ TEST_F(SettingsFile, SaveWritesEverySettingAndLoadsBack) {
   EXPECT_NE(text.find("Theme=5"), std::string::npos);
   EXPECT_NE(text.find("TotalFish=40"), std::string::npos);
   EXPECT_NE(text.find("FpsMode=1"), std::string::npos);
+  EXPECT_NE(text.find("Monitors=2"), std::string::npos);
+  EXPECT_NE(text.find("ScaleWithDpi=0"), std::string::npos);
   EXPECT_NE(text.find("Fish19="), std::string::npos);
 
   Settings loaded;
@@ -125,6 +136,8 @@ TEST_F(SettingsFile, SaveWritesEverySettingAndLoadsBack) {
   EXPECT_EQ(loaded.theme, 5) << "a Shipwreck chosen from the menu survives a restart";
   EXPECT_EQ(loaded.totalFish, 40);
   EXPECT_EQ(loaded.fpsMode, 1);
+  EXPECT_EQ(loaded.monitors, kMonitorsEach);
+  EXPECT_EQ(loaded.scaleWithDpi, 0);
   for (int i = 0; i < kSpeciesCount; ++i) EXPECT_EQ(loaded.speciesCounts[i], saved.speciesCounts[i]);
 
   // Saving again replaces values instead of adding keys.

@@ -2,11 +2,13 @@
 //   tidemere-drive command ID                 a tray menu command (WM_COMMAND to "WavescreenMsgWnd")
 //   tidemere-drive settings TOTAL C0 .. C19 ok|cancel
 //                                             fills the open settings window and presses a button
-//   tidemere-drive cover FILE [layered] [front]
-//                                             a window over the whole screen until FILE is gone;
-//                                             FILE is written once it shows (the window's handle,
-//                                             in decimal); "front" makes it the foreground window
-//                                             (a full-screen application)
+//   tidemere-drive cover FILE [layered] [front] [on LEFT TOP RIGHT BOTTOM]
+//                                             a window over the whole screen (or the rectangle
+//                                             given) until FILE is gone; FILE is written once it
+//                                             shows (the window's handle, in decimal); "front"
+//                                             makes it the foreground window (a full-screen
+//                                             application)
+//   tidemere-drive monitors                   prints each monitor: LEFT,TOP,RIGHT,BOTTOM DPI
 //   tidemere-drive motion on|off              the system's "animate controls and elements"
 //   tidemere-drive session lock|unlock        a session change sent to the broadcast window
 //   tidemere-drive power suspend|resume       a power event sent to the broadcast window
@@ -27,8 +29,9 @@ namespace {
 
 int Usage() {
   std::fputs(
-      "usage: tidemere-drive command ID | settings TOTAL C0..C19 ok|cancel | cover FILE [layered] [front] |\n"
-      "       motion on|off | session lock|unlock | power suspend|resume | display WIDTH HEIGHT | box FILE\n",
+      "usage: tidemere-drive command ID | settings TOTAL C0..C19 ok|cancel |\n"
+      "       cover FILE [layered] [front] [on LEFT TOP RIGHT BOTTOM] | motion on|off | session lock|unlock |\n"
+      "       power suspend|resume | display WIDTH HEIGHT | box FILE | monitors\n",
       stderr);
   return 2;
 }
@@ -67,17 +70,19 @@ LRESULT CALLBACK CoverProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-int Cover(const wchar_t* file, bool layered, bool front) {
+int Cover(const wchar_t* file, bool layered, bool front, const RECT* on) {
   WNDCLASSEXW windowClass = {};
   windowClass.cbSize = sizeof(windowClass);
   windowClass.lpfnWndProc = CoverProc;
   windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.lpszClassName = L"TidemereTestCover";
   RegisterClassExW(&windowClass);
-  const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  const int x = on ? on->left : GetSystemMetrics(SM_XVIRTUALSCREEN);
+  const int y = on ? on->top : GetSystemMetrics(SM_YVIRTUALSCREEN);
+  const int w = on ? on->right - on->left : GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  const int h = on ? on->bottom - on->top : GetSystemMetrics(SM_CYVIRTUALSCREEN);
   HWND window = CreateWindowExW(layered ? WS_EX_LAYERED : 0, windowClass.lpszClassName, L"cover", WS_POPUP, x,
-                                y, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN),
-                                nullptr, nullptr, windowClass.hInstance, nullptr);
+                                y, w, h, nullptr, nullptr, windowClass.hInstance, nullptr);
   if (window == nullptr) return 1;
   if (layered) SetLayeredWindowAttributes(window, 0, 160, LWA_ALPHA);
   ShowWindow(window, front ? SW_SHOW : SW_SHOWNOACTIVATE);
@@ -154,6 +159,18 @@ int AnswerBox(const wchar_t* file) {
   return 0;
 }
 
+BOOL CALLBACK PrintMonitor(HMONITOR monitor, HDC, LPRECT rect, LPARAM) {
+  using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  HMODULE shcore = LoadLibraryW(L"shcore.dll");
+  auto getDpi = shcore ? reinterpret_cast<GetDpiForMonitorFunction>(
+                             reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+                       : nullptr;
+  UINT dpi = 0, ignored = 0;
+  if (getDpi == nullptr || FAILED(getDpi(monitor, 0, &dpi, &ignored))) dpi = 0;
+  std::printf("%ld,%ld,%ld,%ld %u\n", rect->left, rect->top, rect->right, rect->bottom, dpi);
+  return TRUE;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -161,13 +178,24 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring arg = argc >= 3 ? argv[2] : L"";
   if (verb == L"command" && argc == 3) return SendCommand(UINT(_wtoi(argv[2])));
   if (verb == L"settings" && argc == 24) return FillSettings(argc, argv);
-  if (verb == L"cover" && argc >= 3 && argc <= 5) {
+  if (verb == L"cover" && argc >= 3 && argc <= 10) {
     bool layered = false, front = false;
+    RECT on = {};
+    bool placed = false;
     for (int i = 3; i < argc; ++i) {
       layered |= std::wcscmp(argv[i], L"layered") == 0;
       front |= std::wcscmp(argv[i], L"front") == 0;
+      if (std::wcscmp(argv[i], L"on") == 0 && i + 4 < argc) {
+        on = {_wtoi(argv[i + 1]), _wtoi(argv[i + 2]), _wtoi(argv[i + 3]), _wtoi(argv[i + 4])};
+        placed = true;
+        i += 4;
+      }
     }
-    return Cover(argv[2], layered, front);
+    return Cover(argv[2], layered, front, placed ? &on : nullptr);
+  }
+  if (verb == L"monitors" && argc == 2) {
+    SetProcessDPIAware();
+    return EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, 0) ? 0 : 1;
   }
   if (verb == L"motion" && argc == 3) return SetClientAreaAnimation(arg == L"on");
   if (verb == L"session" && argc == 3)

@@ -6,6 +6,9 @@
 #   run_e2e.sh shell BUILDDIR   a stand-in shell owns "Progman" with the icon view and
 #                               an empty "WorkerW": the window attaches under Progman
 #   run_e2e.sh pacing BUILDDIR  frame rates of the two modes in a small Wine desktop
+#   run_e2e.sh monitors BUILDDIR
+#                               two monitors of different sizes: an aquarium on each, with
+#                               its floor, the pointer's and a full-screen window's own
 set -u
 mode="$1"
 build="$2"
@@ -47,6 +50,80 @@ if [ "$mode" = pacing ]; then
     fail "power saver should render about a quarter as often: $smooth against $saver frames/s"
   pass "power saver renders about a quarter as often ($smooth against $saver frames/s)"
   rm -f "$ini"
+  cleanup
+  echo "e2e($mode): all checks passed"
+  exit 0
+fi
+
+# Two monitors of different sizes. NOTE: Debian 12's Xvfb puts every screen
+# of its Xinerama at 0,0 and takes no RandR monitors; Xephyr puts its screens
+# side by side, and without RandR Wine reports Xinerama's heads as
+# its monitors. Wine reads them when its desktop process starts: the Wine
+# server starts anew on this display, and again on the old one at the end.
+if [ "$mode" = monitors ]; then
+  host_display="$DISPLAY"
+  # A free display number of its own (:74 to :79).
+  number=74
+  while [ -e "/tmp/.X$number-lock" ] && [ "$number" -lt 79 ]; do number=$((number + 1)); done
+  Xephyr ":$number" -screen 1280x800 -screen 1024x600 +xinerama -extension RANDR -nolisten tcp \
+    >/dev/null 2>&1 &
+  xephyr=$!
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$number" ] && break; sleep 0.1; done
+  [ -e "/tmp/.X11-unix/X$number" ] || fail "Xephyr did not start on :$number"
+  export DISPLAY=":$number"
+  restore_display() {
+    "$TIDEMERE_WINESERVER" -k >/dev/null 2>&1
+    kill "$xephyr" 2>/dev/null
+    wait "$xephyr" 2>/dev/null
+    export DISPLAY="$host_display"
+    "$TIDEMERE_WINESERVER" -p 60 >/dev/null 2>&1
+  }
+  "$TIDEMERE_WINESERVER" -k >/dev/null 2>&1
+  "$TIDEMERE_WINESERVER" -p 60 >/dev/null 2>&1
+  monitors="$(wine_run "$build/tidemere-drive.exe" monitors 2>/dev/null | tr -d '\r' | cut -d' ' -f1 | tr '\n' ' ')"
+  [ "$monitors" = "0,0,1280,800 1280,0,2304,600 " ] || { restore_display; fail "Wine reports the monitors: $monitors"; }
+  pass "Wine reports two monitors: $monitors"
+
+  wine_run "$exe" /debug >/dev/null 2>&1 &
+  pids+=($!)
+  wait_for_log "[monitors] 2 monitor(s): 2 aquarium(s) one on each" 30
+  expect_in_order "[monitors] aquarium 1280x800 at 0,0, scale 1.00" "[monitors] aquarium 1024x600 at 1280,0, scale 1.00"
+  wait_for_log "[diag] frame=100 " 60
+  shot "$work/monitors.xwd"
+  screen png "$work/monitors.xwd" "$build/e2e-monitors.png"
+  # The sand of the Tropical Aquarium at each monitor's bottom corners.
+  read -r -a probes < <(screen probe "$work/monitors.xwd" 8 795 1272 795 1288 595 2296 595)
+  for probe in "${probes[@]}"; do
+    near "$probe" 135 124 89 16 || { restore_display; fail "a monitor's bottom shows $probe, not the sand (${probes[*]})"; }
+  done
+  pass "each monitor's bottom shows the sand (${probes[*]})"
+
+  # The pointer over one monitor is its aquarium's alone; so is a click.
+  wine_run "$build/tidemere-send_keys.exe" move 1800 300 >/dev/null 2>&1
+  wait_for_log "[pointer] over the aquarium of 1024x600 at 1280,0: the others see no pointer" 10
+  wine_run "$build/tidemere-send_keys.exe" move 600 400 >/dev/null 2>&1
+  wait_for_log "[pointer] over the aquarium of 1280x800 at 0,0: the others see no pointer" 10
+  wine_run "$build/tidemere-send_keys.exe" click 1800 300 >/dev/null 2>&1
+  wait_for_log "[pointer] 1 click(s): bubbles released in the aquarium at 1280,0" 10
+  pass "the pointer and a click reach only the aquarium under them"
+
+  # A full-screen window on the smaller monitor rests its aquarium alone.
+  cover="$work/cover-ready"
+  wine_run "$build/tidemere-drive.exe" cover "$cover" front on 1280 0 2304 600 >/dev/null 2>&1 &
+  pids+=($!)
+  for _ in $(seq 100); do [ -f "$cover" ] && break; sleep 0.1; done
+  [ -f "$cover" ] || { restore_display; fail "the full-screen window did not show"; }
+  wait_for_log "[rest] the aquarium at 1280,0: a full-screen window on its monitor: frames stop" 5
+  before="$(last_frame)"
+  sleep 3
+  [ "$(last_frame)" -gt "$before" ] || { restore_display; fail "the other aquarium stopped too"; }
+  rm -f "$cover"
+  wait_for_log "[rest] the aquarium at 1280,0: frames resume" 5
+  pass "a full-screen window rests only its monitor's aquarium"
+
+  wine_run "$exe" exit >/dev/null 2>&1
+  wait_for_log "[msg] WM_DESTROY received" 30
+  restore_display
   cleanup
   echo "e2e($mode): all checks passed"
   exit 0

@@ -5,7 +5,8 @@
 # that comes later, frames stop under a full-screen window and resume after
 # it, a scene switch by command (also with a read-only settings folder), a
 # second output gets a second surface, the settings and About windows by
-# command.
+# command; two outputs of different sizes each with an aquarium of its own,
+# at its own scale.
 # Usage: wayland_e2e.sh BUILD_DIR
 mode=wayland
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -88,3 +89,28 @@ code=$?
 said="$(as_user "$tidemere" settings 2>&1)"
 [ $? = 1 ] && [ "$said" = "tidemere: no running Tidemere found" ] || fail "tidemere settings with none running: $said"
 pass "'tidemere exit' ends it with code 0; then 'tidemere settings' finds none"
+
+# --- Two outputs of different sizes: each its own aquarium, the first
+# populated first, as tidemere-render lays them over two monitors.
+as_user swaymsg output HEADLESS-1 position 0 0 >/dev/null &&
+  as_user swaymsg output HEADLESS-2 resolution 1600x900 position 1280 0 >/dev/null || fail "swaymsg output"
+: >"$log"
+start "${user[@]}" "$tidemere" --debug --seed 7 --steps 120 --theme 1 >"$work/tidemere.out" 2>&1
+program=$started
+wait_until '[ "$(field frames)" -gt 30 ] 2>/dev/null' 15 || fail "tidemere did not draw on two outputs"
+[ "$(field surfaces)" = 2 ] && [ "$(field aquariums)" = 2 ] || fail "two outputs: $(status)"
+grep -q "HEADLESS-2: surface 1600x900 scale 1" "$log" || fail "HEADLESS-2's surface: $(grep surface "$log")"
+as_user grim "$work/outputs.png" || fail "grim"
+cp "$work/outputs.png" "$build/e2e-monitors-sway.png"
+"$build/tidemere-render" --out "$work/render.png" --seed 7 --steps 120 --size 2880x900 \
+  --monitors 1280x800+0+0,1600x900+1280+0 || fail "tidemere-render --monitors"
+score="$("$probe" compare "$work/outputs.png" "$work/render.png")" ||
+  fail "the outputs differ from tidemere-render's two monitors, each with its sand: $score"
+pass "an aquarium on each output, its floor at that output's bottom: tidemere-render's picture ($score)"
+as_user swaymsg output HEADLESS-2 scale 2 >/dev/null || fail "swaymsg output HEADLESS-2 scale 2"
+wait_until 'grep -q "\[monitors\] aquarium 1600x900 at 0,0, scale 2.00" "$log"' 5 ||
+  fail "HEADLESS-2 at scale 2: $(grep -E "surface|monitors" "$log")"
+grep -q "\[monitors\] 1 monitor(s): 1 aquarium(s) across, 1 new" "$log" || fail "no new aquarium at scale 2"
+[ "$(grep -c "aquarium 1280x800 at 0,0" "$log")" = 1 ] || fail "HEADLESS-1's aquarium was made anew"
+pass "an output's scale changed: its aquarium alone is made anew, at that scale"
+as_user "$tidemere" exit && wait_until '! kill -0 $program 2>/dev/null' 5 || fail "'tidemere exit' did not end it"

@@ -5,7 +5,9 @@
 # picture against tidemere-render, the battery saver's pace, the tray menu,
 # the hot keys, resting under a covering window (without and with a
 # compositor), reduced motion from a stand-in desktop portal, the pointer and
-# clicks, exit, and a settings file too large to read.
+# clicks, exit, a settings file too large to read, and two RandR monitors of
+# different sizes (an aquarium on each, the pointer and a full-screen window
+# in one only, one monitor resized).
 # Usage: x11_e2e.sh BUILD_DIR
 mode=x11
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -180,3 +182,70 @@ peak="$(awk '/^VmHWM/ { print $2 }' "/proc/$program/status")"
 grep -q "cannot save the settings to .*Tidemere.ini: File too large" "$work/tidemere.out" || fail "the refused save went unmentioned"
 "$tidemere" exit && wait_until '! kill -0 $program 2>/dev/null' 5 || fail "'tidemere exit' did not end it"
 pass "a 200 MB settings file: defaults, $((peak / 1024)) MB at the peak, the file left as it was"
+
+# --- Two RandR monitors of different sizes on a screen wider than both.
+# NOTE: Xvfb takes `xrandr --setmonitor` only for monitors of no output, and
+# keeps its own monitor of the whole screen until its output is turned off
+# (xrandr then fails to shrink the screen, which stays as it is). Without
+# -noreset the server forgets the monitors when its last client leaves.
+rm -f "$XDG_CONFIG_HOME/tidemere/Tidemere.ini"
+start Xvfb -displayfd 3 -screen 0 2880x900x24 -nolisten tcp -noreset 3>"$work/display2"
+wait_until '[ -s "$work/display2" ]' 10 || fail "the second Xvfb did not start"
+export DISPLAY=":$(cat "$work/display2")"
+xrandr --setmonitor A 1280/340x720/190+0+0 none && xrandr --setmonitor B 1600/420x900/240+1280+0 none ||
+  fail "xrandr --setmonitor"
+xrandr --output screen --off 2>/dev/null
+[ "$(xrandr --listmonitors | head -n 1)" = "Monitors: 2" ] || fail "the monitors: $(xrandr --listmonitors)"
+start openbox --sm-disable
+wait_until 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window' 10 || fail "openbox did not start"
+: >"$log"
+start "$tidemere" --debug --seed 7 --steps 120 >"$work/tidemere.out" 2>&1
+program=$started
+wait_until '[ "$(field frames)" -gt 30 ] 2>/dev/null' 15 || fail "tidemere did not draw over two monitors"
+[ "$(field aquariums)" = 2 ] || fail "two monitors, $(field aquariums) aquariums"
+grep -q "\[monitors\] aquarium 1280x720 at 0,0, scale 1.00" "$log" &&
+  grep -q "\[monitors\] aquarium 1600x900 at 1280,0, scale 1.00" "$log" || fail "the aquariums' places"
+"$build/tidemere-render" --out "$work/render.png" --seed 7 --steps 120 --size 2880x900 \
+  --monitors 1280x720+0+0,1600x900+1280+0 || fail "tidemere-render --monitors"
+shows_render() {
+  "$probe" grab "$work/monitors.png" && score="$("$probe" compare "$work/monitors.png" "$work/render.png")"
+}
+wait_until 'xprop -root _NET_CLIENT_LIST_STACKING | grep -q "# 0x"' 5 || fail "openbox does not list the window"
+waited=$(date +%s%N)
+wait_until shows_render 5 ||
+  fail "the desktop differs from tidemere-render's two monitors, each with its sand: $score $(xwininfo -root -tree | grep -i '"Tidemere"') $(xwininfo -name Tidemere | grep "Map State")"
+waited=$((($(date +%s%N) - waited) / 1000000))
+cp "$work/monitors.png" "$build/e2e-monitors-x11.png"
+pass "an aquarium on each monitor, its floor at that monitor's bottom: tidemere-render's picture ($score, after $waited ms)"
+"$tidemere" exit && wait_until '! kill -0 $program 2>/dev/null' 5 || fail "'tidemere exit' did not end it"
+
+start "$tidemere" --debug --seed 7 >"$work/tidemere.out" 2>&1
+program=$started
+wait_until '[ "$(field frames)" -gt 2 ] 2>/dev/null' 15 || fail "tidemere did not start again over two monitors"
+xdotool mousemove 1800 300
+wait_until 'grep -q "over the aquarium of 1600x900 at 1280,0: the others see no pointer" "$log"' 5 ||
+  fail "the pointer over the second monitor did not reach its aquarium alone"
+xdotool mousemove 400 300 click 1
+wait_until 'grep -q "bubbles released in the aquarium at 0,0" "$log"' 5 || fail "a click on the first monitor"
+grep -q "bubbles released in the aquarium at 1280,0" "$log" && fail "the click bubbled on the other monitor"
+pass "the pointer and a click reach only the aquarium under them"
+start "$probe" window --fullscreen
+cover=$started
+wait_until 'grep -q "the aquarium at 0,0: a full-screen window on its monitor: frames stop" "$log"' 5 ||
+  fail "a full-screen window on the first monitor did not rest its aquarium: $(status)"
+frames_advance || fail "the other monitor's aquarium stopped too"
+kill "$cover"
+wait_until 'grep -q "the aquarium at 0,0: frames resume" "$log"' 5 || fail "closing the full-screen window"
+pass "a full-screen window on one monitor rests its aquarium; the other swims on"
+# Unplugged, then plugged in again at another size: the other monitor's
+# aquarium swims on throughout.
+xrandr --delmonitor B || fail "xrandr --delmonitor"
+wait_until 'grep -q "\[monitors\] 1 monitor(s): 1 aquarium(s) across, 0 new" "$log"' 5 ||
+  fail "a monitor unplugged: $(grep monitors "$log")"
+xrandr --setmonitor B 1440/380x900/240+1280+0 none || fail "xrandr --setmonitor again"
+wait_until 'grep -q "\[monitors\] aquarium 1440x900 at 1280,0" "$log"' 5 || fail "the monitor plugged in: $(grep monitors "$log")"
+[ "$(grep -c "\[monitors\] 2 monitor(s): 2 aquarium(s) one on each, 1 new" "$log")" = 1 ] &&
+  ! grep -q "\[monitors\] 1 monitor(s): 1 aquarium(s) across, 1 new" "$log" ||
+  fail "more than the new monitor's aquarium was made anew: $(grep monitors "$log")"
+pass "a monitor unplugged and plugged in at another size: only its aquarium is made anew"
+"$tidemere" exit && wait_until '! kill -0 $program 2>/dev/null' 5 || fail "'tidemere exit' did not end it"

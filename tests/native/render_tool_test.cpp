@@ -1,6 +1,8 @@
-// tidemere-render's shared options, its aquarium builder and its JSON writer.
+// tidemere-render's shared options, its aquarium builder, its JSON writer and
+// the frames it draws for several monitors.
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <vector>
 
 #include "../../tools/dump_json.h"
@@ -40,8 +42,17 @@ TEST(RenderOptions, ParsesEverySharedOption) {
   EXPECT_EQ(o.pointerEvents[1].y, 100.0f);
 
   RenderOptions frame;
-  ASSERT_TRUE(Parse({"--out", "f.png", "--drawing", "reference"}, frame, error)) << error;
+  ASSERT_TRUE(
+      Parse({"--out", "f.png", "--drawing", "reference", "--monitors", "1920x1080+-1920+0,800x600+0+0@1.25"},
+            frame, error))
+      << error;
   EXPECT_EQ(frame.drawing, RenderOptions::Drawing::kReference);
+  ASSERT_EQ(frame.monitors.size(), 2u);
+  EXPECT_EQ(frame.monitors[0].rect.left, -1920);
+  EXPECT_EQ(frame.monitors[0].rect.right, 0);
+  EXPECT_EQ(frame.monitors[0].scale, 1.0f);
+  EXPECT_EQ(frame.monitors[1].rect.bottom, 600);
+  EXPECT_EQ(frame.monitors[1].scale, 1.25f);
   RenderOptions retained;
   ASSERT_TRUE(Parse({"--out", "f.png", "--drawing", "retained"}, retained, error)) << error;
   EXPECT_EQ(retained.drawing, RenderOptions::Drawing::kRetained);
@@ -81,6 +92,11 @@ TEST(RenderOptions, RejectsMalformedCommandLines) {
       {"--dump", "-", "--click", "10,"},
       {"--dump", "-", "--pointer", "inf,3"},
       {"--dump", "-", "--settings", ""},
+      {"--out", "f.png", "--monitors", "800x600"},
+      {"--out", "f.png", "--monitors", "800x600+0+0,"},
+      {"--out", "f.png", "--monitors", "800x600+0+0@0.5"},
+      {"--out", "f.png", "--monitors", "800x600+0+0@"},
+      {"--out", "f.png", "--monitors", "0x600+0+0"},
   };
   for (const auto& args : bad) {
     RenderOptions o;
@@ -165,4 +181,57 @@ TEST(DumpJson, NamesEveryFieldAndKeepsFloatsExact) {
   // Not-a-number would make the document unreadable.
   a.creatures[0].vx = std::numeric_limits<float>::quiet_NaN();
   EXPECT_NE(AquariumToJson(a, 1, 1).find("\"vx\":null"), std::string::npos);
+}
+
+int RunFramePng(const RenderOptions& options);  // frame_png.cpp
+
+// What the program would show on a 1080p monitor beside a larger one at 150 %
+// (here at half their sizes, five guppies in each): one aquarium on each, its
+// floor at its own bottom, black where no monitor is; across, the smaller
+// one shows no floor.
+TEST(RenderFrame, EachMonitorsBottomShowsSand) {
+  RenderOptions o;
+  o.mode = RenderMode::kFrame;
+  o.framePath = TempFilePath("monitors.png");
+  o.seed = 3;
+  o.width = 2240;
+  o.height = 720;
+  o.steps = 2;
+  o.monitors = {{{0, 0, 960, 540}, 1}, {{960, 0, 2240, 720}, 1.5f}};
+  const std::string ini = TempFilePath("monitors.ini");
+  std::string guppies = "[Species]\n";
+  for (int i = 0; i < kSpeciesCount; ++i)
+    guppies += "Fish" + std::to_string(i) + "=" + (i == 4 ? "1" : "0") + "\n";
+  // Columns whose bottom rows are mostly the floor of theme 1 (#C2B280, darker at the bottom).
+  auto sandColumns = [](const QImage& frame, int x0, int x1, int y0, int y1) {
+    int columns = 0;
+    for (int x = x0 + 20; x < x1; x += 40) {
+      int rows = 0;
+      for (int y = y0; y < y1; ++y) {
+        const QRgb p = frame.pixel(x, y);
+        rows += qRed(p) > 110 && qGreen(p) > 100 && qRed(p) > qBlue(p) + 30;
+      }
+      columns += rows * 2 > y1 - y0;
+    }
+    return columns;
+  };
+  for (const char* monitors : {"", "Monitors=1\n"}) {
+    SCOPED_TRACE(monitors);
+    WriteTextFile(ini, "[Settings]\nTotalFish=5\n" + std::string(monitors) + guppies);
+    o.settingsPath = ini;
+    ASSERT_EQ(RunFramePng(o), 0);
+    const QImage frame(QString::fromStdString(o.framePath));
+    ASSERT_EQ(frame.width(), 2240);
+    const bool across = monitors[0] != 0;
+    const int left = sandColumns(frame, 0, 960, 530, 540), right = sandColumns(frame, 960, 2240, 710, 720);
+    if (across) {
+      EXPECT_EQ(left, 0) << "the floor lies below the smaller monitor";
+    } else {
+      EXPECT_GE(left, 18) << "of 24 columns";
+    }
+    EXPECT_GE(right, 24) << "of 32 columns";
+    EXPECT_EQ(frame.pixel(100, 600), 0xFF000000u) << "below the smaller monitor";
+  }
+  RemoveFile(ini);
+  RemoveFile(o.framePath);
 }

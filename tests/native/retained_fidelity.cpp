@@ -30,8 +30,9 @@ std::vector<double> RetainedFidelity(const FidelityRun& run) {
   settings.totalFish = run.creatures;
   SeedRandom(uint32_t(4242 + run.theme));
   Aquarium aq;
+  const int aw = AquariumPixels(w, run.scale), ah = AquariumPixels(h, run.scale);
   for (int i = 0; i < 60; ++i) {
-    StepAquarium(aq, settings, kDt, w, h);
+    StepAquarium(aq, settings, kDt, aw, ah);
   }
   std::vector<unsigned> exact(size_t(w) * size_t(h)), retained(exact.size());
   Graphics exactGraphics = MakeRasterGraphics({exact.data(), w, h, w});
@@ -40,7 +41,14 @@ std::vector<double> RetainedFidelity(const FidelityRun& run) {
   if (run.poseTolerance >= 0) SetPoseTolerance(*scene, run.poseTolerance);
   // The exact frame is drawn over the one before (its first row and column
   // are only half covered); a few frames settle them.
-  for (int i = 0; i < 8; ++i) RenderScene(aq, run.theme, exactGraphics, w, h, cache);
+  auto drawExact = [&] {
+    if (run.scale == 1) {
+      RenderScene(aq, run.theme, exactGraphics, w, h, cache);
+    } else {
+      RenderScene(aq, run.theme, exactGraphics, w, h, run.scale);
+    }
+  };
+  for (int i = 0; i < 8; ++i) drawExact();
   std::vector<std::vector<unsigned>> buffers(size_t(run.swapBuffers), std::vector<unsigned>(exact.size()));
   std::vector<StaleRects> stale(buffers.size());
   std::vector<double> scores;
@@ -48,12 +56,12 @@ std::vector<double> RetainedFidelity(const FidelityRun& run) {
     // The pointer sweeps across the middle once every four seconds (creatures
     // near it flee), and a click releases a burst every second and a half.
     const float sweep = float(i % 240) / 240;
-    RecordPointerMove(aq, (0.1f + 0.8f * sweep) * w, (0.3f + 0.4f * std::fabs(std::sin(3 * sweep))) * h);
-    if (i % 90 == 45) AddClickBurst(aq, (0.2f + 0.6f * sweep) * w, 0.6f * h);
-    StepAquarium(aq, settings, kDt, w, h);
-    RenderScene(aq, run.theme, exactGraphics, w, h, cache);
+    RecordPointerMove(aq, (0.1f + 0.8f * sweep) * aw, (0.3f + 0.4f * std::fabs(std::sin(3 * sweep))) * ah);
+    if (i % 90 == 45) AddClickBurst(aq, (0.2f + 0.6f * sweep) * aw, 0.6f * ah);
+    StepAquarium(aq, settings, kDt, aw, ah);
+    drawExact();
     const RetainedFrame& frame =
-        RenderSceneRetained(aq, run.theme, PixelBuffer{retained.data(), w, h, w}, *scene);
+        RenderSceneRetained(aq, run.theme, PixelBuffer{retained.data(), w, h, w}, *scene, run.scale);
     if (buffers.empty()) {
       scores.push_back(Psnr(exact, retained));
       continue;

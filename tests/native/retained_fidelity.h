@@ -18,6 +18,9 @@ struct FidelityRun {
   // lacks; the buffer shown is what is measured, and one that does not hold
   // the frame drawn to the bit scores 0.
   int swapBuffers = 0;
+  // The aquarium drawn this many times larger than its own pixels (a monitor's
+  // scale factor): simulated at width x height divided by it.
+  float scale = 1;
 };
 
 // One PSNR (dB, over red, green and blue) per frame.

@@ -371,13 +371,13 @@ TEST_F(FrameDriver, EmptyClientAreaRendersAndCountsNothing) {
   app.desktop.wallpaperWindow = Make(L"TestWallpaperWnd");
   SetWindowPos(app.desktop.wallpaperWindow, nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE);
   const int before = app.frame.loop.framesRendered;
-  const int64_t clock = app.frame.view.lastFrameTime;
+  const int64_t clock = app.aquariums.aquariums[0].view.lastFrameTime;
   for (int i = 0; i < 3; ++i) RenderFrame(app);
   EXPECT_EQ(app.frame.loop.framesRendered, before);
   EXPECT_EQ(app.frame.memoryDc, nullptr);
-  EXPECT_FALSE(app.aquarium.populated);
-  EXPECT_EQ(app.aquarium.elapsed, 0.0);
-  EXPECT_EQ(app.frame.view.lastFrameTime, clock);
+  EXPECT_FALSE(app.aquariums.aquariums[0].aquarium.populated);
+  EXPECT_EQ(app.aquariums.aquariums[0].aquarium.elapsed, 0.0);
+  EXPECT_EQ(app.aquariums.aquariums[0].view.lastFrameTime, clock);
 }
 
 TEST_F(FrameDriver, BackBufferIsReusedAndRemadeOnlyForANewSize) {
@@ -392,8 +392,8 @@ TEST_F(FrameDriver, BackBufferIsReusedAndRemadeOnlyForANewSize) {
   EXPECT_EQ(app.frame.backBuffer, bitmap);
   EXPECT_EQ(app.frame.backBufferBits, bits);
   EXPECT_EQ(app.frame.loop.framesRendered, before + 2);
-  EXPECT_TRUE(app.aquarium.populated);
-  EXPECT_GT(app.aquarium.elapsed, 0.0);
+  EXPECT_TRUE(app.aquariums.aquariums[0].aquarium.populated);
+  EXPECT_GT(app.aquariums.aquariums[0].aquarium.elapsed, 0.0);
 
   SetWindowPos(app.desktop.wallpaperWindow, nullptr, 0, 0, 120, 80, SWP_NOZORDER | SWP_NOACTIVATE);
   RenderFrame(app);
@@ -435,7 +435,8 @@ TEST_F(FrameDriver, WallpaperWindowCoversTheVirtualScreenUnderAParentWithANegati
   EXPECT_EQ(placed.left, screen.left);
   EXPECT_EQ(placed.top, screen.top);
   EXPECT_EQ(placed.right, screen.right);
-  EXPECT_EQ(app.frame.view.fullFrame, FullFrameReason::kDisplayChange) << "the next frame is new and whole";
+  EXPECT_EQ(app.aquariums.aquariums[0].view.fullFrame, FullFrameReason::kDisplayChange)
+      << "the next frame is new and whole";
   RenderFrame(app);
   EXPECT_EQ(app.frame.backBufferWidth, screen.right - screen.left);
   EXPECT_EQ(app.frame.backBufferHeight, screen.bottom - screen.top);
@@ -468,6 +469,62 @@ TEST_F(FrameDriver, DisplayChangeContentFollowsTheNewSize) {
   EXPECT_GE(same, probes * 99 / 100);
 
   DestroyWindow(app.desktop.wallpaperWindow);
+}
+
+// The aquariums follow the monitors the coverage check found and the
+// settings: a monitor that changes its size or scale makes its aquarium anew,
+// the other keeps swimming; the settings window's choices lay them out again.
+TEST_F(FrameDriver, AquariumsFollowTheMonitorsAndTheSettings) {
+  app.desktop.wallpaperWindow = Make(L"TestWallpaperWnd");  // 200 x 100
+  POINT o = {0, 0};
+  ClientToScreen(app.desktop.wallpaperWindow, &o);
+  auto SetMonitors = [&](int secondHeight, float secondScale) {
+    app.lifecycle.monitors = {{o.x, o.y, o.x + 120, o.y + 100},
+                              {o.x + 120, o.y, o.x + 200, o.y + secondHeight}};
+    app.lifecycle.monitorScales = {1.0f, secondScale};
+  };
+  auto Places = [&] {
+    std::vector<std::vector<int>> places;
+    for (const PlacedAquarium& a : app.aquariums.aquariums)
+      places.push_back({a.place.rect.left, a.place.rect.top, a.place.rect.right, a.place.rect.bottom,
+                        int(a.place.scale * 100)});
+    return places;
+  };
+  using PlaceList = std::vector<std::vector<int>>;
+  SetMonitors(60, 1);
+  RenderFrame(app);
+  ASSERT_EQ(Places(), (PlaceList{{0, 0, 120, 100, 100}, {120, 0, 200, 60, 100}})) << "one on each";
+  // A plant where population never puts one: only a kept aquarium still has it.
+  auto Mark = [&] {
+    for (PlacedAquarium& a : app.aquariums.aquariums) a.aquarium.plants.at(0).x = -1000;
+  };
+  auto Kept = [&](size_t i) { return app.aquariums.aquariums.at(i).aquarium.plants.at(0).x == -1000; };
+  Mark();
+  SetMonitors(80, 1);  // the second monitor's resolution changed
+  RenderFrame(app);
+  ASSERT_EQ(Places(), (PlaceList{{0, 0, 120, 100, 100}, {120, 0, 200, 80, 100}}));
+  EXPECT_TRUE(Kept(0)) << "the first keeps swimming";
+  EXPECT_FALSE(Kept(1)) << "the second is made anew";
+  EXPECT_TRUE(app.aquariums.aquariums[1].aquarium.populated);
+  Mark();
+  SetMonitors(80, 1.5f);  // its scale changed
+  RenderFrame(app);
+  EXPECT_EQ(Places()[1][4], 150);
+  EXPECT_TRUE(Kept(0));
+  EXPECT_FALSE(Kept(1));
+  Mark();
+  RenderFrame(app);  // nothing changed: nothing made anew
+  EXPECT_TRUE(Kept(0));
+  EXPECT_TRUE(Kept(1));
+
+  // As the settings window leaves them: pixel sizes, then one across.
+  app.settings.scaleWithDpi = 0;
+  RenderFrame(app);
+  EXPECT_EQ(Places()[1][4], 100);
+  app.settings.monitors = kMonitorsAcross;
+  RenderFrame(app);
+  EXPECT_EQ(Places(), (PlaceList{{0, 0, 200, 100, 100}}));
+  EXPECT_TRUE(app.aquariums.aquariums[0].aquarium.populated);
 }
 
 namespace {
@@ -521,15 +578,16 @@ TEST_F(FrameDriver, PointerHookFeedsTheAquariumAndPassesEveryEventOn) {
 
   SendPointer(150, 90, 0);
   Pump(300);
-  EXPECT_FALSE(app.aquarium.pointerKnown) << "the hook only hands the event on";
+  EXPECT_FALSE(app.aquariums.aquariums[0].aquarium.pointerKnown) << "the hook only hands the event on";
   TickDue(app);
-  EXPECT_TRUE(app.aquarium.pointerKnown);
-  EXPECT_EQ(app.aquarium.pointerX, 100.0f) << "in the wallpaper window's client coordinates";
-  EXPECT_EQ(app.aquarium.pointerY, 50.0f);
+  EXPECT_TRUE(app.aquariums.aquariums[0].aquarium.pointerKnown);
+  EXPECT_EQ(app.aquariums.aquariums[0].aquarium.pointerX, 100.0f)
+      << "in the wallpaper window's client coordinates";
+  EXPECT_EQ(app.aquariums.aquariums[0].aquarium.pointerY, 50.0f);
 
   auto ClickBubbles = [this] {
     size_t count = 0;
-    for (const Bubble& b : app.aquarium.bubbles) count += b.fromClick;
+    for (const Bubble& b : app.aquariums.aquariums[0].aquarium.bubbles) count += b.fromClick;
     return count;
   };
   int restacks = 0;
@@ -538,7 +596,7 @@ TEST_F(FrameDriver, PointerHookFeedsTheAquariumAndPassesEveryEventOn) {
   Pump(300);
   TickDue(app);  // takes the click, then steps the frame (up to 0.1 s of rising)
   Pump(50, app.desktop.wallpaperWindow, &restacks);
-  for (const Bubble& b : app.aquarium.bubbles) {
+  for (const Bubble& b : app.aquariums.aquariums[0].aquarium.bubbles) {
     if (!b.fromClick) continue;
     EXPECT_LE(std::abs(b.x - 100.0f), 32.0f);
     EXPECT_LE(b.y, 60.0f);
@@ -669,7 +727,7 @@ TEST_F(FrameDriver, NoInputOfTheSystemWaitsForAStalledFrameThread) {
   // Once the frame thread looks again, the click gives its burst.
   TickDue(app);
   size_t burst = 0;
-  for (const Bubble& b : app.aquarium.bubbles) burst += b.fromClick;
+  for (const Bubble& b : app.aquariums.aquariums[0].aquarium.bubbles) burst += b.fromClick;
   EXPECT_GE(burst, 15u);
 
   RemovePointerHook(app);

@@ -68,6 +68,9 @@ std::vector<Expected> ExpectedControls(const Settings& settings) {
     controls.push_back(
         {L"Edit", std::to_wstring(settings.speciesCounts[i]), x + 148, top + 102, 55, 28, 1000 + i});
   }
+  controls.push_back({L"Static", L"Monitors:", 20, 536, 85, 28, 0});
+  controls.push_back({L"ComboBox", L"Automatic", 110, 532, 235, -1, 1104});
+  controls.push_back({L"Button", L"Scale with monitor DPI", 370, 531, 260, 28, 1105});
   controls.push_back({L"Button", L"OK", 830, 530, 100, 38, 1});
   controls.push_back({L"Button", L"Cancel", 945, 530, 100, 38, 2});
   controls.push_back({L"Static", L"Tidemere v1.0  |  tidemere.app", 20, 580, 500, 24, 0});
@@ -148,6 +151,11 @@ TEST_F(SettingsWindow, HasEveryControlWithItsIdTextAndPosition) {
   wchar_t item[64] = {};
   SendMessageW(Item(1103), CB_GETLBTEXT, 1, LPARAM(item));
   EXPECT_STREQ(item, L"Power Saver (15 FPS)");
+  EXPECT_EQ(SendMessageW(Item(1104), CB_GETCOUNT, 0, 0), 3);
+  SendMessageW(Item(1104), CB_GETLBTEXT, 2, LPARAM(item));
+  EXPECT_STREQ(item, L"One per monitor");
+  EXPECT_EQ(GetWindowLongPtrW(Item(1105), GWL_STYLE) & BS_TYPEMASK, LONG_PTR(BS_AUTOCHECKBOX));
+  EXPECT_EQ(IsDlgButtonChecked(window, 1105), UINT(BST_CHECKED)) << "ScaleWithDpi=1, the default";
 
   // Fonts: 18 pixels normal and bold, 16 for "Count:" and the footer; none on the group box.
   auto Height = [](HWND control) {
@@ -197,21 +205,25 @@ TEST_F(SettingsWindow, ShorterLabelTextLeavesNothingOfTheLongerOneBehind) {
 }
 
 TEST_F(SettingsWindow, OkStoresLogsSavesAndRebuilds) {
-  app.aquarium.populated = true;
+  app.aquariums.aquariums[0].aquarium.populated = true;
   Type(1102, L"40");
   Type(1000, L"12");
   Type(1019, L"3");  // the sum now equals the total: accepted
   SendMessageW(Item(1103), CB_SETCURSEL, 1, 0);
+  SendMessageW(Item(1104), CB_SETCURSEL, 2, 0);
+  SendMessageW(Item(1105), BM_CLICK, 0, 0);  // unchecks it, as a click does
   Press(IDOK);
   EXPECT_TRUE(messageBoxes.empty());
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(app.ui.settingsWindow, nullptr);
   EXPECT_EQ(app.settings.totalFish, 40);
   EXPECT_EQ(app.settings.fpsMode, 1);
+  EXPECT_EQ(app.settings.monitors, kMonitorsEach);
+  EXPECT_EQ(app.settings.scaleWithDpi, 0);
   EXPECT_EQ(app.settings.speciesCounts[0], 12);
   EXPECT_EQ(app.settings.speciesCounts[19], 3);
   EXPECT_EQ(app.settings.speciesCounts[1], 2);
-  EXPECT_FALSE(app.aquarium.populated);
+  EXPECT_FALSE(app.aquariums.aquariums[0].aquarium.populated);
   const int sum = 40;
   EXPECT_NE(Log().find(ToUtf8(FormatLogMessage(L"应用设置：总鱼数=%d，已分配=%d，20种生物数量", 40, sum))),
             std::string::npos)
@@ -219,6 +231,8 @@ TEST_F(SettingsWindow, OkStoresLogsSavesAndRebuilds) {
   const std::wstring path = GetSettingsPath();
   EXPECT_EQ(GetPrivateProfileIntW(L"Settings", L"TotalFish", -1, path.c_str()), 40);
   EXPECT_EQ(GetPrivateProfileIntW(L"Settings", L"FpsMode", -1, path.c_str()), 1);
+  EXPECT_EQ(GetPrivateProfileIntW(L"Settings", L"Monitors", -1, path.c_str()), 2);
+  EXPECT_EQ(GetPrivateProfileIntW(L"Settings", L"ScaleWithDpi", -1, path.c_str()), 0);
   EXPECT_EQ(GetPrivateProfileIntW(L"Settings", L"Theme", -1, path.c_str()), 1);
   EXPECT_EQ(GetPrivateProfileIntW(L"Species", L"Fish0", -1, path.c_str()), 12);
   EXPECT_EQ(GetPrivateProfileIntW(L"Species", L"Fish19", -1, path.c_str()), 3);
@@ -245,7 +259,7 @@ TEST_F(SettingsWindow, OkWhenTheFileCannotBeWrittenSaysSoOnceAndKeepsTheValues) 
   EXPECT_NE(messageBoxes[0].text.find(path), std::wstring::npos) << "names the file";
   EXPECT_NE(messageBoxes[0].text.find(L"\n\n"), std::wstring::npos);
   EXPECT_EQ(app.settings.totalFish, 30) << "the values stay in use";
-  EXPECT_FALSE(app.aquarium.populated);
+  EXPECT_FALSE(app.aquariums.aquariums[0].aquarium.populated);
   EXPECT_FALSE(IsWindow(window));
   EXPECT_NE(Log().find("[settings] saving "), std::string::npos) << Log();
   EXPECT_NE(Log().find(" failed: error "), std::string::npos);
@@ -292,7 +306,7 @@ TEST_F(SettingsWindow, CountExceededShowsTheWholeMessage) {
 
 TEST_F(SettingsWindow, CancelAndCloseBoxChangeNothing) {
   const std::string before = SettingsFile();
-  app.aquarium.populated = true;
+  app.aquariums.aquariums[0].aquarium.populated = true;
   Type(1102, L"50");
   Type(1004, L"9");
   Press(IDCANCEL);
@@ -309,7 +323,7 @@ TEST_F(SettingsWindow, CancelAndCloseBoxChangeNothing) {
 
   EXPECT_EQ(app.settings.totalFish, 28);
   EXPECT_EQ(app.settings.speciesCounts[4], 2);
-  EXPECT_TRUE(app.aquarium.populated);
+  EXPECT_TRUE(app.aquariums.aquariums[0].aquarium.populated);
   EXPECT_EQ(SettingsFile(), before);
   EXPECT_EQ(Log().find(ToUtf8(L"应用设置")), std::string::npos);
 }

@@ -155,10 +155,10 @@ TEST_F(Tray, ThemeCommandsGoThroughSetEffect) {
   int previous = app.settings.theme;
   ASSERT_EQ(previous, 1);
   for (int i = 0; i < 6; ++i) {
-    app.aquarium.populated = true;
+    app.aquariums.aquariums[0].aquarium.populated = true;
     Command(commands[i]);
     EXPECT_EQ(app.settings.theme, themes[i]) << "command " << commands[i];
-    EXPECT_FALSE(app.aquarium.populated) << "the next frame rebuilds the aquarium";
+    EXPECT_FALSE(app.aquariums.aquariums[0].aquarium.populated) << "the next frame rebuilds the aquarium";
     const std::string log = Log();
     EXPECT_NE(log.find("[tray] WM_COMMAND id=" + std::to_string(commands[i])), std::string::npos);
     EXPECT_NE(log.find(ToUtf8(FormatLogMessage(L"SetEffect called: old=%d new=%d", previous, themes[i]))),
@@ -167,9 +167,9 @@ TEST_F(Tray, ThemeCommandsGoThroughSetEffect) {
     previous = themes[i];
   }
   // The active theme again: logged, nothing rebuilt.
-  app.aquarium.populated = true;
+  app.aquariums.aquariums[0].aquarium.populated = true;
   Command(1001);
-  EXPECT_TRUE(app.aquarium.populated);
+  EXPECT_TRUE(app.aquariums.aquariums[0].aquarium.populated);
   EXPECT_NE(Log().find("SetEffect called: old=1 new=1"), std::string::npos);
   // An unknown command is only logged.
   Command(1234);

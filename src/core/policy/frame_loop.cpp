@@ -5,6 +5,7 @@
 #include "base/clock.h"
 #include "base/log.h"
 #include "base/themes.h"
+#include "scene/scene.h"
 #include "sim/simulation.h"
 
 namespace {
@@ -45,7 +46,8 @@ void DrawView(FrameLoop& loop, const Settings& settings, ViewWake& v, int64_t no
   }
   Aquarium& aquarium = *v.aquarium;
   if (!aquarium.populated) RequestFullFrame(view, FullFrameReason::kNewAquarium);
-  Step(view, aquarium, settings, now, target.width, target.height);
+  Step(view, aquarium, settings, now, AquariumPixels(target.width, v.scale),
+       AquariumPixels(target.height, v.scale));
 
   const FullFrameReason full = view.fullFrame;
   if (view.redrawAll) InvalidateRetainedScene(*view.retained);
@@ -54,7 +56,8 @@ void DrawView(FrameLoop& loop, const Settings& settings, ViewWake& v, int64_t no
   int status = 0;
   // A scene number nothing knows draws nothing: the last picture stays.
   if (IsTheme(settings.theme)) {
-    const RetainedFrame& frame = RenderSceneRetained(aquarium, settings.theme, target, *view.retained);
+    const RetainedFrame& frame =
+        RenderSceneRetained(aquarium, settings.theme, target, *view.retained, v.scale);
     v.changed = &frame.changed;
     status = frame.stats.status;
   }
@@ -71,18 +74,80 @@ void DrawView(FrameLoop& loop, const Settings& settings, ViewWake& v, int64_t no
   }
 }
 
-// The pointer input heard since the last wake-up, for every view. Clicks are
-// dropped while no moving frame is drawn: nothing would step their bubbles.
-void DeliverPointer(ViewWake* views, int count, bool still) {
+// The view that hears a point of `inbox`: its only view, whatever the
+// point; among views that share it, the one whose target holds the point
+// (null when none does).
+ViewWake* ViewAt(ViewWake* views, int count, const PointerInbox* inbox, bool shared, PointerPoint p) {
   for (int i = 0; i < count; ++i) {
     ViewWake& v = views[i];
-    if (v.pointer == nullptr) continue;
-    // The fixed-step picture must stay the render tool's: the pointer is
-    // heard and forgotten.
-    Aquarium scratch;
-    Aquarium& aquarium = v.view->fixedSteps > 0 ? scratch : *v.aquarium;
-    v.clicks = DeliverPointerInput(*v.pointer, aquarium, v.origin, still || v.view->fixedSteps > 0);
-    if (v.clicks > 0) WriteLog(L"[pointer] %d click(s): bubbles released", v.clicks);
+    if (v.pointer != inbox) continue;
+    if (!shared || (p.x >= v.origin.x && p.y >= v.origin.y && p.x - v.origin.x < v.target.width &&
+                    p.y - v.origin.y < v.target.height))
+      return &v;
+  }
+  return nullptr;
+}
+
+// A point of the inbox in the view's aquarium's own pixels.
+float AquariumX(const ViewWake& v, PointerPoint p) {
+  return float(p.x - v.origin.x) / v.scale;
+}
+float AquariumY(const ViewWake& v, PointerPoint p) {
+  return float(p.y - v.origin.y) / v.scale;
+}
+
+// The pointer input heard since the last wake-up, for every view. Clicks are
+// dropped while no moving frame is drawn: nothing would step their bubbles.
+// Where several views share an inbox (aquariums of one window), a move goes
+// to the view under it and the others forget the pointer; a click bubbles
+// only there. The fixed-step picture must stay the render tool's: there the
+// pointer is heard and forgotten.
+void DeliverPointer(ViewWake* views, int count, bool still) {
+  for (int i = 0; i < count; ++i) {
+    PointerInbox* inbox = views[i].pointer;
+    if (inbox == nullptr) continue;
+    bool first = true, shared = false;
+    for (int j = 0; j < count; ++j) {
+      if (views[j].pointer != inbox || j == i) continue;
+      first = first && j > i;
+      shared = true;
+    }
+    if (!first) continue;  // emptied with an earlier view's
+    PointerPoint move;
+    if (TakePointerMove(*inbox, move)) {
+      ViewWake* under = ViewAt(views, count, inbox, shared, move);
+      for (int j = 0; j < count; ++j) {
+        ViewWake& v = views[j];
+        if (v.pointer != inbox || v.view->fixedSteps > 0) continue;
+        if (&v == under) {
+          RecordPointerMove(*v.aquarium, AquariumX(v, move), AquariumY(v, move));
+          if (shared && !v.view->pointerOver)
+            WriteLog(L"[pointer] over the aquarium of %dx%d at %d,%d: the others see no pointer", v.target.width,
+                     v.target.height, v.origin.x, v.origin.y);
+        } else {
+          ForgetPointer(*v.aquarium);
+        }
+        v.view->pointerOver = &v == under;
+      }
+    }
+    PointerPoint clicks[PointerInbox::kClickCapacity];
+    const int n = TakePointerClicks(*inbox, clicks, int(PointerInbox::kClickCapacity));
+    for (int k = 0; k < n && !still; ++k) {
+      ViewWake* under = ViewAt(views, count, inbox, shared, clicks[k]);
+      if (under == nullptr || under->view->fixedSteps > 0) continue;
+      AddClickBurst(*under->aquarium, AquariumX(*under, clicks[k]), AquariumY(*under, clicks[k]));
+      ++under->clicks;
+    }
+    for (int j = 0; j < count; ++j) {
+      const ViewWake& v = views[j];
+      if (v.pointer != inbox || v.clicks == 0) continue;
+      if (shared) {
+        WriteLog(L"[pointer] %d click(s): bubbles released in the aquarium at %d,%d", v.clicks, v.origin.x,
+                 v.origin.y);
+      } else {
+        WriteLog(L"[pointer] %d click(s): bubbles released", v.clicks);
+      }
+    }
   }
 }
 

@@ -43,6 +43,7 @@ struct FrameView {
   int lastHeight = 0;
   int lastStride = 0;
   StillFrame still;  // the one frame shown while motion is reduced
+  bool pointerOver = false;  // of the views that share an inbox, the pointer is over this one
   // Test mode: these steps of 1/60 s on a new aquarium, then the same picture.
   int fixedSteps = 0;
 };
@@ -71,10 +72,15 @@ struct WakeInputs {
 struct ViewWake {
   FrameView* view = nullptr;
   Aquarium* aquarium = nullptr;
-  draw::PixelBuffer target;         // null pixels or an empty size: nothing to draw into
-  bool ready = true;                // the surface can take a frame now
-  PointerInbox* pointer = nullptr;  // may be null
-  PointerPoint origin;              // the target's top left in the inbox's coordinates
+  draw::PixelBuffer target;  // null pixels or an empty size: nothing to draw into
+  bool ready = true;         // the surface can take a frame now
+  // May be null. Views that share an inbox (aquariums of one window) each
+  // hear only what happens over their own target.
+  PointerInbox* pointer = nullptr;
+  PointerPoint origin;  // the target's top left in the inbox's coordinates
+  // The aquarium draws this many times larger than its own pixels: it is
+  // simulated at the target's size divided by it (AquariumPixels).
+  float scale = 1;
 
   bool drawn = false;
   bool whole = false;                                     // show all of the target, not only `changed`

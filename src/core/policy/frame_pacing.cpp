@@ -17,20 +17,21 @@ const ScreenRect* MonitorOf(const ScreenRect& window, const std::vector<ScreenRe
   return best;
 }
 
-bool IsFullScreenApplication(const ForegroundWindowInfo& window, const std::vector<ScreenRect>& monitors) {
-  if (!window.exists || window.isOwnWindow || window.minimized || !window.rectKnown) return false;
+const ScreenRect* FullScreenMonitor(const ForegroundWindowInfo& window,
+                                    const std::vector<ScreenRect>& monitors) {
+  if (!window.exists || window.isOwnWindow || window.minimized || !window.rectKnown) return nullptr;
   const ScreenRect& r = window.rect;
   const ScreenRect* m = MonitorOf(r, monitors);
-  if (m == nullptr) return false;
+  if (m == nullptr) return nullptr;
   if (r.left > m->left + 2 || r.top > m->top + 2 || r.right < m->right - 2 || r.bottom < m->bottom - 2)
-    return false;
+    return nullptr;
   // The desktop itself and the shell's own full-screen surfaces never count.
   // "#32769" is the desktop window itself, which Wine reports as foreground.
   for (const wchar_t* shell :
        {L"Progman", L"WorkerW", L"SHELLDLL_DefView", L"Windows.UI.Core.CoreWindow", L"#32769"}) {
-    if (std::wcscmp(window.className, shell) == 0) return false;
+    if (std::wcscmp(window.className, shell) == 0) return nullptr;
   }
-  return true;
+  return m;
 }
 
 int64_t FramePeriodNanoseconds(bool fullScreenInFront, int fpsMode) {

@@ -24,9 +24,10 @@ struct ForegroundWindowInfo {
 // Null when it overlaps none.
 const ScreenRect* MonitorOf(const ScreenRect& window, const std::vector<ScreenRect>& monitors);
 
-// A window that covers the monitor it is on within 2 pixels and is not part
-// of the shell's desktop.
-bool IsFullScreenApplication(const ForegroundWindowInfo& window, const std::vector<ScreenRect>& monitors);
+// The monitor a window covers within 2 pixels, when it is not part of the
+// shell's desktop: a full-screen application there. Null otherwise.
+const ScreenRect* FullScreenMonitor(const ForegroundWindowInfo& window,
+                                    const std::vector<ScreenRect>& monitors);
 
 // Frame rate modes of the settings.
 constexpr int kFpsSmooth = 0;

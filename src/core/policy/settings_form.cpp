@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cwchar>
+#include <iterator>
+#include <utility>
 
 #include "base/log.h"
 #include "base/product.h"
@@ -16,6 +18,18 @@ int Clamp(int value, int lowest, int highest) {
 
 int ClampedTotal(int typed) {
   return Clamp(typed, 5, 60);
+}
+
+template <size_t N>
+std::vector<std::wstring> Items(const wchar_t* const (&names)[N]) {
+  return {std::begin(names), std::end(names)};
+}
+
+// A choice or a check box with its items and the value it shows.
+FormField Valued(FormField field, std::vector<std::wstring> items, int value) {
+  field.items = std::move(items);
+  field.value = value;
+  return field;
 }
 }  // namespace
 
@@ -74,7 +88,8 @@ std::vector<FormField> SettingsFormLayout(const Settings& shown, const std::wstr
       {C::kNumberEdit, std::to_wstring(shown.totalFish), 205, 18, 80, 30, F::kNormal, R::kTotal},
       {C::kLabel, L"Allocated: 0 / 28", 305, 20, 305, 28, F::kBold, R::kAllocated},
       {C::kLabel, L"Performance:", 615, 20, 120, 28, F::kNormal},
-      {C::kChoice, L"", 740, 18, 215, 120, F::kNormal, R::kFpsMode},
+      Valued({C::kChoice, L"", 740, 18, 215, 120, F::kNormal, R::kFpsMode}, Items(kFpsModeNames),
+             shown.fpsMode == kFpsPowerSaver ? 1 : 0),
       // "&&": a button shows a single "&" as the underline of the next letter.
       {C::kGroupBox, L"Species && Count (number of each species)", 15, 52, 1065, 460, F::kNone, R::kGroup},
   };
@@ -86,6 +101,15 @@ std::vector<FormField> SettingsFormLayout(const Settings& shown, const std::wstr
     fields.push_back({C::kNumberEdit, std::to_wstring(shown.speciesCounts[i]), x + 148, top + 102, 55, 28,
                       F::kNormal, R::kSpeciesCount, i});
   }
+  // The monitors' row, left of the buttons: the layout over several monitors
+  // and the scale, both per aquarium (the counts above are each aquarium's).
+  fields.push_back({C::kLabel, L"Monitors:", 20, 536, 85, 28, F::kNormal});
+  const bool known = shown.monitors >= kMonitorsAuto && shown.monitors <= kMonitorsEach;
+  fields.push_back(Valued({C::kChoice, L"", 110, 532, 235, 120, F::kNormal, R::kMonitors},
+                          Items(kMonitorsNames), known ? shown.monitors : kMonitorsAuto));
+  fields.push_back(
+      Valued({C::kCheckBox, L"Scale with monitor DPI", 370, 531, 260, 28, F::kNormal, R::kScaleWithDpi}, {},
+             shown.scaleWithDpi != 0 ? 1 : 0));
   fields.push_back({C::kDefaultButton, L"OK", 830, 530, 100, 38, F::kBold, R::kOk});
   fields.push_back({C::kButton, L"Cancel", 945, 530, 100, 38, F::kNormal, R::kCancel});
   fields.push_back({C::kLabel, kSettingsFooter, 20, 580, 500, 24, F::kSmall});
@@ -94,7 +118,7 @@ std::vector<FormField> SettingsFormLayout(const Settings& shown, const std::wstr
   return fields;
 }
 
-FormOutcome ApplySettingsForm(const SettingsFormInput& input, int fpsMode, Settings& settings,
+FormOutcome ApplySettingsForm(const SettingsFormInput& input, Settings& settings,
                               const std::function<SaveResult()>& applied, const std::wstring& settingsPath,
                               const std::function<std::wstring(unsigned long)>& describe) {
   FormOutcome outcome;
@@ -110,7 +134,9 @@ FormOutcome ApplySettingsForm(const SettingsFormInput& input, int fpsMode, Setti
     return outcome;
   }
   settings.totalFish = decision.values.totalFish;
-  if (fpsMode == kFpsSmooth || fpsMode == kFpsPowerSaver) settings.fpsMode = fpsMode;
+  if (input.fpsMode == kFpsSmooth || input.fpsMode == kFpsPowerSaver) settings.fpsMode = input.fpsMode;
+  if (input.monitors >= kMonitorsAuto && input.monitors <= kMonitorsEach) settings.monitors = input.monitors;
+  if (input.scaleWithDpi == 0 || input.scaleWithDpi == 1) settings.scaleWithDpi = input.scaleWithDpi;
   for (int i = 0; i < kSpeciesCount; ++i) settings.speciesCounts[i] = decision.values.speciesCounts[i];
   WriteLog(L"应用设置：总鱼数=%d，已分配=%d，20种生物数量", settings.totalFish, decision.sum);
   const SaveResult saved = applied ? applied() : SaveResult{};

@@ -15,7 +15,8 @@
 enum class FormControl {
   kLabel,
   kNumberEdit,  // digits only
-  kChoice,      // a drop-down list: the frame-rate modes
+  kChoice,      // a drop-down list: the frame-rate modes, the monitors' layout
+  kCheckBox,
   kGroupBox,
   kButton,
   kDefaultButton,  // Enter presses it
@@ -31,6 +32,8 @@ enum class FormRole {
   kTotal,         // the total's edit
   kAllocated,     // the running "Allocated" label
   kFpsMode,       // the frame-rate choice
+  kMonitors,      // how the aquariums lie over the monitors
+  kScaleWithDpi,  // creatures and scenery grow with the monitor's scale factor
   kSpeciesCount,  // a species' count edit
   kGroup,
   kOk,
@@ -44,11 +47,15 @@ struct FormField {
   int x = 0, y = 0, width = 0, height = 0;  // client pixels at 96 DPI
   FormFont font = FormFont::kNone;
   FormRole role = FormRole::kPlain;
-  int species = -1;  // a count edit's or an icon's species
+  int species = -1;                      // a count edit's or an icon's species
+  std::vector<std::wstring> items = {};  // a choice's, in the order of their values
+  int value = 0;                         // a choice's selected item; a check box's 1 (checked) or 0
 };
 
 // The frame-rate choice's items, by fpsMode.
 constexpr const wchar_t* kFpsModeNames[2] = {L"Smooth (60 FPS)", L"Power Saver (15 FPS)"};
+// The monitors' choice's items, by Settings::monitors.
+constexpr const wchar_t* kMonitorsNames[3] = {L"Automatic", L"One aquarium across all", L"One per monitor"};
 
 // Every control in creation order, showing `shown`'s values; with a log
 // path (the program runs with its log on), the footer says where it goes.
@@ -65,10 +72,14 @@ constexpr int kFormNumberChars = 15;
 // range of a Windows long.
 int ReadFormNumber(const wchar_t* text);
 
-// The numbers as typed: the total and each species' count, unclamped.
+// The numbers as typed: the total and each species' count, unclamped; and
+// the choices as made (-1: none, which keeps the setting).
 struct SettingsFormInput {
   int totalFish = 0;
   int speciesCounts[kSpeciesCount] = {};
+  int fpsMode = -1;
+  int monitors = -1;
+  int scaleWithDpi = -1;  // the check box: 1 checked, 0 not
 };
 
 // "Allocated: <sum of the typed counts> / <total> (max <total>)", the total
@@ -107,11 +118,12 @@ struct FormOutcome {
   std::wstring text;
 };
 
-// OK pressed with these numbers and this frame-rate choice: counts that do
-// not hold keep the window open with a warning; accepted ones are stored in
-// `settings`, then `applied` saves them and rebuilds the aquarium. A save that
+// OK pressed with these numbers and choices: counts that do not hold keep the
+// window open with a warning; accepted ones are stored in `settings` with the
+// choices, then `applied` saves them and rebuilds the aquariums (laid out
+// again over the monitors by the new choices). A save that
 // failed is said (the file and the system's reason, `describe` giving the
 // reason's text); the new values stay in use for this session.
-FormOutcome ApplySettingsForm(const SettingsFormInput& input, int fpsMode, Settings& settings,
+FormOutcome ApplySettingsForm(const SettingsFormInput& input, Settings& settings,
                               const std::function<SaveResult()>& applied, const std::wstring& settingsPath,
                               const std::function<std::wstring(unsigned long)>& describe);

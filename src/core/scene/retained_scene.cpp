@@ -63,6 +63,7 @@ struct RetainedScene {
   // What the kept layers belong to; a different key repaints everything.
   int width = 0;
   int height = 0;
+  float scale = 1;  // the aquarium's pixels to the target's
   int theme = 0;
   uint64_t records = 0;  // fingerprint of the scenery records: a new aquarium has others
   bool valid = false;
@@ -162,20 +163,23 @@ void DrawBackgroundPart(const LayerFrame& frame, const RetainedScene& s, int& st
   }
   Graphics g = MakeRasterGraphics(band, s.raster.get());
   Translate(g, float(-x0), float(-y0));
-  const RowWindow rows = RowWindow::Rows(float(y0), float(y0 + band.height));
+  if (s.scale != 1) Scale(g, s.scale, s.scale);
+  const RowWindow rows = RowWindow::Rows(float(y0) / s.scale, float(y0 + band.height) / s.scale);
   for (const SceneLayer& layer : kSceneLayers) {
     if (layer.keep == LayerKeep::kBackground) layer.draw(g, frame, rows);
   }
   NoteStatus(g, status);
 }
 
-void DrawOverlayPart(const LayerFrame& frame, int& status, const PixelBuffer& band, int x0, int y0) {
+void DrawOverlayPart(const LayerFrame& frame, float scale, int& status, const PixelBuffer& band, int x0,
+                     int y0) {
   Clear(band);
   Graphics g = MakeRasterGraphics(band);
   Translate(g, float(-x0), float(-y0));
+  if (scale != 1) Scale(g, scale, scale);
   for (const SceneLayer& layer : kSceneLayers) {
     if (layer.keep == LayerKeep::kOverlay)
-      layer.draw(g, frame, RowWindow::Rows(float(y0), float(y0 + band.height)));
+      layer.draw(g, frame, RowWindow::Rows(float(y0) / scale, float(y0 + band.height) / scale));
   }
   NoteStatus(g, status);
 }
@@ -307,12 +311,14 @@ bool HazeMoved(const SpriteSlot& s, const Creature& c, float tolerance, RedrawRe
 
 // Draws one of a creature's layers into its slot: a box `r` sizes S around
 // the creature, the same size wherever it is, so that the next drawing
-// clears only what this one touched.
+// clears only what this one touched. The box is in the target's pixels, the
+// creature `scale` times larger there than in the aquarium.
 template <typename Draw>
-void DrawCreatureLayer(SpriteSlot& slot, const Creature& c, FigureReach r, RasterScratch* raster, int& status,
-                       Draw draw) {
-  const float S = c.size, margin = 0.1f * S + 2;
-  const float left = std::floor(c.x - r.side * S - margin), top = std::floor(c.y - r.up * S - margin);
+void DrawCreatureLayer(SpriteSlot& slot, const Creature& c, FigureReach r, float scale, RasterScratch* raster,
+                       int& status, Draw draw) {
+  const float S = c.size * scale, margin = 0.1f * S + 2;
+  const float x = c.x * scale, y = c.y * scale;
+  const float left = std::floor(x - r.side * S - margin), top = std::floor(y - r.up * S - margin);
   const float right = left + std::ceil(2 * (r.side * S + margin)) + 1;
   const float bottom = top + std::ceil((r.up + r.down) * S + 2 * margin) + 1;
   slot.drawn = true;
@@ -326,20 +332,26 @@ void DrawCreatureLayer(SpriteSlot& slot, const Creature& c, FigureReach r, Raste
   slot.facesLeft = c.vx < 0;
   slot.size = c.size;
   slot.species = c.species;
-  DrawSprite(slot.sprite, left, top, right, bottom, kLargestSprite, raster, status,
-             [&](Graphics& g) { draw(g, c); });
+  DrawSprite(slot.sprite, left, top, right, bottom, kLargestSprite, raster, status, [&](Graphics& g) {
+    if (scale != 1) Scale(g, scale, scale);
+    draw(g, c);
+  });
 }
 
-void DrawPlantSprite(SpriteSlot& slot, const PlantClump& p, int h, RasterScratch* raster, int& status) {
+void DrawPlantSprite(SpriteSlot& slot, const PlantClump& p, int h, float scale, RasterScratch* raster,
+                     int& status) {
   const float yb = 0.9f * h;
-  const float left = std::floor(p.x - 0.8f * p.width - 2), right = std::ceil(p.x + 1.3f * p.width + 2);
-  const float top = std::floor(yb - p.height - 2), bottom = std::ceil(yb + 2);
+  const float left = std::floor((p.x - 0.8f * p.width) * scale - 2);
+  const float right = std::ceil((p.x + 1.3f * p.width) * scale + 2);
+  const float top = std::floor((yb - p.height) * scale - 2), bottom = std::ceil(yb * scale + 2);
   slot.drawn = true;
   slot.fresh = true;
   slot.x = p.x;
   slot.phase = p.swayPhase;
-  DrawSprite(slot.sprite, left, top, right, bottom, 4 * kLargestSprite, raster, status,
-             [&](Graphics& g) { DrawPlant(g, p, h); });
+  DrawSprite(slot.sprite, left, top, right, bottom, 4 * kLargestSprite, raster, status, [&](Graphics& g) {
+    if (scale != 1) Scale(g, scale, scale);
+    DrawPlant(g, p, h);
+  });
 }
 
 // Marks where a sprite was and where it is now, when either changed.
@@ -356,32 +368,50 @@ void ShowSprite(RetainedScene& s, SpriteSlot& slot, const SpritePlacement& at) {
   slot.shown = now;
 }
 
-PixelRect BubbleRect(const Bubble& b) {
-  const float r = std::fabs(b.radius) + 2;
-  if (!(std::fabs(b.x) < 1e7f && std::fabs(b.y) < 1e7f && r < 1e4f)) return {};
-  return {int(std::floor(b.x - r)), int(std::floor(b.y - r)), int(std::ceil(b.x + r)) + 1,
-          int(std::ceil(b.y + r)) + 1};
+// The target's pixels a bubble can touch.
+PixelRect BubbleRect(const Bubble& b, float scale) {
+  const float r = std::fabs(b.radius) * scale + 2, x = b.x * scale, y = b.y * scale;
+  if (!(std::fabs(x) < 1e7f && std::fabs(y) < 1e7f && r < 1e4f)) return {};
+  return {int(std::floor(x - r)), int(std::floor(y - r)), int(std::ceil(x + r)) + 1,
+          int(std::ceil(y + r)) + 1};
 }
 
-void Rebuild(const Aquarium& aq, int theme, int w, int h, RetainedScene& s) {
+// A rectangle of the aquarium's pixels as the target's pixels that hold it.
+PixelRect Scaled(const PixelRect& r, float scale) {
+  if (scale == 1) return r;
+  return {int(std::floor(r.x0 * scale)), int(std::floor(r.y0 * scale)), int(std::ceil(r.x1 * scale)),
+          int(std::ceil(r.y1 * scale))};
+}
+
+// w x h are the target's pixels; the aquarium's are `scale` times fewer.
+void Rebuild(const Aquarium& aq, int theme, int w, int h, float scale, RetainedScene& s) {
   s.width = w;
   s.height = h;
+  s.scale = scale;
   s.theme = theme;
   s.records = RecordsFingerprint(aq);
   s.valid = true;
   s.background.assign(size_t(w) * size_t(h), 0);
-  OverlayRows(theme, h, s.overlayTop, s.overlayBottom);
+  const int aw = AquariumPixels(w, scale), ah = AquariumPixels(h, scale);
+  int overlayTop = 0, overlayBottom = 0;
+  OverlayRows(theme, ah, overlayTop, overlayBottom);
+  const PixelRect overlay = Intersect(Scaled({0, overlayTop, aw, overlayBottom}, scale), {0, 0, w, h});
+  s.overlayTop = overlay.Empty() ? 0 : overlay.y0;
+  s.overlayBottom = overlay.Empty() ? 0 : overlay.y1;
   s.overlay.assign(size_t(w) * size_t(std::max(0, s.overlayBottom - s.overlayTop)), 0);
   std::vector<uint32_t>().swap(s.band);
   const ScenePalette palette = PaletteForTheme(theme);
   // One pixel more each way: the column half covers the pixels just past it.
-  RecordStaticLayer(s.water, w + 1, h + 1,
-                    [&](Graphics& layer) { DrawWaterColumn(layer, palette, theme, w, h); });
+  RecordStaticLayer(s.water, w + 1, h + 1, [&](Graphics& layer) {
+    if (scale != 1) Scale(layer, scale, scale);
+    DrawWaterColumn(layer, palette, theme, aw, ah);
+  });
   s.nextBand = 0;
   s.creatures.clear();
   s.plants.clear();
   s.bubbles.clear();
-  SetPieceFastParts(theme, w, h, s.fast);
+  SetPieceFastParts(theme, aw, ah, s.fast);
+  for (PixelRect& part : s.fast) part = Scaled(part, scale);
   s.tilesX = (w + kRetainedTile - 1) / kRetainedTile;
   s.tilesY = (h + kRetainedTile - 1) / kRetainedTile;
   s.dirty.assign(size_t(s.tilesX) * size_t(s.tilesY), 0);
@@ -389,9 +419,9 @@ void Rebuild(const Aquarium& aq, int theme, int w, int h, RetainedScene& s) {
 
 // ---- a frame: plan, draw, compose ----
 
-RepaintReason RepaintFor(const Aquarium& aq, int theme, int w, int h, const RetainedScene& s) {
+RepaintReason RepaintFor(const Aquarium& aq, int theme, int w, int h, float scale, const RetainedScene& s) {
   if (!s.valid) return RepaintReason::kFirst;
-  if (s.width != w || s.height != h) return RepaintReason::kSize;
+  if (s.width != w || s.height != h || s.scale != scale) return RepaintReason::kSize;
   if (s.theme != theme) return RepaintReason::kTheme;
   if (s.records != RecordsFingerprint(aq)) return RepaintReason::kAquarium;
   return RepaintReason::kNone;
@@ -400,9 +430,9 @@ RepaintReason RepaintFor(const Aquarium& aq, int theme, int w, int h, const Reta
 // What this frame draws again: all of the background after a repaint, else
 // its next band and the parts that move faster; every kept picture whose
 // record moved far enough from the pose it was drawn in.
-void PlanFrame(const Aquarium& aq, int theme, int w, int h, RetainedScene& s, FramePlan& plan) {
-  plan.repaint = RepaintFor(aq, theme, w, h, s);
-  if (plan.repaint != RepaintReason::kNone) Rebuild(aq, theme, w, h, s);
+void PlanFrame(const Aquarium& aq, int theme, int w, int h, float scale, RetainedScene& s, FramePlan& plan) {
+  plan.repaint = RepaintFor(aq, theme, w, h, scale, s);
+  if (plan.repaint != RepaintReason::kNone) Rebuild(aq, theme, w, h, scale, s);
   plan.background.clear();
   const int rows = kBandTileRows * kRetainedTile;
   if (plan.repaint != RepaintReason::kNone) {
@@ -415,13 +445,15 @@ void PlanFrame(const Aquarium& aq, int theme, int w, int h, RetainedScene& s, Fr
   }
 
   plan.sprites.clear();
+  // The tolerance is in the target's pixels; poses move in the aquarium's.
+  const float tolerance = s.poseTolerance / scale;
   s.plants.resize(aq.plants.size());
   for (size_t i = 0; i < aq.plants.size(); ++i) {
     const SpriteSlot& slot = s.plants[i];
     const PlantClump& p = aq.plants[i];
     if (!slot.drawn) {
       plan.sprites.push_back({SpriteJob::kPlant, i, RedrawReason::kNew});
-    } else if (!(0.8f * p.width * PhaseDistance(p.swayPhase, slot.phase) < s.poseTolerance)) {
+    } else if (!(0.8f * p.width * PhaseDistance(p.swayPhase, slot.phase) < tolerance)) {
       plan.sprites.push_back({SpriteJob::kPlant, i, RedrawReason::kSway});
     }
   }
@@ -431,9 +463,8 @@ void PlanFrame(const Aquarium& aq, int theme, int w, int h, RetainedScene& s, Fr
     const Creature& c = aq.creatures[i];
     RedrawReason why = RedrawReason::kNew;
     if (LayerStale(sprites.shadow, c, why)) plan.sprites.push_back({SpriteJob::kShadow, i, why});
-    if (FigureMoved(sprites.figure, c, s.poseTolerance, why))
-      plan.sprites.push_back({SpriteJob::kFigure, i, why});
-    if (HazeMoved(sprites.haze, c, s.poseTolerance, why)) plan.sprites.push_back({SpriteJob::kHaze, i, why});
+    if (FigureMoved(sprites.figure, c, tolerance, why)) plan.sprites.push_back({SpriteJob::kFigure, i, why});
+    if (HazeMoved(sprites.haze, c, tolerance, why)) plan.sprites.push_back({SpriteJob::kHaze, i, why});
   }
 }
 
@@ -441,12 +472,13 @@ void PlanFrame(const Aquarium& aq, int theme, int w, int h, RetainedScene& s, Fr
 // its record is now, and marks the tiles that changed.
 void DrawPlanned(const Aquarium& aq, const LayerFrame& frame, const FramePlan& plan, RetainedScene& s) {
   RetainedFrameStats& stats = s.frame.stats;
-  const int w = s.width, h = s.height;
+  const int w = s.width;
+  const float k = s.scale;
   auto drawBackground = [&](const PixelBuffer& part, int x0, int y0) {
     DrawBackgroundPart(frame, s, stats.status, part, x0, y0);
   };
   auto drawOverlay = [&](const PixelBuffer& part, int x0, int y0) {
-    DrawOverlayPart(frame, stats.status, part, x0, y0);
+    DrawOverlayPart(frame, k, stats.status, part, x0, y0);
   };
   for (const PixelRect& r : plan.background) {
     RefreshRect(s, s.background, 0, r, drawBackground);
@@ -457,20 +489,21 @@ void DrawPlanned(const Aquarium& aq, const LayerFrame& frame, const FramePlan& p
   for (const SpriteJob& job : plan.sprites) {
     ++stats.redrawn[size_t(job.reason)];
     if (job.layer == SpriteJob::kPlant) {
-      DrawPlantSprite(s.plants[job.record], aq.plants[job.record], h, s.raster.get(), stats.status);
+      DrawPlantSprite(s.plants[job.record], aq.plants[job.record], frame.h, k, s.raster.get(), stats.status);
       ++stats.spritesDrawn;
       continue;
     }
     CreatureSprites& sprites = s.creatures[job.record];
     const Creature& c = aq.creatures[job.record];
     if (job.layer == SpriteJob::kShadow) {
-      DrawCreatureLayer(sprites.shadow, c, ShadowReach(), s.raster.get(), stats.status, DrawCreatureShadow);
+      DrawCreatureLayer(sprites.shadow, c, ShadowReach(), k, s.raster.get(), stats.status,
+                        DrawCreatureShadow);
     } else if (job.layer == SpriteJob::kFigure) {
-      DrawCreatureLayer(sprites.figure, c, FigureReachOf(c.species), s.raster.get(), stats.status,
+      DrawCreatureLayer(sprites.figure, c, FigureReachOf(c.species), k, s.raster.get(), stats.status,
                         DrawCreatureFigure);
       ++stats.spritesDrawn;
     } else {
-      DrawCreatureLayer(sprites.haze, c, HazeReach(), s.raster.get(), stats.status, DrawCreatureHaze);
+      DrawCreatureLayer(sprites.haze, c, HazeReach(), k, s.raster.get(), stats.status, DrawCreatureHaze);
     }
   }
 
@@ -481,7 +514,7 @@ void DrawPlanned(const Aquarium& aq, const LayerFrame& frame, const FramePlan& p
     CreatureSprites& sprites = s.creatures[i];
     const Creature& c = aq.creatures[i];
     for (SpriteSlot* slot : {&sprites.shadow, &sprites.figure, &sprites.haze})
-      ShowSprite(s, *slot, PlaceSprite(c.x - slot->x, c.y - slot->y));
+      ShowSprite(s, *slot, PlaceSprite((c.x - slot->x) * k, (c.y - slot->y) * k));
   }
   stats.sprites = int(s.plants.size() + s.creatures.size());
 
@@ -489,7 +522,7 @@ void DrawPlanned(const Aquarium& aq, const LayerFrame& frame, const FramePlan& p
   for (const PixelRect& r : s.bubbles) MarkDirty(s, r);
   s.bubbles.clear();
   for (const Bubble& b : aq.bubbles) {
-    s.bubbles.push_back(BubbleRect(b));
+    s.bubbles.push_back(BubbleRect(b, k));
     MarkDirty(s, s.bubbles.back());
   }
 }
@@ -524,6 +557,7 @@ void Compose(const Aquarium& aq, const PixelBuffer& target, RetainedScene& s) {
                                     r.y1 - r.y0, target.stride};
           Graphics g = MakeRasterGraphics(part, s.raster.get());
           Translate(g, float(-r.x0), float(-r.y0));
+          if (s.scale != 1) Scale(g, s.scale, s.scale);
           for (size_t i = 0; i < aq.bubbles.size(); ++i) {
             if (!Intersect(s.bubbles[i], r).Empty()) DrawBubble(g, aq.bubbles[i]);
           }
@@ -588,16 +622,17 @@ size_t RetainedSceneBytes(const RetainedScene& s) {
 }
 
 const RetainedFrame& RenderSceneRetained(const Aquarium& aq, int theme, const PixelBuffer& target,
-                                         RetainedScene& s) {
+                                         RetainedScene& s, float scale) {
   const int w = target.width, h = target.height;
   s.frame.stats = {};
   s.frame.changed.clear();
-  if (w <= 0 || h <= 0 || !target.pixels) return s.frame;
+  if (w <= 0 || h <= 0 || !target.pixels || !(scale >= 1)) return s.frame;
   FramePlan& plan = s.plan;
-  PlanFrame(aq, theme, w, h, s, plan);
+  PlanFrame(aq, theme, w, h, scale, s, plan);
   s.frame.stats.repaint = plan.repaint;
   std::fill(s.dirty.begin(), s.dirty.end(), 0);
-  const LayerFrame frame = {aq, theme, PaletteForTheme(theme), w, h, aq.elapsed};
+  const LayerFrame frame = {
+      aq, theme, PaletteForTheme(theme), AquariumPixels(w, scale), AquariumPixels(h, scale), aq.elapsed};
   DrawPlanned(aq, frame, plan, s);
   if (plan.repaint != RepaintReason::kNone) std::fill(s.dirty.begin(), s.dirty.end(), 1);
   CollectDamage(s);
@@ -606,13 +641,13 @@ const RetainedFrame& RenderSceneRetained(const Aquarium& aq, int theme, const Pi
 }
 
 const RetainedFrame& RenderSceneRetained(const Aquarium& aquarium, int theme, Graphics& g, int width,
-                                         int height, RetainedScene& scene) {
+                                         int height, RetainedScene& scene, float scale) {
   PixelBuffer pixels;
   scene.frame.stats = {};
   scene.frame.changed.clear();
   if (width <= 0 || height <= 0) return scene.frame;
   if (!AccessPixels(g, pixels) || pixels.width < width || pixels.height < height) {
-    RenderScene(aquarium, theme, g, width, height);
+    RenderScene(aquarium, theme, g, width, height, scale);
     InvalidateRetainedScene(scene);
     scene.frame.changed.assign(1, {0, 0, width, height});
     scene.frame.stats.repaint = RepaintReason::kFirst;
@@ -620,5 +655,5 @@ const RetainedFrame& RenderSceneRetained(const Aquarium& aquarium, int theme, Gr
   }
   pixels.width = width;
   pixels.height = height;
-  return RenderSceneRetained(aquarium, theme, pixels, scene);
+  return RenderSceneRetained(aquarium, theme, pixels, scene, scale);
 }

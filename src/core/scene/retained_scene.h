@@ -86,13 +86,15 @@ constexpr int kBandTileRows = 8;
 
 // Draws the frame into `target` (32-bit premultiplied, the size of the
 // window) from the layers kept in `scene`. The result stays valid until the
-// scene's next frame.
+// scene's next frame. With a `scale` above 1 the aquarium is that many times
+// smaller than the target (AquariumPixels) and everything of it is drawn that
+// many times larger; its changed rectangles are the target's.
 const RetainedFrame& RenderSceneRetained(const Aquarium& aquarium, int theme, const draw::PixelBuffer& target,
-                                         RetainedScene& scene);
+                                         RetainedScene& scene, float scale = 1);
 // The same, on a graphics whose pixels can be reached (AccessPixels); on one
 // whose pixels cannot, the exact drawing, all of it changed.
 const RetainedFrame& RenderSceneRetained(const Aquarium& aquarium, int theme, draw::Graphics& g, int width,
-                                         int height, RetainedScene& scene);
+                                         int height, RetainedScene& scene, float scale = 1);
 // The next frame repaints everything and draws every kept layer again.
 void InvalidateRetainedScene(RetainedScene& scene);
 // How far (pixels) a figure's outline may move from the pose it was drawn in

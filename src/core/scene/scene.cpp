@@ -46,15 +46,27 @@ void DrawCreaturesInDepthOrder(Graphics& g, const std::vector<Creature>& creatur
 namespace {
 
 // The frame on the rasteriser where g's pixels can be reached, else on g.
-void Render(const Aquarium& aquarium, int theme, Graphics& g, int width, int height, SceneCache* cache) {
-  if (width <= 0 || height <= 0) return;  // nothing to draw into
+void Render(const Aquarium& aquarium, int theme, Graphics& g, int width, int height, SceneCache* cache,
+            float scale) {
+  if (width <= 0 || height <= 0 || !(scale >= 1)) return;  // nothing to draw into
   PixelBuffer pixels;
   if (!g.raster && !AccessPixels(g, pixels)) {
-    DrawSceneLayers(g, FrameOf(aquarium, theme, width, height), nullptr);
+    RenderSceneReference(aquarium, theme, g, width, height, scale);
     return;
   }
   Graphics fast = g.raster ? Graphics{} : MakeRasterGraphics(pixels);
   Graphics& raster = g.raster ? g : fast;
+  if (scale != 1) {
+    // Drawn whole at its own size, larger: no kept water column.
+    const uint32_t saved = SaveState(raster);
+    Scale(raster, scale, scale);
+    DrawSceneLayers(raster,
+                    FrameOf(aquarium, theme, AquariumPixels(width, scale), AquariumPixels(height, scale)),
+                    nullptr);
+    RestoreState(raster, saved);
+    if (raster.lastStatus != kStatusOk) g.lastStatus = raster.lastStatus;
+    return;
+  }
   const StaticLayer* water = nullptr;
   if (cache) {
     if (cache->width != width || cache->height != height || cache->theme != theme) {
@@ -75,15 +87,30 @@ void Render(const Aquarium& aquarium, int theme, Graphics& g, int width, int hei
 
 }  // namespace
 
-void RenderScene(const Aquarium& aquarium, int theme, Graphics& g, int width, int height) {
-  Render(aquarium, theme, g, width, height, nullptr);
+int AquariumPixels(int pixels, float scale) {
+  if (!(scale > 1)) return pixels;
+  // A hair below a whole number is that number: 2160 / 1.5 is 1440.
+  return std::max(1, int(std::ceil(double(pixels) / scale - 1e-3)));
+}
+
+void RenderScene(const Aquarium& aquarium, int theme, Graphics& g, int width, int height, float scale) {
+  Render(aquarium, theme, g, width, height, nullptr, scale);
 }
 
 void RenderScene(const Aquarium& aquarium, int theme, Graphics& g, int width, int height, SceneCache& cache) {
-  Render(aquarium, theme, g, width, height, &cache);
+  Render(aquarium, theme, g, width, height, &cache, 1);
 }
 
-void RenderSceneReference(const Aquarium& aquarium, int theme, Graphics& g, int width, int height) {
-  if (width <= 0 || height <= 0) return;
-  DrawSceneLayers(g, FrameOf(aquarium, theme, width, height), nullptr);
+void RenderSceneReference(const Aquarium& aquarium, int theme, Graphics& g, int width, int height,
+                          float scale) {
+  if (width <= 0 || height <= 0 || !(scale >= 1)) return;
+  if (scale == 1) {
+    DrawSceneLayers(g, FrameOf(aquarium, theme, width, height), nullptr);
+    return;
+  }
+  const uint32_t saved = SaveState(g);
+  Scale(g, scale, scale);
+  DrawSceneLayers(g, FrameOf(aquarium, theme, AquariumPixels(width, scale), AquariumPixels(height, scale)),
+                  nullptr);
+  RestoreState(g, saved);
 }

@@ -17,14 +17,22 @@ struct SceneCache {
   draw::StaticLayer water;
 };
 
+// The size of an aquarium shown `scale` times larger over `pixels` of the
+// screen: rounded up, so that its drawing covers every one of them.
+int AquariumPixels(int pixels, float scale);
+
 // Any theme outside 2..6 draws like theme 1. Where AccessPixels reaches the
 // pixels under `g` (a QImage, a 32-bit DIB section), the frame is drawn
 // straight into them by the toolkit's rasteriser; otherwise by g's backend.
-void RenderScene(const Aquarium& aquarium, int theme, draw::Graphics& g, int width, int height);
+// With a `scale` above 1, width x height are the screen's pixels and the
+// aquarium's are AquariumPixels of them, everything drawn that much larger.
+void RenderScene(const Aquarium& aquarium, int theme, draw::Graphics& g, int width, int height,
+                 float scale = 1);
 // The same frame, keeping in `cache` what stays the same from frame to frame.
 void RenderScene(const Aquarium& aquarium, int theme, draw::Graphics& g, int width, int height,
                  SceneCache& cache);
 
 // The same frame drawn by g's own backend call by call: the reference the
 // fast drawing is measured and checked against.
-void RenderSceneReference(const Aquarium& aquarium, int theme, draw::Graphics& g, int width, int height);
+void RenderSceneReference(const Aquarium& aquarium, int theme, draw::Graphics& g, int width, int height,
+                          float scale = 1);

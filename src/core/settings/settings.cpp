@@ -22,6 +22,10 @@ void LoadSettingsFrom(ProfileStore& store, Settings& settings) {
   if (InRange(totalFish, 5, 60)) settings.totalFish = totalFish;
   int fpsMode = store.ReadInt(L"Settings", L"FpsMode", 0);
   if (InRange(fpsMode, 0, 1)) settings.fpsMode = fpsMode;
+  const int monitors = store.ReadInt(L"Settings", L"Monitors", kMonitorsAuto);
+  if (InRange(monitors, kMonitorsAuto, kMonitorsEach)) settings.monitors = monitors;
+  const int scaleWithDpi = store.ReadInt(L"Settings", L"ScaleWithDpi", 1);
+  if (InRange(scaleWithDpi, 0, 1)) settings.scaleWithDpi = scaleWithDpi;
   for (int i = 0; i < kSpeciesCount; ++i) {
     wchar_t key[16];
     SpeciesKey(key, i);
@@ -31,11 +35,12 @@ void LoadSettingsFrom(ProfileStore& store, Settings& settings) {
 }
 
 SaveResult SaveSettingsTo(ProfileStore& store, const Settings& settings) {
-  ProfileEntry general[3] = {{L"Theme", {}}, {L"TotalFish", {}}, {L"FpsMode", {}}};
-  std::swprintf(general[0].value, 16, L"%d", settings.theme);
-  std::swprintf(general[1].value, 16, L"%d", settings.totalFish);
-  std::swprintf(general[2].value, 16, L"%d", settings.fpsMode);
-  const SaveResult result = store.WriteKeys(L"Settings", general, 3);
+  ProfileEntry general[] = {
+      {L"Theme", {}}, {L"TotalFish", {}}, {L"FpsMode", {}}, {L"Monitors", {}}, {L"ScaleWithDpi", {}}};
+  const int values[] = {settings.theme, settings.totalFish, settings.fpsMode, settings.monitors,
+                        settings.scaleWithDpi};
+  for (int i = 0; i < 5; ++i) std::swprintf(general[i].value, 16, L"%d", values[i]);
+  const SaveResult result = store.WriteKeys(L"Settings", general, 5);
   if (!result.ok) return result;
   ProfileEntry species[kSpeciesCount];
   for (int i = 0; i < kSpeciesCount; ++i) {

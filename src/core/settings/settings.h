@@ -4,10 +4,17 @@
 
 constexpr int kSpeciesCount = 20;
 
+// How the aquariums lie over several monitors (the "Monitors" key).
+constexpr int kMonitorsAuto = 0;    // across when the monitors tile their bounding box, else each
+constexpr int kMonitorsAcross = 1;  // one aquarium over the bounding box of all monitors
+constexpr int kMonitorsEach = 2;    // one aquarium per monitor
+
 struct Settings {
   int theme = 1;
   int totalFish = 28;
-  int fpsMode = 0;  // 0 "Smooth (60 FPS)", 1 "Power Saver (15 FPS)"
+  int fpsMode = 0;       // 0 "Smooth (60 FPS)", 1 "Power Saver (15 FPS)"
+  int monitors = 0;      // kMonitorsAuto, kMonitorsAcross or kMonitorsEach
+  int scaleWithDpi = 1;  // 1: creatures and scenery grow with the monitor's scale factor
   int speciesCounts[kSpeciesCount] = {2, 2, 2, 2, 2, 2, 2, 2, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
 };
 
@@ -38,6 +45,6 @@ struct ProfileStore {
 
 // Resets to the defaults, then applies every accepted value from the store.
 void LoadSettingsFrom(ProfileStore& store, Settings& settings);
-// Writes [Settings] Theme, TotalFish, FpsMode, then [Species] Fish0 to
+// Writes [Settings] Theme, TotalFish, FpsMode, Monitors, ScaleWithDpi, then [Species] Fish0 to
 // Fish19, one write per section; stops at the first that fails.
 SaveResult SaveSettingsTo(ProfileStore& store, const Settings& settings);

@@ -1,7 +1,5 @@
 #include "sim/pointer_inbox.h"
 
-#include "sim/simulation.h"
-
 namespace {
 
 uint64_t Pack(PointerPoint p) {
@@ -42,18 +40,4 @@ int TakePointerClicks(PointerInbox& inbox, PointerPoint* clicks, int max) {
     clicks[taken++] = inbox.clicks[read % PointerInbox::kClickCapacity];
   inbox.clicksRead.store(read, std::memory_order_release);
   return taken;
-}
-
-int DeliverPointerInput(PointerInbox& inbox, Aquarium& aquarium, PointerPoint origin, bool resting) {
-  PointerPoint point;
-  if (TakePointerMove(inbox, point)) {
-    RecordPointerMove(aquarium, float(point.x - origin.x), float(point.y - origin.y));
-  }
-  PointerPoint clicks[PointerInbox::kClickCapacity];
-  const int count = TakePointerClicks(inbox, clicks, int(PointerInbox::kClickCapacity));
-  if (resting) return 0;
-  for (int i = 0; i < count; ++i) {
-    AddClickBurst(aquarium, float(clicks[i].x - origin.x), float(clicks[i].y - origin.y));
-  }
-  return count;
 }

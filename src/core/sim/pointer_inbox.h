@@ -33,9 +33,3 @@ bool PostPointerClick(PointerInbox& inbox, PointerPoint point);
 // up to `max` clicks, oldest first.
 bool TakePointerMove(PointerInbox& inbox, PointerPoint& point);
 int TakePointerClicks(PointerInbox& inbox, PointerPoint* clicks, int max);
-
-// Everything waiting in the inbox, given to the aquarium: points are screen
-// coordinates, the wallpaper's client area starts at `origin`. While resting
-// nobody sees bubbles and nothing steps them, so clicks are dropped.
-// Returns how many bursts were added.
-int DeliverPointerInput(PointerInbox& inbox, Aquarium& aquarium, PointerPoint origin, bool resting);

@@ -9,6 +9,10 @@ void RecordPointerMove(Aquarium& aquarium, float x, float y) {
   aquarium.pointerKnown = true;
 }
 
+void ForgetPointer(Aquarium& aquarium) {
+  aquarium.pointerKnown = false;
+}
+
 namespace {
 
 // Makes room for `n` more click bubbles by removing the oldest ones.

@@ -30,6 +30,8 @@ void FitAquarium(Aquarium& aquarium, int W, int H);
 
 // A pointer move in client coordinates: creatures flee this point from now on.
 void RecordPointerMove(Aquarium& aquarium, float x, float y);
+// The pointer went over another aquarium: nobody here flees it any more.
+void ForgetPointer(Aquarium& aquarium);
 // A left click in client coordinates: a burst of 15 to 25 bubbles around it.
 // At most kMaxClickBubbles of them are alive: the oldest go first.
 constexpr size_t kMaxClickBubbles = 300;

@@ -10,9 +10,9 @@
 
 #include "policy/frame_loop.h"
 #include "policy/launch_options.h"
+#include "policy/monitor_layout.h"
 #include "policy/visibility.h"
 #include "settings/settings.h"
-#include "sim/aquarium.h"
 #include "sim/pointer_inbox.h"
 
 struct LinuxApp;
@@ -34,14 +34,12 @@ void Request(void (*request)(LinuxApp&, Params...), LinuxApp& app, Args&&... arg
   if (request != nullptr) request(app, std::forward<Args>(args)...);
 }
 
-// One aquarium on one surface: the X11 desktop window, or one Wayland output.
-struct AquariumView {
-  Aquarium aquarium;
-  FrameView frame;           // its clock and kept layers, for the frame loop
-  PointerInbox pointer;      // what the display heard of the pointer since the last wake-up
-  bool pointerSeen = false;  // X11: a pointer position was read before
-  int pointerX = 0;
-  int pointerY = 0;
+// The aquariums of one surface (the X11 desktop window: one per monitor or
+// one across; a Wayland output: its own) and the pointer it hears, in the
+// surface's pixels.
+struct SurfaceAquariums {
+  AquariumSet set;
+  PointerInbox pointer;
 };
 
 // The frame driver's own state, whatever the display.

@@ -14,16 +14,6 @@ WakeResult RunFrames(LinuxApp& app, ViewWake* views, int count) {
   return RunFrameLoop(app.frame.loop, app.settings, wake, views, count);
 }
 
-ViewWake WakeOf(AquariumView& view, const draw::PixelBuffer& pixels, bool ready) {
-  ViewWake wake;
-  wake.view = &view.frame;
-  wake.aquarium = &view.aquarium;
-  wake.target = pixels;
-  wake.ready = ready;
-  wake.pointer = &view.pointer;  // in the view's own pixels
-  return wake;
-}
-
 int TickMsOf(const WakeResult& result) {
   return result.slowTicks ? kRestTickMs : kFrameTickMs;
 }
@@ -34,19 +24,25 @@ int32_t Pixel(float v) {
 }
 }  // namespace
 
-void PointerMoved(AquariumView& view, float x, float y) {
-  PostPointerMove(view.pointer, {Pixel(x), Pixel(y)});
+void LayOutSurface(LinuxApp& app, SurfaceAquariums& surface, const std::vector<MonitorInfo>& monitors,
+                   const ScreenRect& client) {
+  if (!LayOutAquariums(surface.set, monitors, client, app.settings)) return;
+  for (PlacedAquarium& a : surface.set.aquariums) a.view.fixedSteps = app.launch.steps;
 }
 
-void PointerClicked(AquariumView& view, float x, float y) {
-  PostPointerClick(view.pointer, {Pixel(x), Pixel(y)});
+void PointerMoved(SurfaceAquariums& surface, float x, float y) {
+  PostPointerMove(surface.pointer, {Pixel(x), Pixel(y)});
 }
 
-int CreaturesNearPointer(const AquariumView& view, float radius) {
-  if (!view.aquarium.pointerKnown) return 0;
+void PointerClicked(SurfaceAquariums& surface, float x, float y) {
+  PostPointerClick(surface.pointer, {Pixel(x), Pixel(y)});
+}
+
+int CreaturesNearPointer(const Aquarium& aquarium, float radius) {
+  if (!aquarium.pointerKnown) return 0;
   int near = 0;
-  for (const Creature& c : view.aquarium.creatures) {
-    const float dx = c.x - view.aquarium.pointerX, dy = c.y - view.aquarium.pointerY;
+  for (const Creature& c : aquarium.creatures) {
+    const float dx = c.x - aquarium.pointerX, dy = c.y - aquarium.pointerY;
     if (dx * dx + dy * dy < radius * radius) ++near;
   }
   return near;

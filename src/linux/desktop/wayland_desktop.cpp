@@ -18,6 +18,7 @@
 #include "common/linux_log.h"
 #include "desktop/frame_driver.h"
 #include "desktop/layer_shell_protocol.h"
+#include "sim/simulation.h"
 
 namespace {
 
@@ -52,7 +53,9 @@ struct OutputSurface {
   std::vector<uint32_t> frame;
   wl_callback* frameCallback = nullptr;  // set while a frame waits to be shown
   bool configured = false;
-  AquariumView view;
+  // Its own aquarium, whatever the Monitors setting: separate surfaces share
+  // no scene (see the architecture map).
+  SurfaceAquariums aquariums;
 };
 
 struct WaylandDesktop {
@@ -196,8 +199,15 @@ void DrawOutputs(WaylandDesktop& d, bool force) {
     const bool ready = Ready(*out) && FreeBuffer(*out) != nullptr && !out->frame.empty();
     const draw::PixelBuffer pixels =
         out->frame.empty() ? draw::PixelBuffer{} : draw::PixelBuffer{out->frame.data(), w, h, w};
-    views.push_back(WakeOf(out->view, pixels, ready));
-    shown.push_back(out.get());
+    // The output is its own monitor, at its scale.
+    const ScreenRect whole = {0, 0, pixels.width, pixels.height};
+    LayOutSurface(*d.app, out->aquariums, {{whole, float(out->bufferScale)}}, whole);
+    const size_t first = views.size();
+    AquariumViews(out->aquariums.set, pixels, &out->aquariums.pointer, {0, 0}, views);
+    for (size_t i = first; i < views.size(); ++i) {
+      views[i].ready = views[i].ready && ready;
+      shown.push_back(out.get());
+    }
   }
   const WakeResult result = RunFrames(*d.app, views.data(), int(views.size()));
   if (d.frameTimer.interval() != TickMsOf(result)) d.frameTimer.setInterval(TickMsOf(result));
@@ -312,7 +322,6 @@ void AddOutput(WaylandDesktop& d, uint32_t name, uint32_t version) {
   out->desktop = &d;
   out->globalName = name;
   out->name = "output " + std::to_string(name);
-  out->view.frame.fixedSteps = d.app != nullptr ? d.app->launch.steps : 0;
   out->output = static_cast<wl_output*>(
       wl_registry_bind(d.registry, name, &wl_output_interface, std::min(version, 4u)));
   wl_output_add_listener(out->output, &kOutputListener, out.get());
@@ -357,20 +366,29 @@ void PointerEnter(void* data, wl_pointer* pointer, uint32_t serial, wl_surface* 
     d.pointerY = float(wl_fixed_to_double(y) * d.pointerFocus->bufferScale);
   }
 }
+// The output the pointer left sees no pointer: neither what it last heard
+// nor a move still waiting for its next frame.
 void PointerLeave(void* data, wl_pointer*, uint32_t, wl_surface*) {
-  static_cast<WaylandDesktop*>(data)->pointerFocus = nullptr;
+  auto& d = *static_cast<WaylandDesktop*>(data);
+  if (d.pointerFocus != nullptr) {
+    SurfaceAquariums& left = d.pointerFocus->aquariums;
+    PointerPoint move;
+    TakePointerMove(left.pointer, move);
+    for (PlacedAquarium& a : left.set.aquariums) ForgetPointer(a.aquarium);
+  }
+  d.pointerFocus = nullptr;
 }
 void PointerMotion(void* data, wl_pointer*, uint32_t, wl_fixed_t x, wl_fixed_t y) {
   auto& d = *static_cast<WaylandDesktop*>(data);
   if (d.pointerFocus == nullptr) return;
   d.pointerX = float(wl_fixed_to_double(x) * d.pointerFocus->bufferScale);
   d.pointerY = float(wl_fixed_to_double(y) * d.pointerFocus->bufferScale);
-  PointerMoved(d.pointerFocus->view, d.pointerX, d.pointerY);
+  PointerMoved(d.pointerFocus->aquariums, d.pointerX, d.pointerY);
 }
 void PointerButton(void* data, wl_pointer*, uint32_t, uint32_t, uint32_t button, uint32_t state) {
   auto& d = *static_cast<WaylandDesktop*>(data);
   if (d.pointerFocus == nullptr || button != BTN_LEFT || state != WL_POINTER_BUTTON_STATE_PRESSED) return;
-  PointerClicked(d.pointerFocus->view, d.pointerX, d.pointerY);
+  PointerClicked(d.pointerFocus->aquariums, d.pointerX, d.pointerY);
 }
 void PointerAxis(void*, wl_pointer*, uint32_t, uint32_t, wl_fixed_t) {}
 void PointerFrame(void*, wl_pointer*) {}
@@ -490,7 +508,6 @@ void StartWaylandDesktop(LinuxApp& app, WaylandDesktop* d) {
   app.wayland = d;
   d->app = &app;
   d->started = true;
-  for (auto& out : d->outputs) out->view.frame.fixedSteps = app.launch.steps;
   LoadCursor(*d);
   for (auto& out : d->outputs) MakeSurface(*out);
   wl_display_flush(d->display);
@@ -529,11 +546,11 @@ void StopWaylandDesktop(LinuxApp& app) {
   Disconnect(d);
 }
 
-std::vector<AquariumView*> WaylandViews(LinuxApp& app) {
-  std::vector<AquariumView*> views;
-  if (app.wayland == nullptr) return views;
-  for (auto& out : app.wayland->outputs) views.push_back(&out->view);
-  return views;
+std::vector<SurfaceAquariums*> WaylandSurfaces(LinuxApp& app) {
+  std::vector<SurfaceAquariums*> surfaces;
+  if (app.wayland == nullptr) return surfaces;
+  for (auto& out : app.wayland->outputs) surfaces.push_back(&out->aquariums);
+  return surfaces;
 }
 
 int WaylandSurfaceCount(const LinuxApp& app) {

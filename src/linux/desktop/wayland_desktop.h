@@ -18,7 +18,8 @@ WaylandDesktop* ConnectWayland(std::string& error);
 void StartWaylandDesktop(LinuxApp& app, WaylandDesktop* desktop);
 void StopWaylandDesktop(LinuxApp& app);
 
-std::vector<AquariumView*> WaylandViews(LinuxApp& app);
+// Every output's aquarium.
+std::vector<SurfaceAquariums*> WaylandSurfaces(LinuxApp& app);
 int WaylandSurfaceCount(const LinuxApp& app);
 // Rest or draw again now: the visibility state changed.
 void UpdateWaylandRest(LinuxApp& app);

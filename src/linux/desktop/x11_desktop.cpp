@@ -2,18 +2,21 @@
 
 #include <QAbstractNativeEventFilter>
 #include <QBackingStore>
-#include <QCursor>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 #include "base/clock.h"
 #include "common/linux_log.h"
 #include "desktop/frame_driver.h"
 #include "desktop/x11_stacking.h"
+#include "policy/frame_pacing.h"
 
 namespace {
 
@@ -32,7 +35,12 @@ struct X11Desktop {
   LinuxApp* app = nullptr;
   DesktopWindow* window = nullptr;
   QBackingStore* store = nullptr;
-  AquariumView view;
+  SurfaceAquariums aquariums;  // over the RandR monitors, in the window's pixels
+  std::vector<ViewWake> views;
+  std::vector<draw::PixelRect> changed;  // in the window's pixels
+  bool pointerSeen = false;              // a pointer position was read before
+  int pointerX = 0;
+  int pointerY = 0;
   xcb_connection_t* connection = nullptr;
   xcb_window_t root = 0;
   xcb_window_t own = 0;
@@ -44,11 +52,14 @@ struct X11Desktop {
   bool obscured = false;  // fully obscured, from visibility events (no compositor)
   bool drawnOnce = false;
   bool formatReported = false;
+  QPoint origin;  // the window's top left on the root, the server's pixels
+  int unmappedChecks = 0;
 };
 
 namespace {
 
 void RenderX11Frame(X11Desktop& d);
+void FollowScreens(X11Desktop& d);
 
 struct DesktopWindow : QWindow {
   X11Desktop* desktop = nullptr;
@@ -59,7 +70,7 @@ struct DesktopWindow : QWindow {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton) {
           const qreal ratio = devicePixelRatio();
-          PointerClicked(desktop->view, float(mouse->position().x() * ratio),
+          PointerClicked(desktop->aquariums, float(mouse->position().x() * ratio),
                          float(mouse->position().y() * ratio));
         }
         return true;
@@ -96,17 +107,59 @@ bool EventFilter::nativeEventFilter(const QByteArray& type, void* message, qintp
   return false;
 }
 
-// The pointer each frame, in the window's pixels. Only a move counts, as on
-// Windows: a pointer resting where it was at start scares nobody.
+// The pointer each frame, in the window's pixels (the server's, whatever
+// Qt's scale). Only a move counts, as on Windows: a pointer resting where it
+// was at start scares nobody.
 void ReadPointer(X11Desktop& d) {
-  const QPoint local = d.window->mapFromGlobal(QCursor::pos());
-  const qreal ratio = d.window->devicePixelRatio();
-  const int x = int(local.x() * ratio), y = int(local.y() * ratio);
-  AquariumView& view = d.view;
-  if (view.pointerSeen && (x != view.pointerX || y != view.pointerY)) PointerMoved(view, float(x), float(y));
-  view.pointerSeen = true;
-  view.pointerX = x;
-  view.pointerY = y;
+  xcb_query_pointer_reply_t* reply =
+      xcb_query_pointer_reply(d.connection, xcb_query_pointer(d.connection, d.own), nullptr);
+  if (reply == nullptr) return;
+  const int x = reply->win_x, y = reply->win_y;
+  const bool sameScreen = reply->same_screen != 0;
+  std::free(reply);
+  if (!sameScreen) return;
+  if (d.pointerSeen && (x != d.pointerX || y != d.pointerY)) PointerMoved(d.aquariums, float(x), float(y));
+  d.pointerSeen = true;
+  d.pointerX = x;
+  d.pointerY = y;
+}
+
+// Qt keeps a screen's top left in the server's pixels and divides only its
+// size by the screen's ratio: the monitors in the server's pixels, each with
+// the scale of the desktop's DPI (Xft.dpi, which Qt reads into the ratio and
+// the logical DPI).
+std::vector<MonitorInfo> ScreenMonitors() {
+  std::vector<MonitorInfo> monitors;
+  for (QScreen* screen : QGuiApplication::screens()) {
+    const qreal ratio = screen->devicePixelRatio();
+    const QRect g = screen->geometry();
+    const int left = g.left(), top = g.top();
+    monitors.push_back(
+        {{left, top, left + int(std::lround(g.width() * ratio)), top + int(std::lround(g.height() * ratio))},
+         MonitorScaleOfDpi(screen->logicalDotsPerInch() * ratio)});
+  }
+  return monitors;
+}
+
+std::vector<ScreenRect> MonitorRects(const std::vector<MonitorInfo>& monitors) {
+  std::vector<ScreenRect> rects;
+  for (const MonitorInfo& m : monitors) rects.push_back(m.rect);
+  return rects;
+}
+
+// The box of the monitors, in the server's pixels.
+ScreenRect MonitorBox(const std::vector<MonitorInfo>& monitors) {
+  if (monitors.empty()) return {0, 0, 1024, 768};
+  ScreenRect box = monitors[0].rect;
+  for (const MonitorInfo& m : monitors)
+    box = {std::min(box.left, m.rect.left), std::min(box.top, m.rect.top), std::max(box.right, m.rect.right),
+           std::max(box.bottom, m.rect.bottom)};
+  return box;
+}
+
+// The window's client area in the server's pixels, `size` of them.
+ScreenRect ClientOnScreen(const X11Desktop& d, QSize size) {
+  return {d.origin.x(), d.origin.y(), d.origin.x() + size.width(), d.origin.y() + size.height()};
 }
 
 bool SameBytesAsRasteriser(QImage::Format format) {
@@ -135,17 +188,34 @@ void RenderX11Frame(X11Desktop& d) {
            int(image->format()));
     }
   }
-  ViewWake view = WakeOf(d.view, pixels, true);
-  const WakeResult result = RunFrames(*d.app, &view, 1);
+  // Laid over the window as it follows the monitors (their box), not as the
+  // server may still have it: an aquarium on a monitor that stays keeps its
+  // place while the window shrinks around it.
+  const std::vector<MonitorInfo> monitors = ScreenMonitors();
+  const ScreenRect box = MonitorBox(monitors);
+  LayOutSurface(*d.app, d.aquariums, monitors, ClientOnScreen(d, QSize(box.Width(), box.Height())));
+  d.views.clear();
+  AquariumViews(d.aquariums.set, pixels, &d.aquariums.pointer, {0, 0}, d.views);
+  const WakeResult result = RunFrames(*d.app, d.views.data(), int(d.views.size()));
   d.store->endPaint();
   if (d.frameTimer.interval() != TickMsOf(result)) d.frameTimer.setInterval(TickMsOf(result));
-  if (!view.drawn) return;
+  if (result.viewsDrawn == 0) return;
   d.drawnOnce = true;
+  // The server takes the window's pixels; Qt's flush takes its own units.
+  const qreal ratio = d.window->devicePixelRatio();
   QRegion changed;
-  if (view.whole) {
+  if (ChangedInWindow(d.aquariums.set, d.views.data(), int(d.views.size()), d.changed)) {
     changed = area;
   } else {
-    for (const draw::PixelRect& r : *view.changed) changed += QRect(r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0);
+    for (const draw::PixelRect& r : d.changed) {
+      if (ratio == 1) {
+        changed += QRect(r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0);
+      } else {
+        changed += QRect(QPoint(int(r.x0 / ratio), int(r.y0 / ratio)),
+                         QPoint(int(std::ceil(r.x1 / ratio)), int(std::ceil(r.y1 / ratio))))
+                       .adjusted(0, 0, -1, -1);
+      }
+    }
   }
   const double shown = [&] {
     double sum = 0;
@@ -162,20 +232,53 @@ void OnFrameTick(X11Desktop& d) {
   RenderX11Frame(d);
 }
 
-std::vector<ScreenRect> Monitors(const X11Desktop& d) {
-  std::vector<ScreenRect> monitors;
-  for (QScreen* screen : QGuiApplication::screens()) {
-    const qreal ratio = screen->devicePixelRatio();
-    const QRect g = screen->geometry();
-    monitors.push_back({int(g.left() * ratio), int(g.top() * ratio), int((g.left() + g.width()) * ratio),
-                        int((g.top() + g.height()) * ratio)});
+// A full-screen window in front: with one aquarium its pace slows; with
+// several, the aquarium of its monitor rests and the others go on.
+void FollowFullScreen(X11Desktop& d) {
+  ScreenRect window;
+  const bool full = ActiveWindowFullScreen(d.connection, d.root, d.atoms, d.own, window);
+  const std::vector<ScreenRect> monitors = MonitorRects(ScreenMonitors());
+  const ScreenRect* monitor = full ? MonitorOf(window, monitors) : nullptr;
+  const ScreenRect client = ClientOnScreen(d, d.store->size() * d.window->devicePixelRatio());
+  // A window on no monitor known fills the whole window, as before monitors counted.
+  const ScreenRect on = monitor ? *monitor : client;
+  const ScreenRect inClient = {on.left - client.left, on.top - client.top, on.right - client.left,
+                               on.bottom - client.top};
+  AquariumSet& set = d.aquariums.set;
+  std::vector<bool> before;
+  for (const PlacedAquarium& a : set.aquariums) before.push_back(a.underFullScreen);
+  d.app->lifecycle.fullScreenInFront = MarkFullScreen(set, full ? &inClient : nullptr);
+  for (size_t i = 0; i < before.size() && i < set.aquariums.size(); ++i) {
+    const PlacedAquarium& a = set.aquariums[i];
+    if (a.underFullScreen == before[i]) continue;
+    Log("[rest] the aquarium at %d,%d: %s", a.place.rect.left, a.place.rect.top,
+        a.underFullScreen ? "a full-screen window on its monitor: frames stop" : "frames resume");
   }
-  (void)d;
-  return monitors;
+}
+
+// NOTE: a map request made while a window manager starts up can be lost
+// (measured with openbox: the window then stays unmapped, the screen black):
+// an unmapped window that Qt shows is mapped again.
+void KeepMapped(X11Desktop& d) {
+  if (!d.window->isVisible()) return;
+  xcb_get_window_attributes_reply_t* attributes =
+      xcb_get_window_attributes_reply(d.connection, xcb_get_window_attributes(d.connection, d.own), nullptr);
+  const bool unmapped = attributes != nullptr && attributes->map_state == XCB_MAP_STATE_UNMAPPED;
+  std::free(attributes);
+  if (!unmapped) {
+    d.unmappedChecks = 0;
+    return;
+  }
+  if (++d.unmappedChecks < 4) return;  // a window manager answers a map within a second
+  d.unmappedChecks = 0;
+  Log("[x11] the window is not mapped: mapped again");
+  xcb_map_window(d.connection, d.own);
+  xcb_flush(d.connection);
 }
 
 void WatchDesktop(X11Desktop& d) {
   LinuxApp& app = *d.app;
+  KeepMapped(d);
   const bool composited = CompositorRunning(d.connection, d.atoms);
   if (composited != d.composited) {
     d.composited = composited;
@@ -186,7 +289,7 @@ void WatchDesktop(X11Desktop& d) {
   const uint32_t desktop = ReadCurrentDesktop(d.connection, d.root, d.atoms);
   if (composited) {
     app.lifecycle.visibility.covered =
-        IsEveryMonitorCovered(Monitors(d), CoveringWindowsAbove(stacking, d.own, desktop));
+        IsEveryMonitorCovered(MonitorRects(ScreenMonitors()), CoveringWindowsAbove(stacking, d.own, desktop));
   } else {
     app.lifecycle.visibility.covered = d.obscured;
   }
@@ -202,18 +305,46 @@ void WatchDesktop(X11Desktop& d) {
       Request(app.requests.notify, app, std::string("Tidemere is covered"), text);
     }
   }
-  app.lifecycle.fullScreenInFront = ActiveWindowFullScreen(d.connection, d.root, d.atoms, d.own);
+  FollowFullScreen(d);
+  FollowScreens(d);
   UpdateX11Rest(app);
 }
 
+// Where the server has the window's top left on the root.
+QPoint WindowOnRoot(const X11Desktop& d) {
+  xcb_translate_coordinates_reply_t* at = xcb_translate_coordinates_reply(
+      d.connection, xcb_translate_coordinates(d.connection, d.own, d.root, 0, 0), nullptr);
+  const QPoint origin = at ? QPoint(at->dst_x, at->dst_y) : QPoint();
+  std::free(at);
+  return origin;
+}
+
+// The window over every monitor. Qt's virtual geometry mixes the screens'
+// origins (the server's pixels) with their scaled sizes, and (Qt 6.4, at a
+// ratio other than 1 over several screens) maps a window's place against
+// another screen than its own (measured: 1280 pixels left of the place asked
+// at ratio 2). Qt is asked for the size in its units; the place, where it
+// comes out wrong, is given to the server in its pixels.
 void FollowScreens(X11Desktop& d) {
-  QScreen* primary = QGuiApplication::primaryScreen();
-  if (primary == nullptr) return;
-  const QRect virtualScreen = primary->virtualGeometry();
-  if (d.window->geometry() != virtualScreen) {
-    Log("[x11] the screen is now %dx%d at %d,%d", virtualScreen.width(), virtualScreen.height(),
-        virtualScreen.x(), virtualScreen.y());
-    d.window->setGeometry(virtualScreen);
+  const ScreenRect box = MonitorBox(ScreenMonitors());
+  const qreal ratio = d.window->devicePixelRatio();
+  const QRect wanted(QPoint(box.left, box.top),
+                     QSize(int(std::ceil(box.Width() / ratio)), int(std::ceil(box.Height() / ratio))));
+  if (d.own == 0) {  // not made yet
+    d.window->setGeometry(wanted);
+    return;
+  }
+  if (d.window->size() != wanted.size()) {
+    Log("[x11] the screen is now %dx%d at %d,%d", box.Width(), box.Height(), box.left, box.top);
+    d.window->resize(wanted.size());
+  }
+  d.origin = WindowOnRoot(d);
+  if (d.origin != QPoint(box.left, box.top)) {
+    Log("[x11] the window lies at %d,%d: moved to %d,%d", d.origin.x(), d.origin.y(), box.left, box.top);
+    const uint32_t place[2] = {uint32_t(box.left), uint32_t(box.top)};
+    xcb_configure_window(d.connection, d.own, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, place);
+    xcb_flush(d.connection);
+    d.origin = QPoint(box.left, box.top);
   }
 }
 
@@ -250,7 +381,6 @@ bool StartX11Desktop(LinuxApp& app, std::string& error) {
   auto* d = new X11Desktop;
   app.x11 = d;
   d->app = &app;
-  d->view.frame.fixedSteps = app.launch.steps;
   d->connection = x11->connection();
   const xcb_setup_t* setup = xcb_get_setup(d->connection);
   QScreen* primary = QGuiApplication::primaryScreen();
@@ -271,7 +401,7 @@ bool StartX11Desktop(LinuxApp& app, std::string& error) {
   d->window->setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint |
                       Qt::WindowDoesNotAcceptFocus);
   d->window->setTitle("Tidemere");
-  d->window->setGeometry(primary ? primary->virtualGeometry() : QRect(0, 0, 1024, 768));
+  FollowScreens(*d);
   d->window->create();
   d->own = xcb_window_t(d->window->winId());
   d->store = new QBackingStore(d->window);
@@ -279,6 +409,7 @@ bool StartX11Desktop(LinuxApp& app, std::string& error) {
   qApp->installNativeEventFilter(&d->filter);
   d->filter.desktop = d;
   d->window->show();
+  FollowScreens(*d);
   xcb_flush(d->connection);
   Log("[x11] desktop window 0x%x, %dx%d", unsigned(d->own), d->window->width(), d->window->height());
 
@@ -308,9 +439,9 @@ void StopX11Desktop(LinuxApp& app) {
   app.x11 = nullptr;
 }
 
-std::vector<AquariumView*> X11Views(LinuxApp& app) {
+std::vector<SurfaceAquariums*> X11Surfaces(LinuxApp& app) {
   if (app.x11 == nullptr) return {};
-  return {&app.x11->view};
+  return {&app.x11->aquariums};
 }
 
 void UpdateX11Rest(LinuxApp& app) {

@@ -14,6 +14,7 @@
 bool StartX11Desktop(LinuxApp& app, std::string& error);
 void StopX11Desktop(LinuxApp& app);
 
-std::vector<AquariumView*> X11Views(LinuxApp& app);
+// The desktop window's aquariums (none before it starts).
+std::vector<SurfaceAquariums*> X11Surfaces(LinuxApp& app);
 // Rest or draw again now: the visibility state changed.
 void UpdateX11Rest(LinuxApp& app);

@@ -149,11 +149,22 @@ bool CompositorRunning(xcb_connection_t* c, const X11Atoms& atoms) {
   return running;
 }
 
-bool ActiveWindowFullScreen(xcb_connection_t* c, xcb_window_t root, const X11Atoms& atoms, xcb_window_t own) {
+bool ActiveWindowFullScreen(xcb_connection_t* c, xcb_window_t root, const X11Atoms& atoms, xcb_window_t own,
+                            ScreenRect& rect) {
+  rect = {};
   const std::vector<uint32_t> active =
       Values(xcb_get_property_reply(c, AskProperty(c, root, atoms.activeWindow, XCB_ATOM_WINDOW), nullptr));
   if (active.empty() || active[0] == XCB_WINDOW_NONE || active[0] == own) return false;
   const std::vector<uint32_t> state =
       Values(xcb_get_property_reply(c, AskProperty(c, active[0], atoms.state, XCB_ATOM_ATOM), nullptr));
-  return Holds(state, atoms.stateFullscreen) && !Holds(state, atoms.stateHidden);
+  if (!Holds(state, atoms.stateFullscreen) || Holds(state, atoms.stateHidden)) return false;
+  // The monitor it fills: its place on the root, inside the window manager's frame.
+  xcb_get_geometry_reply_t* size = xcb_get_geometry_reply(c, xcb_get_geometry(c, active[0]), nullptr);
+  xcb_translate_coordinates_reply_t* at =
+      xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, active[0], root, 0, 0), nullptr);
+  if (size != nullptr && at != nullptr)
+    rect = {at->dst_x, at->dst_y, at->dst_x + int(size->width), at->dst_y + int(size->height)};
+  std::free(size);
+  std::free(at);
+  return true;
 }

@@ -25,6 +25,7 @@ std::vector<StackedWindow> ReadStacking(xcb_connection_t* connection, xcb_window
 uint32_t ReadCurrentDesktop(xcb_connection_t* connection, xcb_window_t root, const X11Atoms& atoms);
 // Whether a compositing manager owns the screen's selection.
 bool CompositorRunning(xcb_connection_t* connection, const X11Atoms& atoms);
-// Whether the active window other than `own` is in the full-screen state.
+// Whether the active window other than `own` is in the full-screen state;
+// then `rect` is where it lies, in root coordinates (empty when unknown).
 bool ActiveWindowFullScreen(xcb_connection_t* connection, xcb_window_t root, const X11Atoms& atoms,
-                            xcb_window_t own);
+                            xcb_window_t own, ScreenRect& rect);

@@ -1,5 +1,7 @@
-// The settings window "Aquarium Settings": total, frame rate and the count of
-// each species, laid out as on Windows, with the same rules for what OK takes.
+// The settings window "Aquarium Settings": total, frame rate, the count of
+// each species and the monitors' choices, laid out as on Windows, with the
+// same rules for what OK takes.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -26,6 +28,8 @@ struct SettingsForm {
   QLineEdit* total = nullptr;
   QLabel* allocated = nullptr;
   QComboBox* fpsMode = nullptr;
+  QComboBox* monitors = nullptr;
+  QCheckBox* scaleWithDpi = nullptr;
   QLineEdit* counts[kSpeciesCount] = {};
 };
 
@@ -61,6 +65,9 @@ SettingsFormInput ReadInput(const SettingsForm& form) {
   SettingsFormInput input;
   input.totalFish = Number(form.total);
   for (int i = 0; i < kSpeciesCount; ++i) input.speciesCounts[i] = Number(form.counts[i]);
+  input.fpsMode = form.fpsMode->currentIndex();
+  input.monitors = form.monitors->currentIndex();
+  input.scaleWithDpi = form.scaleWithDpi->isChecked() ? 1 : 0;
   return input;
 }
 
@@ -75,7 +82,7 @@ QPixmap SpeciesTile(int species) {
 
 void Apply(LinuxApp& app, SettingsForm& form) {
   const FormOutcome outcome = ApplySettingsForm(
-      ReadInput(form), form.fpsMode->currentIndex(), app.settings,
+      ReadInput(form), app.settings,
       [&app] { return app.requests.settingsApplied ? app.requests.settingsApplied(app) : SaveResult{}; },
       WideFromUtf8(app.settingsPath),
       [](unsigned long error) { return WideFromUtf8(std::strerror(int(error))); });
@@ -145,12 +152,21 @@ void OpenSettingsWindow(LinuxApp& app) {
         if (field.role == FormRole::kSpeciesCount) form.counts[field.species] = edit;
         break;
       }
-      case FormControl::kChoice:
-        form.fpsMode = new QComboBox(window);
-        for (const wchar_t* mode : kFpsModeNames) form.fpsMode->addItem(QString::fromWCharArray(mode));
-        form.fpsMode->setCurrentIndex(app.settings.fpsMode == 1 ? 1 : 0);
-        form.fpsMode->setGeometry(rect.x(), rect.y(), rect.width(), 30);  // a closed list is one row high
-        form.fpsMode->setFont(font);
+      case FormControl::kChoice: {
+        auto* choice = new QComboBox(window);
+        for (const std::wstring& item : field.items) choice->addItem(QString::fromStdWString(item));
+        choice->setCurrentIndex(field.value);
+        choice->setGeometry(rect.x(), rect.y(), rect.width(), 30);  // a closed list is one row high
+        choice->setFont(font);
+        (field.role == FormRole::kMonitors ? form.monitors : form.fpsMode) = choice;
+        break;
+      }
+      case FormControl::kCheckBox:
+        form.scaleWithDpi = new QCheckBox(text, window);
+        form.scaleWithDpi->setGeometry(rect);
+        form.scaleWithDpi->setFont(font);
+        form.scaleWithDpi->setChecked(field.value != 0);
+        form.scaleWithDpi->setStyleSheet("color: rgb(40, 60, 90);");
         break;
       case FormControl::kGroupBox:
         (new QGroupBox(text, window))->setGeometry(rect);

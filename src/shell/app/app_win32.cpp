@@ -23,7 +23,7 @@ namespace {
 
 SaveResult ApplySettings(WallpaperApp& app) {
   const SaveResult saved = SaveAndLog(app.settings);
-  app.aquarium.populated = false;
+  RebuildAquariums(app.aquariums);
   return saved;
 }
 
@@ -150,7 +150,7 @@ void SetEffect(WallpaperApp& app, int newTheme) {
   app.settings.theme = newTheme;
   WriteLog(L"切换效果 -> %d", newTheme);
   SaveAndLog(app.settings);  // a hot key shows no box: the log says it
-  app.aquarium.populated = false;
+  RebuildAquariums(app.aquariums);
 }
 
 void RequestExit(WallpaperApp& app) {
@@ -174,17 +174,6 @@ void ReleaseAll(WallpaperApp& app) {
     Gdiplus::GdiplusShutdown(app.gdiplusToken);
     app.gdiplusToken = 0;
   }
-  Aquarium& a = app.aquarium;
-  a.starfish.clear();
-  a.corals.clear();
-  a.lightRays.clear();
-  a.plants.clear();
-  a.bubbles.clear();
-  a.creatures.clear();
-  a.starfish.shrink_to_fit();
-  a.corals.shrink_to_fit();
-  a.lightRays.shrink_to_fit();
-  a.plants.shrink_to_fit();
-  a.bubbles.shrink_to_fit();
-  a.creatures.shrink_to_fit();
+  app.aquariums.aquariums.clear();
+  app.aquariums.aquariums.shrink_to_fit();
 }

@@ -47,6 +47,8 @@ constexpr UINT kTrayIconId = 1;
 constexpr int kSpeciesCountEditBase = 1000;  // + species number
 constexpr int kTotalFishEdit = 1102;
 constexpr int kFpsModeCombo = 1103;
+constexpr int kMonitorsCombo = 1104;
+constexpr int kScaleWithDpiCheck = 1105;
 
 #endif  // RC_INVOKED
 #endif  // TIDEMERE_SHELL_COMMON_NAMES_WIN32_H

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "policy/frame_loop.h"
+#include "policy/monitor_layout.h"
 #include "policy/visibility.h"
 #include "settings/settings.h"
 #include "sim/aquarium.h"
@@ -74,7 +75,7 @@ struct DesktopAttachment {
 
 // The frame driver: the timers that wake it, the back buffer (a 32-bit
 // top-down DIB section in a memory DC, which keeps the last frame), and the
-// frame loop with the wallpaper's one view.
+// frame loop, whose views are the aquariums' rectangles of the back buffer.
 struct FrameDriverState {
   HANDLE frameTimer = nullptr;  // high-resolution waitable timer; null: window timer ticks pace frames
   HDC memoryDc = nullptr;
@@ -83,8 +84,8 @@ struct FrameDriverState {
   uint32_t* backBufferBits = nullptr;
   int backBufferWidth = 0;  // the size the back buffer was made for
   int backBufferHeight = 0;
-  FrameLoop loop;  // pacing, resting, the frame cost report
-  FrameView view;  // the clock and the kept layers of the wallpaper's aquarium
+  FrameLoop loop;                        // pacing, resting, the frame cost report
+  std::vector<draw::PixelRect> changed;  // this frame's, in the window's pixels (kept for its memory)
   // Timer 1 as it was last set: at the resting check's rate, or for frames
   // of this period.
   bool slowTicks = false;
@@ -140,6 +141,7 @@ struct Lifecycle {
   DWORD shellProcessId = 0;          // the process owning the Progman we are attached to
   bool noShellSaid = false;          // "no desktop to live in" is logged once
   std::vector<ScreenRect> monitors;  // as the last coverage check found them
+  std::vector<float> monitorScales;  // theirs, by monitor: the scale factor of its DPI
   // A hidden top-level window: broadcasts ("TaskbarCreated", display, session
   // and power changes) reach neither message-only windows nor Progman's children.
   HWND notifyWindow = nullptr;
@@ -183,7 +185,10 @@ struct UserInterface {
 };
 
 struct WallpaperApp {
-  Aquarium aquarium;  // creatures, scenery, pointer state, scene clock
+  // One aquarium over all monitors or one on each: creatures, scenery,
+  // pointer state, scene clock, and what the frame loop keeps for each. The
+  // frame driver lays them over the monitors.
+  AquariumSet aquariums;
   Settings settings;  // theme, totalFish, fpsMode, speciesCounts
   HINSTANCE instance = nullptr;
   ULONG_PTR gdiplusToken = 0;  // of a successful GdiplusStartup, 0 otherwise

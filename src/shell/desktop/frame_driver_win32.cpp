@@ -18,6 +18,7 @@
 #include "desktop/presenter_win32.h"
 #include "draw/gdiplus/gdiplus_graphics.h"
 #include "policy/frame_pacing.h"
+#include "policy/window_aquariums.h"
 
 namespace {
 
@@ -201,6 +202,44 @@ void EnsureBackBuffer(WallpaperApp& app, int width, int height) {
   frame.backBufferBits = surface.pixels;
 }
 
+// The window's client area in screen pixels.
+ScreenRect ClientOnScreen(HWND window) {
+  RECT client = {};
+  GetClientRect(window, &client);
+  POINT origin = {0, 0};
+  ClientToScreen(window, &origin);
+  return {origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
+}
+
+// The monitors as the coverage check (at most a quarter of a second ago)
+// found them, each with its scale.
+std::vector<MonitorInfo> KnownMonitors(const Lifecycle& life) {
+  std::vector<MonitorInfo> monitors;
+  for (size_t i = 0; i < life.monitors.size(); ++i)
+    monitors.push_back({life.monitors[i], i < life.monitorScales.size() ? life.monitorScales[i] : 1.0f});
+  return monitors;
+}
+
+// A full-screen window in front: with one aquarium its pace slows; with
+// several, the aquarium of its monitor rests and the others go on.
+bool FollowFullScreen(WallpaperApp& app, const ScreenRect& client) {
+  const ScreenRect* monitor = FullScreenMonitor(ReadForegroundWindow(app), app.lifecycle.monitors);
+  ScreenRect inClient;
+  if (monitor != nullptr)
+    inClient = {monitor->left - client.left, monitor->top - client.top, monitor->right - client.left,
+                monitor->bottom - client.top};
+  std::vector<bool> before;
+  for (const PlacedAquarium& a : app.aquariums.aquariums) before.push_back(a.underFullScreen);
+  const bool slower = MarkFullScreen(app.aquariums, monitor ? &inClient : nullptr);
+  for (size_t i = 0; i < before.size(); ++i) {
+    const PlacedAquarium& a = app.aquariums.aquariums[i];
+    if (a.underFullScreen == before[i]) continue;
+    WriteLog(L"[rest] the aquarium at %d,%d: %s", a.place.rect.left, a.place.rect.top,
+             a.underFullScreen ? L"a full-screen window on its monitor: frames stop" : L"frames resume");
+  }
+  return slower;
+}
+
 // What the system shows of the wallpaper now.
 WakeInputs Observe(WallpaperApp& app) {
   WakeInputs wake;
@@ -208,8 +247,11 @@ WakeInputs Observe(WallpaperApp& app) {
   wake.visibility = app.lifecycle.visibility;
   wake.reducedMotion = app.lifecycle.reducedMotion;
   wake.batterySaver = app.lifecycle.batterySaver;
-  // The monitors as the coverage check (at most a quarter of a second ago) found them.
-  wake.fullScreenInFront = IsFullScreenApplication(ReadForegroundWindow(app), app.lifecycle.monitors);
+  // The aquariums follow the monitors: decided again when the monitors, their
+  // scales, the window or the settings changed.
+  const ScreenRect client = ClientOnScreen(app.desktop.wallpaperWindow);
+  LayOutAquariums(app.aquariums, KnownMonitors(app.lifecycle), client, app.settings);
+  wake.fullScreenInFront = FollowFullScreen(app, client);
   // Smooth frames follow the compositor where frames reach it (DirectComposition).
   if (app.presenter.kind == PresenterKind::kSurface) {
     StartCompositorClock(app);
@@ -221,28 +263,23 @@ WakeInputs Observe(WallpaperApp& app) {
   return wake;
 }
 
-// One run of the frame loop over the back buffer, and what it asks for done:
-// the timers' rate, the window under the icons, the changed rectangles shown.
+// One run of the frame loop over the back buffer, one view per aquarium in
+// its rectangle of it, and what it asks for done: the timers' rate, the
+// window under the icons, the changed rectangles shown.
 void Wake(WallpaperApp& app, const WakeInputs& wake) {
   HWND window = app.desktop.wallpaperWindow;
   FrameDriverState& frame = app.frame;
-  RECT client = {};
-  GetClientRect(window, &client);
-  const int width = client.right - client.left, height = client.bottom - client.top;
+  const ScreenRect client = ClientOnScreen(window);
+  const int width = client.Width(), height = client.Height();
   if (width > 0 && height > 0) EnsureBackBuffer(app, width, height);
-  POINT origin = {0, 0};
-  ClientToScreen(window, &origin);
-  ViewWake view;
-  view.view = &frame.view;
-  view.aquarium = &app.aquarium;
+  std::vector<ViewWake> views;
   // The DIB section's pixels are drawn straight into: nothing of GDI or GDI+
-  // touches them in between, so there is nothing to flush.
-  if (frame.backBufferBits != nullptr && width > 0 && height > 0)
-    view.target = {frame.backBufferBits, width, height, width};
-  view.pointer = &app.desktop.pointerInbox;
-  view.origin = {origin.x, origin.y};
+  // touches them in between, so there is nothing to flush. One hook hears the
+  // whole desktop: each aquarium takes what lies over it.
+  AquariumViews(app.aquariums, {frame.backBufferBits, width, height, width}, &app.desktop.pointerInbox,
+                {client.left, client.top}, views);
 
-  const WakeResult result = RunFrameLoop(frame.loop, app.settings, wake, &view, 1);
+  const WakeResult result = RunFrameLoop(frame.loop, app.settings, wake, views.data(), int(views.size()));
   if (result.onCompositorClock != frame.onClock && frame.clockRun != nullptr) {
     frame.onClock = result.onCompositorClock;
     // The clock thread ticks only while frames follow it: never at rest.
@@ -255,18 +292,23 @@ void Wake(WallpaperApp& app, const WakeInputs& wake) {
   }
   if (result.slowTicks != frame.slowTicks || result.framePeriod != frame.tickPeriod)
     SetTickTimer(app, result.slowTicks, result.framePeriod);
-  if (view.clicks > 0) PostMessageW(window, WM_WALLPAPER_RESTACK, 0, 0);
-  if (!view.drawn) return;
+  // The changed rectangles of every aquarium drawn, in the window's pixels.
+  std::vector<draw::PixelRect>& changed = frame.changed;
+  const bool whole = ChangedInWindow(app.aquariums, views.data(), int(views.size()), changed);
+  bool clicked = false;
+  for (const ViewWake& view : views) clicked = clicked || view.clicks > 0;
+  if (clicked) PostMessageW(window, WM_WALLPAPER_RESTACK, 0, 0);
+  if (result.viewsDrawn == 0) return;
   // (No periodic move to the bottom of the siblings: where the shell's layer
   // is Progman's child too, that would put the window under it.)
   HWND parent = GetParent(window);
   HWND icons = parent ? FindWindowExW(parent, nullptr, L"SHELLDLL_DefView", nullptr) : nullptr;
   if (icons != nullptr && GetWindow(window, GW_HWNDPREV) != icons)
     PlaceUnderDesktopIcons(window, SWP_NOREDRAW);
-  const int64_t drawn = MonotonicNanoseconds();
-  const PresentCount count = PresentChanged(app, width, height, *view.changed, view.whole);
+  const int64_t presentStart = MonotonicNanoseconds();
+  const PresentCount count = PresentChanged(app, width, height, changed, whole);
   NoteFramesShown(frame.loop, count.copiedPixels, count.framePixels,
-                  double(MonotonicNanoseconds() - drawn) / 1e6);
+                  double(MonotonicNanoseconds() - presentStart) / 1e6);
 }
 
 }  // namespace
@@ -287,7 +329,7 @@ void ReleaseBackBuffer(WallpaperApp& app) {
   frame.backBufferWidth = frame.backBufferHeight = 0;
   // The next buffer may lie where this one did: the loop must not take it
   // for the pixels it drew into.
-  RequestFullFrame(frame.view, FullFrameReason::kNewBuffer);
+  RequestFullFrame(app, FullFrameReason::kNewBuffer);
 }
 
 void StartFrames(WallpaperApp& app, bool frameTimer) {
@@ -366,5 +408,5 @@ void ShowBackBuffer(WallpaperApp& app) {
 }
 
 void RequestFullFrame(WallpaperApp& app, FullFrameReason reason) {
-  RequestFullFrame(app.frame.view, reason);
+  for (PlacedAquarium& a : app.aquariums.aquariums) RequestFullFrame(a.view, reason);
 }

@@ -99,9 +99,27 @@ BOOL CALLBACK CollectCoveringWindow(HWND window, LPARAM param) {
   return TRUE;
 }
 
-BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT rect, LPARAM param) {
-  reinterpret_cast<std::vector<ScreenRect>*>(param)->push_back(
-      {rect->left, rect->top, rect->right, rect->bottom});
+// A monitor's DPI (GetDpiForMonitor, Windows 8.1 and later, in shcore.dll,
+// which the program does not import); 0 where it cannot be had.
+UINT MonitorDpi(HMONITOR monitor) {
+  using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  static const auto getDpiForMonitor = [] {
+    HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return shcore ? reinterpret_cast<GetDpiForMonitorFunction>(
+                        reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+                  : nullptr;
+  }();
+  UINT x = 0, y = 0;
+  // NOTE: MDT_EFFECTIVE_DPI (0) is the monitor's scale factor as the user set
+  // it; a process that is per-monitor DPI aware gets it unchanged.
+  if (getDpiForMonitor == nullptr || FAILED(getDpiForMonitor(monitor, 0, &x, &y))) return 0;
+  return x;
+}
+
+BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT rect, LPARAM param) {
+  Lifecycle& life = *reinterpret_cast<Lifecycle*>(param);
+  life.monitors.push_back({rect->left, rect->top, rect->right, rect->bottom});
+  life.monitorScales.push_back(MonitorScaleOfDpi(MonitorDpi(monitor)));
   return TRUE;
 }
 
@@ -293,7 +311,8 @@ void UpdateCoverage(WallpaperApp& app) {
   app.lifecycle.nextCoverageCheck = now + kCoverageCheckMs;
   std::vector<ScreenRect>& monitors = app.lifecycle.monitors;
   monitors.clear();
-  EnumDisplayMonitors(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&monitors));
+  app.lifecycle.monitorScales.clear();
+  EnumDisplayMonitors(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&app.lifecycle));
   HWND window = app.desktop.wallpaperWindow;
   HWND holder = GetAncestor(window, GA_ROOT);
   if (holder != nullptr && holder != window && holder != app.desktop.progmanWindow) {

@@ -1,5 +1,5 @@
-// The settings window "Aquarium Settings": total, frame-rate mode and the
-// count of each species, with a running "Allocated" total. A plain top-level
+// The settings window "Aquarium Settings": total, frame-rate mode, the count
+// of each species and the monitors' choices, with a running "Allocated" total. A plain top-level
 // window with standard child controls, laid out at 96 DPI and scaled to the
 // monitor's DPI.
 #include <string>
@@ -37,7 +37,10 @@ ControlLayout Win32Control(const FormField& field) {
               field.role == FormRole::kTotal ? kTotalFishEdit : kSpeciesCountEditBase + field.species,
               numberEdit};
     case FormControl::kChoice:
-      return {field, L"COMBOBOX", kFpsModeCombo, CBS_DROPDOWNLIST | WS_VSCROLL};
+      return {field, L"COMBOBOX", field.role == FormRole::kMonitors ? kMonitorsCombo : kFpsModeCombo,
+              CBS_DROPDOWNLIST | WS_VSCROLL};
+    case FormControl::kCheckBox:
+      return {field, L"BUTTON", kScaleWithDpiCheck, BS_AUTOCHECKBOX | WS_TABSTOP};
     case FormControl::kGroupBox:
       return {field, L"BUTTON", 0, BS_GROUPBOX};
     case FormControl::kDefaultButton:
@@ -72,6 +75,7 @@ struct SettingsWindowState {
   std::vector<ControlLayout> layouts;
   std::vector<HWND> controls;
   HWND groupBox = nullptr;
+  HWND checkBox = nullptr;
   HWND allocatedLabel = nullptr;
 };
 
@@ -111,10 +115,13 @@ void CreateControls(HWND window, WallpaperApp* app, SettingsWindowState& state) 
     state.controls.push_back(control);
     if (f.font != FormFont::kNone) SendMessageW(control, WM_SETFONT, WPARAM(state.fonts[int(f.font)]), TRUE);
     if (f.control == FormControl::kSpeciesIcon) SetWindowLongPtrW(control, GWLP_USERDATA, f.species);
-    if (f.role == FormRole::kFpsMode) {
-      for (const wchar_t* mode : kFpsModeNames) SendMessageW(control, CB_ADDSTRING, 0, LPARAM(mode));
-      SendMessageW(control, CB_SETCURSEL, WPARAM(app ? app->settings.fpsMode : 0), 0);
+    if (f.control == FormControl::kChoice) {
+      for (const std::wstring& item : f.items) SendMessageW(control, CB_ADDSTRING, 0, LPARAM(item.c_str()));
+      SendMessageW(control, CB_SETCURSEL, WPARAM(f.value), 0);
     }
+    if (f.control == FormControl::kCheckBox)
+      SendMessageW(control, BM_SETCHECK, f.value ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (f.control == FormControl::kCheckBox) state.checkBox = control;
     if (f.role == FormRole::kAllocated) state.allocatedLabel = control;
     if (f.role == FormRole::kGroup) state.groupBox = control;
   }
@@ -141,6 +148,12 @@ void ApplyDpi(HWND window, SettingsWindowState& state, int dpi, const RECT* sugg
   InvalidateRect(window, nullptr, TRUE);
 }
 
+// A drop-down list's selected item; -1 when none is.
+int ChoiceOf(HWND window, int id) {
+  const LRESULT selection = SendDlgItemMessageW(window, id, CB_GETCURSEL, 0, 0);
+  return selection == CB_ERR ? -1 : int(selection);
+}
+
 int ReadNumberOf(HWND window, int id) {
   wchar_t text[kFormNumberChars + 1] = {};
   GetDlgItemTextW(window, id, text, kFormNumberChars + 1);
@@ -152,6 +165,9 @@ SettingsFormInput ReadForm(HWND window) {
   input.totalFish = ReadNumberOf(window, kTotalFishEdit);
   for (int i = 0; i < kSpeciesCount; ++i)
     input.speciesCounts[i] = ReadNumberOf(window, kSpeciesCountEditBase + i);
+  input.fpsMode = ChoiceOf(window, kFpsModeCombo);
+  input.monitors = ChoiceOf(window, kMonitorsCombo);
+  input.scaleWithDpi = IsDlgButtonChecked(window, kScaleWithDpiCheck) == BST_CHECKED ? 1 : 0;
   return input;
 }
 
@@ -170,9 +186,8 @@ void UpdateAllocatedLabel(HWND window) {
 }
 
 void Apply(HWND window, WallpaperApp& app) {
-  const LRESULT selection = SendDlgItemMessageW(window, kFpsModeCombo, CB_GETCURSEL, 0, 0);
   const FormOutcome outcome = ApplySettingsForm(
-      ReadForm(window), selection == CB_ERR ? -1 : int(selection), app.settings,
+      ReadForm(window), app.settings,
       [&app] { return app.requests.settingsApplied ? app.requests.settingsApplied(app) : SaveResult{}; },
       GetSettingsPath(), [](unsigned long error) { return SystemMessage(error); });
   if (outcome.caption != nullptr)
@@ -280,8 +295,12 @@ LRESULT CALLBACK SettingsWndProc(HWND window, UINT message, WPARAM wParam, LPARA
       SetTextColor(dc, RGB(40, 60, 90));
       // The group box fills its caption's background with this brush; a hollow
       // one would let the frame line run through the caption.
+      // NOTE: a check box asks with WM_CTLCOLORSTATIC too and paints its
+      // background with the brush: a hollow one would let each repaint of
+      // its text draw over the last.
       SettingsWindowState* state = StateOf(window);
-      if (state != nullptr && reinterpret_cast<HWND>(lParam) == state->groupBox) {
+      if (state != nullptr && (reinterpret_cast<HWND>(lParam) == state->groupBox ||
+                               reinterpret_cast<HWND>(lParam) == state->checkBox)) {
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
       }
       return reinterpret_cast<LRESULT>(GetStockObject(HOLLOW_BRUSH));

@@ -1,7 +1,7 @@
 // tidemere-probe: what the end-to-end scripts need to see and drive the
 // program from outside.
 //   compare A.png B.png    the parity measure between two pictures (exit 1 when apart)
-//   grab OUT.png           the X11 root window as a PNG
+//   grab OUT.png           the X11 root window as a PNG, every monitor
 //   window [--fullscreen]  a plain opaque window until killed (covers the desktop)
 //   sni-watcher            a stand-in StatusNotifierWatcher on the session bus, until killed
 //   sni-menu               the registered tray item's menu: "label<TAB>checked" lines
@@ -30,6 +30,7 @@ bool Load(const char* path, RenderBuffer& buffer) {
     std::fprintf(stderr, "tidemere-probe: cannot read %s\n", path);
     return false;
   }
+  // Over black, as a part of the desktop no monitor shows (grim leaves it transparent).
   image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
   buffer.width = image.width();
   buffer.height = image.height();
@@ -38,6 +39,7 @@ bool Load(const char* path, RenderBuffer& buffer) {
     std::memcpy(&buffer.pixels[size_t(y) * size_t(image.width())], image.constScanLine(y),
                 size_t(image.width()) * 4);
   }
+  for (uint32_t& p : buffer.pixels) p |= 0xFF000000u;
   return true;
 }
 
@@ -96,7 +98,10 @@ int main(int argc, char** argv) {
   }
   QGuiApplication app(argc, argv);
   if (std::strcmp(mode, "grab") == 0 && argc == 3) {
-    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
+    // The whole root, every monitor (at Qt's scale 1).
+    QScreen* primary = QGuiApplication::primaryScreen();
+    const QRect all = primary->virtualGeometry().translated(-primary->geometry().topLeft());
+    const QPixmap shot = primary->grabWindow(0, all.x(), all.y(), all.width(), all.height());
     return shot.save(QString::fromLocal8Bit(argv[2]), "PNG") ? 0 : 1;
   }
   if (std::strcmp(mode, "window") == 0) {
