@@ -144,6 +144,30 @@ LayerTimes TimeLayers(const Settings& settings, int theme, int w, int h, int fra
 
 }  // namespace
 
+void RunRetainedProfile(int frames, int creatures, int width, int height) {
+  QThreadPool::globalInstance()->setMaxThreadCount(1);
+  Settings settings;
+  settings.totalFish = creatures;
+  std::vector<double> medians;
+  for (int theme = 1; theme <= 6; ++theme) {
+    Aquarium aq = Warm(settings, width, height);
+    std::vector<uint32_t> pixels(size_t(width) * size_t(height));
+    RetainedScenePtr scene = MakeRetainedScene();
+    RenderSceneRetained(aq, theme, PixelBuffer{pixels.data(), width, height, width}, *scene);
+    std::vector<double> samples;
+    for (int i = 0; i < frames; ++i) {
+      const double start = NowMs();
+      StepAquarium(aq, settings, kDt, width, height);
+      RenderSceneRetained(aq, theme, PixelBuffer{pixels.data(), width, height, width}, *scene);
+      samples.push_back(NowMs() - start);
+    }
+    medians.push_back(Median(samples));
+    std::printf("theme %d: %.2f ms\n", theme, medians.back());
+  }
+  std::printf("retained %dx%d %d creatures, median of the themes: %.2f ms\n", width, height, creatures,
+              Median(medians));
+}
+
 void RunSceneBench() {
   QThreadPool::globalInstance()->setMaxThreadCount(1);
   struct Size {
