@@ -7,6 +7,7 @@ void RunSceneBench();
 void RunCreatureBench();
 void RunSimBench();
 void RunRetainedProfile(int frames, int creatures, int width, int height);
+void RunReachMeasure();
 
 // The scene bench runs last: its last two lines are the retained frame's
 // speedup over the exact one and its fidelity.
@@ -16,6 +17,10 @@ int main(int argc, char** argv) {
   if (argc >= 2 && std::strcmp(argv[1], "retained") == 0) {
     RunRetainedProfile(argc > 2 ? std::atoi(argv[2]) : 300, argc > 3 ? std::atoi(argv[3]) : 60,
                        argc > 5 ? std::atoi(argv[4]) : 1920, argc > 5 ? std::atoi(argv[5]) : 1080);
+    return 0;
+  }
+  if (argc >= 2 && std::strcmp(argv[1], "reaches") == 0) {
+    RunReachMeasure();
     return 0;
   }
   RunSimBench();
