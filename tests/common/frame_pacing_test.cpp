@@ -44,37 +44,52 @@ int FramesInTenSeconds(int64_t period, int64_t grid, int64_t jitter) {
 
 }  // namespace
 
-TEST(FullScreen, WindowsThatCoverThePrimaryScreen) {
-  EXPECT_TRUE(IsFullScreenApplication(Window({0, 0, kW, kH}), kW, kH)) << "a full-screen browser";
-  EXPECT_TRUE(IsFullScreenApplication(Window({-8, -8, kW + 8, kH + 8}), kW, kH))
+TEST(FullScreen, AWindowThatCoversTheMonitorItIsOn) {
+  const std::vector<ScreenRect> one = {{0, 0, kW, kH}};
+  EXPECT_TRUE(IsFullScreenApplication(Window({0, 0, kW, kH}), one)) << "a full-screen browser";
+  EXPECT_TRUE(IsFullScreenApplication(Window({-8, -8, kW + 8, kH + 8}), one))
       << "a borderless oversize window";
-  EXPECT_TRUE(IsFullScreenApplication(Window({2, 2, kW - 2, kH - 2}), kW, kH)) << "within 2 pixels";
-  EXPECT_FALSE(IsFullScreenApplication(Window({0, 0, kW, kH - 3}), kW, kH)) << "3 px short";
-  EXPECT_FALSE(IsFullScreenApplication(Window({3, 0, kW, kH}), kW, kH));
-  EXPECT_FALSE(IsFullScreenApplication(Window({0, 0, kW - 3, kH}), kW, kH));
+  EXPECT_TRUE(IsFullScreenApplication(Window({2, 2, kW - 2, kH - 2}), one)) << "within 2 pixels";
+  EXPECT_FALSE(IsFullScreenApplication(Window({0, 0, kW, kH - 3}), one)) << "3 px short";
+  EXPECT_FALSE(IsFullScreenApplication(Window({3, 0, kW, kH}), one));
+  EXPECT_FALSE(IsFullScreenApplication(Window({0, 0, kW - 3, kH}), one));
   // A maximized window leaves the taskbar visible.
-  EXPECT_FALSE(IsFullScreenApplication(Window({-8, -8, kW + 8, kH - 40}), kW, kH));
-  // On a second monitor only.
-  EXPECT_FALSE(IsFullScreenApplication(Window({kW, 0, 2 * kW, kH}), kW, kH));
+  EXPECT_FALSE(IsFullScreenApplication(Window({-8, -8, kW + 8, kH - 40}), one));
+  EXPECT_FALSE(IsFullScreenApplication(Window({0, 0, kW, kH}), {})) << "no monitor known";
+
+  // Three monitors: a 2560x1440 one right of the primary, a smaller one left of it.
+  const std::vector<ScreenRect> three = {{0, 0, kW, kH}, {kW, -180, kW + 2560, 1260}, {-1280, 56, 0, 1080}};
+  EXPECT_TRUE(IsFullScreenApplication(Window({kW, -180, kW + 2560, 1260}), three)) << "a game on monitor 2";
+  EXPECT_TRUE(IsFullScreenApplication(Window({-1280, 56, 0, 1080}), three)) << "a video left of the primary";
+  EXPECT_TRUE(IsFullScreenApplication(Window({0, 0, kW, kH}), three)) << "the primary itself";
+  EXPECT_FALSE(IsFullScreenApplication(Window({kW, 0, kW + kW, kH}), three))
+      << "the primary's size on a larger monitor";
+  EXPECT_FALSE(IsFullScreenApplication(Window({kW - 100, 0, kW + 2460, 1080}), three))
+      << "mostly on monitor 2, covering neither";
+  // The monitor a window is on is the one it overlaps most.
+  EXPECT_EQ(MonitorOf({kW - 100, 0, kW + 300, 500}, three), &three[1]);
+  EXPECT_EQ(MonitorOf({-50, 100, 40, 200}, three), &three[2]);
+  EXPECT_EQ(MonitorOf({5000, 0, 5100, 100}, three), nullptr);
 }
 
 TEST(FullScreen, ShellWindowsOwnWindowsAndUnknownStatesNeverCount) {
+  const std::vector<ScreenRect> one = {{0, 0, kW, kH}};
   for (const wchar_t* shell :
        {L"Progman", L"WorkerW", L"SHELLDLL_DefView", L"Windows.UI.Core.CoreWindow", L"#32769"})
-    EXPECT_FALSE(IsFullScreenApplication(Window({0, 0, kW, kH}, shell), kW, kH));
+    EXPECT_FALSE(IsFullScreenApplication(Window({0, 0, kW, kH}, shell), one));
   // Exact, case-sensitive comparison.
-  EXPECT_TRUE(IsFullScreenApplication(Window({0, 0, kW, kH}, L"progman"), kW, kH));
+  EXPECT_TRUE(IsFullScreenApplication(Window({0, 0, kW, kH}, L"progman"), one));
 
   ForegroundWindowInfo own = Window({0, 0, kW, kH});
   own.isOwnWindow = true;
-  EXPECT_FALSE(IsFullScreenApplication(own, kW, kH));
+  EXPECT_FALSE(IsFullScreenApplication(own, one));
   ForegroundWindowInfo minimized = Window({0, 0, kW, kH});
   minimized.minimized = true;
-  EXPECT_FALSE(IsFullScreenApplication(minimized, kW, kH));
+  EXPECT_FALSE(IsFullScreenApplication(minimized, one));
   ForegroundWindowInfo unreadable = Window({0, 0, kW, kH});
   unreadable.rectKnown = false;
-  EXPECT_FALSE(IsFullScreenApplication(unreadable, kW, kH));
-  EXPECT_FALSE(IsFullScreenApplication(ForegroundWindowInfo(), kW, kH)) << "no foreground window";
+  EXPECT_FALSE(IsFullScreenApplication(unreadable, one));
+  EXPECT_FALSE(IsFullScreenApplication(ForegroundWindowInfo(), one)) << "no foreground window";
 }
 
 TEST(Pacing, ModesGiveTheirRatesWhateverTheWakeUpGrid) {
@@ -291,4 +306,59 @@ TEST(FrameLoop, AFrameIsShownWholeForNewPixelsANewAquariumOrWhenAsked) {
   EXPECT_TRUE(rig.last.drawn);
   EXPECT_TRUE(rig.last.changed->empty());
   EXPECT_EQ(rig.pixels, before);
+}
+
+// Smooth frames on the compositor's clock: every Nth tick, N the fewest that
+// keep 60 a second, so they are evenly spaced; the slower paces stay on time.
+TEST(FrameLoop, SmoothFramesFollowTheCompositorsTicksEvenlySpaced) {
+  struct Rate {
+    double hz;
+    int ticksPerFrame;
+  };
+  for (const Rate& r : {Rate{59.94, 1}, Rate{60, 1}, Rate{60.5, 1}, Rate{75, 2}, Rate{120, 2}, Rate{144, 3},
+                        Rate{165, 3}, Rate{240, 4}, Rate{30, 1}}) {
+    SCOPED_TRACE(testing::Message() << r.hz << " Hz");
+    const int64_t refresh = int64_t(kNanosecondsPerSecond / r.hz);
+    EXPECT_EQ(CompositorTicksPerFrame(refresh), r.ticksPerFrame);
+    LoopRig rig;
+    rig.wake.compositorPeriod = refresh;
+    std::vector<int64_t> drawnAt;
+    for (int64_t tick = 1; tick <= int64_t(2 * r.hz); ++tick) {
+      rig.wake.compositorTick = tick;
+      rig.wake.now += refresh;
+      const WakeResult result = rig.Wake(0);
+      EXPECT_TRUE(result.onCompositorClock);
+      if (rig.last.drawn) drawnAt.push_back(tick);
+    }
+    ASSERT_GE(drawnAt.size(), 2u);
+    for (size_t i = 1; i < drawnAt.size(); ++i) ASSERT_EQ(drawnAt[i] - drawnAt[i - 1], r.ticksPerFrame);
+    EXPECT_LE(double(drawnAt.size()) / 2, 60 * 1.02);
+  }
+  // A wake-up that missed ticks draws at once and keeps to its grid; one that
+  // missed a whole frame starts afresh.
+  FramePacer pacer;
+  EXPECT_TRUE(FrameDueOnTick(pacer, 1, 3));
+  EXPECT_FALSE(FrameDueOnTick(pacer, 3, 3));
+  EXPECT_TRUE(FrameDueOnTick(pacer, 5, 3));
+  EXPECT_TRUE(FrameDueOnTick(pacer, 7, 3)) << "on the grid: tick 7";
+  EXPECT_TRUE(FrameDueOnTick(pacer, 20, 3));
+  EXPECT_FALSE(FrameDueOnTick(pacer, 22, 3)) << "afresh from tick 20";
+
+  // Power saver, battery saver and a full-screen window keep their time-based pace.
+  for (int k = 0; k < 3; ++k) {
+    LoopRig rig;
+    rig.settings.fpsMode = k == 0 ? kFpsPowerSaver : kFpsSmooth;
+    rig.wake.batterySaver = k == 1;
+    rig.wake.fullScreenInFront = k == 2;
+    rig.wake.compositorPeriod = kNanosecondsPerSecond / 144;
+    int frames = 0;
+    for (int tick = 1; tick <= 144; ++tick) {
+      rig.wake.compositorTick = tick;
+      const WakeResult result = rig.Wake(0);
+      rig.wake.now += kNanosecondsPerSecond / 144;
+      EXPECT_FALSE(result.onCompositorClock);
+      frames += result.viewsDrawn;
+    }
+    EXPECT_NEAR(frames, k == 2 ? 6 : 15, 1) << "case " << k;
+  }
 }

@@ -98,3 +98,26 @@ TEST(SettingsForm, CountExceededTextIsWholeForAFourDigitSum) {
             L"Please reduce some species counts or increase total fish count.");
   EXPECT_GE(text.size(), 128u) << "longer than the old 128-character buffer could hold";
 }
+
+TEST(SettingsForm, TheFooterSaysWhereTheLogGoesOnlyWhenThereIsOne) {
+  auto LogLabels = [](const std::vector<FormField>& fields) {
+    std::vector<FormField> found;
+    for (const FormField& f : fields)
+      if (f.role == FormRole::kLogPath) found.push_back(f);
+    return found;
+  };
+  EXPECT_TRUE(LogLabels(SettingsFormLayout(Settings{})).empty());
+  const std::wstring path = L"C:\\Users\\a\\AppData\\Local\\Tidemere\\Tidemere.log";
+  const std::vector<FormField> fields = SettingsFormLayout(Settings{}, path);
+  const std::vector<FormField> log = LogLabels(fields);
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_EQ(log[0].text, L"Log: " + path);
+  EXPECT_LE(log[0].x + log[0].width, 1100) << "inside the window";
+  // Beside the footer and below the buttons, overlapping nothing.
+  for (const FormField& f : fields) {
+    if (f.role == FormRole::kLogPath || f.control == FormControl::kGroupBox) continue;
+    const bool apart = f.x + f.width <= log[0].x || log[0].x + log[0].width <= f.x ||
+                       f.y + f.height <= log[0].y || log[0].y + log[0].height <= f.y;
+    EXPECT_TRUE(apart) << std::string(f.text.begin(), f.text.end());
+  }
+}

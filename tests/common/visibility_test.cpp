@@ -81,6 +81,14 @@ TEST(Rest, ReasonsInOrderAndTheirNames) {
   EXPECT_EQ(RestReasonFor(state), RestReason::kDetached);
   EXPECT_STREQ(RestReasonName(RestReason::kNone), L"visible");
   EXPECT_STREQ(RestReasonName(RestReason::kDetached), L"no wallpaper window");
+
+  // A lock from before the start, as the session's flags tell it.
+  EXPECT_TRUE(SessionFlagsSayLocked(0, false));
+  EXPECT_FALSE(SessionFlagsSayLocked(1, false));
+  EXPECT_FALSE(SessionFlagsSayLocked(-1, false)) << "unknown: frames go on";
+  EXPECT_FALSE(SessionFlagsSayLocked(0, true)) << "Windows 7 says 0 for unlocked";
+  EXPECT_TRUE(SessionFlagsSayLocked(1, true));
+  EXPECT_FALSE(SessionFlagsSayLocked(-1, true));
 }
 
 TEST(Rest, BatterySaverAndStillFrame) {

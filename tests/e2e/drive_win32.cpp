@@ -11,6 +11,8 @@
 //   tidemere-drive session lock|unlock        a session change sent to the broadcast window
 //   tidemere-drive power suspend|resume       a power event sent to the broadcast window
 //   tidemere-drive display WIDTH HEIGHT       a new display mode (in a Wine virtual desktop)
+//   tidemere-drive box FILE                   waits for a message box captioned "Tidemere", writes
+//                                             its text to FILE (UTF-8) and presses OK
 #include <windows.h>
 // after windows.h, which it builds on
 #include <wtsapi32.h>
@@ -26,7 +28,7 @@ namespace {
 int Usage() {
   std::fputs(
       "usage: tidemere-drive command ID | settings TOTAL C0..C19 ok|cancel | cover FILE [layered] [front] |\n"
-      "       motion on|off | session lock|unlock | power suspend|resume | display WIDTH HEIGHT\n",
+      "       motion on|off | session lock|unlock | power suspend|resume | display WIDTH HEIGHT | box FILE\n",
       stderr);
   return 2;
 }
@@ -124,6 +126,34 @@ int ChangeDisplay(int width, int height) {
   return ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr) == DISP_CHANGE_SUCCESSFUL ? 0 : 1;
 }
 
+BOOL CALLBACK FirstText(HWND child, LPARAM param) {
+  auto& text = *reinterpret_cast<std::wstring*>(param);
+  wchar_t className[16] = {}, buffer[512] = {};
+  GetClassNameW(child, className, 16);
+  if (lstrcmpiW(className, L"Static") != 0 || GetWindowTextW(child, buffer, 512) == 0) return TRUE;
+  text = buffer;
+  return FALSE;
+}
+
+int AnswerBox(const wchar_t* file) {
+  HWND box = nullptr;
+  for (int i = 0; i < 150 && box == nullptr; ++i) {
+    box = FindWindowW(L"#32770", L"Tidemere");
+    if (box == nullptr) Sleep(100);
+  }
+  if (box == nullptr) return 1;
+  std::wstring text;
+  EnumChildWindows(box, FirstText, reinterpret_cast<LPARAM>(&text));
+  char utf8[2048] = {};
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8, sizeof(utf8) - 1, nullptr, nullptr);
+  FILE* out = _wfopen(file, L"wb");
+  if (out == nullptr) return 1;
+  std::fputs(utf8, out);
+  std::fclose(out);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -147,5 +177,6 @@ int wmain(int argc, wchar_t** argv) {
     return SendToBroadcastWindow(WM_POWERBROADCAST,
                                  arg == L"suspend" ? PBT_APMSUSPEND : PBT_APMRESUMEAUTOMATIC);
   if (verb == L"display" && argc == 4) return ChangeDisplay(_wtoi(argv[2]), _wtoi(argv[3]));
+  if (verb == L"box" && argc == 3) return AnswerBox(argv[2]);
   return Usage();
 }

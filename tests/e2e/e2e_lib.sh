@@ -116,6 +116,13 @@ expect_scene() {
   read -r -a probes < <(screen probe "$file" 8 $((height - 5)) $((width - 8)) $((height - 5)))
   near "${probes[0]}" "$r" "$g" "$b" 16 || fail "$what: bottom left shows ${probes[0]}, not the sand $r,$g,$b"
   near "${probes[1]}" "$r" "$g" "$b" 16 || fail "$what: bottom right shows ${probes[1]}, not the sand $r,$g,$b"
+  expect_water "$file" "$what"
+}
+
+# Water lighter near the top than at 60 % of the height, and no black rows.
+expect_water() {
+  local file="$1" what="$2" width height rows
+  read -r width height < <(screen size "$file")
   # Whole rows, by their median: a creature passing by does not decide it.
   read -r -a rows < <(screen rowlight "$file" $((height * 15 / 100)) $((height * 60 / 100)))
   [ "${rows[0]}" -gt "${rows[1]}" ] || fail "$what: the water is not lighter at the top (rows: ${rows[*]})"

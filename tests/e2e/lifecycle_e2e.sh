@@ -4,7 +4,8 @@
 # within seconds):
 #   lifecycle_e2e.sh BUILDDIR
 # Covering windows (opaque and translucent), lock and unlock,
-# suspend and resume, a display change, and the shell going away and coming back.
+# suspend and resume, a display change, the shell going away and coming back,
+# and taskkill without /f.
 set -u
 mode=lifecycle
 build="$1"
@@ -105,7 +106,13 @@ sleep 1
 shot "$work/display.xwd"
 screen crop "$work/display.xwd" 400 300 "$work/desktop.xwd"
 screen png "$work/desktop.xwd" "$build/e2e-display-change.png"
-expect_scene "$work/desktop.xwd" "after the display change" 135 124 89
+# Wine's taskbar lies over the wallpaper's bottom rows (as a shell's does):
+# the water shows above it, out to the new right edge.
+screen crop "$work/display.xwd" 400 270 "$work/above-taskbar.xwd"
+expect_water "$work/above-taskbar.xwd" "after the display change"
+read -r -a far < <(screen probe "$work/above-taskbar.xwd" 392 230)
+IFS=, read -r fr _ fb <<<"${far[0]}"
+[ "$fb" -gt $((fr + 30)) ] || fail "after the display change: the new right edge shows ${far[0]}, not water"
 pass "after a display change the picture fills the new 400x300 screen"
 
 # 7. The shell comes, goes away and comes back: Tidemere attaches each time,
@@ -136,8 +143,15 @@ state="$(query_shell)"
 expect_frames 20 "under the restarted shell"
 pass "the shell went away and came back: attached again, tray icon again, frames again"
 
-run_here "$exe" exit >/dev/null 2>&1
+# 8. taskkill without /f (as installers do): WM_CLOSE to the program's
+#    top-level windows, of which only the broadcast window is left while the
+#    wallpaper is Progman's child. It ends as "Exit" does.
+closes="$(count_in_log "[msg] WM_CLOSE received")"
+run_here taskkill /im Tidemere.exe >/dev/null 2>&1
+wait_for_more "[msg] WM_CLOSE received" "$closes" 10
+wait_for_log "托盘图标已移除" 10
 wait_for_log "[msg] WM_DESTROY received" 10
+pass "taskkill without /f ends the program as Exit does"
 rm -f "$ini"
 cleanup
 echo "e2e($mode): all checks passed"

@@ -103,15 +103,19 @@ else
   wine_run "$build/tidemere-send_keys.exe" move "$cx" "$cy" >/dev/null 2>&1 || fail "could not move the pointer"
 fi
 
-# 2. A second start returns 1 and changes nothing.
-wine_run "$exe" /debug >/dev/null 2>&1
-code=$?
-[ "$code" -eq 1 ] || fail "second start: exit code $code, expected 1"
+# 2. A second start says Tidemere is already running, returns 1 and changes nothing.
+wine_run "$exe" /debug >/dev/null 2>&1 &
+again=$!
+pids+=("$again")
+rm -f "$work/box"
+wine_run "$build/tidemere-drive.exe" box "$work/box" >/dev/null 2>&1 || fail "the second start showed no box"
+grep -qF "Tidemere is already running." "$work/box" || fail "the second start's box says: $(cat "$work/box")"
+expect_exit "$again" 1 "second start"
 grep -qF "Tidemere already running, exiting" "$log" || fail "second start did not log why it ended"
 kill -0 "$first" 2>/dev/null || fail "the first instance ended after the second start"
 [ -f "$ini" ] && fail "the second start wrote the settings file"
 [ "$(count_in_log "Tidemere started, initial effect=")" -eq 1 ] || fail "the second start started"
-pass "second start returned 1"
+pass "second start said Tidemere is already running and returned 1"
 
 # 3. Ctrl+Shift+2 switches to theme 2 and saves every setting.
 wine_run "$build/tidemere-send_keys.exe" 2 >/dev/null 2>&1 || fail "could not inject Ctrl+Shift+2"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # End-to-end checks of Tidemere.scr under plain Wine (Xvfb 1280x800):
-#   /s over the whole screen; a small mouse move leaves it running, a large
+#   /s over the whole screen, resting while locked; a small mouse move leaves it running, a large
 #   one, a key and a click each end it with 0; /c:HWND opens the settings and
 #   OK writes the INI file; beside a running wallpaper, which rests while the
 #   screensaver covers the screen, "Tidemere exit" leaves the screensaver
@@ -47,6 +47,16 @@ shot "$work/saver.xwd"
 screen png "$work/saver.xwd" "$build/e2e-screensaver.png"
 expect_scene "$work/saver.xwd" "the screensaver" 135 124 89
 pass "/s shows the Tropical Aquarium over the whole screen"
+
+# It rests as the wallpaper does: a lock stops its frames, an unlock resumes them.
+wine_run "$build/tidemere-drive.exe" session lock >/dev/null 2>&1 || fail "the screensaver has no broadcast window"
+for _ in $(seq 50); do grep -qF "[rest] session locked: frames stop" "$saver_log" && break; sleep 0.1; done
+grep -qF "[rest] session locked: frames stop" "$saver_log" || fail "the screensaver went on drawing while locked"
+wine_run "$build/tidemere-drive.exe" session unlock >/dev/null 2>&1
+for _ in $(seq 50); do grep -qF "[rest] visible again: frames resume" "$saver_log" && break; sleep 0.1; done
+grep -qF "[rest] visible again: frames resume" "$saver_log" || fail "the screensaver did not resume after the unlock"
+kill -0 "$saver" 2>/dev/null || fail "a lock ended the screensaver"
+pass "the screensaver rests while the session is locked"
 
 wine_run "$keys" move 640 400 >/dev/null 2>&1
 sleep 0.5

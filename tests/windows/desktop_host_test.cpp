@@ -44,11 +44,44 @@ std::string Utf8(const wchar_t* text) {
   return ToUtf8(text);
 }
 
-TEST_F(DesktopLayout, NoProgmanLeavesBothNull) {
+size_t Count(const std::string& text, const std::string& part) {
+  size_t count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+// As Explorer shows its layer for a slideshow: where it lies in the z-order.
+void ShowInPlace(HWND window) {
+  SetWindowPos(window, nullptr, 0, 0, 0, 0,
+               SWP_SHOWWINDOW | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+TEST_F(DesktopLayout, NoProgmanLeavesBothNullAndTheWindowBelowEveryOther) {
+  HWND other = Make(L"TestAppWnd");  // a program's window
   FindDesktopHost(app);
   EXPECT_EQ(app.desktop.progmanWindow, nullptr);
   EXPECT_EQ(app.desktop.desktopHost, nullptr);
   EXPECT_NE(ReadProgramLog().find(Utf8(L"错误：未找到 Progman 窗口")), std::string::npos);
+
+  // No shell (Explorer ended, another shell): a top-level window over every
+  // monitor, which must never cover the programs' windows.
+  app.instance = GetModuleHandleW(nullptr);
+  CreateWallpaperWindow(app);
+  HWND window = app.desktop.wallpaperWindow;
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(GetAncestor(window, GA_PARENT), GetDesktopWindow());
+  EXPECT_EQ(GetWindow(window, GW_HWNDNEXT), nullptr) << "at the bottom of the z-order";
+  EXPECT_FALSE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);  // a click raised it
+  KeepInPlace(app);
+  EXPECT_EQ(GetWindow(window, GW_HWNDNEXT), nullptr) << "back below " << other;
+  const std::string log = ReadProgramLog();
+  EXPECT_EQ(Count(log, "[shell] no desktop to live in"), 1u) << "said once";
+  EXPECT_NE(log.find(Utf8(L"壁纸窗口创建成功")), std::string::npos);
+  EXPECT_NE(log.find("(GDI)"), std::string::npos) << "frames are copied by GDI under Wine: the log says so";
+  EXPECT_EQ(log.find("(DComp)"), std::string::npos);
+  app.lifecycle.exitRequested = true;
+  DestroyWindow(window);
 }
 
 TEST_F(DesktopLayout, IconViewInsideProgmanFindsTheEmptyWorkerChild) {
@@ -61,59 +94,87 @@ TEST_F(DesktopLayout, IconViewInsideProgmanFindsTheEmptyWorkerChild) {
   EXPECT_NE(ReadProgramLog().find(Utf8(L"(WorkerW)")), std::string::npos);
 }
 
-TEST_F(DesktopLayout, IconViewInTopLevelWorkerFindsTheOtherTopLevelWorker) {
+// Before the shell has split the icons out (log-on, a restart) only the icon
+// view is there, and empty WorkerWs of others may be: none is the layer.
+TEST_F(DesktopLayout, AStrayWorkerWIsNeverTakenAndTheRealLayerIsFollowed) {
   HWND progman = Make(L"Progman");
+  HWND icons = Make(L"SHELLDLL_DefView", progman);
+  HWND above = Make(L"WorkerW", progman);  // above the icon view: not the shell's layer
+  SetWindowPos(above, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  HWND stray = Make(L"WorkerW");
+  app.instance = GetModuleHandleW(nullptr);
+  FindDesktopHost(app);
+  EXPECT_EQ(app.desktop.desktopHost, progman);
+  EXPECT_EQ(app.desktop.layerPlace, LayerPlace::kNone);
+  CreateWallpaperWindow(app);
+  ASSERT_NE(app.desktop.wallpaperWindow, nullptr);
+  EXPECT_TRUE(IsWindowVisible(stray));
+  EXPECT_EQ(app.desktop.hiddenLayer, nullptr);
+
+  // The shell splits: the icons into a top-level WorkerW, its layer right behind it.
+  HWND layer = Make(L"WorkerW");
   HWND iconHost = Make(L"WorkerW");
-  Make(L"SHELLDLL_DefView", iconHost);
-  HWND emptyWorker = Make(L"WorkerW");
-  FindDesktopHost(app);
-  EXPECT_EQ(app.desktop.progmanWindow, progman);
-  EXPECT_EQ(app.desktop.desktopHost, emptyWorker);
-}
+  SetParent(icons, iconHost);
+  ASSERT_EQ(GetWindow(iconHost, GW_HWNDNEXT), layer);
+  KeepInPlace(app);
+  EXPECT_EQ(app.desktop.desktopHost, layer);
+  EXPECT_FALSE(IsWindowVisible(layer));
+  EXPECT_TRUE(IsWindowVisible(stray));
 
-TEST_F(DesktopLayout, VisibleCandidateBeatsAnEarlierInvisibleOne) {
-  HWND progman = Make(L"Progman");
-  Make(L"WorkerW", progman, false);
-  HWND visible = Make(L"WorkerW", progman, true);
-  FindDesktopHost(app);
-  EXPECT_EQ(app.desktop.desktopHost, visible);
-}
+  // It makes another layer: the one we hid is given back, the new one taken.
+  HWND newer = Make(L"WorkerW");
+  SetWindowPos(newer, iconHost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  KeepInPlace(app);
+  EXPECT_EQ(app.desktop.desktopHost, newer);
+  EXPECT_TRUE(IsWindowVisible(layer));
+  EXPECT_FALSE(IsWindowVisible(newer));
+  RestoreWallpaperLayer(app);
+  EXPECT_TRUE(IsWindowVisible(newer));
+  EXPECT_TRUE(IsWindowVisible(stray));
 
-TEST_F(DesktopLayout, OnlyInvisibleCandidateIsTaken) {
-  HWND progman = Make(L"Progman");
-  HWND hidden = Make(L"WorkerW", progman, false);
-  FindDesktopHost(app);
-  EXPECT_EQ(app.desktop.desktopHost, hidden);
+  // A layer hidden by someone else is not ours to show at the end.
+  HWND hiddenByOthers = Make(L"WorkerW", nullptr, false);
+  SetWindowPos(hiddenByOthers, iconHost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  KeepInPlace(app);
+  EXPECT_EQ(app.desktop.desktopHost, hiddenByOthers);
+  EXPECT_EQ(app.desktop.hiddenLayer, nullptr);
+  RestoreWallpaperLayer(app);
+  EXPECT_FALSE(IsWindowVisible(hiddenByOthers));
+  app.lifecycle.exitRequested = true;
+  DestroyWindow(app.desktop.wallpaperWindow);
 }
 
 TEST_F(DesktopLayout, NoCandidateFallsBackToProgman) {
   HWND progman = Make(L"Progman");
   HWND worker = Make(L"WorkerW", progman);
   Make(L"SHELLDLL_DefView", worker);  // a WorkerW with icons is no candidate
+  Make(L"WorkerW", progman);          // nor one without an icon view to lie under
   FindDesktopHost(app);
   EXPECT_EQ(app.desktop.desktopHost, progman);
   EXPECT_NE(ReadProgramLog().find(Utf8(L"(Progman(兜底))")), std::string::npos);
 }
 
-TEST_F(DesktopLayout, LayerLeftHiddenByAKilledInstanceIsShownAgain) {
+// An earlier instance ended from Task Manager runs none of its own code: the
+// next start shows what it hid, Progman's child or the top-level layer.
+TEST_F(DesktopLayout, ALayerLeftHiddenByAKilledInstanceIsShownAgainWhereverItIs) {
   HWND progman = Make(L"Progman");
   Make(L"SHELLDLL_DefView", progman);
   HWND worker = Make(L"WorkerW", progman, false);
-  RestoreWallpaperLayer(app);
+  RestoreLayerLeftHidden(app);
   EXPECT_TRUE(IsWindowVisible(worker));
   EXPECT_NE(ReadProgramLog().find(Utf8(L"已恢复原壁纸层显示")), std::string::npos);
-  // Then the new search finds it visible.
   FindDesktopHost(app);
   EXPECT_EQ(app.desktop.desktopHost, worker);
 }
 
-TEST_F(DesktopLayout, HiddenTopLevelHostIsRestoredThroughTheRecordedHost) {
-  HWND progman = Make(L"Progman");
-  HWND worker = Make(L"WorkerW", nullptr, false);
-  app.desktop.progmanWindow = progman;
-  app.desktop.desktopHost = worker;
-  RestoreWallpaperLayer(app);
-  EXPECT_TRUE(IsWindowVisible(worker));
+TEST_F(DesktopLayout, ATopLevelLayerLeftHiddenIsShownAgainInItsPlace) {
+  Make(L"Progman");
+  HWND layer = Make(L"WorkerW", nullptr, false);
+  HWND iconHost = Make(L"WorkerW");
+  Make(L"SHELLDLL_DefView", iconHost);
+  RestoreLayerLeftHidden(app);  // nothing recorded: a new process
+  EXPECT_TRUE(IsWindowVisible(layer));
+  EXPECT_EQ(GetWindow(iconHost, GW_HWNDNEXT), layer) << "still right behind the icons";
 }
 
 TEST_F(DesktopLayout, WallpaperWindowCoversALayerThatIsProgmansChild) {
@@ -167,11 +228,15 @@ TEST_F(DesktopLayout, Windows10TakesTheShellsOwnLayerHidesItAndHidesItAgain) {
   EXPECT_EQ(app.desktop.hiddenLayer, layer);
 
   // A slideshow shows it again: the once-a-second check hides it again.
-  ShowWindow(layer, SW_SHOWNA);
+  ShowInPlace(layer);
   KeepInPlace(app);
   EXPECT_FALSE(IsWindowVisible(layer));
+  EXPECT_EQ(app.desktop.desktopHost, layer);
+  // (Wine puts a window it hides on top; Windows leaves it behind the icons.)
+  SetWindowPos(layer, iconHost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   RestoreWallpaperLayer(app);
   EXPECT_TRUE(IsWindowVisible(layer));
+  EXPECT_EQ(GetWindow(iconHost, GW_HWNDNEXT), layer) << "shown where it lay, not over every window";
   EXPECT_EQ(app.desktop.hiddenLayer, nullptr);
   DestroyWindow(app.desktop.wallpaperWindow);
 }
@@ -274,6 +339,21 @@ TEST_F(DesktopLayout, TheWallpaperWindowIsNeverVisibleBeforeItIsParented) {
   for (HWND parent : parentsWhenShown) EXPECT_EQ(parent, progman) << "shown before it was Progman's child";
   EXPECT_GE(app.frame.loop.framesRendered, 1) << "shown with its first frame";
   DestroyWindow(app.desktop.wallpaperWindow);
+}
+
+TEST_F(DesktopLayout, ARunningInstanceIsFoundWhereItsWindowsAre) {
+  EXPECT_FALSE(AnInstanceRuns());
+  HWND progman = Make(L"Progman");
+  HWND wallpaper = Make(kWallpaperWindowClass, progman);
+  EXPECT_EQ(FindRunningWallpaperWindow(), wallpaper) << "Progman's child, which FindWindow never sees";
+  EXPECT_TRUE(AnInstanceRuns());
+  DestroyWindow(wallpaper);
+  EXPECT_FALSE(AnInstanceRuns());
+  // Waiting for a shell, with no wallpaper window: its message-only window.
+  HWND messages = Make(kMessageWindowClass, HWND_MESSAGE, false);
+  EXPECT_EQ(FindRunningWallpaperWindow(), nullptr);
+  EXPECT_TRUE(AnInstanceRuns());
+  DestroyWindow(messages);
 }
 
 }  // namespace

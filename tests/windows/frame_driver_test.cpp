@@ -1,14 +1,28 @@
 // The frame driver, the GDI presenter, the wallpaper window's placement and
 // the pointer hook, on real windows under Wine.
 #include <gtest/gtest.h>
+#include <windows.h>
+// after windows.h, which they build on
+#include <d3d11.h>
+#include <dcomp.h>
+#include <wtsapi32.h>
+
+// mingw-w64's dcomp.h declares no uuid for these three (the stand-in asks
+// for them): as the Windows SDK gives them.
+__CRT_UUID_DECL(IDCompositionSurface, 0xbb8a4953, 0x2c99, 0x4f5a, 0x96, 0xf5, 0x48, 0x19, 0x02, 0x7f, 0xa3,
+                0xac);
+__CRT_UUID_DECL(IDCompositionVisual, 0x4d93059d, 0x097b, 0x4651, 0x9a, 0x60, 0xf0, 0xf2, 0x51, 0x16, 0xe2,
+                0xf3);
+__CRT_UUID_DECL(IDCompositionTarget, 0xeacdd04c, 0x117e, 0x4e17, 0x88, 0xf4, 0xd1, 0xb1, 0x2b, 0x0e, 0x3d,
+                0x89);
 
 #include <algorithm>
 #include <vector>
 
 #include "app/app_win32.h"
 #include "app/screensaver_win32.h"
-#include "base/log.h"
 #include "base/clock.h"
+#include "base/log.h"
 #include "base/program_path_win32.h"
 #include "common/globals_win32.h"
 #include "common/names_win32.h"
@@ -65,6 +79,150 @@ RECT WindowRect(HWND window) {
   RECT rect = {};
   GetWindowRect(window, &rect);
   return rect;
+}
+
+// A stand-in DirectComposition (Wine has none) that records what the
+// presenter asks of it: the surfaces made, what each visual was given as its
+// content, each BeginDraw's update and each commit.
+struct CompositionRecord {
+  std::vector<IUnknown*> surfaces;
+  std::vector<IUnknown*> contents;
+  std::vector<RECT> updates;
+  int commits = 0;
+};
+CompositionRecord* composition = nullptr;
+
+template <typename Interface>
+struct Fake : Interface {
+  ULONG refs = 1;
+  virtual ~Fake() = default;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    *out = iid == __uuidof(IUnknown) || iid == __uuidof(Interface) ? this : nullptr;
+    if (*out == nullptr) return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --refs;
+    if (left == 0) delete this;
+    return left;
+  }
+};
+
+#define NOT_USED(...)                              \
+  HRESULT STDMETHODCALLTYPE __VA_ARGS__ override { \
+    return E_NOTIMPL;                              \
+  }
+
+struct FakeSurface : Fake<IDCompositionSurface> {
+  HRESULT STDMETHODCALLTYPE BeginDraw(const RECT* update, REFIID, void** surface, POINT* offset) override {
+    composition->updates.push_back(*update);
+    *surface = nullptr;  // no pixels to draw into: the update is what is checked
+    *offset = {};
+    return E_NOTIMPL;
+  }
+  NOT_USED(EndDraw())
+  NOT_USED(SuspendDraw())
+  NOT_USED(ResumeDraw())
+  NOT_USED(Scroll(const RECT*, const RECT*, int, int))
+};
+
+struct FakeVisual : Fake<IDCompositionVisual> {
+  HRESULT STDMETHODCALLTYPE SetContent(IUnknown* content) override {
+    composition->contents.push_back(content);
+    const auto& made = composition->surfaces;
+    return std::find(made.begin(), made.end(), content) != made.end() ? S_OK : E_INVALIDARG;
+  }
+  HRESULT STDMETHODCALLTYPE SetOffsetX(float) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE SetOffsetY(float) override { return S_OK; }
+  NOT_USED(SetOffsetX(IDCompositionAnimation*))
+  NOT_USED(SetOffsetY(IDCompositionAnimation*))
+  NOT_USED(SetTransform(const D2D_MATRIX_3X2_F&))
+  NOT_USED(SetTransform(IDCompositionTransform*))
+  NOT_USED(SetTransformParent(IDCompositionVisual*))
+  NOT_USED(SetEffect(IDCompositionEffect*))
+  NOT_USED(SetBitmapInterpolationMode(DCOMPOSITION_BITMAP_INTERPOLATION_MODE))
+  NOT_USED(SetBorderMode(DCOMPOSITION_BORDER_MODE))
+  NOT_USED(SetClip(const D2D_RECT_F&))
+  NOT_USED(SetClip(IDCompositionClip*))
+  NOT_USED(AddVisual(IDCompositionVisual*, BOOL, IDCompositionVisual*))
+  NOT_USED(RemoveVisual(IDCompositionVisual*))
+  NOT_USED(RemoveAllVisuals())
+  NOT_USED(SetCompositeMode(DCOMPOSITION_COMPOSITE_MODE))
+};
+
+struct FakeTarget : Fake<IDCompositionTarget> {
+  HRESULT STDMETHODCALLTYPE SetRoot(IDCompositionVisual*) override { return S_OK; }
+};
+
+struct FakeDevice : Fake<IDCompositionDevice> {
+  HRESULT STDMETHODCALLTYPE Commit() override {
+    ++composition->commits;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE CreateTargetForHwnd(HWND, BOOL, IDCompositionTarget** target) override {
+    *target = new FakeTarget;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE CreateVisual(IDCompositionVisual** visual) override {
+    *visual = new FakeVisual;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE CreateSurface(UINT, UINT, DXGI_FORMAT, DXGI_ALPHA_MODE,
+                                          IDCompositionSurface** surface) override {
+    *surface = new FakeSurface;
+    composition->surfaces.push_back(*surface);
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE CheckDeviceState(BOOL* valid) override {
+    *valid = TRUE;
+    return S_OK;
+  }
+  NOT_USED(WaitForCommitCompletion())
+  NOT_USED(GetFrameStatistics(DCOMPOSITION_FRAME_STATISTICS*))
+  NOT_USED(CreateVirtualSurface(UINT, UINT, DXGI_FORMAT, DXGI_ALPHA_MODE, IDCompositionVirtualSurface**))
+  NOT_USED(CreateSurfaceFromHandle(HANDLE, IUnknown**))
+  NOT_USED(CreateSurfaceFromHwnd(HWND, IUnknown**))
+  NOT_USED(CreateTranslateTransform(IDCompositionTranslateTransform**))
+  NOT_USED(CreateScaleTransform(IDCompositionScaleTransform**))
+  NOT_USED(CreateRotateTransform(IDCompositionRotateTransform**))
+  NOT_USED(CreateSkewTransform(IDCompositionSkewTransform**))
+  NOT_USED(CreateMatrixTransform(IDCompositionMatrixTransform**))
+  NOT_USED(CreateTransformGroup(IDCompositionTransform**, UINT, IDCompositionTransform**))
+  NOT_USED(CreateTranslateTransform3D(IDCompositionTranslateTransform3D**))
+  NOT_USED(CreateScaleTransform3D(IDCompositionScaleTransform3D**))
+  NOT_USED(CreateRotateTransform3D(IDCompositionRotateTransform3D**))
+  NOT_USED(CreateMatrixTransform3D(IDCompositionMatrixTransform3D**))
+  NOT_USED(CreateTransform3DGroup(IDCompositionTransform3D**, UINT, IDCompositionTransform3D**))
+  NOT_USED(CreateEffectGroup(IDCompositionEffectGroup**))
+  NOT_USED(CreateRectangleClip(IDCompositionRectangleClip**))
+  NOT_USED(CreateAnimation(IDCompositionAnimation**))
+};
+
+HRESULT WINAPI CreateFakeCompositionDevice(IUnknown*, REFIID, void** device) {
+  *device = static_cast<IDCompositionDevice*>(new FakeDevice);
+  return S_OK;
+}
+
+// A 40 Hz compositor: its clock ticks every 25 ms.
+constexpr int kFakeCompositorHz = 40;
+DWORD WINAPI WaitForFakeCompositorClock(UINT count, const HANDLE* handles, DWORD) {
+  if (count > 0 &&
+      WaitForMultipleObjects(count, handles, FALSE, 1000 / kFakeCompositorHz) < WAIT_OBJECT_0 + count)
+    return WAIT_OBJECT_0;
+  return WAIT_OBJECT_0 + count;
+}
+// A clock that returns at once, as DwmFlush may with nothing to compose.
+DWORD WINAPI HurriedFakeCompositorClock(UINT count, const HANDLE*, DWORD) {
+  return WAIT_OBJECT_0 + count;
+}
+HRESULT WINAPI FakeCompositionTiming(HWND, DWM_TIMING_INFO* timing) {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  timing->qpcRefreshPeriod = QPC_TIME(frequency.QuadPart / kFakeCompositorHz);
+  timing->rateRefresh = {kFakeCompositorHz, 1};
+  return S_OK;
 }
 
 class FrameDriver : public ::testing::Test {
@@ -126,6 +284,71 @@ TEST_F(FrameDriver, LaterFramesCopyOnlyWhatChangedAndTheWindowKeepsUp) {
   int same = 0;
   for (int i = 0; i < 480 * 320; ++i) same += shown[i] == (app.frame.backBufferBits[i] & 0xFFFFFF);
   EXPECT_GE(same, 480 * 320 * 99 / 100) << "the window shows what the back buffer holds";
+}
+
+namespace {
+void CALLBACK EndTheLoopAfterward(HWND, UINT, UINT_PTR, DWORD) {
+  PostQuitMessage(0);
+}
+}  // namespace
+
+// Where DirectComposition starts: the visual's content is a composition
+// surface, updated where the frame changed, and smooth frames come on the
+// compositor's clock.
+TEST_F(FrameDriver, DirectCompositionGetsASurfaceAndFramesOnTheCompositorsClock) {
+  CompositionRecord record;
+  composition = &record;
+  app.outside.createCompositionDevice = CreateFakeCompositionDevice;
+  app.outside.waitForCompositorClock = WaitForFakeCompositorClock;
+  app.outside.compositionTiming = FakeCompositionTiming;
+  app.presenter.kind = PresenterKind::kNone;
+  app.instance = GetModuleHandleW(nullptr);
+  app.desktop.wallpaperWindow = Make(L"TestWallpaperWnd");  // 200 x 100
+  StartPresenter(app, 200, 100);
+  ASSERT_EQ(app.presenter.kind, PresenterKind::kSurface)
+      << "Direct3D 11 under Wine, DirectComposition stood in";
+  ASSERT_EQ(record.surfaces.size(), 1u);
+  EXPECT_EQ(record.contents, record.surfaces) << "nothing but the surface was offered as content";
+
+  RenderFrame(app);
+  ASSERT_EQ(record.updates.size(), 1u);
+  const RECT whole = {0, 0, 200, 100};
+  EXPECT_TRUE(EqualRect(&record.updates[0], &whole)) << "the first frame whole";
+  const int commits = record.commits;
+  Sleep(20);
+  RenderFrame(app);
+  EXPECT_EQ(record.commits, commits + 1);
+  for (size_t i = 1; i < record.updates.size(); ++i) {
+    const RECT& r = record.updates[i];
+    EXPECT_LT((r.right - r.left) * (r.bottom - r.top), 200 * 100) << "later frames: what changed";
+  }
+
+  // Smooth frames on the 40 Hz compositor's ticks, not 60 a second by time.
+  app.lifecycle.monitors = {{0, 0, 4000, 4000}};
+  StartFrames(app);
+  RenderFrame(app);
+  const int start = app.frame.loop.framesRendered;
+  const UINT_PTR end = SetTimer(nullptr, 0, 2000, EndTheLoopAfterward);
+  EXPECT_EQ(RunMessageLoop(app, GetMessageW), 0);
+  KillTimer(nullptr, end);
+  const int frames = app.frame.loop.framesRendered - start;
+  EXPECT_GE(frames, 2 * kFakeCompositorHz * 7 / 10);
+  EXPECT_LE(frames, 2 * kFakeCompositorHz + 2);
+  EXPECT_EQ(app.frame.loop.framePeriod, kNanosecondsPerSecond / kFakeCompositorHz);
+  StopFrames(app);
+
+  // A clock that returns at once never paces faster than the compositor.
+  app.outside.waitForCompositorClock = HurriedFakeCompositorClock;
+  StartFrames(app);
+  RenderFrame(app);
+  const int hurried = app.frame.loop.framesRendered;
+  const UINT_PTR second = SetTimer(nullptr, 0, 1000, EndTheLoopAfterward);
+  EXPECT_EQ(RunMessageLoop(app, GetMessageW), 0);
+  KillTimer(nullptr, second);
+  EXPECT_LE(app.frame.loop.framesRendered - hurried, kFakeCompositorHz * 4 / 3 + 3);
+  StopFrames(app);
+  ReleaseComposition(app);
+  composition = nullptr;
 }
 
 TEST_F(FrameDriver, NothingIsPresentedWithoutABackBuffer) {
@@ -490,10 +713,45 @@ TEST(Screensaver, PreviewFillsItsWindowDrawsTakesNoInputAndEndsWithIt) {
   SendMessageW(preview, WM_LBUTTONDOWN, 0, 0);
   EXPECT_TRUE(IsWindow(preview)) << "a preview ignores input";
 
+  // It rests as the wallpaper does: the system's notifications reach it.
+  WallpaperApp& app = saver.app;
+  ASSERT_NE(app.lifecycle.notifyWindow, nullptr);
+  auto Frames = [&app] {
+    app.lifecycle.nextCoverageCheck = 0;
+    const int before = app.frame.loop.framesRendered;
+    TickDue(app);
+    return app.frame.loop.framesRendered - before;
+  };
+  EXPECT_EQ(Frames(), 1);
+  SendMessageW(app.lifecycle.notifyWindow, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+  EXPECT_EQ(Frames(), 0) << "locked";
+  SendMessageW(app.lifecycle.notifyWindow, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+  EXPECT_EQ(Frames(), 1);
+  SendMessageW(app.lifecycle.notifyWindow, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+  EXPECT_EQ(Frames(), 0) << "suspending";
+  SendMessageW(app.lifecycle.notifyWindow, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+  // What lies under the dialog never covers the preview; its dialog hidden
+  // or minimized does.
+  const RECT screen = VirtualScreenRect();
+  HWND below = MakeWindow(L"TestCoverWnd", nullptr, true);
+  SetWindowPos(below, host, screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top,
+               SWP_NOACTIVATE);
+  EXPECT_EQ(Frames(), 1) << "windows under the dialog cover every monitor";
+  ShowWindow(host, SW_HIDE);
+  EXPECT_EQ(Frames(), 0) << "dialog hidden";
+  ShowWindow(host, SW_SHOWNOACTIVATE);
+  EXPECT_EQ(Frames(), 1);
+  ShowWindow(host, SW_SHOWMINNOACTIVE);
+  EXPECT_EQ(Frames(), 0) << "dialog minimized";
+  ShowWindow(host, SW_RESTORE);
+  EXPECT_EQ(Frames(), 1);
+  DestroyWindow(below);
+
   DestroyWindow(host);
   EXPECT_FALSE(IsWindow(preview));
   MSG quit;
   EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "it ends with its window";
+  BeginExit(saver.app);
   ReleaseAll(saver.app);
   DrainMessages();
 }

@@ -4,14 +4,17 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 // after windows.h, which it builds on
+#include <versionhelpers.h>
 #include <wtsapi32.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "app/app_win32.h"
-#include "base/log.h"
 #include "base/clock.h"
+#include "base/log.h"
 #include "base/program_path_win32.h"
 #include "common/globals_win32.h"
 #include "common/names_win32.h"
@@ -90,6 +93,43 @@ LRESULT SendPowerSetting(WallpaperApp& app, const GUID& guid, DWORD value) {
 }
 
 }  // namespace
+
+namespace {
+
+// WTSQuerySessionInformation(WTSSessionInfoEx) for a session that was locked
+// before the program started: a WTSINFOEXW of level 1, its SessionFlags 0.
+alignas(8) BYTE lockedSession[512];
+BOOL WINAPI QueryLockedSession(HANDLE, DWORD, WTS_INFO_CLASS which, LPWSTR* buffer, DWORD* bytes) {
+  if (which != WTS_INFO_CLASS(25)) return FALSE;
+  std::fill(std::begin(lockedSession), std::end(lockedSession), BYTE(0));
+  DWORD level = 1;
+  std::copy_n(reinterpret_cast<const BYTE*>(&level), 4, lockedSession);  // Level
+  // WTS_SESSIONSTATE_LOCK, or UNLOCK where the system reverses them (Windows 7, as Wine says it is).
+  LONG flags = IsWindows8OrGreater() ? 0 : 1;
+  std::copy_n(reinterpret_cast<const BYTE*>(&flags), 4, lockedSession + 8 + 8);  // Data: id, state, flags
+  *buffer = reinterpret_cast<LPWSTR>(lockedSession);
+  *bytes = sizeof(lockedSession);
+  return TRUE;
+}
+void WINAPI FreeNothing(PVOID) {}
+
+}  // namespace
+
+TEST_F(SystemLife, ALockFromBeforeTheStartRestsFromTheFirstFrame) {
+  MakeWallpaper();
+  app.outside.querySession = QueryLockedSession;
+  app.outside.freeSessionMemory = FreeNothing;
+  StartLifecycle(app);
+  EXPECT_TRUE(app.lifecycle.visibility.sessionLocked);
+  const int start = app.frame.loop.framesRendered;
+  TickDue();
+  EXPECT_EQ(app.frame.loop.framesRendered, start);
+  EXPECT_TRUE(Logged(L"[rest] session locked: frames stop"));
+  Send(WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK);
+  TickDue();
+  EXPECT_EQ(app.frame.loop.framesRendered, start + 1);
+  BeginExit(app);
+}
 
 TEST_F(SystemLife, SessionPowerAndDisplayNotificationsRestAndResumeFrames) {
   MakeWallpaper();
@@ -341,6 +381,26 @@ TEST_F(SystemLife, TheLoopPacesFramesByTimeWithEitherTimer) {
     EXPECT_LE(frames, 2 * c.fps + 2);
     StopFrames(app);
   }
+
+  // A modal loop (the tray menu, a message box, a window moved) dispatches
+  // only messages: timer 1 carries the smooth pace until the program's loop
+  // waits again.
+  app.settings.fpsMode = kFpsSmooth;
+  StartFrames(app, true);
+  TickDue();
+  const int start = app.frame.loop.framesRendered;
+  const UINT_PTR end = SetTimer(nullptr, 0, 2000, EndTheLoop);
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+  KillTimer(nullptr, end);
+  EXPECT_GE(app.frame.loop.framesRendered - start, 2 * 60 / 2) << "not the watchdog's 4 a second";
+  EXPECT_TRUE(app.frame.modalTicks);
+  EXPECT_TRUE(Logged(L"[frames] a modal loop runs: the window timer paces frames"));
+  const UINT_PTR again = SetTimer(nullptr, 0, 300, EndTheLoop);
+  EXPECT_EQ(RunMessageLoop(app, GetMessageW), 0);
+  KillTimer(nullptr, again);
+  EXPECT_FALSE(app.frame.modalTicks) << "the program's own loop paces frames again";
+  StopFrames(app);
 }
 
 namespace {

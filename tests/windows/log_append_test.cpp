@@ -5,6 +5,8 @@
 #include <thread>
 
 #include "base/log.h"
+#include "base/log_win32.h"
+#include "base/program_path_win32.h"
 #include "windows/win32_test_support.h"
 
 TEST(LogAppend, ConcurrentWritersNeverOverwriteEachOther) {
@@ -29,4 +31,25 @@ TEST(LogAppend, ConcurrentWritersNeverOverwriteEachOther) {
     ++lines;
   }
   EXPECT_EQ(lines, 400);
+}
+
+// /debug from a folder the user cannot write (Program Files): the log goes to
+// the local application data instead.
+TEST(LogAppend, AFolderThatTakesNoFileSendsTheLogToLocalAppData) {
+  EXPECT_EQ(WritableLogPath(BesideProgram(L"")), BesideProgram(L"Tidemere.log"));
+  const std::wstring path = WritableLogPath(L"Z:\\no-such-folder\\of\\tidemere\\");
+  wchar_t local[MAX_PATH] = {};
+  ASSERT_NE(GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH), 0u);
+  EXPECT_EQ(path, std::wstring(local) + L"\\Tidemere\\Tidemere.log");
+  // And it is written there.
+  DeleteFileW(path.c_str());
+  SetLogFilePath(path);
+  debugLogging = true;
+  WriteLog(L"written where it can be");
+  debugLogging = false;
+  SetLogFilePath(L"");
+  std::string text;
+  ASSERT_TRUE(ReadWholeFile(path, text));
+  EXPECT_NE(text.find("written where it can be"), std::string::npos);
+  DeleteFileW(path.c_str());
 }

@@ -2,9 +2,10 @@
 // rules with their warnings, Cancel and the close box, and DPI changes.
 #include <gtest/gtest.h>
 
-#include "policy/tray_menu.h"
 #include "base/log.h"
+#include "base/log_win32.h"
 #include "policy/settings_form.h"
+#include "policy/tray_menu.h"
 #include "settings/settings_win32.h"
 #include "windows/ui_test_support.h"
 #include "windows/win32_test_support.h"
@@ -70,6 +71,8 @@ std::vector<Expected> ExpectedControls(const Settings& settings) {
   controls.push_back({L"Button", L"OK", 830, 530, 100, 38, 1});
   controls.push_back({L"Button", L"Cancel", 945, 530, 100, 38, 2});
   controls.push_back({L"Static", L"Tidemere v1.0  |  tidemere.app", 20, 580, 500, 24, 0});
+  // With /debug (as in these tests), where the log goes.
+  controls.push_back({L"Static", L"Log: " + LogFilePathInUse(), 530, 580, 550, 24, 0});
   return controls;
 }
 
@@ -138,6 +141,7 @@ TEST_F(SettingsWindow, HasEveryControlWithItsIdTextAndPosition) {
       EXPECT_EQ(c.style & (ES_NUMBER | ES_AUTOHSCROLL), LONG_PTR(ES_NUMBER | ES_AUTOHSCROLL));
     }
   }
+  EXPECT_TRUE(children.back().style & SS_PATHELLIPSIS) << "a long log path keeps its file name";
   EXPECT_EQ(GetWindowLongPtrW(Item(1), GWL_STYLE) & BS_TYPEMASK, LONG_PTR(BS_DEFPUSHBUTTON));
   EXPECT_EQ(SendMessageW(Item(1103), CB_GETCOUNT, 0, 0), 2);
   EXPECT_EQ(SendMessageW(Item(1103), CB_GETCURSEL, 0, 0), 0);

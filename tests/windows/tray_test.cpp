@@ -2,16 +2,17 @@
 // commands, and the hidden window that hears "TaskbarCreated".
 #include <gtest/gtest.h>
 
-#include "policy/tray_menu.h"
 #include "base/log.h"
 #include "base/program_path_win32.h"
 #include "common/globals_win32.h"
+#include "common/names_win32.h"
 #include "desktop/desktop_host_win32.h"
 #include "desktop/frame_driver_win32.h"
 #include "desktop/lifecycle_win32.h"
 #include "desktop/pointer_hook_win32.h"
 #include "desktop/presenter_win32.h"
 #include "desktop/wallpaper_window_win32.h"
+#include "policy/tray_menu.h"
 #include "settings/settings_win32.h"
 #include "windows/ui_test_support.h"
 
@@ -52,6 +53,18 @@ void SetRunValue(const std::wstring& text) {
   RegCloseKey(key);
 }
 
+// The notification area as Explorer gives it at log-on: busy, it refuses the
+// first icons.
+int refusalsLeft = 0;
+BOOL WINAPI BusyShellNotifyIcon(DWORD message, PNOTIFYICONDATAW data) {
+  if (message != NIM_DELETE && refusalsLeft > 0) {
+    --refusalsLeft;
+    SetLastError(ERROR_TIMEOUT);
+    return FALSE;
+  }
+  return Shell_NotifyIconW(message, data);
+}
+
 class Tray : public UiTest {
  protected:
   void SetUp() override {
@@ -70,6 +83,16 @@ TEST_F(Tray, CreateTrayAddsTheIconInstallsTheHookAndBuildsTheMenu) {
   InstallPointerHook(app);  // as Run does next
   EXPECT_TRUE(app.ui.trayAdded);
   EXPECT_NE(app.ui.trayIcon, nullptr) << "icon resource 101";
+  // The small image of the group, not the 32-pixel one shrunk, and our own.
+  ICONINFO info = {};
+  ASSERT_TRUE(GetIconInfo(app.ui.trayIcon, &info));
+  BITMAP bitmap = {};
+  GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  EXPECT_EQ(bitmap.bmWidth, GetSystemMetrics(SM_CXSMICON));
+  EXPECT_NE(app.ui.trayIcon, LoadIconW(app.instance, MAKEINTRESOURCEW(kAppIconResource)))
+      << "not the shared icon";
   EXPECT_TRUE(ShellHasIcon(app.ui.messageWindow));
   EXPECT_EQ(hookApp, &app);
   EXPECT_NE(app.desktop.mouseHook, nullptr);
@@ -188,8 +211,11 @@ TEST_F(Tray, ExitRemovesIconHookAndWindows) {
   CreateTray(app);
   InstallPointerHook(app);
   HWND messageWindow = app.ui.messageWindow, notifyWindow = app.lifecycle.notifyWindow;
+  HICON icon = app.ui.trayIcon;
   ASSERT_TRUE(app.ui.trayAdded);
   Command(kMenuCommandExit);
+  ICONINFO info = {};
+  EXPECT_FALSE(GetIconInfo(icon, &info)) << "ours, so destroyed";
   EXPECT_FALSE(app.ui.trayAdded);
   EXPECT_EQ(app.desktop.mouseHook, nullptr);
   EXPECT_EQ(hookApp, nullptr);
@@ -200,6 +226,36 @@ TEST_F(Tray, ExitRemovesIconHookAndWindows) {
   EXPECT_EQ(app.lifecycle.notifyWindow, nullptr);
   EXPECT_NE(Log().find(Utf8(L"托盘图标已移除")), std::string::npos);
   EXPECT_FALSE(ShellHasIcon(messageWindow)) << "the shell still holds the icon";
+}
+
+// taskkill without /f, an installer: WM_CLOSE to every top-level window.
+TEST_F(Tray, WmCloseToTheBroadcastWindowEndsTheProgramAsExitDoes) {
+  CreateNotifyWindow(app);
+  CreateTray(app);
+  HWND notifyWindow = app.lifecycle.notifyWindow;
+  SendMessageW(notifyWindow, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(app.lifecycle.exitRequested);
+  EXPECT_FALSE(app.ui.trayAdded);
+  EXPECT_FALSE(IsWindow(notifyWindow));
+  MSG quit;
+  EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the loop ends";
+  EXPECT_NE(Log().find(Utf8(L"托盘图标已移除")), std::string::npos);
+}
+
+TEST_F(Tray, AnIconTheBusyShellRefusedIsAddedAgainLater) {
+  app.outside.shellNotifyIcon = BusyShellNotifyIcon;
+  refusalsLeft = 4;  // the add and its modify, twice
+  CreateTray(app);
+  EXPECT_FALSE(app.ui.trayAdded);
+  EXPECT_NE(Log().find("[tray] the notification area refused the icon; trying again in 2 s"),
+            std::string::npos);
+  SendMessageW(app.ui.messageWindow, WM_TIMER, 1, 0);  // its 2 s are up
+  EXPECT_FALSE(app.ui.trayAdded);
+  EXPECT_NE(Log().find("trying again in 4 s"), std::string::npos);
+  SendMessageW(app.ui.messageWindow, WM_TIMER, 1, 0);
+  EXPECT_TRUE(app.ui.trayAdded);
+  EXPECT_TRUE(ShellHasIcon(app.ui.messageWindow));
+  EXPECT_EQ(Count(Log(), Utf8(L"托盘图标创建: ")), 3u);
 }
 
 TEST_F(Tray, TaskbarCreatedBroadcastAddsTheIconAgain) {

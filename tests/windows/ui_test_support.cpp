@@ -52,9 +52,9 @@ void UiTest::SetUp() {
   shellExecutes.clear();
   popupMenus.clear();
   WireRequests(app);
-  app.ui.outside.messageBox = RecordMessageBox;
-  app.ui.outside.shellExecute = RecordShellExecute;
-  app.ui.outside.trackPopupMenu = RecordPopupMenu;
+  app.outside.messageBox = RecordMessageBox;
+  app.outside.shellExecute = RecordShellExecute;
+  app.outside.trackPopupMenu = RecordPopupMenu;
 }
 
 void UiTest::TearDown() {

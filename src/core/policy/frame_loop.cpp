@@ -129,6 +129,7 @@ WakeResult RunFrameLoop(FrameLoop& loop, const Settings& settings, const WakeInp
   if (reason != RestReason::kNone) {
     DeliverPointer(views, count, true);
     loop.slowTicks = result.slowTicks = true;
+    loop.onCompositorClock = false;
     result.framePeriod = loop.framePeriod;
     result.nextWake = NextWakeDelay(loop.pacer, wake.now, true);
     return result;
@@ -154,14 +155,23 @@ WakeResult RunFrameLoop(FrameLoop& loop, const Settings& settings, const WakeInp
       WriteLog(L"[motion] still frame %dx%d theme %d", v.target.width, v.target.height, settings.theme);
     }
     loop.slowTicks = result.slowTicks = true;
+    loop.onCompositorClock = false;
   } else {
     for (int i = 0; i < count; ++i) views[i].view->still = StillFrame();
+    const int mode = EffectiveFpsMode(settings.fpsMode, wake.batterySaver);
+    // Smooth frames follow the compositor's clock where there is one, evenly
+    // spaced on its ticks; the slower paces stay time-based.
+    const bool onClock = wake.compositorPeriod > 0 && !wake.fullScreenInFront && mode == kFpsSmooth;
+    const int ticks = CompositorTicksPerFrame(wake.compositorPeriod);
     const int64_t period =
-        FramePeriodNanoseconds(wake.fullScreenInFront, EffectiveFpsMode(settings.fpsMode, wake.batterySaver));
+        onClock ? ticks * wake.compositorPeriod : FramePeriodNanoseconds(wake.fullScreenInFront, mode);
     loop.framePeriod = period;
     loop.slowTicks = false;
+    loop.onCompositorClock = result.onCompositorClock = onClock;
     DeliverPointer(views, count, false);
-    if (FrameDue(loop.pacer, wake.now, period)) {
+    const bool due = onClock ? FrameDueOnTick(loop.pacer, wake.compositorTick, ticks)
+                             : FrameDue(loop.pacer, wake.now, period);
+    if (due) {
       loop.drawStart = wake.now;
       for (int i = 0; i < count; ++i) {
         if (!views[i].ready) continue;

@@ -59,6 +59,10 @@ struct WakeInputs {
   bool reducedMotion = false;  // the desktop asks for no animation
   bool batterySaver = false;
   bool fullScreenInFront = false;
+  // The compositor's clock, where the shell follows it: its refresh period
+  // (0: no clock, frames paced by time) and the count of its ticks so far.
+  int64_t compositorPeriod = 0;
+  int64_t compositorTick = 0;
 };
 
 // One view at this wake-up: in, its aquarium, the pixels that show it (they
@@ -85,7 +89,10 @@ struct WakeResult {
   // frame of reduced motion shown.
   bool slowTicks = false;
   int64_t framePeriod = 0;  // of the pace now asked for
-  int64_t nextWake = 0;     // nanoseconds from now to the next wake-up
+  // Frames come on the compositor's ticks (smooth, with a clock): the shell
+  // wakes at each tick rather than at `nextWake`.
+  bool onCompositorClock = false;
+  int64_t nextWake = 0;  // nanoseconds from now to the next wake-up
   int viewsDrawn = 0;
 };
 
@@ -95,6 +102,7 @@ struct FrameLoop {
   int64_t framePeriod = kNanosecondsPerSecond / 60;
   RestReason resting = RestReason::kNone;
   bool slowTicks = false;
+  bool onCompositorClock = false;
   int framesRendered = 0;  // views drawn since start
   // The frame cost report (every FrameCostWindow::kFrames frames, with
   // /debug): step and draw here, present as the shell reports it.

@@ -3,10 +3,27 @@
 #include <algorithm>
 #include <cwchar>
 
-bool IsFullScreenApplication(const ForegroundWindowInfo& window, int primaryWidth, int primaryHeight) {
+const ScreenRect* MonitorOf(const ScreenRect& window, const std::vector<ScreenRect>& monitors) {
+  const ScreenRect* best = nullptr;
+  int64_t bestArea = 0;
+  for (const ScreenRect& m : monitors) {
+    const int64_t w = std::min(window.right, m.right) - std::max(window.left, m.left);
+    const int64_t h = std::min(window.bottom, m.bottom) - std::max(window.top, m.top);
+    if (w > 0 && h > 0 && w * h > bestArea) {
+      best = &m;
+      bestArea = w * h;
+    }
+  }
+  return best;
+}
+
+bool IsFullScreenApplication(const ForegroundWindowInfo& window, const std::vector<ScreenRect>& monitors) {
   if (!window.exists || window.isOwnWindow || window.minimized || !window.rectKnown) return false;
   const ScreenRect& r = window.rect;
-  if (r.left > 2 || r.top > 2 || r.right < primaryWidth - 2 || r.bottom < primaryHeight - 2) return false;
+  const ScreenRect* m = MonitorOf(r, monitors);
+  if (m == nullptr) return false;
+  if (r.left > m->left + 2 || r.top > m->top + 2 || r.right < m->right - 2 || r.bottom < m->bottom - 2)
+    return false;
   // The desktop itself and the shell's own full-screen surfaces never count.
   // "#32769" is the desktop window itself, which Wine reports as foreground.
   for (const wchar_t* shell :
@@ -37,6 +54,24 @@ bool FrameDue(FramePacer& pacer, int64_t now, int64_t period) {
 int64_t NextWakeDelay(const FramePacer& pacer, int64_t now, bool resting) {
   if (resting) return kRestCheckNanoseconds;
   return std::max<int64_t>(0, pacer.nextDue - now);
+}
+
+namespace {
+// A 60 Hz frame, or a period 2% shorter: the shortest frame period on the compositor's clock.
+constexpr int64_t kShortestCompositorFrame = int64_t(kNanosecondsPerSecond / (60 * 1.02));
+}  // namespace
+
+int CompositorTicksPerFrame(int64_t refreshPeriodNanoseconds) {
+  if (refreshPeriodNanoseconds <= 0) return 1;
+  const int64_t ticks = (kShortestCompositorFrame + refreshPeriodNanoseconds - 1) / refreshPeriodNanoseconds;
+  return int(std::max<int64_t>(1, ticks));
+}
+
+bool FrameDueOnTick(FramePacer& pacer, int64_t tick, int ticksPerFrame) {
+  if (pacer.nextTick != 0 && tick < pacer.nextTick) return false;
+  const bool longLate = pacer.nextTick == 0 || tick - pacer.nextTick >= ticksPerFrame;
+  pacer.nextTick = longLate ? tick + ticksPerFrame : pacer.nextTick + ticksPerFrame;
+  return true;
 }
 
 float ClampedFrameSeconds(int64_t nowNanoseconds, int64_t lastNanoseconds) {

@@ -1,10 +1,11 @@
 // The frame driver's decisions, as plain functions of plain values so that
 // they are tested without a window: is a full-screen application in front,
-// does this timer tick render, how long was the last frame, and what did the
-// last frames cost.
+// does this wake-up render (by time, or on the compositor's clock), how long
+// was the last frame, and what did the last frames cost.
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "base/screen_rect.h"
 
@@ -18,9 +19,14 @@ struct ForegroundWindowInfo {
   wchar_t className[64] = {};  // read every tick: no allocation
 };
 
-// A window that covers the primary screen within 2 pixels and is not part of
-// the shell's desktop.
-bool IsFullScreenApplication(const ForegroundWindowInfo& window, int primaryWidth, int primaryHeight);
+// The monitor a window is on, picked as Windows picks it for
+// MonitorFromWindow: the one its rectangle overlaps most (the first of equals).
+// Null when it overlaps none.
+const ScreenRect* MonitorOf(const ScreenRect& window, const std::vector<ScreenRect>& monitors);
+
+// A window that covers the monitor it is on within 2 pixels and is not part
+// of the shell's desktop.
+bool IsFullScreenApplication(const ForegroundWindowInfo& window, const std::vector<ScreenRect>& monitors);
 
 // Frame rate modes of the settings.
 constexpr int kFpsSmooth = 0;
@@ -39,7 +45,8 @@ int64_t FramePeriodNanoseconds(bool fullScreenInFront, int fpsMode);
 constexpr int64_t kRestCheckNanoseconds = 250000000;
 
 struct FramePacer {
-  int64_t nextDue = 0;  // monotonic clock, nanoseconds; 0: the next wake-up renders
+  int64_t nextDue = 0;   // monotonic clock, nanoseconds; 0: the next wake-up renders
+  int64_t nextTick = 0;  // on the compositor's clock: its tick; 0: the next tick renders
 };
 
 // True when a frame is due at `now` (a wake-up up to half a millisecond early
@@ -50,6 +57,16 @@ bool FrameDue(FramePacer& pacer, int64_t now, int64_t period);
 // How long to sleep from `now`: until the next frame is due, or the resting
 // check's period while resting. Never negative.
 int64_t NextWakeDelay(const FramePacer& pacer, int64_t now, bool resting);
+
+// Smooth frames on the compositor's clock come every Nth of its ticks, N the
+// fewest that keep the rate at 60 a second (2% over still counts as 60: a
+// 60.5 Hz panel), so that they are evenly spaced at any refresh rate: every
+// tick at 59.94 or 60 Hz, every 2nd at 120 Hz, every 3rd at 144 Hz (48 a second).
+int CompositorTicksPerFrame(int64_t refreshPeriodNanoseconds);
+// True when a frame is due at compositor tick `tick` (counted from 1). The due
+// tick then moves on by `ticksPerFrame`; ticks missed by a whole frame or more
+// start afresh, as FrameDue does for time.
+bool FrameDueOnTick(FramePacer& pacer, int64_t tick, int ticksPerFrame);
 
 // The frame time in seconds: from the previous frame's clock reading to now,
 // clamped to 0..0.1 s so that a pause never makes the aquarium jump.

@@ -63,7 +63,7 @@ std::wstring SaveFailedText(const std::wstring& path, const std::wstring& reason
          L"\n\nThe new settings are used until Tidemere ends; they are not kept for the next start.";
 }
 
-std::vector<FormField> SettingsFormLayout(const Settings& shown) {
+std::vector<FormField> SettingsFormLayout(const Settings& shown, const std::wstring& logPath) {
   using C = FormControl;
   using F = FormFont;
   using R = FormRole;
@@ -83,12 +83,14 @@ std::vector<FormField> SettingsFormLayout(const Settings& shown) {
     fields.push_back({C::kSpeciesIcon, L"", x, y, 82, 54, F::kNone, R::kPlain, i});
     fields.push_back({C::kLabel, kSpeciesNames[i], x + 90, y, 170, 26, F::kNormal});
     fields.push_back({C::kLabel, L"Count:", x + 90, top + 104, 55, 24, F::kSmall});
-    fields.push_back({C::kNumberEdit, std::to_wstring(shown.speciesCounts[i]), x + 148, top + 102, 55, 28, F::kNormal,
-                      R::kSpeciesCount, i});
+    fields.push_back({C::kNumberEdit, std::to_wstring(shown.speciesCounts[i]), x + 148, top + 102, 55, 28,
+                      F::kNormal, R::kSpeciesCount, i});
   }
   fields.push_back({C::kDefaultButton, L"OK", 830, 530, 100, 38, F::kBold, R::kOk});
   fields.push_back({C::kButton, L"Cancel", 945, 530, 100, 38, F::kNormal, R::kCancel});
   fields.push_back({C::kLabel, kSettingsFooter, 20, 580, 500, 24, F::kSmall});
+  if (!logPath.empty())
+    fields.push_back({C::kLabel, L"Log: " + logPath, 530, 580, 550, 24, F::kSmall, R::kLogPath});
   return fields;
 }
 

@@ -35,6 +35,7 @@ enum class FormRole {
   kGroup,
   kOk,
   kCancel,
+  kLogPath,  // where the /debug log goes: a path, shortened in its middle when long
 };
 
 struct FormField {
@@ -49,8 +50,9 @@ struct FormField {
 // The frame-rate choice's items, by fpsMode.
 constexpr const wchar_t* kFpsModeNames[2] = {L"Smooth (60 FPS)", L"Power Saver (15 FPS)"};
 
-// Every control in creation order, showing `shown`'s values.
-std::vector<FormField> SettingsFormLayout(const Settings& shown);
+// Every control in creation order, showing `shown`'s values; with a log
+// path (the program runs with its log on), the footer says where it goes.
+std::vector<FormField> SettingsFormLayout(const Settings& shown, const std::wstring& logPath = {});
 
 // ---- the numbers ----
 

@@ -66,6 +66,12 @@ const wchar_t* RestReasonName(RestReason reason) {
   return kNames[size_t(reason)];
 }
 
+bool SessionFlagsSayLocked(long sessionFlags, bool reversedFlags) {
+  constexpr long kLocked = 0, kUnlocked = 1;
+  if (sessionFlags != kLocked && sessionFlags != kUnlocked) return false;
+  return (sessionFlags == kLocked) != reversedFlags;
+}
+
 int EffectiveFpsMode(int fpsMode, bool batterySaver) {
   return batterySaver ? kFpsPowerSaver : fpsMode;
 }

@@ -46,6 +46,12 @@ RestReason RestReasonFor(const VisibilityState& state);
 // A short name for the log.
 const wchar_t* RestReasonName(RestReason reason);
 
+// A session locked before the program started (a Run-key start behind the
+// lock screen) is read from WTSQuerySessionInformation's SessionFlags: 0
+// locked, 1 unlocked, -1 unknown (taken as unlocked). Windows 7 and Server
+// 2008 R2 report the two the other way round (`reversedFlags`).
+bool SessionFlagsSayLocked(long sessionFlags, bool reversedFlags);
+
 // Battery saver caps the frame rate at the power-saver rate.
 int EffectiveFpsMode(int fpsMode, bool batterySaver);
 

@@ -8,6 +8,7 @@
 
 #include "base/log.h"
 #include "base/system_message_win32.h"
+#include "common/names_win32.h"
 #include "desktop/desktop_host_win32.h"
 #include "desktop/frame_driver_win32.h"
 #include "desktop/lifecycle_win32.h"
@@ -45,9 +46,24 @@ void WireRequests(WallpaperApp& app) {
   app.requests.shellBack = AddTrayIcon;
 }
 
+HWND FindRunningWallpaperWindow() {
+  // NOTE: FindWindow searches only top-level windows; the wallpaper window is
+  // Progman's child, and top level only where there was no shell.
+  HWND progman = FindWindowW(L"Progman", nullptr);
+  HWND child = progman ? FindWindowExW(progman, nullptr, kWallpaperWindowClass, nullptr) : nullptr;
+  return child ? child : FindWindowW(kWallpaperWindowClass, nullptr);
+}
+
+bool AnInstanceRuns() {
+  // The message-only window lives as long as the instance, attached or not
+  // (only FindWindowEx with HWND_MESSAGE finds it).
+  return FindRunningWallpaperWindow() != nullptr ||
+         FindWindowExW(HWND_MESSAGE, nullptr, kMessageWindowClass, nullptr) != nullptr;
+}
+
 int Run(WallpaperApp& app) {
   WireRequests(app);
-  RestoreWallpaperLayer(app);
+  RestoreLayerLeftHidden(app);
   FindDesktopHost(app);
   CreateWallpaperWindow(app);
   if (app.desktop.wallpaperWindow == nullptr) {
@@ -82,8 +98,8 @@ void RegisterHotkeys(WallpaperApp& app) {
     all = all && ok;
   }
   DWORD error = GetLastError();
-  WriteLog(L"热键注册(Ctrl+Shift,hWnd=0x%p) 1=%d 2=%d 3=%d 0=%d (err=%lu)", owner, registered[0], registered[1],
-           registered[2], registered[3], error);
+  WriteLog(L"热键注册(Ctrl+Shift,hWnd=0x%p) 1=%d 2=%d 3=%d 0=%d (err=%lu)", owner, registered[0],
+           registered[1], registered[2], registered[3], error);
   if (!all) {
     WriteLog(L"警告：部分热键注册失败，可能被其他程序占用，请关闭占用程序后重试");
   }
@@ -92,7 +108,7 @@ void RegisterHotkeys(WallpaperApp& app) {
 int RunMessageLoop(WallpaperApp& app, GetMessageFunction getMessage) {
   MSG message = {};
   for (;;) {
-    if (app.frame.frameTimer != nullptr) {
+    if (FramesWaitInTheLoop(app)) {
       WaitForFrameOrMessage(app);
       if (!PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) continue;
     }

@@ -7,6 +7,13 @@
 // Fills app.requests: what desktop/ and ui/ ask goes to the functions below.
 void WireRequests(WallpaperApp& app);
 
+// A running instance's wallpaper window, wherever it is: Progman's child,
+// or a top-level window when it started without a shell. Null when none.
+HWND FindRunningWallpaperWindow();
+// Whether an instance of the wallpaper runs in this session: its wallpaper
+// window or its message-only window exists.
+bool AnInstanceRuns();
+
 int Run(WallpaperApp& app);
 // Ctrl+Shift+1, 2, 3 and 0 (policy/tray_menu.h), owned by the message window.
 void RegisterHotkeys(WallpaperApp& app);

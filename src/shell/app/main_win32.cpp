@@ -9,6 +9,7 @@
 #include "app/app_win32.h"
 #include "app/screensaver_win32.h"
 #include "base/log.h"
+#include "base/log_win32.h"
 #include "base/program_path_win32.h"
 #include "common/names_win32.h"
 #include "desktop/lifecycle_win32.h"
@@ -19,20 +20,6 @@
 
 namespace {
 
-// Finds a running instance's wallpaper window: a child of Progman normally,
-// a top-level window when it started without a shell.
-HWND FindRunningWallpaperWindow() {
-  HWND progman = FindWindowW(L"Progman", nullptr);
-  if (progman != nullptr) {
-    for (HWND child = GetWindow(progman, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-      wchar_t className[64] = {};
-      if (GetClassNameW(child, className, 64) == 0) continue;
-      if (std::wcscmp(className, kWallpaperWindowClass) == 0) return child;
-    }
-  }
-  return FindWindowW(kWallpaperWindowClass, nullptr);
-}
-
 int ServeExitCommand() {
   HWND running = FindRunningWallpaperWindow();
   if (running == nullptr) {
@@ -42,6 +29,12 @@ int ServeExitCommand() {
   PostMessageW(running, WM_CLOSE, 0, 0);
   WriteLog(L"exit command: sent exit to running Tidemere");
   return 0;
+}
+
+void ShowAlreadyRunning() {
+  MessageBoxW(nullptr,
+              L"Tidemere is already running.\n\nRight-click the tray icon to switch effects or exit.",
+              L"Tidemere", MB_ICONINFORMATION);
 }
 
 void RequestPerMonitorDpiAwareness() {
@@ -70,12 +63,18 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
 
   CommandLine options = ParseCommandLine(commandLine);
   debugLogging = options.debug;
+  if (debugLogging) {
+    const std::wstring beside = BesideProgram(L"");
+    SetLogFilePath(WritableLogPath(beside));
+  }
   if (options.exitCommand) return ServeExitCommand();
 
   HANDLE mutex = CreateMutexW(nullptr, TRUE, kSingleInstanceMutex);
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
     WriteLog(L"Tidemere already running, exiting (use tray menu Exit or 'exit' command)");
     if (mutex != nullptr) CloseHandle(mutex);
+    // A start that seems to do nothing sends the user looking: say so.
+    ShowAlreadyRunning();
     return 1;
   }
 
@@ -88,10 +87,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
   RequestPerMonitorDpiAwareness();
 
   int result = 0;
-  if (FindWindowW(kWallpaperWindowClass, nullptr) != nullptr) {
-    MessageBoxW(nullptr,
-                L"Tidemere is already running.\n\nRight-click the tray icon to switch effects or exit.",
-                L"Tidemere", MB_ICONINFORMATION);
+  if (AnInstanceRuns()) {  // the mutex was free, yet an instance is there
+    ShowAlreadyRunning();
     CloseHandle(mutex);
     result = 1;
   } else {

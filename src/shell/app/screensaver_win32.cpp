@@ -14,6 +14,7 @@
 #include "common/window_class_win32.h"
 #include "desktop/desktop_host_win32.h"
 #include "desktop/frame_driver_win32.h"
+#include "desktop/lifecycle_win32.h"
 #include "desktop/presenter_win32.h"
 #include "settings/settings_win32.h"
 #include "sim/random.h"
@@ -74,11 +75,17 @@ HWND CreateSaverWindow(Screensaver& saver, DWORD exStyle, DWORD style, const REC
   app.desktop.wallpaperWindow = window;
   StartPresenter(app, rect.right - rect.left, rect.bottom - rect.top);
   ShowWithFirstFrame(app);
+  // It rests as the wallpaper does (display off, locked, suspending; a
+  // preview also while its dialog is hidden), but follows no shell.
+  app.lifecycle.followsShell = false;
+  CreateNotifyWindow(app);
+  StartLifecycle(app);
   return window;
 }
 
 int RunUntilClosed(WallpaperApp& app) {
   const int result = RunMessageLoop(app, GetMessageW);
+  BeginExit(app);  // the notifications and the broadcast window
   StopFrames(app);
   ReleaseAll(app);
   return result;
@@ -172,7 +179,7 @@ LRESULT CALLBACK ScreensaverWndProc(HWND window, UINT message, WPARAM wParam, LP
   if (saver->fullScreen && HandleFullScreenInput(*saver, message, wParam, lParam)) return 0;
   switch (message) {
     case WM_TIMER:
-      OnTimerTick(app);
+      OnWindowTimer(app);
       return 0;
     case WM_PAINT: {
       PAINTSTRUCT paint;

@@ -5,11 +5,15 @@
 #pragma once
 
 #include <windows.h>
-// after windows.h, which it builds on
+// after windows.h, which they build on
+#include <dwmapi.h>
 #include <shellapi.h>
+#include <wtsapi32.h>
 
+#include <atomic>
 #include <cstdint>
 #include <utility>
+#include <vector>
 
 #include "policy/frame_loop.h"
 #include "policy/visibility.h"
@@ -46,7 +50,7 @@ void Request(void (*request)(WallpaperApp&, Params...), WallpaperApp& app, Args&
 enum class LayerPlace {
   kNone,        // none found: the wallpaper is Progman's child (or stands alone)
   kUnderIcons,  // Progman's child below the icon view: covered by the wallpaper above it
-  kTopLevel,    // a top-level WorkerW in front of Progman (Windows 10): hidden
+  kTopLevel,    // the top-level WorkerW right behind the icons' WorkerW (Windows 10, 11 to 23H2): hidden
 };
 
 // The shell's windows the wallpaper lives among, the wallpaper window itself
@@ -59,7 +63,8 @@ struct DesktopAttachment {
   // Progman draws without a redirection surface (Windows 11 24H2): only a
   // layered child of it reaches the screen.
   bool raisedDesktop = false;
-  // The layer this program hid, shown again at every end, crashes included.
+  // The layer this program hid (and only when it did), shown again at every
+  // end, crashes included.
   HWND hiddenLayer = nullptr;
   HHOOK mouseHook = nullptr;  // installed on the hook thread, which alone touches it
   HANDLE hookThread = nullptr;
@@ -84,12 +89,25 @@ struct FrameDriverState {
   // of this period.
   bool slowTicks = false;
   int64_t tickPeriod = 0;
+  // A modal loop (a menu, a message box, a window moved) runs instead of the
+  // program's own: timer 1 paces frames until the program's loop waits again.
+  bool modalTicks = false;
+  int64_t lastOwnWait = 0;  // monotonic clock, when the program's loop last woke
+  // The compositor's clock (DirectComposition path, smooth frames): a thread
+  // waits for its ticks, counts them and wakes the program's loop.
+  HANDLE clockThread = nullptr;
+  HANDLE clockTick = nullptr;  // auto-reset, set at each tick
+  HANDLE clockRun = nullptr;   // manual-reset, set while frames follow the clock
+  HANDLE clockStop = nullptr;
+  std::atomic<int64_t> clockTicks{0};
+  int64_t clockPeriod = 0;      // the refresh period, nanoseconds; 0: not known
+  uint64_t nextPeriodRead = 0;  // tick count: the period is read again once a second
+  bool onClock = false;         // the loop asked for the compositor's pace
 };
 
 // How frames reach the wallpaper window.
 enum class PresenterKind {
   kNone,     // not started, or started only in part
-  kTexture,  // DirectComposition visual with a Direct3D texture as content
   kSurface,  // DirectComposition visual with a composition surface as content
   kGdi,      // BitBlt to the window's device context (no DirectComposition)
 };
@@ -102,8 +120,8 @@ struct PresenterState {
   CompositionPresenter* composition = nullptr;
   // The next present copies the whole frame: what the window shows is new.
   bool wholeNext = true;
-  uint64_t nextRebuild = 0;     // tick count: a lost device is rebuilt at most once a second
-  uint64_t retryMs = 0;         // DirectComposition tried again after this long; 0: no retry planned
+  uint64_t nextRebuild = 0;  // tick count: a lost device is rebuilt at most once a second
+  uint64_t retryMs = 0;      // DirectComposition tried again after this long; 0: no retry planned
   uint64_t nextRetry = 0;
 };
 
@@ -116,7 +134,12 @@ struct Lifecycle {
   bool batterySaver = false;
   uint64_t nextCoverageCheck = 0;  // tick count in milliseconds
   bool exitRequested = false;      // only an exit the user asked for ends the program
-  DWORD shellProcessId = 0;        // the process owning the Progman we are attached to
+  // The wallpaper follows the shell (attaches again when it restarts); a
+  // screensaver's window does not.
+  bool followsShell = true;
+  DWORD shellProcessId = 0;          // the process owning the Progman we are attached to
+  bool noShellSaid = false;          // "no desktop to live in" is logged once
+  std::vector<ScreenRect> monitors;  // as the last coverage check found them
   // A hidden top-level window: broadcasts ("TaskbarCreated", display, session
   // and power changes) reach neither message-only windows nor Progman's children.
   HWND notifyWindow = nullptr;
@@ -128,12 +151,23 @@ struct Lifecycle {
 };
 
 // Calls that reach outside the program (a message box waiting for the user,
-// the popup menu's modal loop, the browser). They go through here so that
-// tests can stand in for them; the program never changes them.
+// the popup menu's modal loop, the browser, the shell's notification area,
+// the session, DirectComposition and the compositor's clock). They go through
+// here so that tests can stand in for them; the program never changes them.
 struct OutsideCalls {
   int(WINAPI* messageBox)(HWND, LPCWSTR, LPCWSTR, UINT) = MessageBoxW;
   BOOL(WINAPI* trackPopupMenu)(HMENU, UINT, int, int, int, HWND, const RECT*) = TrackPopupMenu;
   HINSTANCE(WINAPI* shellExecute)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT) = ShellExecuteW;
+  BOOL(WINAPI* shellNotifyIcon)(DWORD, PNOTIFYICONDATAW) = Shell_NotifyIconW;
+  BOOL(WINAPI* querySession)(HANDLE, DWORD, WTS_INFO_CLASS, LPWSTR*, DWORD*) = WTSQuerySessionInformationW;
+  void(WINAPI* freeSessionMemory)(PVOID) = WTSFreeMemory;
+  // dcomp.dll's, looked up when null: DCompositionCreateDevice (Windows 8 and
+  // later, its first parameter an IDXGIDevice) and
+  // DCompositionWaitForCompositorClock (Windows 11).
+  HRESULT(WINAPI* createCompositionDevice)(IUnknown*, REFIID, void**) = nullptr;
+  DWORD(WINAPI* waitForCompositorClock)(UINT, const HANDLE*, DWORD) = nullptr;
+  HRESULT(WINAPI* compositionTiming)(HWND, DWM_TIMING_INFO*) = DwmGetCompositionTimingInfo;
+  HRESULT(WINAPI* dwmFlush)() = DwmFlush;
 };
 
 // The notification-area icon and its menu, the message-only window that
@@ -145,7 +179,7 @@ struct UserInterface {
   HICON trayIcon = nullptr;
   HWND settingsWindow = nullptr;
   HWND aboutWindow = nullptr;
-  OutsideCalls outside;
+  int trayAddRetries = 0;  // a failed add tried again, a few times over the first minute
 };
 
 struct WallpaperApp {
@@ -159,4 +193,5 @@ struct WallpaperApp {
   PresenterState presenter;
   Lifecycle lifecycle;
   UserInterface ui;
+  OutsideCalls outside;
 };

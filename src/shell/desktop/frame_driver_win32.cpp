@@ -5,6 +5,8 @@
 #include "desktop/frame_driver_win32.h"
 
 #include <windows.h>
+// after windows.h, which it builds on
+#include <dwmapi.h>
 
 #include <algorithm>
 
@@ -31,6 +33,19 @@ UINT TickMsFor(int64_t framePeriod) {
   return std::max(kShortestTickMs, UINT(framePeriod / 2 / 1000000));
 }
 
+// NOTE: a modal loop (TrackPopupMenu, MessageBox, a window being moved or
+// sized) runs its own message loop and dispatches only messages: the
+// program's wait for the frame timer or the compositor's clock is not reached
+// until it ends. A tick of timer 1 this long after the program's loop last
+// woke comes from such a loop.
+constexpr int64_t kModalAfterNanoseconds = 50 * 1000000LL;
+
+// Where frames wait for their own wake-up (the frame timer, or the
+// compositor's clock when the loop asked for it) rather than for timer 1.
+bool OwnWakeUp(const FrameDriverState& frame) {
+  return frame.onClock ? frame.clockThread != nullptr : frame.frameTimer != nullptr;
+}
+
 ForegroundWindowInfo ReadForegroundWindow(const WallpaperApp& app) {
   ForegroundWindowInfo info;
   HWND window = GetForegroundWindow();
@@ -39,6 +54,9 @@ ForegroundWindowInfo ReadForegroundWindow(const WallpaperApp& app) {
   info.isOwnWindow = window == app.desktop.wallpaperWindow || window == app.ui.messageWindow;
   info.minimized = IsIconic(window) != FALSE;
   RECT rect;
+  // NOTE: the window rectangle, not DWMWA_EXTENDED_FRAME_BOUNDS: a
+  // full-screen window has no invisible borders, a maximized one has them
+  // beyond the monitor and still leaves the taskbar.
   info.rectKnown = GetWindowRect(window, &rect) != FALSE;
   if (info.rectKnown) info.rect = {rect.left, rect.top, rect.right, rect.bottom};
   GetClassNameW(window, info.className, 64);
@@ -55,8 +73,105 @@ void SetTickTimer(WallpaperApp& app, bool slow, int64_t period) {
   frame.slowTicks = slow;
   frame.tickPeriod = period;
   if (app.desktop.wallpaperWindow == nullptr) return;
-  const bool pacesFrames = !slow && frame.frameTimer == nullptr;
+  const bool pacesFrames = !slow && (!OwnWakeUp(frame) || frame.modalTicks);
   SetTimer(app.desktop.wallpaperWindow, 1, pacesFrames ? TickMsFor(period) : kRestTickMs, nullptr);
+}
+
+// The compositor's refresh period, in nanoseconds; 0 when it does not say.
+int64_t ReadCompositorPeriod(const OutsideCalls& outside) {
+  DWM_TIMING_INFO timing = {};
+  timing.cbSize = sizeof(timing);
+  LARGE_INTEGER frequency = {};
+  // NOTE: the window must be null from Windows 8.1 on: the timing is the
+  // compositor's, for the whole desktop.
+  if (FAILED(outside.compositionTiming(nullptr, &timing))) return 0;
+  if (timing.qpcRefreshPeriod > 0 && QueryPerformanceFrequency(&frequency))
+    return int64_t(double(timing.qpcRefreshPeriod) * 1e9 / double(frequency.QuadPart));
+  if (timing.rateRefresh.uiNumerator > 0)
+    return int64_t(1e9 * double(timing.rateRefresh.uiDenominator) / double(timing.rateRefresh.uiNumerator));
+  return 0;
+}
+
+// The same, read at most once a second (it follows the display mode).
+int64_t CompositorPeriod(WallpaperApp& app) {
+  FrameDriverState& frame = app.frame;
+  const uint64_t now = GetTickCount64();
+  if (now >= frame.nextPeriodRead) {
+    frame.nextPeriodRead = now + 1000;
+    frame.clockPeriod = ReadCompositorPeriod(app.outside);
+  }
+  return frame.clockPeriod;
+}
+
+// The compositor's clock thread: at each tick of the compositor it counts the
+// tick and wakes the program's loop, while `clockRun` is set.
+DWORD WINAPI CompositorClockMain(void* parameter) {
+  WallpaperApp& app = *static_cast<WallpaperApp*>(parameter);
+  FrameDriverState& frame = app.frame;
+  auto wait = app.outside.waitForCompositorClock;
+  if (wait == nullptr) {
+    // NOTE: DCompositionWaitForCompositorClock exists from Windows 11 (build
+    // 22000) on; before it DwmFlush returns at the compositor's next frame.
+    if (HMODULE dcomp = GetModuleHandleW(L"dcomp.dll"))
+      wait = reinterpret_cast<decltype(wait)>(
+          reinterpret_cast<void*>(GetProcAddress(dcomp, "DCompositionWaitForCompositorClock")));
+  }
+  const HANDLE stopOrRun[2] = {frame.clockStop, frame.clockRun};
+  int64_t period = ReadCompositorPeriod(app.outside), lastTick = 0;
+  for (int64_t ticks = 1;; ++ticks) {
+    if (WaitForMultipleObjects(2, stopOrRun, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) return 0;
+    bool ticked = false;
+    if (wait != nullptr) {
+      // NOTE: it returns WAIT_OBJECT_0 + i for a handle and, at the
+      // compositor's tick, WAIT_OBJECT_0 + count (STATUS_SUCCESS, 0, in its
+      // documentation: the stop event says which); another value at once
+      // while the display is off.
+      const DWORD result = wait(1, &frame.clockStop, 100);
+      if (WaitForSingleObject(frame.clockStop, 0) == WAIT_OBJECT_0) return 0;
+      ticked = result == WAIT_OBJECT_0 + 1 || result == WAIT_OBJECT_0;
+    } else {
+      ticked = SUCCEEDED(app.outside.dwmFlush());
+    }
+    // Never faster than the compositor: no tick to wait for (display off, no
+    // composition) or one that returned at once waits for the rest of its period.
+    const int64_t now = MonotonicNanoseconds();
+    const int64_t early = lastTick + std::max<int64_t>(period * 3 / 4, 4000000) - now;
+    if (!ticked || early > 0) {
+      const DWORD ms = ticked ? DWORD(early / 1000000 + 1) : 16;
+      if (WaitForSingleObject(frame.clockStop, ms) == WAIT_OBJECT_0) return 0;
+      if (!ticked) continue;
+    }
+    lastTick = MonotonicNanoseconds();
+    if (ticks % 256 == 0) period = ReadCompositorPeriod(app.outside);
+    frame.clockTicks.fetch_add(1, std::memory_order_relaxed);
+    SetEvent(frame.clockTick);
+  }
+}
+
+void StartCompositorClock(WallpaperApp& app) {
+  FrameDriverState& frame = app.frame;
+  if (frame.clockTick != nullptr) return;  // started, or tried once (until the frames stop)
+  frame.clockTick = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  frame.clockRun = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  frame.clockStop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (frame.clockTick && frame.clockRun && frame.clockStop)
+    frame.clockThread = CreateThread(nullptr, 0, CompositorClockMain, &app, 0, nullptr);
+  WriteLog(L"[frames] the compositor's clock %s",
+           frame.clockThread ? L"paces smooth frames" : L"is not available");
+}
+
+void StopCompositorClock(FrameDriverState& frame) {
+  if (frame.clockThread != nullptr) {
+    SetEvent(frame.clockStop);
+    WaitForSingleObject(frame.clockThread, INFINITE);  // it waits at most a tick
+    CloseHandle(frame.clockThread);
+    frame.clockThread = nullptr;
+  }
+  for (HANDLE* event : {&frame.clockTick, &frame.clockRun, &frame.clockStop}) {
+    if (*event != nullptr) CloseHandle(*event);
+    *event = nullptr;
+  }
+  frame.onClock = false;
 }
 
 // Arms the frame timer for the next frame (not at all while resting).
@@ -87,14 +202,22 @@ void EnsureBackBuffer(WallpaperApp& app, int width, int height) {
 }
 
 // What the system shows of the wallpaper now.
-WakeInputs Observe(const WallpaperApp& app) {
+WakeInputs Observe(WallpaperApp& app) {
   WakeInputs wake;
   wake.now = MonotonicNanoseconds();
   wake.visibility = app.lifecycle.visibility;
   wake.reducedMotion = app.lifecycle.reducedMotion;
   wake.batterySaver = app.lifecycle.batterySaver;
-  wake.fullScreenInFront = IsFullScreenApplication(ReadForegroundWindow(app), GetSystemMetrics(SM_CXSCREEN),
-                                                   GetSystemMetrics(SM_CYSCREEN));
+  // The monitors as the coverage check (at most a quarter of a second ago) found them.
+  wake.fullScreenInFront = IsFullScreenApplication(ReadForegroundWindow(app), app.lifecycle.monitors);
+  // Smooth frames follow the compositor where frames reach it (DirectComposition).
+  if (app.presenter.kind == PresenterKind::kSurface) {
+    StartCompositorClock(app);
+    if (app.frame.clockThread != nullptr) {
+      wake.compositorPeriod = CompositorPeriod(app);
+      wake.compositorTick = app.frame.clockTicks.load(std::memory_order_relaxed);
+    }
+  }
   return wake;
 }
 
@@ -120,6 +243,16 @@ void Wake(WallpaperApp& app, const WakeInputs& wake) {
   view.origin = {origin.x, origin.y};
 
   const WakeResult result = RunFrameLoop(frame.loop, app.settings, wake, &view, 1);
+  if (result.onCompositorClock != frame.onClock && frame.clockRun != nullptr) {
+    frame.onClock = result.onCompositorClock;
+    // The clock thread ticks only while frames follow it: never at rest.
+    if (frame.onClock) {
+      SetEvent(frame.clockRun);
+    } else {
+      ResetEvent(frame.clockRun);
+    }
+    SetTickTimer(app, result.slowTicks, result.framePeriod);
+  }
   if (result.slowTicks != frame.slowTicks || result.framePeriod != frame.tickPeriod)
     SetTickTimer(app, result.slowTicks, result.framePeriod);
   if (view.clicks > 0) PostMessageW(window, WM_WALLPAPER_RESTACK, 0, 0);
@@ -128,7 +261,8 @@ void Wake(WallpaperApp& app, const WakeInputs& wake) {
   // is Progman's child too, that would put the window under it.)
   HWND parent = GetParent(window);
   HWND icons = parent ? FindWindowExW(parent, nullptr, L"SHELLDLL_DefView", nullptr) : nullptr;
-  if (icons != nullptr && GetWindow(window, GW_HWNDPREV) != icons) PlaceUnderDesktopIcons(window, SWP_NOREDRAW);
+  if (icons != nullptr && GetWindow(window, GW_HWNDPREV) != icons)
+    PlaceUnderDesktopIcons(window, SWP_NOREDRAW);
   const int64_t drawn = MonotonicNanoseconds();
   const PresentCount count = PresentChanged(app, width, height, *view.changed, view.whole);
   NoteFramesShown(frame.loop, count.copiedPixels, count.framePixels,
@@ -168,6 +302,7 @@ void StartFrames(WallpaperApp& app, bool frameTimer) {
 }
 
 void StopFrames(WallpaperApp& app) {
+  StopCompositorClock(app.frame);
   if (app.frame.frameTimer != nullptr) CloseHandle(app.frame.frameTimer);
   app.frame.frameTimer = nullptr;
 }
@@ -178,11 +313,35 @@ void OnTimerTick(WallpaperApp& app) {
   Wake(app, Observe(app));
 }
 
+void OnWindowTimer(WallpaperApp& app) {
+  FrameDriverState& frame = app.frame;
+  const bool modal = OwnWakeUp(frame) && MonotonicNanoseconds() - frame.lastOwnWait > kModalAfterNanoseconds;
+  if (modal && !frame.modalTicks) {
+    frame.modalTicks = true;
+    SetTickTimer(app, frame.slowTicks, frame.tickPeriod);
+    WriteLog(L"[frames] a modal loop runs: the window timer paces frames");
+  }
+  OnTimerTick(app);
+}
+
+bool FramesWaitInTheLoop(const WallpaperApp& app) {
+  return app.frame.frameTimer != nullptr || app.frame.clockThread != nullptr;
+}
+
 void WaitForFrameOrMessage(WallpaperApp& app) {
-  ArmFrameTimer(app);
-  HANDLE timer = app.frame.frameTimer;
-  const DWORD woke = MsgWaitForMultipleObjectsEx(1, &timer, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-  if (woke == WAIT_OBJECT_0) OnTimerTick(app);
+  FrameDriverState& frame = app.frame;
+  if (frame.modalTicks) {
+    frame.modalTicks = false;  // the program's own loop again: timer 1 is the watchdog
+    SetTickTimer(app, frame.slowTicks, frame.tickPeriod);
+  }
+  const bool clock = frame.onClock && frame.clockThread != nullptr;
+  if (!clock) ArmFrameTimer(app);
+  HANDLE wake = clock ? frame.clockTick : frame.frameTimer;
+  const DWORD woke =
+      wake ? MsgWaitForMultipleObjectsEx(1, &wake, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE)
+           : MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  frame.lastOwnWait = MonotonicNanoseconds();
+  if (wake != nullptr && woke == WAIT_OBJECT_0) OnTimerTick(app);
 }
 
 void RenderFrame(WallpaperApp& app) {

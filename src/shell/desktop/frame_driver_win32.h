@@ -12,10 +12,17 @@
 void StartFrames(WallpaperApp& app, bool frameTimer = true);
 // The frame timer closed.
 void StopFrames(WallpaperApp& app);
-// A wake-up: timer 1's tick or the frame timer's.
+// A wake-up: timer 1's tick, the frame timer's or the compositor's.
 void OnTimerTick(WallpaperApp& app);
-// Waits for the frame timer or a message, whichever comes first, and runs the
-// wake-up when the timer fired. Only with a frame timer.
+// Timer 1 ticked (WM_TIMER): a wake-up, and inside a modal loop, which never
+// reaches the program's own wait, timer 1 takes over the frames' pace.
+void OnWindowTimer(WallpaperApp& app);
+// Whether the program's loop waits in WaitForFrameOrMessage (a frame timer
+// or the compositor's clock) rather than for timer 1 alone.
+bool FramesWaitInTheLoop(const WallpaperApp& app);
+// Waits for the frame timer (or the compositor's next tick, while frames
+// follow it) or a message, whichever comes first, and runs the wake-up when
+// the timer or the clock woke it.
 void WaitForFrameOrMessage(WallpaperApp& app);
 // One frame drawn and shown now, whatever the pacing; the window's first
 // frame is drawn this way before it is shown.

@@ -5,18 +5,18 @@
 #include <windows.h>
 // after windows.h, which they build on
 #include <dwmapi.h>
+#include <versionhelpers.h>
 #include <wtsapi32.h>
 
 #include <algorithm>
 #include <exception>
 #include <vector>
 
-#include "desktop/lifecycle_win32.h"
-
 #include "base/log.h"
 #include "common/globals_win32.h"
 #include "desktop/desktop_host_win32.h"
 #include "desktop/frame_driver_win32.h"
+#include "desktop/lifecycle_win32.h"
 #include "desktop/presenter_win32.h"
 #include "desktop/wallpaper_window_win32.h"
 
@@ -25,6 +25,27 @@ namespace {
 // GUID_POWER_SAVING_STATUS (battery saver on or off); mingw-w64 lacks it.
 constexpr GUID kPowerSavingStatus = {
     0xE00958C0, 0xC213, 0x4ACE, {0xAC, 0x77, 0xFE, 0xCC, 0xED, 0x2E, 0xEE, 0xA5}};
+
+// WTSSessionInfoEx and WTSINFOEXW (Windows 7 and later), which mingw-w64's
+// wtsapi32.h lacks, as the Windows SDK declares them.
+constexpr int kWtsSessionInfoEx = 25;
+struct SessionInfoExLevel1 {
+  ULONG sessionId;
+  WTS_CONNECTSTATE_CLASS sessionState;
+  LONG sessionFlags;
+  WCHAR winStationName[32 + 1];
+  WCHAR userName[20 + 1];
+  WCHAR domainName[17 + 1];
+  LARGE_INTEGER logonTime, connectTime, disconnectTime, lastInputTime, currentTime;
+  DWORD incomingBytes, outgoingBytes, incomingFrames, outgoingFrames, incomingCompressedBytes,
+      outgoingCompressedBytes;
+};
+struct SessionInfoEx {
+  DWORD level;
+  union {
+    SessionInfoExLevel1 level1;
+  } data;
+};
 
 constexpr UINT_PTR kShellCheckTimer = 2;
 constexpr UINT kShellCheckMs = 1000;
@@ -49,7 +70,6 @@ bool HasClass(HWND window, const wchar_t* name) {
 
 struct CoverageSearch {
   const WallpaperApp* app;
-  HWND holder;  // the top-level window that holds the wallpaper (a screensaver preview's dialog)
   std::vector<CoveringWindow> windows;
 };
 
@@ -94,7 +114,7 @@ void LogResources() {
 // The wallpaper window follows the virtual screen when the display layout
 // changed behind its back (a DPI or monitor change announced as a setting).
 void FollowVirtualScreen(WallpaperApp& app) {
-  if (app.desktop.wallpaperWindow == nullptr) return;
+  if (app.desktop.wallpaperWindow == nullptr || !app.lifecycle.followsShell) return;
   const RECT screen = VirtualScreenRect();
   RECT now = {};
   GetWindowRect(app.desktop.wallpaperWindow, &now);
@@ -157,6 +177,26 @@ void OnPowerBroadcast(WallpaperApp& app, WPARAM event, LPARAM lParam) {
   }
 }
 
+// A session locked before the start (a Run-key start behind the lock screen)
+// sends no WTS_SESSION_LOCK: ask.
+bool SessionLockedNow(const WallpaperApp& app) {
+  LPWSTR buffer = nullptr;
+  DWORD bytes = 0;
+  if (!app.outside.querySession(WTS_CURRENT_SERVER_HANDLE, WTS_CURRENT_SESSION,
+                                WTS_INFO_CLASS(kWtsSessionInfoEx), &buffer, &bytes) ||
+      buffer == nullptr) {
+    return false;
+  }
+  bool locked = false;
+  const auto* info = reinterpret_cast<const SessionInfoEx*>(buffer);
+  if (bytes >= sizeof(SessionInfoEx) && info->level == 1) {
+    // NOTE: Windows 7 and Server 2008 R2 report the lock flags reversed.
+    locked = SessionFlagsSayLocked(info->data.level1.sessionFlags, !IsWindows8OrGreater());
+  }
+  app.outside.freeSessionMemory(buffer);
+  return locked;
+}
+
 }  // namespace
 
 void StartLifecycle(WallpaperApp& app) {
@@ -164,6 +204,7 @@ void StartLifecycle(WallpaperApp& app) {
   crashApp = &app;
   life.reducedMotion = ReducedMotion();
   life.visibility.remoteSession = GetSystemMetrics(SM_REMOTESESSION) != 0;
+  life.visibility.sessionLocked = SessionLockedNow(app);
   life.shellProcessId = ProcessOf(app.desktop.progmanWindow);
   if (app.lifecycle.notifyWindow != nullptr) {
     life.sessionNotification =
@@ -174,10 +215,10 @@ void StartLifecycle(WallpaperApp& app) {
         app.lifecycle.notifyWindow, &kPowerSavingStatus, DEVICE_NOTIFY_WINDOW_HANDLE);
     SetTimer(app.lifecycle.notifyWindow, kShellCheckTimer, kShellCheckMs, nullptr);
   }
-  WriteLog(L"[lifecycle] notifications: session=%d display=%d saver=%d reducedMotion=%d remote=%d",
+  WriteLog(L"[lifecycle] notifications: session=%d display=%d saver=%d reducedMotion=%d remote=%d locked=%d",
            int(life.sessionNotification), life.displayStateNotification != nullptr,
            life.powerSavingNotification != nullptr, int(life.reducedMotion),
-           int(life.visibility.remoteSession));
+           int(life.visibility.remoteSession), int(life.visibility.sessionLocked));
   if (debugLogging) LogResources();
 }
 
@@ -250,9 +291,19 @@ void UpdateCoverage(WallpaperApp& app) {
   const uint64_t now = GetTickCount64();
   if (now < app.lifecycle.nextCoverageCheck) return;
   app.lifecycle.nextCoverageCheck = now + kCoverageCheckMs;
-  std::vector<ScreenRect> monitors;
+  std::vector<ScreenRect>& monitors = app.lifecycle.monitors;
+  monitors.clear();
   EnumDisplayMonitors(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&monitors));
-  CoverageSearch search{&app, GetAncestor(app.desktop.wallpaperWindow, GA_ROOT), {}};
+  HWND window = app.desktop.wallpaperWindow;
+  HWND holder = GetAncestor(window, GA_ROOT);
+  if (holder != nullptr && holder != window && holder != app.desktop.progmanWindow) {
+    // Held by another program's window (a screensaver preview in its
+    // dialog): it is seen exactly while that window shows. IsWindowVisible
+    // looks at every ancestor; a minimized one keeps WS_VISIBLE.
+    app.lifecycle.visibility.covered = !IsWindowVisible(window) || IsIconic(holder);
+    return;
+  }
+  CoverageSearch search{&app, {}};
   EnumWindows(CollectCoveringWindow, reinterpret_cast<LPARAM>(&search));
   app.lifecycle.visibility.covered = IsEveryMonitorCovered(monitors, search.windows);
 }
@@ -271,27 +322,19 @@ void OnWallpaperWindowDestroyed(WallpaperApp& app) {
 }
 
 void KeepInPlace(WallpaperApp& app) {
-  DesktopAttachment& desktop = app.desktop;
   // A shell that was not ready at start (log-on, a restart) makes its layer
-  // later: take it now.
-  if (desktop.progmanWindow != nullptr &&
-      (desktop.layerPlace == LayerPlace::kNone || !IsWindow(desktop.desktopHost))) {
-    LayerPlace place = LayerPlace::kNone;
-    if (HWND layer = FindWallpaperLayer(desktop.progmanWindow, place)) {
-      desktop.desktopHost = layer;
-      desktop.layerPlace = place;
-      WriteLog(L"[shell] the wallpaper layer 0x%p appeared", layer);
-    }
-  }
-  // Below the icons, the layer behind us (hidden again if the shell showed it
-  // for a slideshow), and over the whole virtual screen.
-  PlaceUnderDesktopIcons(desktop.wallpaperWindow, SWP_NOREDRAW);
+  // later, and may make another: follow it.
+  FollowWallpaperLayer(app);
+  // Below the icons (or of every window without a shell), the layer behind
+  // us (hidden again if the shell showed it for a slideshow), and over the
+  // whole virtual screen.
+  PlaceUnderDesktopIcons(app.desktop.wallpaperWindow, SWP_NOREDRAW);
   KeepLayerBehind(app);
   FollowVirtualScreen(app);
 }
 
 void CheckShell(WallpaperApp& app) {
-  if (app.lifecycle.exitRequested) return;
+  if (app.lifecycle.exitRequested || !app.lifecycle.followsShell) return;
   HWND progman = FindWindowW(L"Progman", nullptr);
   if (!app.lifecycle.visibility.detached) {
     if (app.desktop.wallpaperWindow != nullptr && IsWindow(app.desktop.wallpaperWindow)) {
@@ -312,7 +355,7 @@ void CheckShell(WallpaperApp& app) {
   if (progman == nullptr) return;  // no shell yet: look again in a second
 
   WriteLog(L"[shell] Progman 0x%p found: attaching", progman);
-  RestoreWallpaperLayer(app);
+  RestoreLayerLeftHidden(app);
   FindDesktopHost(app);
   CreateWallpaperWindow(app);
   if (app.desktop.wallpaperWindow == nullptr) {

@@ -40,6 +40,15 @@ LRESULT CALLBACK NotifyWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
   LRESULT result = 0;
   if (HandleSystemMessage(*app, message, wParam, lParam, result)) return result;
   switch (message) {
+    case WM_CLOSE:
+      // NOTE: taskkill without /f and installers send WM_CLOSE to every
+      // top-level window of the process, and this is the only one while the
+      // wallpaper is Progman's child: it ends the program as "Exit" does
+      // (DefWindowProc would only destroy this window and leave the program
+      // running without the shell's broadcasts).
+      WriteLog(L"[msg] WM_CLOSE received");
+      Request(app->requests.exitAsked, *app);
+      return 0;
     case WM_DESTROY:
       SetWindowLongPtrW(window, GWLP_USERDATA, 0);
       return 0;

@@ -1,7 +1,6 @@
 // Putting the back buffer on the wallpaper window: a DirectComposition
-// visual whose content is a Direct3D texture or, when the visual refuses it, a
-// composition surface; or, where DirectComposition cannot start (Windows 7,
-// Wine), a plain BitBlt to the window.
+// visual whose content is a composition surface, or, where DirectComposition
+// cannot start (Windows 7, Wine), a plain BitBlt to the window.
 #include <windows.h>
 // after windows.h, which they build on
 #include <d3d11.h>
@@ -10,21 +9,19 @@
 
 #include <algorithm>
 
-#include "desktop/presenter_win32.h"
-
 #include "base/log.h"
+#include "desktop/presenter_win32.h"
 #include "draw/compositing.h"
 
 // The Direct3D and DirectComposition objects, seen by this file alone.
 struct CompositionPresenter {
   ID3D11Device* d3dDevice = nullptr;
   ID3D11DeviceContext* d3dContext = nullptr;
-  ID3D11Texture2D* contentTexture = nullptr;  // visual content on the texture path
   IDCompositionDevice* dcompDevice = nullptr;
   IDCompositionTarget* dcompTarget = nullptr;
   IDCompositionVisual* dcompVisual = nullptr;
-  IDCompositionSurface* dcompSurface = nullptr;  // visual content on the surface path
-  int contentWidth = 0;                          // size of the texture or surface on the visual
+  IDCompositionSurface* dcompSurface = nullptr;  // the visual's content
+  int contentWidth = 0;                          // size of the surface on the visual
   int contentHeight = 0;
   // Per-frame failures, logged once per 100 so that a persistent failure
   // does not flood the log.
@@ -57,60 +54,43 @@ bool Failed(HRESULT hr, const wchar_t* format) {
 // dcomp.dll exists from Windows 8 on: looked up at run time so that the
 // program still starts (and presents with GDI) on Windows 7. Only the
 // system's copy: the default search would try the program's folder first.
-HRESULT CreateCompositionDevice(IDXGIDevice* dxgiDevice, IDCompositionDevice** device) {
-  using CreateDevice = HRESULT(WINAPI*)(IDXGIDevice*, REFIID, void**);
-  HMODULE dcomp = LoadLibraryExW(L"dcomp.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  auto create = dcomp ? reinterpret_cast<CreateDevice>(
-                            reinterpret_cast<void*>(GetProcAddress(dcomp, "DCompositionCreateDevice")))
-                      : nullptr;
+HRESULT CreateCompositionDevice(const WallpaperApp& app, IDXGIDevice* dxgiDevice,
+                                IDCompositionDevice** device) {
+  using CreateDevice = HRESULT(WINAPI*)(IUnknown*, REFIID, void**);
+  CreateDevice create = app.outside.createCompositionDevice;
+  if (create == nullptr) {
+    HMODULE dcomp = LoadLibraryExW(L"dcomp.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (dcomp != nullptr)
+      create = reinterpret_cast<CreateDevice>(
+          reinterpret_cast<void*>(GetProcAddress(dcomp, "DCompositionCreateDevice")));
+  }
   if (create == nullptr) return HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
   return create(dxgiDevice, __uuidof(IDCompositionDevice), reinterpret_cast<void**>(device));
 }
 
-HRESULT CreateContentTexture(ID3D11Device* device, int width, int height, ID3D11Texture2D** texture) {
-  D3D11_TEXTURE2D_DESC desc = {};
-  desc.Width = UINT(width);
-  desc.Height = UINT(height);
-  desc.MipLevels = 1;
-  desc.ArraySize = 1;
-  desc.Format = DXGI_FORMAT_B8G8R8A8_UNORM;
-  desc.SampleDesc.Count = 1;
-  desc.Usage = D3D11_USAGE_DEFAULT;
-  desc.BindFlags = D3D11_BIND_SHADER_RESOURCE;
-  desc.MiscFlags = D3D11_RESOURCE_MISC_SHARED;
-  return device->CreateTexture2D(&desc, nullptr, texture);
+// NOTE: IDCompositionVisual::SetContent takes a composition surface, a
+// swap chain or a surface wrapper, never a Direct3D texture: the content is
+// an opaque surface. (Opaque: the frame's outermost rows and columns are only
+// partly covered, as pixel centres sit on the integer coordinates, and must
+// not let the shell's layer show through.)
+HRESULT CreateContent(CompositionPresenter& c, int width, int height, IDCompositionSurface** surface) {
+  return c.dcompDevice->CreateSurface(UINT(width), UINT(height), DXGI_FORMAT_B8G8R8A8_UNORM,
+                                      DXGI_ALPHA_MODE_IGNORE, surface);
 }
 
-// The visual takes a new texture or surface of the back buffer's size, so a
-// display change neither crops nor stretches the picture.
-void ResizeContent(CompositionPresenter& c, PresenterKind kind, int width, int height) {
-  HRESULT hr = E_FAIL;
-  if (kind == PresenterKind::kTexture) {
-    ID3D11Texture2D* texture = nullptr;
-    hr = CreateContentTexture(c.d3dDevice, width, height, &texture);
-    if (SUCCEEDED(hr)) hr = c.dcompVisual->SetContent(texture);
-    if (SUCCEEDED(hr)) {
-      Release(c.contentTexture);
-      c.contentTexture = texture;
-    } else {
-      Release(texture);
-    }
-  } else if (kind == PresenterKind::kSurface) {
-    IDCompositionSurface* surface = nullptr;
-    hr = c.dcompDevice->CreateSurface(UINT(width), UINT(height), DXGI_FORMAT_B8G8R8A8_UNORM,
-                                      DXGI_ALPHA_MODE_IGNORE, &surface);
-    if (SUCCEEDED(hr)) hr = c.dcompVisual->SetContent(surface);
-    if (SUCCEEDED(hr)) {
-      Release(c.dcompSurface);
-      c.dcompSurface = surface;
-    } else {
-      Release(surface);
-    }
-  }
-  // On failure the old content stays; the copy below keeps within both sizes.
+// The visual takes a new surface of the back buffer's size, so a display
+// change neither crops nor stretches the picture.
+void ResizeContent(CompositionPresenter& c, int width, int height) {
+  IDCompositionSurface* surface = nullptr;
+  HRESULT hr = CreateContent(c, width, height, &surface);
+  if (SUCCEEDED(hr)) hr = c.dcompVisual->SetContent(surface);
   if (SUCCEEDED(hr)) {
+    Release(c.dcompSurface);
+    c.dcompSurface = surface;
     c.contentWidth = width;
     c.contentHeight = height;
+  } else {
+    Release(surface);  // the old content stays; the copy below keeps within both sizes
   }
   WriteLog(L"presenter: content %dx%d hr=0x%08x", width, height, unsigned(hr));
 }
@@ -150,50 +130,20 @@ bool InitComposition(WallpaperApp& app, int width, int height) {
                                  &level, 1, D3D11_SDK_VERSION, &c.d3dDevice, nullptr, &c.d3dContext);
   if (Failed(hr, L"D3D11CreateDevice 失败 hr=0x%08x")) return false;
 
-  ID3D11Texture2D* texture = nullptr;
-  hr = CreateContentTexture(c.d3dDevice, width, height, &texture);
-  if (Failed(hr, L"CreateTexture2D 失败 hr=0x%08x")) return false;
-
   IDXGIDevice* dxgiDevice = nullptr;
   hr = c.d3dDevice->QueryInterface(__uuidof(IDXGIDevice), reinterpret_cast<void**>(&dxgiDevice));
-  if (Failed(hr, L"QI IDXGIDevice 失败 hr=0x%08x")) {
-    Release(texture);
-    return false;
-  }
-  hr = CreateCompositionDevice(dxgiDevice, &c.dcompDevice);
+  if (Failed(hr, L"QI IDXGIDevice 失败 hr=0x%08x")) return false;
+  hr = CreateCompositionDevice(app, dxgiDevice, &c.dcompDevice);
   dxgiDevice->Release();
-  if (Failed(hr, L"DCompositionCreateDevice 失败 hr=0x%08x")) {
-    Release(texture);
-    return false;
-  }
+  if (Failed(hr, L"DCompositionCreateDevice 失败 hr=0x%08x")) return false;
   hr = c.dcompDevice->CreateTargetForHwnd(app.desktop.wallpaperWindow, TRUE, &c.dcompTarget);
-  if (Failed(hr, L"CreateTargetForHwnd 失败 hr=0x%08x")) {
-    Release(texture);
-    return false;
-  }
+  if (Failed(hr, L"CreateTargetForHwnd 失败 hr=0x%08x")) return false;
   hr = c.dcompDevice->CreateVisual(&c.dcompVisual);
-  if (Failed(hr, L"CreateVisual 失败 hr=0x%08x")) {
-    Release(texture);
-    return false;
-  }
-
-  hr = c.dcompVisual->SetContent(texture);
-  if (SUCCEEDED(hr)) {
-    c.contentTexture = texture;
-    app.presenter.kind = PresenterKind::kTexture;
-  } else {
-    WriteLog(L"SetContent(tex) 失败 hr=0x%08x，回退 DCompSurface", unsigned(hr));
-    Release(texture);
-    // Opaque: the frame's outermost rows and columns are only partly covered
-    // (pixel centres sit on the integer coordinates), and must not let the
-    // shell's layer show through.
-    hr = c.dcompDevice->CreateSurface(UINT(width), UINT(height), DXGI_FORMAT_B8G8R8A8_UNORM,
-                                      DXGI_ALPHA_MODE_IGNORE, &c.dcompSurface);
-    if (Failed(hr, L"CreateSurface 失败 hr=0x%08x")) return false;
-    hr = c.dcompVisual->SetContent(c.dcompSurface);
-    if (Failed(hr, L"SetContent(surface) 失败 hr=0x%08x")) return false;
-    app.presenter.kind = PresenterKind::kSurface;
-  }
+  if (Failed(hr, L"CreateVisual 失败 hr=0x%08x")) return false;
+  hr = CreateContent(c, width, height, &c.dcompSurface);
+  if (Failed(hr, L"CreateSurface 失败 hr=0x%08x")) return false;
+  hr = c.dcompVisual->SetContent(c.dcompSurface);
+  if (Failed(hr, L"SetContent(surface) 失败 hr=0x%08x")) return false;
   // The content's size, kept so that a display change re-creates it.
   c.contentWidth = width;
   c.contentHeight = height;
@@ -201,15 +151,10 @@ bool InitComposition(WallpaperApp& app, int width, int height) {
   c.dcompVisual->SetOffsetX(0.0f);
   c.dcompVisual->SetOffsetY(0.0f);
   hr = c.dcompTarget->SetRoot(c.dcompVisual);
-  if (Failed(hr, L"SetRoot 失败 hr=0x%08x")) {
-    app.presenter.kind = PresenterKind::kNone;
-    return false;
-  }
+  if (Failed(hr, L"SetRoot 失败 hr=0x%08x")) return false;
   hr = c.dcompDevice->Commit();
-  if (Failed(hr, L"Commit 失败 hr=0x%08x")) {
-    app.presenter.kind = PresenterKind::kNone;
-    return false;
-  }
+  if (Failed(hr, L"Commit 失败 hr=0x%08x")) return false;
+  app.presenter.kind = PresenterKind::kSurface;
   return true;
 }
 
@@ -246,8 +191,7 @@ void RetryComposition(WallpaperApp& app) {
   RECT client = {};
   GetClientRect(app.desktop.wallpaperWindow, &client);
   if (InitComposition(app, client.right, client.bottom)) {
-    WriteLog(L"presenter: DirectComposition %s, after the GDI fallback",
-             presenter.kind == PresenterKind::kTexture ? L"texture" : L"surface");
+    WriteLog(L"presenter: DirectComposition surface, after the GDI fallback");
     presenter.retryMs = 0;
     presenter.wholeNext = true;
     return;
@@ -271,7 +215,6 @@ void ReleaseComposition(WallpaperApp& app) {
     Release(c->dcompVisual);
     Release(c->dcompTarget);
     Release(c->dcompDevice);
-    Release(c->contentTexture);
     Release(c->d3dContext);
     Release(c->d3dDevice);
     delete c;
@@ -283,8 +226,7 @@ void ReleaseComposition(WallpaperApp& app) {
 
 void StartPresenter(WallpaperApp& app, int width, int height) {
   if (InitComposition(app, width, height)) {
-    WriteLog(L"presenter: DirectComposition %s",
-             app.presenter.kind == PresenterKind::kTexture ? L"texture" : L"surface");
+    WriteLog(L"presenter: DirectComposition surface");
     return;
   }
   app.presenter.wholeNext = true;
@@ -304,8 +246,8 @@ namespace {
 
 // Copies per frame at most: each costs a call into the system, and on the
 // surface path an update of its own, so many small rectangles are grouped
-// (into coarser cells, which copy more pixels). A BitBlt or a texture box is
-// cheap; a surface update less so.
+// (into coarser cells, which copy more pixels). A BitBlt is cheap; a surface
+// update less so.
 constexpr size_t kMostCopies = 256;
 constexpr size_t kMostSurfaceUpdates = 32;
 
@@ -315,8 +257,8 @@ RECT ToRect(const draw::PixelRect& r) {
 
 }  // namespace
 
-PresentCount PresentChanged(WallpaperApp& app, int width, int height, const std::vector<draw::PixelRect>& changed,
-                            bool whole) {
+PresentCount PresentChanged(WallpaperApp& app, int width, int height,
+                            const std::vector<draw::PixelRect>& changed, bool whole) {
   PresentCount count;
   if (app.frame.backBufferBits == nullptr || width <= 0 || height <= 0) return count;
   std::vector<draw::PixelRect> copies;
@@ -344,21 +286,9 @@ PresentCount PresentChanged(WallpaperApp& app, int width, int height, const std:
     return count;
   }
   if (c == nullptr || c->dcompDevice == nullptr) return count;
-  if (resized) ResizeContent(*c, app.presenter.kind, width, height);
-  if (copies.empty()) return count;  // nothing changed: nothing to commit
-
-  if (c->dcompSurface != nullptr) {
-    for (const draw::PixelRect& r : copies) PresentBySurface(*c, app.frame.memoryDc, ToRect(r));
-  } else if (c->contentTexture != nullptr && c->d3dContext != nullptr) {
-    if (c->contentWidth != width || c->contentHeight != height) return count;  // the texture kept its old size
-    for (const draw::PixelRect& r : copies) {
-      const D3D11_BOX box = {UINT(r.x0), UINT(r.y0), 0, UINT(r.x1), UINT(r.y1), 1};
-      const uint32_t* first = app.frame.backBufferBits + size_t(r.y0) * size_t(width) + size_t(r.x0);
-      c->d3dContext->UpdateSubresource(c->contentTexture, 0, &box, first, UINT(width) * 4, 0);
-    }
-  } else {
-    return count;
-  }
+  if (resized) ResizeContent(*c, width, height);
+  if (copies.empty() || c->dcompSurface == nullptr) return count;  // nothing to commit
+  for (const draw::PixelRect& r : copies) PresentBySurface(*c, app.frame.memoryDc, ToRect(r));
   c->dcompDevice->Commit();
   return count;
 }
@@ -369,8 +299,7 @@ void KeepPresenterWorking(WallpaperApp& app) {
 }
 
 bool PresenterLost(const WallpaperApp& app) {
-  if (app.presenter.kind != PresenterKind::kTexture && app.presenter.kind != PresenterKind::kSurface)
-    return false;
+  if (app.presenter.kind != PresenterKind::kSurface) return false;
   const CompositionPresenter* c = app.presenter.composition;
   if (c == nullptr) return false;
   BOOL valid = TRUE;

@@ -69,9 +69,19 @@ void CreateWallpaperWindow(WallpaperApp& app) {
   WriteLog(L"SetParent ret=0x%p GetParent=0x%p", previousParent, GetParent(window));
 
   // Directly under the icon view where there is one (above the shell's layer
-  // when that is Progman's child too), else on top of its siblings.
+  // when that is Progman's child too), else on top of its siblings. Without
+  // a shell it is a top-level window over every monitor: below every other
+  // window, until a shell appears.
   HWND icons = parent ? FindWindowExW(parent, nullptr, L"SHELLDLL_DefView", nullptr) : nullptr;
-  CoverScreenRect(window, icons ? icons : HWND_TOP, screen, SWP_FRAMECHANGED | SWP_NOACTIVATE);
+  CoverScreenRect(window,
+                  icons    ? icons
+                  : parent ? HWND_TOP
+                           : HWND_BOTTOM,
+                  screen, SWP_FRAMECHANGED | SWP_NOACTIVATE);
+  if (parent == nullptr && !app.lifecycle.noShellSaid) {
+    app.lifecycle.noShellSaid = true;
+    WriteLog(L"[shell] no desktop to live in: the wallpaper stays below every window until a shell appears");
+  }
 
   StartPresenter(app, width, height);
   ShowWithFirstFrame(app);
@@ -81,7 +91,9 @@ void CreateWallpaperWindow(WallpaperApp& app) {
     WriteLog(L"覆盖原壁纸层 0x%p（不隐藏）", desktop.desktopHost);
   }
 
-  WriteLog(L"壁纸窗口创建成功 hwnd=0x%p parent=0x%p 尺寸=%dx%d (DComp)", window, parent, width, height);
+  // Which way frames really go: through DirectComposition, or copied by GDI.
+  WriteLog(L"壁纸窗口创建成功 hwnd=0x%p parent=0x%p 尺寸=%dx%d (%s)", window, parent, width, height,
+           app.presenter.kind == PresenterKind::kSurface ? L"DComp" : L"GDI");
 
   HICON bigIcon = CreateAppIcon(32);
   HICON smallIcon = CreateAppIcon(16);
@@ -95,7 +107,7 @@ LRESULT CALLBACK WallpaperWndProc(HWND window, UINT message, WPARAM wParam, LPAR
 
   switch (message) {
     case WM_TIMER:
-      OnTimerTick(*app);
+      OnWindowTimer(*app);
       return 0;
     case WM_PAINT: {
       PAINTSTRUCT paint;

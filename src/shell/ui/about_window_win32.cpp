@@ -203,8 +203,8 @@ LRESULT CALLBACK AboutWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     }
     case WM_LBUTTONUP:
       if (InLink(window, LOWORD(lParam), HIWORD(lParam))) {
-        (app != nullptr ? app->ui.outside.shellExecute : ShellExecuteW)(nullptr, L"open", kWebsiteUrl,
-                                                                        nullptr, nullptr, SW_SHOWNORMAL);
+        (app != nullptr ? app->outside.shellExecute : ShellExecuteW)(nullptr, L"open", kWebsiteUrl, nullptr,
+                                                                     nullptr, SW_SHOWNORMAL);
       }
       return 0;
     case WM_KEYDOWN:

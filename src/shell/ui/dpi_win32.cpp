@@ -52,3 +52,12 @@ ScreenRect PrimaryWorkArea() {
   }
   return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
+
+int SystemMetricForDpi(int index, int dpi) {
+  // Windows 10 1607 and later.
+  using GetSystemMetricsForDpiFunction = int(WINAPI*)(int, UINT);
+  static const auto forDpi =
+      Lookup<GetSystemMetricsForDpiFunction>(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi");
+  if (forDpi != nullptr) return forDpi(index, UINT(dpi));
+  return MulDiv(GetSystemMetrics(index), dpi, SystemDpi());
+}

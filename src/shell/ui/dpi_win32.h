@@ -9,5 +9,7 @@
 
 int WindowDpi(HWND window);
 int PrimaryMonitorDpi();
+// A system metric (SM_CXSMICON ...) at `dpi`.
+int SystemMetricForDpi(int index, int dpi);
 // The primary monitor's work area (the screen less the taskbar).
 ScreenRect PrimaryWorkArea();

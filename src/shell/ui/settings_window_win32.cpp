@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/log.h"
+#include "base/log_win32.h"
 #include "base/product.h"
 #include "base/system_message_win32.h"
 #include "common/names_win32.h"
@@ -32,7 +33,8 @@ ControlLayout Win32Control(const FormField& field) {
   const DWORD numberEdit = WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL;
   switch (field.control) {
     case FormControl::kNumberEdit:
-      return {field, L"EDIT", field.role == FormRole::kTotal ? kTotalFishEdit : kSpeciesCountEditBase + field.species,
+      return {field, L"EDIT",
+              field.role == FormRole::kTotal ? kTotalFishEdit : kSpeciesCountEditBase + field.species,
               numberEdit};
     case FormControl::kChoice:
       return {field, L"COMBOBOX", kFpsModeCombo, CBS_DROPDOWNLIST | WS_VSCROLL};
@@ -47,13 +49,17 @@ ControlLayout Win32Control(const FormField& field) {
     case FormControl::kLabel:
       break;
   }
-  return {field, L"STATIC", 0, 0};
+  // A long log path keeps its start and its file name.
+  return {field, L"STATIC", 0, field.role == FormRole::kLogPath ? DWORD(SS_PATHELLIPSIS | SS_NOPREFIX) : 0};
 }
 
 // Every control in creation order; `app` may be null (the defaults are shown).
 std::vector<ControlLayout> SettingsControls(const WallpaperApp* app) {
   std::vector<ControlLayout> controls;
-  for (const FormField& field : SettingsFormLayout(app ? app->settings : Settings{}))
+  // With /debug the footer says where the log goes (beside the program, or
+  // in the local application data where the program's folder is not ours).
+  for (const FormField& field : SettingsFormLayout(app ? app->settings : Settings{},
+                                                   debugLogging ? LogFilePathInUse() : std::wstring()))
     controls.push_back(Win32Control(field));
   return controls;
 }
@@ -98,10 +104,10 @@ void CreateControls(HWND window, WallpaperApp* app, SettingsWindowState& state) 
   state.layouts = SettingsControls(app);
   for (const ControlLayout& layout : state.layouts) {
     const FormField& f = layout.field;
-    HWND control = CreateWindowExW(0, layout.className, f.text.c_str(), WS_CHILD | WS_VISIBLE | layout.styles,
-                                   ScaleForDpi(f.x, dpi), ScaleForDpi(f.y, dpi), ScaleForDpi(f.width, dpi),
-                                   ScaleForDpi(f.height, dpi), window, reinterpret_cast<HMENU>(INT_PTR(layout.id)),
-                                   app ? app->instance : nullptr, nullptr);
+    HWND control = CreateWindowExW(
+        0, layout.className, f.text.c_str(), WS_CHILD | WS_VISIBLE | layout.styles, ScaleForDpi(f.x, dpi),
+        ScaleForDpi(f.y, dpi), ScaleForDpi(f.width, dpi), ScaleForDpi(f.height, dpi), window,
+        reinterpret_cast<HMENU>(INT_PTR(layout.id)), app ? app->instance : nullptr, nullptr);
     state.controls.push_back(control);
     if (f.font != FormFont::kNone) SendMessageW(control, WM_SETFONT, WPARAM(state.fonts[int(f.font)]), TRUE);
     if (f.control == FormControl::kSpeciesIcon) SetWindowLongPtrW(control, GWLP_USERDATA, f.species);
@@ -124,7 +130,8 @@ void ApplyDpi(HWND window, SettingsWindowState& state, int dpi, const RECT* sugg
     const FormField& f = state.layouts[i].field;
     SetWindowPos(state.controls[i], nullptr, ScaleForDpi(f.x, dpi), ScaleForDpi(f.y, dpi),
                  ScaleForDpi(f.width, dpi), ScaleForDpi(f.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
-    if (f.font != FormFont::kNone) SendMessageW(state.controls[i], WM_SETFONT, WPARAM(state.fonts[int(f.font)]), TRUE);
+    if (f.font != FormFont::kNone)
+      SendMessageW(state.controls[i], WM_SETFONT, WPARAM(state.fonts[int(f.font)]), TRUE);
   }
   DeleteFonts(oldFonts);  // no control uses them any more
   if (suggested != nullptr) {
@@ -168,7 +175,8 @@ void Apply(HWND window, WallpaperApp& app) {
       ReadForm(window), selection == CB_ERR ? -1 : int(selection), app.settings,
       [&app] { return app.requests.settingsApplied ? app.requests.settingsApplied(app) : SaveResult{}; },
       GetSettingsPath(), [](unsigned long error) { return SystemMessage(error); });
-  if (outcome.caption != nullptr) app.ui.outside.messageBox(window, outcome.text.c_str(), outcome.caption, MB_ICONWARNING);
+  if (outcome.caption != nullptr)
+    app.outside.messageBox(window, outcome.text.c_str(), outcome.caption, MB_ICONWARNING);
   if (outcome.close) DestroyWindow(window);
 }
 
