@@ -53,6 +53,8 @@ struct ScanScratch {
   std::vector<float> cells;       // per column of a row: change of coverage
   std::vector<uint64_t> touched;  // per column of a row: one bit, set when an edge added to its cell
   std::vector<uint8_t> coverage;  // a row's coverage near its edges
+  long long shapesSwept = 0;      // scan conversions that had an edge to sweep, and their edges
+  long long edgesSwept = 0;
 };
 
 // The coverage of the contours within a width x height buffer.
@@ -226,6 +228,8 @@ void ScanConvert(const Contours& contours, FillRule rule, int width, int height,
     first = end;
   }
   if (s.edges.empty()) return;
+  ++s.shapesSwept;
+  s.edgesSwept += (long long)s.edges.size();
   std::sort(s.edges.begin(), s.edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
   const size_t words = size_t(width) / 64 + 2;
   if (s.cells.size() < size_t(width) + 2 || s.touched.size() < words) {

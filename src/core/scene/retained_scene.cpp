@@ -6,6 +6,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "base/clock.h"
 #include "draw/creature.h"
 #include "scene/layers.h"
 #include "scene/palette.h"
@@ -169,9 +170,10 @@ void DrawBackgroundPart(const LayerFrame& frame, const RetainedScene& s, int& st
   NoteStatus(g, status);
 }
 
-void DrawOverlayPart(const LayerFrame& frame, int& status, const PixelBuffer& band, int x0, int y0) {
+void DrawOverlayPart(const LayerFrame& frame, const RetainedScene& s, int& status, const PixelBuffer& band,
+                     int x0, int y0) {
   Clear(band);
-  Graphics g = MakeRasterGraphics(band);
+  Graphics g = MakeRasterGraphics(band, s.raster.get());
   Translate(g, float(-x0), float(-y0));
   for (const SceneLayer& layer : kSceneLayers) {
     if (layer.keep == LayerKeep::kOverlay)
@@ -446,7 +448,7 @@ void DrawPlanned(const Aquarium& aq, const LayerFrame& frame, const FramePlan& p
     DrawBackgroundPart(frame, s, stats.status, part, x0, y0);
   };
   auto drawOverlay = [&](const PixelBuffer& part, int x0, int y0) {
-    DrawOverlayPart(frame, stats.status, part, x0, y0);
+    DrawOverlayPart(frame, s, stats.status, part, x0, y0);
   };
   for (const PixelRect& r : plan.background) {
     RefreshRect(s, s.background, 0, r, drawBackground);
@@ -593,15 +595,27 @@ const RetainedFrame& RenderSceneRetained(const Aquarium& aq, int theme, const Pi
   s.frame.stats = {};
   s.frame.changed.clear();
   if (w <= 0 || h <= 0 || !target.pixels) return s.frame;
+  RetainedFrameStats& stats = s.frame.stats;
+  const int64_t started = MonotonicNanoseconds();
   FramePlan& plan = s.plan;
   PlanFrame(aq, theme, w, h, s, plan);
-  s.frame.stats.repaint = plan.repaint;
+  stats.repaint = plan.repaint;
+  const int64_t planned = MonotonicNanoseconds();
   std::fill(s.dirty.begin(), s.dirty.end(), 0);
   const LayerFrame frame = {aq, theme, PaletteForTheme(theme), w, h, aq.elapsed};
+  const RasterTally before = TallyOf(*s.raster);
   DrawPlanned(aq, frame, plan, s);
+  const RasterTally after = TallyOf(*s.raster);
+  stats.shapes = int(after.shapes - before.shapes);
+  stats.edges = int(after.edges - before.edges);
   if (plan.repaint != RepaintReason::kNone) std::fill(s.dirty.begin(), s.dirty.end(), 1);
   CollectDamage(s);
+  const int64_t drawn = MonotonicNanoseconds();
   Compose(aq, target, s);
+  const int64_t composed = MonotonicNanoseconds();
+  stats.planMs = double(planned - started) / 1e6;
+  stats.drawMs = double(drawn - planned) / 1e6;
+  stats.composeMs = double(composed - drawn) / 1e6;
   return s.frame;
 }
 
