@@ -49,7 +49,13 @@ struct ScanScratch {
     float winding;  // +1 or -1
   };
   std::vector<Edge> edges;
-  std::vector<int> active;
+  // An edge the sweep has reached, and where it crosses the row's top once
+  // it started above it (its x at the last row's bottom).
+  struct Active {
+    int edge;
+    float x;
+  };
+  std::vector<Active> active;
   std::vector<float> cells;       // per column of a row: change of coverage
   std::vector<uint64_t> touched;  // per column of a row: one bit, set when an edge added to its cell
   std::vector<uint8_t> coverage;  // a row's coverage near its edges
@@ -104,7 +110,7 @@ struct RowAccumulator {
   // The part of an edge between heights ya and yb (within one row), from x
   // = xa to x = xb, with its winding times its height `d`: the area right of
   // it in each cell it crosses, and all of d for the cells beyond.
-  void AddLine(float xa, float xb, float d) {
+  [[gnu::always_inline]] void AddLine(float xa, float xb, float d) {
     const float lo = xa < xb ? xa : xb, hi = xa < xb ? xb : xa;
     const int first = int(lo);  // lo >= 0
     if (hi <= float(first + 1)) {
@@ -245,20 +251,25 @@ void ScanConvert(const Contours& contours, FillRule rule, int width, int height,
   const int yEnd = std::min(rowTo, height);
   while (y < yEnd) {
     const float top = float(y), bottom = float(y + 1);
-    while (next < s.edges.size() && s.edges[next].y0 < bottom) s.active.push_back(int(next++));
+    while (next < s.edges.size() && s.edges[next].y0 < bottom) {
+      const Edge& e = s.edges[next];
+      const float ya = std::max(e.y0, top);
+      s.active.push_back({int(next++), std::clamp(e.x0 + (ya - e.y0) * e.dxdy, 0.0f, float(width))});
+    }
     for (size_t k = 0; k < s.active.size();) {
-      const Edge& e = s.edges[size_t(s.active[k])];
+      ScanScratch::Active& a = s.active[k];
+      const Edge& e = s.edges[size_t(a.edge)];
       if (e.y1 <= top) {
-        s.active[k] = s.active.back();
+        a = s.active.back();
         s.active.pop_back();
         continue;
       }
       ++k;
       const float ya = std::max(e.y0, top), yb = std::min(e.y1, bottom);
       if (!(yb > ya)) continue;
-      const float xa = std::clamp(e.x0 + (ya - e.y0) * e.dxdy, 0.0f, float(width));
       const float xb = std::clamp(e.x0 + (yb - e.y0) * e.dxdy, 0.0f, float(width));
-      row.AddLine(xa, xb, (yb - ya) * e.winding);
+      row.AddLine(a.x, xb, (yb - ya) * e.winding);
+      a.x = xb;  // the next row's top
     }
 
     if (row.lastWord >= 0) {

@@ -515,19 +515,19 @@ void Compose(const Aquarium& aq, const PixelBuffer& target, RetainedScene& s) {
           break;
         case LayerKeep::kPlants:
           for (const SpriteSlot& slot : s.plants) {
-            if (!Intersect(slot.shown, r).Empty()) CompositeSprite(target, r, slot.sprite, slot.at);
+            if (Overlap(slot.shown, r)) CompositeSprite(target, r, slot.sprite, slot.at);
           }
           break;
         case LayerKeep::kBubbles: {
           bool any = false;
-          for (const PixelRect& b : s.bubbles) any = any || !Intersect(b, r).Empty();
+          for (const PixelRect& b : s.bubbles) any = any || Overlap(b, r);
           if (!any) break;
           const PixelBuffer part = {target.pixels + ptrdiff_t(r.y0) * target.stride + r.x0, r.x1 - r.x0,
                                     r.y1 - r.y0, target.stride};
           Graphics g = MakeRasterGraphics(part, s.raster.get());
           Translate(g, float(-r.x0), float(-r.y0));
           for (size_t i = 0; i < aq.bubbles.size(); ++i) {
-            if (!Intersect(s.bubbles[i], r).Empty()) DrawBubble(g, aq.bubbles[i]);
+            if (Overlap(s.bubbles[i], r)) DrawBubble(g, aq.bubbles[i]);
           }
           NoteStatus(g, stats.status);
           break;
@@ -536,7 +536,7 @@ void Compose(const Aquarium& aq, const PixelBuffer& target, RetainedScene& s) {
           for (const Creature* c : order) {
             const CreatureSprites& sprites = s.creatures[size_t(c - aq.creatures.data())];
             for (const SpriteSlot* slot : {&sprites.shadow, &sprites.figure, &sprites.haze}) {
-              if (!Intersect(slot->shown, r).Empty()) CompositeSprite(target, r, slot->sprite, slot->at);
+              if (Overlap(slot->shown, r)) CompositeSprite(target, r, slot->sprite, slot->at);
             }
           }
           break;
