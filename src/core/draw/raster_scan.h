@@ -97,14 +97,22 @@ struct RowAccumulator {
   int firstWord = INT32_MAX;
   int lastWord = -1;
 
-  void Add(int x, float value) {
-    touched[x >> 6] |= uint64_t(1) << (x & 63);
-    cells[x] += value;
-  }
+  void Add(int x, float value) { cells[x] += value; }
 
+  // Cells first..last (first <= last) take a part of an edge: their bits set
+  // a word at a time rather than a cell at a time.
   void Touching(int first, int last) {
-    firstWord = std::min(firstWord, first >> 6);
-    lastWord = std::max(lastWord, last >> 6);
+    const int w0 = first >> 6, w1 = last >> 6;
+    firstWord = std::min(firstWord, w0);
+    lastWord = std::max(lastWord, w1);
+    const uint64_t all = ~uint64_t(0);
+    if (w0 == w1) {
+      touched[w0] |= (all >> (63 - (last - first))) << (first & 63);
+      return;
+    }
+    touched[w0] |= all << (first & 63);
+    for (int w = w0 + 1; w < w1; ++w) touched[w] = all;
+    touched[w1] |= all >> (63 - (last & 63));
   }
 
   // The part of an edge between heights ya and yb (within one row), from x
