@@ -182,7 +182,12 @@ void SweepRow(ScanScratch& s, RowAccumulator& row, FillRule rule, int width, int
     }
     return;
   }
-  uint8_t* coverage = s.coverage.data();
+  // Local pointers: the coverage bytes written below may alias anything, so
+  // the compiler would read the vectors' pointers again after every one.
+  uint8_t* const coverage = s.coverage.data();
+  float* const cells = s.cells.data();
+  uint64_t* const touched = s.touched.data();
+  const int firstWord = row.firstWord, lastWord = row.lastWord;
   float cover = 0;
   int alpha = 0;               // of the coverage right of the last touched cell
   int clusterFrom = -1;        // first pixel of the open cluster
@@ -191,8 +196,8 @@ void SweepRow(ScanScratch& s, RowAccumulator& row, FillRule rule, int width, int
     end = std::min(end, width);
     if (clusterFrom >= 0 && end > clusterFrom) sink.Covered(clusterFrom, coverage, end - clusterFrom);
   };
-  for (int word = row.firstWord; word <= row.lastWord; ++word) {
-    for (uint64_t bits = s.touched[size_t(word)]; bits != 0; bits &= bits - 1) {
+  for (int word = firstWord; word <= lastWord; ++word) {
+    for (uint64_t bits = touched[size_t(word)]; bits != 0; bits &= bits - 1) {
       const int x = word * 64 + __builtin_ctzll(bits);
       if (clusterFrom < 0) {
         clusterFrom = x;
@@ -204,13 +209,13 @@ void SweepRow(ScanScratch& s, RowAccumulator& row, FillRule rule, int width, int
       } else {
         for (int gap = previous + 1; gap < x; ++gap) coverage[gap - clusterFrom] = uint8_t(alpha);
       }
-      cover += s.cells[size_t(x)];
-      s.cells[size_t(x)] = 0;
+      cover += cells[size_t(x)];
+      cells[size_t(x)] = 0;
       alpha = CoverageAlpha(cover, rule);
       coverage[x - clusterFrom] = uint8_t(alpha);
       previous = x;
     }
-    s.touched[size_t(word)] = 0;
+    touched[size_t(word)] = 0;
   }
   flush(previous + 1);
   // Shapes that reach past the right side cover the rest of the row.
