@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <cmath>
 #include <vector>
 
 #include "draw/creature.h"
@@ -84,4 +85,42 @@ void RunCreatureBench() {
   }
   std::printf("mean over species and poses: Qt %.1f us, now %.1f us\n", qtTotal / (2 * kSpeciesCount),
               fastTotal / (2 * kSpeciesCount));
+}
+
+// How far each species' figure (DrawCreatureFigure alone) reaches from the
+// creature's position, in sizes S, over a grid of poses: swim and pulse
+// phases over their whole 20 pi, both facings, the tilt at both ends.
+void RunReachMeasure() {
+  constexpr int kSide = 640;
+  std::printf("species          side     up   down   (sizes S, figure alone)\n");
+  for (int species = 0; species < kSpeciesCount; ++species) {
+    float side = 0, up = 0, down = 0;
+    std::vector<uint32_t> pixels(size_t(kSide) * kSide);
+    for (int facing = 0; facing < 2; ++facing)
+      for (float tilt : {-0.5f, 0.0f, 0.5f})
+        for (int i = 0; i < 48; ++i)
+          for (int j = 0; j < 12; ++j) {
+            Creature c = BenchCreature(species, facing == 1);
+            c.size = 60;
+            c.depth = 1;
+            c.tilt = tilt;
+            c.swimPhase = 62.83185307f * float(i) / 48;
+            c.pulsePhase = 62.83185307f * float(j) / 12 + 0.37f * float(i);
+            c.x = kSide / 2;
+            c.y = kSide / 2;
+            std::fill(pixels.begin(), pixels.end(), 0u);
+            {
+              Graphics g = MakeRasterGraphics({pixels.data(), kSide, kSide, kSide});
+              DrawCreatureFigure(g, c);
+            }
+            for (int y = 0; y < kSide; ++y)
+              for (int x = 0; x < kSide; ++x) {
+                if (pixels[size_t(y) * kSide + x] == 0) continue;
+                side = std::max(side, std::fabs(float(x) + 0.5f - c.x) / c.size);
+                up = std::max(up, (c.y - float(y)) / c.size);
+                down = std::max(down, (float(y) + 1 - c.y) / c.size);
+              }
+          }
+    std::printf("%-15ls %6.2f %6.2f %6.2f\n", kSpeciesNames[species], side, up, down);
+  }
 }

@@ -61,7 +61,29 @@ struct FrameTimes {
   size_t bytes = 0;                         // memory the retained scene keeps
   double reasons[kRedrawReasonCount] = {};  // kept pictures drawn again per frame, by reason
   double backgroundRows = 0;                // background rows drawn again per frame
+  // The retained frame's stages, per frame: shapes the rasteriser filled and
+  // their edges, milliseconds drawing the kept pictures and composing.
+  std::vector<double> shapes, edges, drawMs, composeMs;
 };
+
+// Shapes, edges per shape, microseconds per shape, and the stages' medians.
+std::string StageColumns(const FrameTimes& times) {
+  const double shapes = Median(times.shapes), draw = Median(times.drawMs);
+  char line[160];
+  std::snprintf(line, sizeof line, " %8.0f %9.1f %9.2f %9.2f %9.2f", shapes,
+                Median(times.edges) / std::max(1.0, shapes), 1000 * draw / std::max(1.0, shapes), draw,
+                Median(times.composeMs));
+  return line;
+}
+
+void AddStages(FrameTimes& times, const RetainedFrameStats& stats) {
+  times.shapes.push_back(stats.shapes);
+  times.edges.push_back(stats.edges);
+  times.drawMs.push_back(stats.drawMs);
+  times.composeMs.push_back(stats.composeMs);
+}
+
+constexpr const char* kStageHeader = "%8s %9s %9s %9s %9s";
 
 // Each frame steps the aquarium once and is drawn both ways.
 FrameTimes TimeFrames(const Settings& settings, int theme, int w, int h, int frames) {
@@ -90,6 +112,7 @@ FrameTimes TimeFrames(const Settings& settings, int theme, int w, int h, int fra
     times.copied += double(stats.pixelsChanged) / (double(w) * h) / frames;
     for (int k = 0; k < kRedrawReasonCount; ++k) times.reasons[k] += double(stats.redrawn[k]) / frames;
     times.backgroundRows += double(stats.backgroundRows) / frames;
+    AddStages(times, stats);
   }
   times.bytes = RetainedSceneBytes(*scene);
   return times;
@@ -176,6 +199,34 @@ void TimeTwoMonitors(int frames, double& both, double& first) {
 
 }  // namespace
 
+void RunRetainedProfile(int frames, int creatures, int width, int height) {
+  QThreadPool::globalInstance()->setMaxThreadCount(1);
+  Settings settings;
+  settings.totalFish = creatures;
+  std::vector<double> medians;
+  for (int theme = 1; theme <= 6; ++theme) {
+    Aquarium aq = Warm(settings, width, height);
+    std::vector<uint32_t> pixels(size_t(width) * size_t(height));
+    RetainedScenePtr scene = MakeRetainedScene();
+    RenderSceneRetained(aq, theme, PixelBuffer{pixels.data(), width, height, width}, *scene);
+    std::vector<double> samples;
+    FrameTimes stages;
+    for (int i = 0; i < frames; ++i) {
+      const double start = NowMs();
+      StepAquarium(aq, settings, kDt, width, height);
+      AddStages(
+          stages,
+          RenderSceneRetained(aq, theme, PixelBuffer{pixels.data(), width, height, width}, *scene).stats);
+      samples.push_back(NowMs() - start);
+    }
+    medians.push_back(Median(samples));
+    std::printf("theme %d: %.2f ms  shapes, edges/shape, us/shape, draw ms, compose ms:%s\n", theme,
+                medians.back(), StageColumns(stages).c_str());
+  }
+  std::printf("retained %dx%d %d creatures, median of the themes: %.2f ms\n", width, height, creatures,
+              Median(medians));
+}
+
 void RunSceneBench() {
   QThreadPool::globalInstance()->setMaxThreadCount(1);
   struct Size {
@@ -190,7 +241,8 @@ void RunSceneBench() {
   std::printf("%-9s %-6s %-10s %10s %10s %8s %10s %8s %8s %8s %8s\n", "size", "theme", "creatures",
               "reference", "exact", "ratio", "retained", "ratio", "redrawn", "copied", "kept MB");
   std::vector<double> reference1080, fast1080, exact1080, retained1080;  // 60 creatures, every theme
-  std::string why;  // the retained frame's reasons, printed after the table
+  std::string why;     // the retained frame's reasons, printed after the table
+  std::string stages;  // and its rasteriser's stages
   for (const Size& size : sizes)
     for (int theme = 1; theme <= 6; ++theme)
       for (const Settings* settings : {&defaults, &crowded}) {
@@ -207,6 +259,8 @@ void RunSceneBench() {
           used += std::snprintf(line + used, sizeof line - used, " %7.1f", count);
         std::snprintf(line + used, sizeof line - used, " %11.0f\n", times.backgroundRows);
         why += line;
+        std::snprintf(line, sizeof line, "%4dx%-4d %-6d %-10d", size.w, size.h, theme, settings->totalFish);
+        stages += line + StageColumns(times) + "\n";
         if (size.w == 1920 && settings == &crowded) {
           reference1080.insert(reference1080.end(), times.reference.begin(), times.reference.end());
           fast1080.insert(fast1080.end(), times.fast.begin(), times.fast.end());
@@ -219,6 +273,12 @@ void RunSceneBench() {
   std::printf("%-9s %-6s %-10s", "size", "theme", "creatures");
   for (int k = 0; k < kRedrawReasonCount; ++k) std::printf(" %7s", RedrawReasonName(RedrawReason(k)));
   std::printf(" %11s\n%s", "band rows", why.c_str());
+
+  std::printf(
+      "\nRetained frame's stages: shapes filled per frame, edges per shape, CPU per shape, median ms\n");
+  std::printf("%-9s %-6s %-10s", "size", "theme", "creatures");
+  std::printf(kStageHeader, "shapes", "edges", "us/shape", "draw", "compose");
+  std::printf("\n%s", stages.c_str());
 
   std::printf("\nScene layers, 60 creatures, median CPU ms per frame\n");
   std::printf("%-9s %-6s %-9s", "size", "theme", "drawing");

@@ -83,6 +83,13 @@ TEST(RasterFill, EdgesAtSubPixelPositionsCoverTheirShare) {
   Fill(steep, Polygon({{2, 0}, {2.5f, 1}, {2, 1}}));  // a thin triangle inside pixel (2, 0)
   EXPECT_EQ(steep.Coverage(2, 0), Expected(0.25));
   EXPECT_EQ(steep.Coverage(3, 0), 0);
+  // A nearly flat edge that crosses four words of cells within one row: each
+  // pixel keeps the share under it, and nothing right of the edge's end.
+  Canvas flat(256, 4);
+  Fill(flat, Polygon({{0, 0}, {200, 0}, {0, 1}}));
+  for (int x : {0, 63, 64, 127, 128, 191, 192, 199})
+    EXPECT_NEAR(flat.Coverage(x, 0), Expected(1 - (x + 0.5) / 200), 1) << "x " << x;
+  for (int x : {200, 201, 255}) EXPECT_EQ(flat.Coverage(x, 0), 0) << "x " << x;
 }
 
 TEST(RasterFill, ShapesClippedByTheBufferEdges) {

@@ -25,6 +25,10 @@ struct PixelRect {
 };
 
 PixelRect Intersect(const PixelRect& a, const PixelRect& b);
+// Whether the two share a pixel; asked for every sprite and rectangle of a frame.
+inline bool Overlap(const PixelRect& a, const PixelRect& b) {
+  return a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1 && !a.Empty() && !b.Empty();
+}
 // The smallest rectangle holding both; an empty one adds nothing.
 PixelRect Union(const PixelRect& a, const PixelRect& b);
 

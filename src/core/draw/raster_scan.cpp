@@ -14,6 +14,12 @@ void AddEdge(std::vector<ScanScratch::Edge>& edges, PointF a, PointF b, float wi
     winding = -1;
   }
   if (b.y <= 0 || a.y >= height) return;
+  // Most edges lie inside the buffer: nothing to cut or move.
+  if (a.y >= 0 && b.y <= height && a.x > 0 && b.x > 0 && a.x < width && b.x < width) {
+    const float dxdy = (b.x - a.x) / (b.y - a.y);
+    if (std::isfinite(dxdy)) edges.push_back({a.x, a.y, b.x, b.y, dxdy, winding});
+    return;
+  }
   const double slope = (double(b.x) - a.x) / (double(b.y) - a.y);
   auto xAt = [&](double y) { return float(a.x + (y - a.y) * slope); };
   PointF top = a, bottom = b;

@@ -49,10 +49,18 @@ struct ScanScratch {
     float winding;  // +1 or -1
   };
   std::vector<Edge> edges;
-  std::vector<int> active;
+  // An edge the sweep has reached, and where it crosses the row's top once
+  // it started above it (its x at the last row's bottom).
+  struct Active {
+    int edge;
+    float x;
+  };
+  std::vector<Active> active;
   std::vector<float> cells;       // per column of a row: change of coverage
   std::vector<uint64_t> touched;  // per column of a row: one bit, set when an edge added to its cell
   std::vector<uint8_t> coverage;  // a row's coverage near its edges
+  long long shapesSwept = 0;      // scan conversions that had an edge to sweep, and their edges
+  long long edgesSwept = 0;
 };
 
 // The coverage of the contours within a width x height buffer.
@@ -89,20 +97,28 @@ struct RowAccumulator {
   int firstWord = INT32_MAX;
   int lastWord = -1;
 
-  void Add(int x, float value) {
-    touched[x >> 6] |= uint64_t(1) << (x & 63);
-    cells[x] += value;
-  }
+  void Add(int x, float value) { cells[x] += value; }
 
+  // Cells first..last (first <= last) take a part of an edge: their bits set
+  // a word at a time rather than a cell at a time.
   void Touching(int first, int last) {
-    firstWord = std::min(firstWord, first >> 6);
-    lastWord = std::max(lastWord, last >> 6);
+    const int w0 = first >> 6, w1 = last >> 6;
+    firstWord = std::min(firstWord, w0);
+    lastWord = std::max(lastWord, w1);
+    const uint64_t all = ~uint64_t(0);
+    if (w0 == w1) {
+      touched[w0] |= (all >> (63 - (last - first))) << (first & 63);
+      return;
+    }
+    touched[w0] |= all << (first & 63);
+    for (int w = w0 + 1; w < w1; ++w) touched[w] = all;
+    touched[w1] |= all >> (63 - (last & 63));
   }
 
   // The part of an edge between heights ya and yb (within one row), from x
   // = xa to x = xb, with its winding times its height `d`: the area right of
   // it in each cell it crosses, and all of d for the cells beyond.
-  void AddLine(float xa, float xb, float d) {
+  [[gnu::always_inline]] void AddLine(float xa, float xb, float d) {
     const float lo = xa < xb ? xa : xb, hi = xa < xb ? xb : xa;
     const int first = int(lo);  // lo >= 0
     if (hi <= float(first + 1)) {
@@ -166,7 +182,12 @@ void SweepRow(ScanScratch& s, RowAccumulator& row, FillRule rule, int width, int
     }
     return;
   }
-  uint8_t* coverage = s.coverage.data();
+  // Local pointers: the coverage bytes written below may alias anything, so
+  // the compiler would read the vectors' pointers again after every one.
+  uint8_t* const coverage = s.coverage.data();
+  float* const cells = s.cells.data();
+  uint64_t* const touched = s.touched.data();
+  const int firstWord = row.firstWord, lastWord = row.lastWord;
   float cover = 0;
   int alpha = 0;               // of the coverage right of the last touched cell
   int clusterFrom = -1;        // first pixel of the open cluster
@@ -175,8 +196,8 @@ void SweepRow(ScanScratch& s, RowAccumulator& row, FillRule rule, int width, int
     end = std::min(end, width);
     if (clusterFrom >= 0 && end > clusterFrom) sink.Covered(clusterFrom, coverage, end - clusterFrom);
   };
-  for (int word = row.firstWord; word <= row.lastWord; ++word) {
-    for (uint64_t bits = s.touched[size_t(word)]; bits != 0; bits &= bits - 1) {
+  for (int word = firstWord; word <= lastWord; ++word) {
+    for (uint64_t bits = touched[size_t(word)]; bits != 0; bits &= bits - 1) {
       const int x = word * 64 + __builtin_ctzll(bits);
       if (clusterFrom < 0) {
         clusterFrom = x;
@@ -188,13 +209,13 @@ void SweepRow(ScanScratch& s, RowAccumulator& row, FillRule rule, int width, int
       } else {
         for (int gap = previous + 1; gap < x; ++gap) coverage[gap - clusterFrom] = uint8_t(alpha);
       }
-      cover += s.cells[size_t(x)];
-      s.cells[size_t(x)] = 0;
+      cover += cells[size_t(x)];
+      cells[size_t(x)] = 0;
       alpha = CoverageAlpha(cover, rule);
       coverage[x - clusterFrom] = uint8_t(alpha);
       previous = x;
     }
-    s.touched[size_t(word)] = 0;
+    touched[size_t(word)] = 0;
   }
   flush(previous + 1);
   // Shapes that reach past the right side cover the rest of the row.
@@ -226,6 +247,8 @@ void ScanConvert(const Contours& contours, FillRule rule, int width, int height,
     first = end;
   }
   if (s.edges.empty()) return;
+  ++s.shapesSwept;
+  s.edgesSwept += (long long)s.edges.size();
   std::sort(s.edges.begin(), s.edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
   const size_t words = size_t(width) / 64 + 2;
   if (s.cells.size() < size_t(width) + 2 || s.touched.size() < words) {
@@ -241,20 +264,25 @@ void ScanConvert(const Contours& contours, FillRule rule, int width, int height,
   const int yEnd = std::min(rowTo, height);
   while (y < yEnd) {
     const float top = float(y), bottom = float(y + 1);
-    while (next < s.edges.size() && s.edges[next].y0 < bottom) s.active.push_back(int(next++));
+    while (next < s.edges.size() && s.edges[next].y0 < bottom) {
+      const Edge& e = s.edges[next];
+      const float ya = std::max(e.y0, top);
+      s.active.push_back({int(next++), std::clamp(e.x0 + (ya - e.y0) * e.dxdy, 0.0f, float(width))});
+    }
     for (size_t k = 0; k < s.active.size();) {
-      const Edge& e = s.edges[size_t(s.active[k])];
+      ScanScratch::Active& a = s.active[k];
+      const Edge& e = s.edges[size_t(a.edge)];
       if (e.y1 <= top) {
-        s.active[k] = s.active.back();
+        a = s.active.back();
         s.active.pop_back();
         continue;
       }
       ++k;
       const float ya = std::max(e.y0, top), yb = std::min(e.y1, bottom);
       if (!(yb > ya)) continue;
-      const float xa = std::clamp(e.x0 + (ya - e.y0) * e.dxdy, 0.0f, float(width));
       const float xb = std::clamp(e.x0 + (yb - e.y0) * e.dxdy, 0.0f, float(width));
-      row.AddLine(xa, xb, (yb - ya) * e.winding);
+      row.AddLine(a.x, xb, (yb - ya) * e.winding);
+      a.x = xb;  // the next row's top
     }
 
     if (row.lastWord >= 0) {

@@ -260,7 +260,7 @@ void StrokeOutline(const Outline& outline, const StrokeStyle& style, const Strok
     lines.points.push_back(p);
   };
   bool figure = false;
-  std::vector<PointF> curve;
+  std::vector<PointF>& curve = scratch.curve;
   for (uint8_t verb : outline.verbs) {
     switch (verb) {
       case Outline::kMove:

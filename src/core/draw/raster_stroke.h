@@ -49,6 +49,7 @@ struct StrokeScratch {
   std::vector<PointD> right;
   std::vector<PointD> mapped;
   std::vector<PointD> clipped;
+  std::vector<PointF> curve;
 };
 
 // Where a stroke goes: the world transform into pixel space, the buffer's

@@ -163,6 +163,10 @@ void RasterScratchDeleter::operator()(RasterScratch* scratch) const {
   delete scratch;
 }
 
+RasterTally TallyOf(const RasterScratch& scratch) {
+  return {scratch.scratch.shapesSwept, scratch.scratch.edgesSwept};
+}
+
 RasterScratchPtr MakeRasterScratch() {
   return RasterScratchPtr(new RasterScratch);
 }

@@ -139,6 +139,13 @@ struct RasterScratchDeleter {
 using RasterScratchPtr = std::unique_ptr<RasterScratch, RasterScratchDeleter>;
 RasterScratchPtr MakeRasterScratch();
 Graphics MakeRasterGraphics(const PixelBuffer& pixels, RasterScratch* reuse);
+// What the graphics that borrowed a scratch filled (strokes included, each
+// stroke one shape), counted since it was made: for the bench.
+struct RasterTally {
+  long long shapes = 0;
+  long long edges = 0;
+};
+RasterTally TallyOf(const RasterScratch& scratch);
 
 // Brushes.
 Brush SolidBrush(Color color);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "base/clock.h"
 #include "draw/creature.h"
 #include "scene/layers.h"
 #include "scene/palette.h"
@@ -171,10 +172,10 @@ void DrawBackgroundPart(const LayerFrame& frame, const RetainedScene& s, int& st
   NoteStatus(g, status);
 }
 
-void DrawOverlayPart(const LayerFrame& frame, float scale, int& status, const PixelBuffer& band, int x0,
-                     int y0) {
+void DrawOverlayPart(const LayerFrame& frame, const RetainedScene& s, float scale, int& status,
+                     const PixelBuffer& band, int x0, int y0) {
   Clear(band);
-  Graphics g = MakeRasterGraphics(band);
+  Graphics g = MakeRasterGraphics(band, s.raster.get());
   Translate(g, float(-x0), float(-y0));
   if (scale != 1) Scale(g, scale, scale);
   for (const SceneLayer& layer : kSceneLayers) {
@@ -478,7 +479,7 @@ void DrawPlanned(const Aquarium& aq, const LayerFrame& frame, const FramePlan& p
     DrawBackgroundPart(frame, s, stats.status, part, x0, y0);
   };
   auto drawOverlay = [&](const PixelBuffer& part, int x0, int y0) {
-    DrawOverlayPart(frame, k, stats.status, part, x0, y0);
+    DrawOverlayPart(frame, s, k, stats.status, part, x0, y0);
   };
   for (const PixelRect& r : plan.background) {
     RefreshRect(s, s.background, 0, r, drawBackground);
@@ -546,12 +547,12 @@ void Compose(const Aquarium& aq, const PixelBuffer& target, RetainedScene& s) {
           break;
         case LayerKeep::kPlants:
           for (const SpriteSlot& slot : s.plants) {
-            if (!Intersect(slot.shown, r).Empty()) CompositeSprite(target, r, slot.sprite, slot.at);
+            if (Overlap(slot.shown, r)) CompositeSprite(target, r, slot.sprite, slot.at);
           }
           break;
         case LayerKeep::kBubbles: {
           bool any = false;
-          for (const PixelRect& b : s.bubbles) any = any || !Intersect(b, r).Empty();
+          for (const PixelRect& b : s.bubbles) any = any || Overlap(b, r);
           if (!any) break;
           const PixelBuffer part = {target.pixels + ptrdiff_t(r.y0) * target.stride + r.x0, r.x1 - r.x0,
                                     r.y1 - r.y0, target.stride};
@@ -559,7 +560,7 @@ void Compose(const Aquarium& aq, const PixelBuffer& target, RetainedScene& s) {
           Translate(g, float(-r.x0), float(-r.y0));
           if (s.scale != 1) Scale(g, s.scale, s.scale);
           for (size_t i = 0; i < aq.bubbles.size(); ++i) {
-            if (!Intersect(s.bubbles[i], r).Empty()) DrawBubble(g, aq.bubbles[i]);
+            if (Overlap(s.bubbles[i], r)) DrawBubble(g, aq.bubbles[i]);
           }
           NoteStatus(g, stats.status);
           break;
@@ -568,7 +569,7 @@ void Compose(const Aquarium& aq, const PixelBuffer& target, RetainedScene& s) {
           for (const Creature* c : order) {
             const CreatureSprites& sprites = s.creatures[size_t(c - aq.creatures.data())];
             for (const SpriteSlot* slot : {&sprites.shadow, &sprites.figure, &sprites.haze}) {
-              if (!Intersect(slot->shown, r).Empty()) CompositeSprite(target, r, slot->sprite, slot->at);
+              if (Overlap(slot->shown, r)) CompositeSprite(target, r, slot->sprite, slot->at);
             }
           }
           break;
@@ -627,16 +628,28 @@ const RetainedFrame& RenderSceneRetained(const Aquarium& aq, int theme, const Pi
   s.frame.stats = {};
   s.frame.changed.clear();
   if (w <= 0 || h <= 0 || !target.pixels || !(scale >= 1)) return s.frame;
+  RetainedFrameStats& stats = s.frame.stats;
+  const int64_t started = MonotonicNanoseconds();
   FramePlan& plan = s.plan;
   PlanFrame(aq, theme, w, h, scale, s, plan);
-  s.frame.stats.repaint = plan.repaint;
+  stats.repaint = plan.repaint;
+  const int64_t planned = MonotonicNanoseconds();
   std::fill(s.dirty.begin(), s.dirty.end(), 0);
   const LayerFrame frame = {
       aq, theme, PaletteForTheme(theme), AquariumPixels(w, scale), AquariumPixels(h, scale), aq.elapsed};
+  const RasterTally before = TallyOf(*s.raster);
   DrawPlanned(aq, frame, plan, s);
+  const RasterTally after = TallyOf(*s.raster);
+  stats.shapes = int(after.shapes - before.shapes);
+  stats.edges = int(after.edges - before.edges);
   if (plan.repaint != RepaintReason::kNone) std::fill(s.dirty.begin(), s.dirty.end(), 1);
   CollectDamage(s);
+  const int64_t drawn = MonotonicNanoseconds();
   Compose(aq, target, s);
+  const int64_t composed = MonotonicNanoseconds();
+  stats.planMs = double(planned - started) / 1e6;
+  stats.drawMs = double(drawn - planned) / 1e6;
+  stats.composeMs = double(composed - drawn) / 1e6;
   return s.frame;
 }
 

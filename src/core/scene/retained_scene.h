@@ -69,6 +69,13 @@ struct RetainedFrameStats {
   int redrawn[kRedrawReasonCount] = {};  // every kept picture drawn again, by reason
   int backgroundRows = 0;                // rows of the background drawn again (bands, fast parts)
   long long pixelsChanged = 0;           // area of the changed rectangles
+  // The rasteriser's share: shapes filled for the kept pictures and bands
+  // (a stroke is one), and their edges; then each stage's time.
+  int shapes = 0;
+  int edges = 0;
+  double planMs = 0;     // deciding what is drawn again
+  double drawMs = 0;     // drawing it into the kept layers
+  double composeMs = 0;  // painting the changed rectangles from the kept layers
   RepaintReason repaint = RepaintReason::kNone;
   int status = 0;  // the first failed drawing call's status, 0 when none failed
 };
