@@ -7,11 +7,12 @@ const ScreenRect* MonitorOf(const ScreenRect& window, const std::vector<ScreenRe
   const ScreenRect* best = nullptr;
   int64_t bestArea = 0;
   for (const ScreenRect& m : monitors) {
-    const int64_t w = std::min(window.right, m.right) - std::max(window.left, m.left);
-    const int64_t h = std::min(window.bottom, m.bottom) - std::max(window.top, m.top);
-    if (w > 0 && h > 0 && w * h > bestArea) {
+    const ScreenRect shared = Intersection(window, m);
+    if (shared.Empty()) continue;
+    const int64_t area = int64_t(shared.Width()) * shared.Height();
+    if (area > bestArea) {
       best = &m;
-      bestArea = w * h;
+      bestArea = area;
     }
   }
   return best;

@@ -6,15 +6,6 @@
 
 namespace {
 
-bool Empty(const ScreenRect& r) {
-  return r.right <= r.left || r.bottom <= r.top;
-}
-
-ScreenRect Cut(const ScreenRect& a, const ScreenRect& b) {
-  return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-          std::min(a.bottom, b.bottom)};
-}
-
 bool Same(const ScreenRect& a, const ScreenRect& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
@@ -24,7 +15,7 @@ ScreenRect Moved(const ScreenRect& r, int dx, int dy) {
 }
 
 int64_t Area(const ScreenRect& r) {
-  return Empty(r) ? 0 : int64_t(r.Width()) * r.Height();
+  return r.Empty() ? 0 : int64_t(r.Width()) * r.Height();
 }
 
 }  // namespace
@@ -44,12 +35,11 @@ bool MonitorsTileTheirBox(const std::vector<ScreenRect>& monitors) {
   int64_t area = 0;
   for (size_t i = 0; i < monitors.size(); ++i) {
     const ScreenRect& m = monitors[i];
-    if (Empty(m)) return false;
-    box = {std::min(box.left, m.left), std::min(box.top, m.top), std::max(box.right, m.right),
-           std::max(box.bottom, m.bottom)};
+    if (m.Empty()) return false;
+    box = Bounds(box, m);
     area += Area(m);
     for (size_t j = 0; j < i; ++j) {
-      if (!Empty(Cut(m, monitors[j]))) return false;  // overlapping (mirrored) monitors
+      if (!Intersection(m, monitors[j]).Empty()) return false;  // overlapping (mirrored) monitors
       // A row is the monitors that start at the same height: one floor line
       // for all of them.
       if (monitors[j].top == m.top && monitors[j].bottom != m.bottom) return false;
@@ -68,8 +58,8 @@ MonitorLayout DecideMonitorLayout(const std::vector<MonitorInfo>& monitors, cons
   std::vector<ScreenRect> rects;
   bool overlapping = false;
   for (const MonitorInfo& m : monitors) {
-    const ScreenRect part = Cut(m.rect, client);
-    if (Empty(part)) continue;
+    const ScreenRect part = Intersection(m.rect, client);
+    if (part.Empty()) continue;
     const MonitorInfo placed = {Moved(part, -client.left, -client.top), settings.scaleWithDpi ? m.scale : 1};
     auto same = std::find_if(inside.begin(), inside.end(),
                              [&](const MonitorInfo& other) { return Same(other.rect, placed.rect); });
@@ -78,13 +68,14 @@ MonitorLayout DecideMonitorLayout(const std::vector<MonitorInfo>& monitors, cons
       same->scale = std::min(same->scale, placed.scale);
       continue;
     }
-    for (const MonitorInfo& other : inside) overlapping = overlapping || !Empty(Cut(other.rect, placed.rect));
+    for (const MonitorInfo& other : inside)
+      overlapping = overlapping || !Intersection(other.rect, placed.rect).Empty();
     inside.push_back(placed);
     rects.push_back(m.rect);
   }
   const ScreenRect whole = {0, 0, client.Width(), client.Height()};
   if (inside.empty()) {
-    if (!Empty(whole)) layout.places.push_back({whole, 1});
+    if (!whole.Empty()) layout.places.push_back({whole, 1});
     return layout;
   }
   layout.each = settings.monitors == kMonitorsEach ||
@@ -160,6 +151,6 @@ bool MarkFullScreen(AquariumSet& set, const ScreenRect* monitor) {
   if (monitor == nullptr) return false;
   if (set.aquariums.size() < 2) return true;
   for (PlacedAquarium& a : set.aquariums)
-    a.underFullScreen = Same(Cut(a.place.rect, *monitor), a.place.rect) && !Empty(a.place.rect);
+    a.underFullScreen = Same(Intersection(a.place.rect, *monitor), a.place.rect) && !a.place.rect.Empty();
   return false;
 }

@@ -5,15 +5,10 @@
 
 namespace {
 
-bool Empty(const ScreenRect& r) {
-  return r.right <= r.left || r.bottom <= r.top;
-}
-
 // The parts of `area` outside `hole`: at most four rectangles.
 void Subtract(const ScreenRect& area, const ScreenRect& hole, std::vector<ScreenRect>& out) {
-  const ScreenRect cut = {std::max(area.left, hole.left), std::max(area.top, hole.top),
-                          std::min(area.right, hole.right), std::min(area.bottom, hole.bottom)};
-  if (Empty(cut)) {
+  const ScreenRect cut = Intersection(area, hole);
+  if (cut.Empty()) {
     out.push_back(area);
     return;
   }
@@ -24,7 +19,7 @@ void Subtract(const ScreenRect& area, const ScreenRect& hole, std::vector<Screen
       {cut.right, cut.top, area.right, cut.bottom},      // right
   };
   for (const ScreenRect& piece : pieces) {
-    if (!Empty(piece)) out.push_back(piece);
+    if (!piece.Empty()) out.push_back(piece);
   }
 }
 
@@ -35,10 +30,10 @@ bool IsEveryMonitorCovered(const std::vector<ScreenRect>& monitors,
   if (monitors.empty()) return false;
   std::vector<ScreenRect> uncovered, next;
   for (const ScreenRect& monitor : monitors) {
-    if (!Empty(monitor)) uncovered.push_back(monitor);
+    if (!monitor.Empty()) uncovered.push_back(monitor);
   }
   for (const CoveringWindow& window : windows) {
-    if (!window.visible || window.minimized || window.cloaked || window.translucent || Empty(window.rect))
+    if (!window.visible || window.minimized || window.cloaked || window.translucent || window.rect.Empty())
       continue;
     next.clear();
     for (const ScreenRect& area : uncovered) Subtract(area, window.rect, next);

@@ -172,8 +172,9 @@ void DrawBackgroundPart(const LayerFrame& frame, const RetainedScene& s, int& st
   NoteStatus(g, status);
 }
 
-void DrawOverlayPart(const LayerFrame& frame, const RetainedScene& s, float scale, int& status,
-                     const PixelBuffer& band, int x0, int y0) {
+void DrawOverlayPart(const LayerFrame& frame, const RetainedScene& s, int& status, const PixelBuffer& band,
+                     int x0, int y0) {
+  const float scale = s.scale;
   Clear(band);
   Graphics g = MakeRasterGraphics(band, s.raster.get());
   Translate(g, float(-x0), float(-y0));
@@ -479,7 +480,7 @@ void DrawPlanned(const Aquarium& aq, const LayerFrame& frame, const FramePlan& p
     DrawBackgroundPart(frame, s, stats.status, part, x0, y0);
   };
   auto drawOverlay = [&](const PixelBuffer& part, int x0, int y0) {
-    DrawOverlayPart(frame, s, k, stats.status, part, x0, y0);
+    DrawOverlayPart(frame, s, stats.status, part, x0, y0);
   };
   for (const PixelRect& r : plan.background) {
     RefreshRect(s, s.background, 0, r, drawBackground);

@@ -151,9 +151,7 @@ std::vector<ScreenRect> MonitorRects(const std::vector<MonitorInfo>& monitors) {
 ScreenRect MonitorBox(const std::vector<MonitorInfo>& monitors) {
   if (monitors.empty()) return {0, 0, 1024, 768};
   ScreenRect box = monitors[0].rect;
-  for (const MonitorInfo& m : monitors)
-    box = {std::min(box.left, m.rect.left), std::min(box.top, m.rect.top), std::max(box.right, m.rect.right),
-           std::max(box.bottom, m.rect.bottom)};
+  for (const MonitorInfo& m : monitors) box = Bounds(box, m.rect);
   return box;
 }
 

@@ -240,8 +240,9 @@ bool FollowFullScreen(WallpaperApp& app, const ScreenRect& client) {
   return slower;
 }
 
-// What the system shows of the wallpaper now.
-WakeInputs Observe(WallpaperApp& app) {
+// What the system shows of the wallpaper now, over the window's client area
+// `client` (screen pixels).
+WakeInputs Observe(WallpaperApp& app, const ScreenRect& client) {
   WakeInputs wake;
   wake.now = MonotonicNanoseconds();
   wake.visibility = app.lifecycle.visibility;
@@ -249,7 +250,6 @@ WakeInputs Observe(WallpaperApp& app) {
   wake.batterySaver = app.lifecycle.batterySaver;
   // The aquariums follow the monitors: decided again when the monitors, their
   // scales, the window or the settings changed.
-  const ScreenRect client = ClientOnScreen(app.desktop.wallpaperWindow);
   LayOutAquariums(app.aquariums, KnownMonitors(app.lifecycle), client, app.settings);
   wake.fullScreenInFront = FollowFullScreen(app, client);
   // Smooth frames follow the compositor where frames reach it (DirectComposition).
@@ -266,10 +266,9 @@ WakeInputs Observe(WallpaperApp& app) {
 // One run of the frame loop over the back buffer, one view per aquarium in
 // its rectangle of it, and what it asks for done: the timers' rate, the
 // window under the icons, the changed rectangles shown.
-void Wake(WallpaperApp& app, const WakeInputs& wake) {
+void Wake(WallpaperApp& app, const WakeInputs& wake, const ScreenRect& client) {
   HWND window = app.desktop.wallpaperWindow;
   FrameDriverState& frame = app.frame;
-  const ScreenRect client = ClientOnScreen(window);
   const int width = client.Width(), height = client.Height();
   if (width > 0 && height > 0) EnsureBackBuffer(app, width, height);
   std::vector<ViewWake> views;
@@ -352,7 +351,8 @@ void StopFrames(WallpaperApp& app) {
 void OnTimerTick(WallpaperApp& app) {
   if (app.desktop.wallpaperWindow == nullptr) return;
   UpdateCoverage(app);
-  Wake(app, Observe(app));
+  const ScreenRect client = ClientOnScreen(app.desktop.wallpaperWindow);
+  Wake(app, Observe(app, client), client);
 }
 
 void OnWindowTimer(WallpaperApp& app) {
@@ -388,10 +388,11 @@ void WaitForFrameOrMessage(WallpaperApp& app) {
 
 void RenderFrame(WallpaperApp& app) {
   if (app.desktop.wallpaperWindow == nullptr) return;
-  WakeInputs wake = Observe(app);
+  const ScreenRect client = ClientOnScreen(app.desktop.wallpaperWindow);
+  WakeInputs wake = Observe(app, client);
   wake.visibility = VisibilityState();  // drawn whoever can see it
   app.frame.loop.pacer = FramePacer();  // due now
-  Wake(app, wake);
+  Wake(app, wake, client);
 }
 
 void ShowWithFirstFrame(WallpaperApp& app) {
