@@ -369,8 +369,13 @@ void BlendPremultiplied(uint32_t* pixels, int n, uint32_t color) {
   BlendSolid(pixels, n, color);
 }
 
-void FillContours(const PixelBuffer& target, const Contours& contours, FillRule rule, const Paint& paint,
-                  const CoverageMask* clip, SpanScratch& scratch) {
+namespace {
+
+// Sets a painter up for `paint` and hands it, with the rows the clip leaves,
+// to `scan`, which gives it a shape's coverage.
+template <typename Scan>
+void PaintRows(const PixelBuffer& target, const Paint& paint, const CoverageMask* clip, SpanScratch& scratch,
+               Scan scan) {
   if (!Usable(target)) return;
   RowPainter painter{target, paint, clip, scratch.ramp, Premultiply(paint.c1)};
   // A gradient that runs straight down the screen has one colour per row.
@@ -393,7 +398,25 @@ void FillContours(const PixelBuffer& target, const Contours& contours, FillRule 
     rowTo = std::min(target.height, clip->y0 + clip->height);
     if (clip->width <= 0 || rowFrom >= rowTo) return;
   }
-  ScanConvert(contours, rule, target.width, target.height, rowFrom, rowTo, scratch, painter);
+  scan(rowFrom, rowTo, painter);
+}
+
+}  // namespace
+
+void FillContours(const PixelBuffer& target, const Contours& contours, FillRule rule, const Paint& paint,
+                  const CoverageMask* clip, SpanScratch& scratch) {
+  PaintRows(target, paint, clip, scratch, [&](int rowFrom, int rowTo, RowPainter& painter) {
+    ScanConvert(contours, rule, target.width, target.height, rowFrom, rowTo, scratch, painter);
+  });
+}
+
+void PaintEllipse(const PixelBuffer& target, const PixelEllipse& ellipse, const Paint& paint,
+                  const CoverageMask* clip, SpanScratch& scratch) {
+  PaintRows(target, paint, clip, scratch, [&](int rowFrom, int rowTo, RowPainter& painter) {
+    if (scratch.coverage.size() < size_t(target.width) + 4) scratch.coverage.resize(size_t(target.width) + 4);
+    ++scratch.shapesSwept;
+    DirectEllipse(ellipse, target.width, target.height, rowFrom, rowTo, scratch.coverage.data(), painter);
+  });
 }
 
 void ClearPixels(const PixelBuffer& target, Color color, const CoverageMask* clip) {

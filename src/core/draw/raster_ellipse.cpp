@@ -1,0 +1,39 @@
+#include "draw/raster_ellipse.h"
+
+#include <cmath>
+
+namespace draw {
+
+bool MapEllipse(const Affine& m, float x, float y, float w, float h, bool band, float penWidth,
+                PixelEllipse& out) {
+  for (double v :
+       {m.a, m.b, m.c, m.d, m.e, m.f, double(x), double(y), double(w), double(h), double(penWidth)}) {
+    if (!std::isfinite(v)) return false;
+  }
+  if (!(w > 0 && h > 0)) return false;
+  // Only a rotation, a mirror and one scale keep the ellipse an ellipse with
+  // the pen as wide all round; a shear or a stretch is the polygons' to draw.
+  const double scale = std::hypot(m.a, m.b), other = std::hypot(m.c, m.d);
+  if (!(scale > 0) || std::fabs(scale - other) > 1e-6 * scale ||
+      std::fabs(m.a * m.c + m.b * m.d) > 1e-6 * scale * scale)
+    return false;
+  const double cx = x + w / 2.0, cy = y + h / 2.0;
+  out.cx = float(m.a * cx + m.c * cy + m.e);
+  out.cy = float(m.b * cx + m.d * cy + m.f);
+  out.a = float(w / 2.0 * scale);
+  out.b = float(h / 2.0 * scale);
+  out.cosine = float(m.a / scale);
+  out.sine = float(m.b / scale);
+  out.band = band;
+  // A pen of no width draws one pixel wide, as the polygons' stroke does.
+  out.halfWidth = band ? float(penWidth > 0 ? penWidth / 2.0 * scale : 0.5) : 0;
+  const float low = std::min(out.a, out.b), high = std::max(out.a, out.b);
+  if (!(std::fabs(out.cx) < 1e6f && std::fabs(out.cy) < 1e6f && high < 16384)) return false;
+  if (band && out.halfWidth * 2 > kWidestDirectPen) return false;
+  // The tightest bend (radius low^2 / high at the ends of the long axis)
+  // holds the pen's half width and a pixel more: the distance's first order
+  // is good there, and the band's inner edge does not fold over.
+  return low * low >= (out.halfWidth + 1) * high;
+}
+
+}  // namespace draw
