@@ -161,6 +161,7 @@ struct EllipseMeasure {
   }
 };
 
+// DirectEllipse for a band (kBand) or a fill.
 template <bool kBand, typename Sink>
 void DirectEllipseRows(const PixelEllipse& e, int width, int height, int rowFrom, int rowTo,
                        uint8_t* coverage, Sink& sink) {
