@@ -204,6 +204,13 @@ TEST(RasterToolkit, HostileGeometryDrawsInsideTheBufferOrNothing) {
          FillEllipse(g, SolidBrush(kRed), -1e5f, 5, 2e5f, 2e5f);
          DrawEllipse(g, MakePen(kRed, 2), 9e5f, 9e5f, 5e3f, 5e3f);
        }},
+      {"ellipses 1e-30, 1e-40 and 1e-45 pixel across", kStatusOk, kAny,
+       [](Graphics& g) {
+         FillEllipse(g, SolidBrush(kRed), 10, 10, 1e-30f, 1e-30f);
+         FillEllipse(g, SolidBrush(kRed), 20, 10, 1e-45f, 1e-45f);
+         DrawEllipse(g, MakePen(kRed, 0), 30, 10, 1e-40f, 1e-40f);
+         DrawEllipse(g, MakePen(kRed, 0), 30, 20, 1e-45f, 1e-45f);
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -33,7 +33,9 @@ bool MapEllipse(const Affine& m, float x, float y, float w, float h, bool band, 
   // The tightest bend (radius low^2 / high at the ends of the long axis)
   // holds the pen's half width and a pixel more: the distance's first order
   // is good there, and the band's inner edge does not fold over.
-  return low * low >= (out.halfWidth + 1) * high;
+  // At least a pixel across, too: an ellipse whose semi-axes round to 0
+  // in floats is the polygons' (which cover nothing of it, or a pen's dot).
+  return low >= 1 && low * low >= (out.halfWidth + 1) * high;
 }
 
 }  // namespace draw
