@@ -55,13 +55,13 @@ TEST(RasterToolkit, BufferWithoutPixelsGivesFailedGraphics) {
 // Any float input: what is not a number is refused (nothing drawn, the status
 // says so), the rest is drawn inside the buffer or not at all. The buffer is
 // framed by guard pixels that no drawing may touch.
-// Ellipses are filled and thinly stroked from their distance to the curve,
-// not through polygons. Each is drawn both ways (a stretch of 1e-5 leaves
-// only the polygons to draw it) and must cover the same pixels, within the
-// polygons' flattening (which cuts 0.2 pixel off a curve); and it covers its
-// true area, where the case gives one: pi a b for a disc, the curve's length
-// times the pen's width for a ring.
-TEST(RasterToolkit, EllipsesDrawnDirectlyCoverWhatTheirPolygonsCover) {
+// Ellipses (filled and thinly stroked) and thin lines are drawn from the
+// distance to the curve or line, not through polygons. Each is drawn both
+// ways (a stretch of 1e-5 leaves only the polygons to draw it) and must cover
+// the same pixels, within the polygons' flattening (which cuts 0.2 pixel off
+// a curve); and it covers its true area, where the case gives one: pi a b
+// for a disc, the length times the pen's width for a ring or a line.
+TEST(RasterToolkit, ShapesDrawnDirectlyCoverWhatTheirPolygonsCover) {
   constexpr Color kRed = 0xFFFF0000;
   constexpr double kPi = 3.14159265358979;
   // Ramanujan's length of an ellipse, good to 1e-5 here.
@@ -99,6 +99,19 @@ TEST(RasterToolkit, EllipsesDrawnDirectlyCoverWhatTheirPolygonsCover) {
        [](Graphics& g) { DrawEllipse(g, MakePen(kRed, 1), 5, 20, 50, 3); }},
       {"a ring past the buffer's corner", 0,
        [](Graphics& g) { DrawEllipse(g, MakePen(kRed, 2), -20, -15, 45, 40); }},
+      {"a slanted line", std::hypot(37.0, 21.0),
+       [](Graphics& g) { DrawLine(g, MakePen(kRed, 1), 9.3f, 40.2f, 46.3f, 19.2f); }},
+      {"a line down a pixel column, of no width", 30,
+       [](Graphics& g) { DrawLine(g, MakePen(kRed, 0), 20.5f, 10, 20.5f, 40); }},
+      {"a line just under the widest drawn directly, turned", 2.9 * 25,
+       [](Graphics& g) {
+         Translate(g, 30, 25);
+         Rotate(g, -70);
+         Scale(g, -1, 1);
+         DrawLine(g, MakePen(kRed, 2.9f), -12.5f, 0, 12.5f, 0);
+       }},
+      {"a line past the buffer's side", 0,
+       [](Graphics& g) { DrawLine(g, MakePen(kRed, 1.5f), -10, 5, 30, 45); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -410,6 +410,15 @@ void FillContours(const PixelBuffer& target, const Contours& contours, FillRule 
   });
 }
 
+void PaintSegment(const PixelBuffer& target, const PixelSegment& segment, const Paint& paint,
+                  const CoverageMask* clip, SpanScratch& scratch) {
+  PaintRows(target, paint, clip, scratch, [&](int rowFrom, int rowTo, RowPainter& painter) {
+    if (scratch.coverage.size() < size_t(target.width) + 4) scratch.coverage.resize(size_t(target.width) + 4);
+    ++scratch.shapesSwept;
+    DirectSegment(segment, target.width, target.height, rowFrom, rowTo, scratch.coverage.data(), painter);
+  });
+}
+
 void PaintEllipse(const PixelBuffer& target, const PixelEllipse& ellipse, const Paint& paint,
                   const CoverageMask* clip, SpanScratch& scratch) {
   PaintRows(target, paint, clip, scratch, [&](int rowFrom, int rowTo, RowPainter& painter) {

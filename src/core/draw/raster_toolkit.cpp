@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "draw/raster_blend.h"
-#include "draw/raster_ellipse.h"
+#include "draw/raster_direct.h"
 #include "draw/raster_geometry.h"
 #include "draw/raster_scan.h"
 #include "draw/raster_stroke.h"
@@ -315,6 +315,17 @@ int RasterFillRectangle(Graphics& g, const Brush& brush, float x, float y, float
 
 int RasterDrawLine(Graphics& g, const Pen& pen, float x1, float y1, float x2, float y2) {
   if (!Ready(g, pen)) return Fail(g);
+  // A thin line with flat ends is drawn without its polygon.
+  RasterGraphics& r = *RasterOf(g);
+  const PenData& data = *PenDataOf(pen);
+  PixelSegment segment;
+  if (!data.roundStart && !data.roundEnd &&
+      MapSegment(r.transform, {x1, y1}, {x2, y2}, data.width, segment)) {
+    Paint paint;
+    paint.c1 = data.color;
+    PaintSegment(r.target, segment, paint, r.clip.get(), r.work->scratch);
+    return kStatusOk;
+  }
   Outline& outline = FreshOutline(g);
   outline.MoveTo({x1, y1});
   outline.LineTo({x2, y2});

@@ -1,9 +1,10 @@
-// Ellipses without polygons: the coverage of a filled ellipse, or of a thin
-// pen's band along one, from each pixel's distance to the curve. A small
-// ellipse or ring costs its covered pixels rather than its edges and rows
-// (a bubble's ring is a tenth of its polygon's cost). Used where the
-// approximation is as good as the polygon's: a transform that keeps circles
-// round, an ellipse not too flat for its pen; the rest take the polygons.
+// Shapes drawn without polygons: the coverage of a filled ellipse, of a thin
+// pen's band along one, and of a thin straight line, from each pixel's
+// distance to the curve or the line. A small ring or a short line costs its
+// covered pixels rather than its edges and rows (a bubble's ring is half its
+// polygon's cost). Used where the approximation is as good as the polygon's:
+// a transform that keeps circles round, a thin pen, an ellipse not too flat
+// for its pen; the rest take the polygons.
 #pragma once
 
 #include <algorithm>
@@ -30,7 +31,8 @@ struct PixelEllipse {
   float halfWidth = 0;
 };
 
-// Pens at most this many pixels wide stroke an ellipse directly.
+// Pens at most this many pixels wide stroke an ellipse or a line directly
+// (a wider one's inside is cheaper as the polygons' runs).
 constexpr double kWidestDirectPen = 3;
 
 // Whether the ellipse in the box (x, y, w, h), mapped by `m`, is drawn
@@ -40,6 +42,21 @@ constexpr double kWidestDirectPen = 3;
 // whose tightest bend is sharper than the pen, a figure far off or huge.
 bool MapEllipse(const Affine& m, float x, float y, float w, float h, bool band, float penWidth,
                 PixelEllipse& out);
+
+// A straight line with flat ends in pixel space: from (ax, ay), `length`
+// pixels along the unit direction (tx, ty), a pen's half width either side.
+struct PixelSegment {
+  float ax = 0, ay = 0;
+  float tx = 1, ty = 0;
+  float length = 0;
+  float halfWidth = 0;
+};
+
+// Whether the line (x1, y1) - (x2, y2), mapped by `m` and stroked with flat
+// ends by a pen `penWidth` world units wide (0: one pixel), is drawn
+// directly, and where. False for a transform that shears or stretches, a pen
+// too wide, a line of no length or one far off.
+bool MapSegment(const Affine& m, PointF a, PointF b, float penWidth, PixelSegment& out);
 
 // The share of a pixel (a unit square centred at the origin) on the side
 // p . n < t of a line with unit normal n: its footprint along n is the sum of
@@ -54,6 +71,30 @@ inline float HalfPlaneShare(float t, float w1, float w2, float inverse) {
   const float share = (square(t + w2) - square(t + w1) - square(t - w1) + square(t - w2)) * inverse;
   return std::min(std::max(share, 0.0f), 1.0f);
 }
+
+#if defined(__SSE2__)
+// HalfPlaneShare of four pixels at once.
+inline __m128 HalfPlaneShare4(__m128 t, __m128 w1, __m128 w2, __m128 inverse) {
+  const __m128 zero = _mm_setzero_ps();
+  auto square = [&](__m128 v) {
+    v = _mm_max_ps(v, zero);
+    return _mm_mul_ps(v, v);
+  };
+  const __m128 sum = _mm_add_ps(
+      _mm_sub_ps(_mm_sub_ps(square(_mm_add_ps(t, w2)), square(_mm_add_ps(t, w1))), square(_mm_sub_ps(t, w1))),
+      square(_mm_sub_ps(t, w2)));
+  return _mm_min_ps(_mm_max_ps(_mm_mul_ps(sum, inverse), zero), _mm_set1_ps(1));
+}
+
+// Four shares 0..1 as coverage bytes, rounded as the polygons' coverage is
+// (truncating share * 255 + 0.5).
+inline void StoreCoverage4(__m128 share, uint8_t* coverage) {
+  const __m128i alpha = _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(share, _mm_set1_ps(255)), _mm_set1_ps(0.5f)));
+  const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(alpha, alpha), _mm_setzero_si128());
+  const int four = _mm_cvtsi128_si32(bytes);
+  std::memcpy(coverage, &four, 4);
+}
+#endif
 
 // Coverage 0..255 of the pixels [x, x + n) of row y, for `DirectEllipse`;
 // `coverage` has room for n rounded up to four. Pixel centres are (x + 0.5,
@@ -72,17 +113,7 @@ void EllipseRowCoverage(const PixelEllipse& e, int x, int y, int n, uint8_t* cov
   const float outerEdge = kBand ? e.halfWidth : 0, innerEdge = -e.halfWidth;
   const float X0 = float(x) + 0.5f - e.cx;
 #if defined(__SSE2__)
-  const __m128 zero = _mm_setzero_ps(), one = _mm_set1_ps(1), half = _mm_set1_ps(0.5f);
-  auto share = [&](__m128 t, __m128 w1, __m128 w2, __m128 inverse) {
-    auto square = [&](__m128 v) {
-      v = _mm_max_ps(v, zero);
-      return _mm_mul_ps(v, v);
-    };
-    const __m128 sum = _mm_add_ps(_mm_sub_ps(_mm_sub_ps(square(_mm_add_ps(t, w2)), square(_mm_add_ps(t, w1))),
-                                             square(_mm_sub_ps(t, w1))),
-                                  square(_mm_sub_ps(t, w2)));
-    return _mm_min_ps(_mm_max_ps(_mm_mul_ps(sum, inverse), zero), one);
-  };
+  const __m128 one = _mm_set1_ps(1), half = _mm_set1_ps(0.5f);
   const __m128 signMask = _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF));
   for (int i = 0; i < n; i += 4) {
     const __m128 X =
@@ -105,14 +136,11 @@ void EllipseRowCoverage(const PixelEllipse& e, int x, int y, int n, uint8_t* cov
     const __m128 na = _mm_max_ps(_mm_max_ps(nx, ny), nb);
     const __m128 w1 = _mm_mul_ps(half, _mm_sub_ps(na, nb)), w2 = _mm_mul_ps(half, _mm_add_ps(na, nb));
     const __m128 inverse = _mm_div_ps(half, _mm_mul_ps(na, nb));
-    __m128 covered = share(_mm_sub_ps(_mm_set1_ps(outerEdge), distance), w1, w2, inverse);
+    __m128 covered = HalfPlaneShare4(_mm_sub_ps(_mm_set1_ps(outerEdge), distance), w1, w2, inverse);
     if (kBand)
-      covered = _mm_sub_ps(covered, share(_mm_sub_ps(_mm_set1_ps(innerEdge), distance), w1, w2, inverse));
-    // Rounded as the polygons' coverage is: truncating covered * 255 + 0.5.
-    const __m128i alpha = _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(covered, _mm_set1_ps(255)), half));
-    const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(alpha, alpha), _mm_setzero_si128());
-    const int four = _mm_cvtsi128_si32(bytes);
-    std::memcpy(coverage + i, &four, 4);
+      covered =
+          _mm_sub_ps(covered, HalfPlaneShare4(_mm_sub_ps(_mm_set1_ps(innerEdge), distance), w1, w2, inverse));
+    StoreCoverage4(covered, coverage + i);
   }
 #else
   for (int i = 0; i < n; ++i) {
@@ -217,6 +245,107 @@ void DirectEllipse(const PixelEllipse& e, int width, int height, int rowFrom, in
     DirectEllipseRows<true>(e, width, height, rowFrom, rowTo, coverage, sink);
   } else {
     DirectEllipseRows<false>(e, width, height, rowFrom, rowTo, coverage, sink);
+  }
+}
+
+// The footprint of a pixel along a unit direction (dx, dy) (and along its
+// normal: the same two boxes), as HalfPlaneShare takes it.
+struct Footprint {
+  float w1, w2, inverse;
+};
+inline Footprint FootprintAlong(float dx, float dy) {
+  const float nb = std::max(std::min(std::fabs(dx), std::fabs(dy)), 1.0f / 64);
+  const float na = std::max(std::max(std::fabs(dx), std::fabs(dy)), nb);
+  return {0.5f * (na - nb), 0.5f * (na + nb), 0.5f / (na * nb)};
+}
+
+// Coverage 0..255 of the pixels [x, x + n) of row y, for `DirectSegment`;
+// `coverage` has room for n rounded up to four. A pixel's share of the
+// rectangle is its share across the line times its share along it: exact
+// for a line along the pixel grid, within a few hundredths at the corners
+// of a slanted one.
+inline void SegmentRowCoverage(const PixelSegment& l, const Footprint& f, int x, int y, int n,
+                               uint8_t* coverage) {
+  const float X0 = float(x) + 0.5f - l.ax, Y = float(y) + 0.5f - l.ay;
+  // Across (along the normal (-ty, tx)) and along, at the first pixel.
+  const float across0 = Y * l.tx - X0 * l.ty, along0 = X0 * l.tx + Y * l.ty;
+  auto covered = [&](float across, float along) {
+    const float wide = HalfPlaneShare(l.halfWidth - across, f.w1, f.w2, f.inverse) -
+                       HalfPlaneShare(-l.halfWidth - across, f.w1, f.w2, f.inverse);
+    const float lengthwise = HalfPlaneShare(along, f.w1, f.w2, f.inverse) -
+                             HalfPlaneShare(along - l.length, f.w1, f.w2, f.inverse);
+    return wide * lengthwise;
+  };
+#if defined(__SSE2__)
+  (void)covered;
+  const __m128 w1 = _mm_set1_ps(f.w1), w2 = _mm_set1_ps(f.w2), inverse = _mm_set1_ps(f.inverse);
+  const __m128 halfWidth = _mm_set1_ps(l.halfWidth), length = _mm_set1_ps(l.length);
+  for (int i = 0; i < n; i += 4) {
+    const __m128 steps = _mm_set_ps(float(i + 3), float(i + 2), float(i + 1), float(i));
+    const __m128 across = _mm_sub_ps(_mm_set1_ps(across0), _mm_mul_ps(steps, _mm_set1_ps(l.ty)));
+    const __m128 along = _mm_add_ps(_mm_set1_ps(along0), _mm_mul_ps(steps, _mm_set1_ps(l.tx)));
+    const __m128 wide = _mm_sub_ps(
+        HalfPlaneShare4(_mm_sub_ps(halfWidth, across), w1, w2, inverse),
+        HalfPlaneShare4(_mm_sub_ps(_mm_setzero_ps(), _mm_add_ps(halfWidth, across)), w1, w2, inverse));
+    const __m128 lengthwise = _mm_sub_ps(HalfPlaneShare4(along, w1, w2, inverse),
+                                         HalfPlaneShare4(_mm_sub_ps(along, length), w1, w2, inverse));
+    StoreCoverage4(_mm_mul_ps(wide, lengthwise), coverage + i);
+  }
+#else
+  for (int i = 0; i < n; ++i) {
+    const float share = covered(across0 - float(i) * l.ty, along0 + float(i) * l.tx);
+    coverage[i] = uint8_t(int(share * 255 + 0.5f));
+  }
+#endif
+}
+
+// The columns of row y whose pixel centres lie within `reachAcross` of the
+// line and `reachAlong` beyond its ends: [x0, x1], or x0 > x1 for none.
+inline void SegmentColumns(const PixelSegment& l, int y, float reachAcross, float reachAlong, int& x0,
+                           int& x1) {
+  const double Y = y + 0.5 - double(l.ay), tx = l.tx, ty = l.ty;
+  double lo = -1e9, hi = 1e9;  // of X = x + 0.5 - ax
+  // |Y tx - X ty| <= reachAcross and -reachAlong <= X tx + Y ty <= length + reachAlong.
+  auto within = [&](double k, double c, double from, double to) {  // from <= k X + c <= to
+    if (std::fabs(k) < 1e-12) {
+      if (c < from || c > to) lo = 1, hi = 0;
+      return;
+    }
+    double a = (from - c) / k, b = (to - c) / k;
+    if (a > b) std::swap(a, b);
+    lo = std::max(lo, a);
+    hi = std::min(hi, b);
+  };
+  within(-ty, Y * tx, -reachAcross, reachAcross);
+  within(tx, Y * ty, -reachAlong, double(l.length) + reachAlong);
+  x0 = 1;
+  x1 = 0;
+  if (!(lo <= hi)) return;
+  x0 = int(std::ceil(lo + double(l.ax) - 0.5));
+  x1 = int(std::floor(hi + double(l.ax) - 0.5));
+}
+
+// Hands the sink (as DirectEllipse's) the coverage of every row in
+// [rowFrom, rowTo) that the line reaches, within a width x height buffer.
+// `coverage` holds at least width + 4 bytes.
+template <typename Sink>
+void DirectSegment(const PixelSegment& l, int width, int height, int rowFrom, int rowTo, uint8_t* coverage,
+                   Sink&& sink) {
+  if (width <= 0 || height <= 0) return;
+  constexpr float kHalfDiagonal = 0.7072f;
+  const float reach = l.halfWidth + kHalfDiagonal;
+  const float ey = l.ay + l.ty * l.length;
+  const int top = std::max({rowFrom, 0, int(std::floor(std::min(l.ay, ey) - reach - 0.5f))});
+  const int bottom = std::min({rowTo, height, int(std::ceil(std::max(l.ay, ey) + reach + 0.5f))});
+  const Footprint f = FootprintAlong(l.tx, l.ty);
+  for (int y = top; y < bottom; ++y) {
+    int x0, x1;
+    SegmentColumns(l, y, reach, kHalfDiagonal, x0, x1);
+    x0 = std::max(x0, 0);
+    x1 = std::min(x1, width - 1);
+    if (x0 > x1 || !sink.BeginRow(y)) continue;
+    SegmentRowCoverage(l, f, x0, y, x1 - x0 + 1, coverage);
+    sink.Covered(x0, coverage, x1 - x0 + 1);
   }
 }
 

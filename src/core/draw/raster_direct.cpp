@@ -1,4 +1,4 @@
-#include "draw/raster_ellipse.h"
+#include "draw/raster_direct.h"
 
 #include <cmath>
 
@@ -36,6 +36,30 @@ bool MapEllipse(const Affine& m, float x, float y, float w, float h, bool band, 
   // At least a pixel across, too: an ellipse whose semi-axes round to 0
   // in floats is the polygons' (which cover nothing of it, or a pen's dot).
   return low >= 1 && low * low >= (out.halfWidth + 1) * high;
+}
+
+bool MapSegment(const Affine& m, PointF a, PointF b, float penWidth, PixelSegment& out) {
+  for (double v :
+       {m.a, m.b, m.c, m.d, m.e, m.f, double(a.x), double(a.y), double(b.x), double(b.y), double(penWidth)}) {
+    if (!std::isfinite(v)) return false;
+  }
+  const double scale = std::hypot(m.a, m.b), other = std::hypot(m.c, m.d);
+  if (!(scale > 0) || std::fabs(scale - other) > 1e-6 * scale ||
+      std::fabs(m.a * m.c + m.b * m.d) > 1e-6 * scale * scale)
+    return false;
+  const double ax = m.a * a.x + m.c * a.y + m.e, ay = m.b * a.x + m.d * a.y + m.f;
+  const double bx = m.a * b.x + m.c * b.y + m.e, by = m.b * b.x + m.d * b.y + m.f;
+  const double length = std::hypot(bx - ax, by - ay);
+  // A line shorter than this is the polygons' (which draw nothing for one
+  // of no length); one far off or huge too.
+  if (!(length >= 1.0 / 64 && length < 16384 && std::fabs(ax) < 1e6 && std::fabs(ay) < 1e6)) return false;
+  out.ax = float(ax);
+  out.ay = float(ay);
+  out.tx = float((bx - ax) / length);
+  out.ty = float((by - ay) / length);
+  out.length = float(length);
+  out.halfWidth = float(penWidth > 0 ? penWidth / 2.0 * scale : 0.5);
+  return out.halfWidth * 2 <= kWidestDirectPen;
 }
 
 }  // namespace draw
