@@ -288,7 +288,7 @@ struct RowPainter {
   // Ramp position of pixel x of row y.
   uint64_t PositionAt(int x, int y) const {
     double t = double(paint.tx) * (x + 0.5) + double(paint.ty) * (y + 0.5) + paint.t0;
-    t -= std::floor(t);
+    t -= std::fabs(t) < 1e9 ? double(FloorToInt(t)) : std::floor(t);
     return uint64_t(t * kFixedOne);
   }
 

@@ -4,6 +4,21 @@
 
 namespace draw {
 
+namespace {
+
+// How many pixels a world unit spans under `m` when it only turns, mirrors
+// and scales (which keeps an ellipse an ellipse and a pen as wide all
+// round), else 0: a shear or a stretch is the polygons' to draw.
+double SimilarityScale(const Affine& m) {
+  const double scale = std::sqrt(m.a * m.a + m.b * m.b), other = std::sqrt(m.c * m.c + m.d * m.d);
+  if (!(scale > 0 && std::isfinite(scale)) || std::fabs(scale - other) > 1e-6 * scale ||
+      std::fabs(m.a * m.c + m.b * m.d) > 1e-6 * scale * scale)
+    return 0;
+  return scale;
+}
+
+}  // namespace
+
 bool MapEllipse(const Affine& m, float x, float y, float w, float h, bool band, float penWidth,
                 PixelEllipse& out) {
   for (double v :
@@ -11,12 +26,8 @@ bool MapEllipse(const Affine& m, float x, float y, float w, float h, bool band, 
     if (!std::isfinite(v)) return false;
   }
   if (!(w > 0 && h > 0)) return false;
-  // Only a rotation, a mirror and one scale keep the ellipse an ellipse with
-  // the pen as wide all round; a shear or a stretch is the polygons' to draw.
-  const double scale = std::hypot(m.a, m.b), other = std::hypot(m.c, m.d);
-  if (!(scale > 0) || std::fabs(scale - other) > 1e-6 * scale ||
-      std::fabs(m.a * m.c + m.b * m.d) > 1e-6 * scale * scale)
-    return false;
+  const double scale = SimilarityScale(m);
+  if (scale == 0) return false;
   const double cx = x + w / 2.0, cy = y + h / 2.0;
   out.cx = float(m.a * cx + m.c * cy + m.e);
   out.cy = float(m.b * cx + m.d * cy + m.f);
@@ -43,13 +54,11 @@ bool MapSegment(const Affine& m, PointF a, PointF b, float penWidth, PixelSegmen
        {m.a, m.b, m.c, m.d, m.e, m.f, double(a.x), double(a.y), double(b.x), double(b.y), double(penWidth)}) {
     if (!std::isfinite(v)) return false;
   }
-  const double scale = std::hypot(m.a, m.b), other = std::hypot(m.c, m.d);
-  if (!(scale > 0) || std::fabs(scale - other) > 1e-6 * scale ||
-      std::fabs(m.a * m.c + m.b * m.d) > 1e-6 * scale * scale)
-    return false;
+  const double scale = SimilarityScale(m);
+  if (scale == 0) return false;
   const double ax = m.a * a.x + m.c * a.y + m.e, ay = m.b * a.x + m.d * a.y + m.f;
   const double bx = m.a * b.x + m.c * b.y + m.e, by = m.b * b.x + m.d * b.y + m.f;
-  const double length = std::hypot(bx - ax, by - ay);
+  const double length = std::sqrt((bx - ax) * (bx - ax) + (by - ay) * (by - ay));
   // A line shorter than this is the polygons' (which draw nothing for one
   // of no length); one far off or huge too.
   if (!(length >= 1.0 / 64 && length < 16384 && std::fabs(ax) < 1e6 && std::fabs(ay) < 1e6)) return false;

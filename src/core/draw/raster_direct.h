@@ -166,6 +166,7 @@ void EllipseRowCoverage(const PixelEllipse& e, int x, int y, int n, uint8_t* cov
 struct EllipseMeasure {
   double A, B, C;
   double cx, cy;
+  double halfInverseA;  // 1 / (2 A)
 
   explicit EllipseMeasure(const PixelEllipse& e) : cx(e.cx), cy(e.cy) {
     const double ia2 = 1 / (double(e.a) * e.a), ib2 = 1 / (double(e.b) * e.b);
@@ -173,6 +174,7 @@ struct EllipseMeasure {
     A = c * c * ia2 + s * s * ib2;
     B = 2 * c * s * (ia2 - ib2);
     C = s * s * ia2 + c * c * ib2;
+    halfInverseA = 0.5 / A;
   }
 
   // The columns of row y whose pixel centres lie where q is below `limit`:
@@ -183,9 +185,9 @@ struct EllipseMeasure {
     x0 = 1;
     x1 = 0;
     if (!(disc >= 0)) return;
-    const double root = std::sqrt(disc), middle = cx - 0.5 - B * Y / (2 * A), halfChord = root / (2 * A);
-    x0 = int(std::ceil(middle - halfChord));
-    x1 = int(std::floor(middle + halfChord));
+    const double middle = cx - 0.5 - B * Y * halfInverseA, halfChord = std::sqrt(disc) * halfInverseA;
+    x0 = CeilToInt(middle - halfChord);
+    x1 = FloorToInt(middle + halfChord);
   }
 };
 
@@ -203,8 +205,8 @@ void DirectEllipseRows(const PixelEllipse& e, int width, int height, int rowFrom
   const EllipseMeasure measure(e);
   // Rows the outer limit reaches: |Y| <= outer * a * b * sqrt(A).
   const double extent = outer * double(e.a) * e.b * std::sqrt(measure.A);
-  const int top = std::max({rowFrom, 0, int(std::floor(e.cy - extent - 0.5))});
-  const int bottom = std::min({rowTo, height, int(std::ceil(e.cy + extent + 0.5))});
+  const int top = std::max({rowFrom, 0, FloorToInt(e.cy - extent - 0.5)});
+  const int bottom = std::min({rowTo, height, CeilToInt(e.cy + extent + 0.5)});
   for (int y = top; y < bottom; ++y) {
     int o0, o1;
     measure.ColumnsWithin(y, outer, o0, o1);
@@ -299,31 +301,43 @@ inline void SegmentRowCoverage(const PixelSegment& l, const Footprint& f, int x,
 #endif
 }
 
-// The columns of row y whose pixel centres lie within `reachAcross` of the
-// line and `reachAlong` beyond its ends: [x0, x1], or x0 > x1 for none.
-inline void SegmentColumns(const PixelSegment& l, int y, float reachAcross, float reachAlong, int& x0,
-                           int& x1) {
-  const double Y = y + 0.5 - double(l.ay), tx = l.tx, ty = l.ty;
-  double lo = -1e9, hi = 1e9;  // of X = x + 0.5 - ax
-  // |Y tx - X ty| <= reachAcross and -reachAlong <= X tx + Y ty <= length + reachAlong.
-  auto within = [&](double k, double c, double from, double to) {  // from <= k X + c <= to
-    if (std::fabs(k) < 1e-12) {
-      if (c < from || c > to) lo = 1, hi = 0;
-      return;
-    }
-    double a = (from - c) / k, b = (to - c) / k;
-    if (a > b) std::swap(a, b);
-    lo = std::max(lo, a);
-    hi = std::min(hi, b);
-  };
-  within(-ty, Y * tx, -reachAcross, reachAcross);
-  within(tx, Y * ty, -reachAlong, double(l.length) + reachAlong);
-  x0 = 1;
-  x1 = 0;
-  if (!(lo <= hi)) return;
-  x0 = int(std::ceil(lo + double(l.ax) - 0.5));
-  x1 = int(std::floor(hi + double(l.ax) - 0.5));
-}
+// Where a line's pixels lie along a row: X = x + 0.5 - ax, with the line's
+// across and along both linear in X (across = Y tx - X ty, along = X tx + Y ty).
+struct SegmentReach {
+  double tx, ty;
+  double inverseTx, inverseTy;  // 0 where the line runs along an axis
+
+  explicit SegmentReach(const PixelSegment& l)
+      : tx(l.tx),
+        ty(l.ty),
+        inverseTx(std::fabs(tx) < 1e-9 ? 0 : 1 / tx),
+        inverseTy(std::fabs(ty) < 1e-9 ? 0 : 1 / ty) {}
+
+  // The columns of row y whose pixel centres lie within `reachAcross` of
+  // the line and `reachAlong` beyond its ends: [x0, x1], or x0 > x1 for none.
+  void Columns(const PixelSegment& l, int y, double reachAcross, double reachAlong, int& x0, int& x1) const {
+    const double Y = y + 0.5 - double(l.ay);
+    double lo = -1e9, hi = 1e9;  // of X
+    // from <= k X + c <= to, where 1 / k is `inverse` (0: k is 0).
+    auto within = [&](double k, double inverse, double c, double from, double to) {
+      if (inverse == 0) {
+        if (c < from || c > to) lo = 1, hi = 0;
+        return;
+      }
+      double a = (from - c) * inverse, b = (to - c) * inverse;
+      if (k < 0) std::swap(a, b);
+      lo = std::max(lo, a);
+      hi = std::min(hi, b);
+    };
+    within(-ty, -inverseTy, Y * tx, -reachAcross, reachAcross);
+    within(tx, inverseTx, Y * ty, -reachAlong, double(l.length) + reachAlong);
+    x0 = 1;
+    x1 = 0;
+    if (!(lo <= hi)) return;
+    x0 = CeilToInt(lo + double(l.ax) - 0.5);
+    x1 = FloorToInt(hi + double(l.ax) - 0.5);
+  }
+};
 
 // Hands the sink (as DirectEllipse's) the coverage of every row in
 // [rowFrom, rowTo) that the line reaches, within a width x height buffer.
@@ -335,12 +349,13 @@ void DirectSegment(const PixelSegment& l, int width, int height, int rowFrom, in
   constexpr float kHalfDiagonal = 0.7072f;
   const float reach = l.halfWidth + kHalfDiagonal;
   const float ey = l.ay + l.ty * l.length;
-  const int top = std::max({rowFrom, 0, int(std::floor(std::min(l.ay, ey) - reach - 0.5f))});
-  const int bottom = std::min({rowTo, height, int(std::ceil(std::max(l.ay, ey) + reach + 0.5f))});
+  const int top = std::max({rowFrom, 0, FloorToInt(std::min(l.ay, ey) - reach - 0.5)});
+  const int bottom = std::min({rowTo, height, CeilToInt(std::max(l.ay, ey) + reach + 0.5)});
   const Footprint f = FootprintAlong(l.tx, l.ty);
+  const SegmentReach columns(l);
   for (int y = top; y < bottom; ++y) {
     int x0, x1;
-    SegmentColumns(l, y, reach, kHalfDiagonal, x0, x1);
+    columns.Columns(l, y, reach, kHalfDiagonal, x0, x1);
     x0 = std::max(x0, 0);
     x1 = std::min(x1, width - 1);
     if (x0 > x1 || !sink.BeginRow(y)) continue;

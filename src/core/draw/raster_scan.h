@@ -14,6 +14,17 @@
 
 namespace draw {
 
+// floor and ceil of a value well within the ints, without a call into the
+// C library (which 32-bit Windows builds make for std::floor).
+inline int FloorToInt(double v) {
+  const int i = int(v);
+  return i - (double(i) > v ? 1 : 0);
+}
+inline int CeilToInt(double v) {
+  const int i = int(v);
+  return i + (double(i) < v ? 1 : 0);
+}
+
 // Closed polygons in pixel space, where pixel (x, y) is the square
 // [x, x + 1) x [y, y + 1). Contour k runs over points [ends[k-1], ends[k]).
 struct Contours {
@@ -260,7 +271,7 @@ void ScanConvert(const Contours& contours, FillRule rule, int width, int height,
   s.active.clear();
 
   size_t next = 0;
-  int y = std::max(rowFrom, int(std::floor(s.edges.front().y0)));
+  int y = std::max(rowFrom, FloorToInt(s.edges.front().y0));  // edges lie within the rows
   const int yEnd = std::min(rowTo, height);
   while (y < yEnd) {
     const float top = float(y), bottom = float(y + 1);
@@ -293,7 +304,7 @@ void ScanConvert(const Contours& contours, FillRule rule, int width, int height,
     ++y;
     if (s.active.empty()) {
       if (next >= s.edges.size()) break;
-      y = std::max(y, int(std::floor(s.edges[next].y0)));
+      y = std::max(y, FloorToInt(s.edges[next].y0));
     }
   }
 }
