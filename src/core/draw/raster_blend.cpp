@@ -288,7 +288,7 @@ struct RowPainter {
   // Ramp position of pixel x of row y.
   uint64_t PositionAt(int x, int y) const {
     double t = double(paint.tx) * (x + 0.5) + double(paint.ty) * (y + 0.5) + paint.t0;
-    t -= std::floor(t);
+    t -= std::fabs(t) < 1e9 ? double(FloorToInt(t)) : std::floor(t);
     return uint64_t(t * kFixedOne);
   }
 
@@ -369,8 +369,13 @@ void BlendPremultiplied(uint32_t* pixels, int n, uint32_t color) {
   BlendSolid(pixels, n, color);
 }
 
-void FillContours(const PixelBuffer& target, const Contours& contours, FillRule rule, const Paint& paint,
-                  const CoverageMask* clip, SpanScratch& scratch) {
+namespace {
+
+// Sets a painter up for `paint` and hands it, with the rows the clip leaves,
+// to `scan`, which gives it a shape's coverage.
+template <typename Scan>
+void PaintRows(const PixelBuffer& target, const Paint& paint, const CoverageMask* clip, SpanScratch& scratch,
+               Scan scan) {
   if (!Usable(target)) return;
   RowPainter painter{target, paint, clip, scratch.ramp, Premultiply(paint.c1)};
   // A gradient that runs straight down the screen has one colour per row.
@@ -393,7 +398,34 @@ void FillContours(const PixelBuffer& target, const Contours& contours, FillRule 
     rowTo = std::min(target.height, clip->y0 + clip->height);
     if (clip->width <= 0 || rowFrom >= rowTo) return;
   }
-  ScanConvert(contours, rule, target.width, target.height, rowFrom, rowTo, scratch, painter);
+  scan(rowFrom, rowTo, painter);
+}
+
+}  // namespace
+
+void FillContours(const PixelBuffer& target, const Contours& contours, FillRule rule, const Paint& paint,
+                  const CoverageMask* clip, SpanScratch& scratch) {
+  PaintRows(target, paint, clip, scratch, [&](int rowFrom, int rowTo, RowPainter& painter) {
+    ScanConvert(contours, rule, target.width, target.height, rowFrom, rowTo, scratch, painter);
+  });
+}
+
+void PaintSegment(const PixelBuffer& target, const PixelSegment& segment, const Paint& paint,
+                  const CoverageMask* clip, SpanScratch& scratch) {
+  PaintRows(target, paint, clip, scratch, [&](int rowFrom, int rowTo, RowPainter& painter) {
+    if (scratch.coverage.size() < size_t(target.width) + 4) scratch.coverage.resize(size_t(target.width) + 4);
+    ++scratch.shapesSwept;
+    DirectSegment(segment, target.width, target.height, rowFrom, rowTo, scratch.coverage.data(), painter);
+  });
+}
+
+void PaintEllipse(const PixelBuffer& target, const PixelEllipse& ellipse, const Paint& paint,
+                  const CoverageMask* clip, SpanScratch& scratch) {
+  PaintRows(target, paint, clip, scratch, [&](int rowFrom, int rowTo, RowPainter& painter) {
+    if (scratch.coverage.size() < size_t(target.width) + 4) scratch.coverage.resize(size_t(target.width) + 4);
+    ++scratch.shapesSwept;
+    DirectEllipse(ellipse, target.width, target.height, rowFrom, rowTo, scratch.coverage.data(), painter);
+  });
 }
 
 void ClearPixels(const PixelBuffer& target, Color color, const CoverageMask* clip) {

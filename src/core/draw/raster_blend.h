@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "draw/raster_direct.h"
 #include "draw/raster_scan.h"
 #include "draw/toolkit.h"
 
@@ -36,6 +37,15 @@ struct SpanScratch : ScanScratch {
 // Fills the contours with `paint` over `target`, each pixel's coverage
 // multiplied by the clip's where there is one.
 void FillContours(const PixelBuffer& target, const Contours& contours, FillRule rule, const Paint& paint,
+                  const CoverageMask* clip, SpanScratch& scratch);
+
+// Fills or strokes (as `ellipse` says) an ellipse with `paint`, as
+// FillContours does its polygon.
+void PaintEllipse(const PixelBuffer& target, const PixelEllipse& ellipse, const Paint& paint,
+                  const CoverageMask* clip, SpanScratch& scratch);
+
+// Strokes a line with flat ends with `paint`, as FillContours does its polygon.
+void PaintSegment(const PixelBuffer& target, const PixelSegment& segment, const Paint& paint,
                   const CoverageMask* clip, SpanScratch& scratch);
 
 // Sets every pixel to `color` (straight ARGB, alpha included); with a clip,

@@ -17,9 +17,9 @@ int CubicSegments(PointF p0, PointF p1, PointF p2, PointF p3, double flatness) {
   const double ax = p0.x - 2 * p1.x + p2.x, ay = p0.y - 2 * p1.y + p2.y;
   const double bx = p1.x - 2 * p2.x + p3.x, by = p1.y - 2 * p2.y + p3.y;
   const double dd = std::sqrt(std::max(ax * ax + ay * ay, bx * bx + by * by));
-  const double n = std::ceil(std::sqrt(0.75 * dd / flatness));
-  if (!(n > 1)) return 1;  // also NaN
-  return n > 500 ? 500 : int(n);
+  const double root = std::sqrt(0.75 * dd / flatness);
+  if (!(root > 1)) return 1;  // also NaN
+  return root > 500 ? 500 : CeilToInt(root);
 }
 
 // GDI+ measures an arc angle as the direction from the centre to the point on

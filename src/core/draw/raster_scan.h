@@ -14,6 +14,17 @@
 
 namespace draw {
 
+// floor and ceil of a value well within the ints, without a call into the
+// C library (which 32-bit Windows builds make for std::floor).
+inline int FloorToInt(double v) {
+  const int i = int(v);
+  return i - (double(i) > v ? 1 : 0);
+}
+inline int CeilToInt(double v) {
+  const int i = int(v);
+  return i + (double(i) < v ? 1 : 0);
+}
+
 // Closed polygons in pixel space, where pixel (x, y) is the square
 // [x, x + 1) x [y, y + 1). Contour k runs over points [ends[k-1], ends[k]).
 struct Contours {
@@ -41,6 +52,20 @@ struct CoverageMask {
   std::vector<uint8_t> alpha;  // rows top-down
 };
 
+// The touched cells of a row, one bit each, in words of the machine's own
+// width: a 32-bit build would do every 64-bit word's shift and count in two.
+using TouchWord = size_t;
+constexpr int kTouchBits = int(sizeof(TouchWord)) * 8;
+constexpr int kTouchShift = kTouchBits == 64 ? 6 : 5;
+static_assert(kTouchBits == 1 << kTouchShift, "a touch word is 32 or 64 bits");
+inline int LowestTouched(TouchWord bits) {
+  if constexpr (kTouchBits == 64) {
+    return __builtin_ctzll(static_cast<unsigned long long>(bits));
+  } else {
+    return __builtin_ctz(static_cast<unsigned>(bits));
+  }
+}
+
 // Memory the scan converter reuses from one call to the next.
 struct ScanScratch {
   struct Edge {
@@ -56,10 +81,10 @@ struct ScanScratch {
     float x;
   };
   std::vector<Active> active;
-  std::vector<float> cells;       // per column of a row: change of coverage
-  std::vector<uint64_t> touched;  // per column of a row: one bit, set when an edge added to its cell
-  std::vector<uint8_t> coverage;  // a row's coverage near its edges
-  long long shapesSwept = 0;      // scan conversions that had an edge to sweep, and their edges
+  std::vector<float> cells;        // per column of a row: change of coverage
+  std::vector<TouchWord> touched;  // per column of a row: one bit, set when an edge added to its cell
+  std::vector<uint8_t> coverage;   // a row's coverage near its edges
+  long long shapesSwept = 0;       // scan conversions that had an edge to sweep, and their edges
   long long edgesSwept = 0;
 };
 
@@ -93,7 +118,7 @@ void AddEdge(std::vector<ScanScratch::Edge>& edges, PointF a, PointF b, float wi
 // column order without sorting.
 struct RowAccumulator {
   float* cells;
-  uint64_t* touched;
+  TouchWord* touched;
   int firstWord = INT32_MAX;
   int lastWord = -1;
 
@@ -102,17 +127,18 @@ struct RowAccumulator {
   // Cells first..last (first <= last) take a part of an edge: their bits set
   // a word at a time rather than a cell at a time.
   void Touching(int first, int last) {
-    const int w0 = first >> 6, w1 = last >> 6;
+    constexpr int kLast = kTouchBits - 1;
+    const int w0 = first >> kTouchShift, w1 = last >> kTouchShift;
     firstWord = std::min(firstWord, w0);
     lastWord = std::max(lastWord, w1);
-    const uint64_t all = ~uint64_t(0);
+    const TouchWord all = ~TouchWord(0);
     if (w0 == w1) {
-      touched[w0] |= (all >> (63 - (last - first))) << (first & 63);
+      touched[w0] |= (all >> (kLast - (last - first))) << (first & kLast);
       return;
     }
-    touched[w0] |= all << (first & 63);
+    touched[w0] |= all << (first & kLast);
     for (int w = w0 + 1; w < w1; ++w) touched[w] = all;
-    touched[w1] |= all >> (63 - (last & 63));
+    touched[w1] |= all >> (kLast - (last & kLast));
   }
 
   // The part of an edge between heights ya and yb (within one row), from x
@@ -175,8 +201,8 @@ template <typename Sink>
 void SweepRow(ScanScratch& s, RowAccumulator& row, FillRule rule, int width, int y, Sink& sink) {
   if (!sink.BeginRow(y)) {
     for (int word = row.firstWord; word <= row.lastWord; ++word) {
-      for (uint64_t bits = s.touched[size_t(word)]; bits != 0; bits &= bits - 1) {
-        s.cells[size_t(word * 64 + __builtin_ctzll(bits))] = 0;
+      for (TouchWord bits = s.touched[size_t(word)]; bits != 0; bits &= bits - 1) {
+        s.cells[size_t(word * kTouchBits + LowestTouched(bits))] = 0;
       }
       s.touched[size_t(word)] = 0;
     }
@@ -186,7 +212,7 @@ void SweepRow(ScanScratch& s, RowAccumulator& row, FillRule rule, int width, int
   // the compiler would read the vectors' pointers again after every one.
   uint8_t* const coverage = s.coverage.data();
   float* const cells = s.cells.data();
-  uint64_t* const touched = s.touched.data();
+  TouchWord* const touched = s.touched.data();
   const int firstWord = row.firstWord, lastWord = row.lastWord;
   float cover = 0;
   int alpha = 0;               // of the coverage right of the last touched cell
@@ -197,8 +223,8 @@ void SweepRow(ScanScratch& s, RowAccumulator& row, FillRule rule, int width, int
     if (clusterFrom >= 0 && end > clusterFrom) sink.Covered(clusterFrom, coverage, end - clusterFrom);
   };
   for (int word = firstWord; word <= lastWord; ++word) {
-    for (uint64_t bits = touched[size_t(word)]; bits != 0; bits &= bits - 1) {
-      const int x = word * 64 + __builtin_ctzll(bits);
+    for (TouchWord bits = touched[size_t(word)]; bits != 0; bits &= bits - 1) {
+      const int x = word * kTouchBits + LowestTouched(bits);
       if (clusterFrom < 0) {
         clusterFrom = x;
       } else if (x - previous > kRunGap) {
@@ -250,7 +276,7 @@ void ScanConvert(const Contours& contours, FillRule rule, int width, int height,
   ++s.shapesSwept;
   s.edgesSwept += (long long)s.edges.size();
   std::sort(s.edges.begin(), s.edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
-  const size_t words = size_t(width) / 64 + 2;
+  const size_t words = size_t(width) / kTouchBits + 2;
   if (s.cells.size() < size_t(width) + 2 || s.touched.size() < words) {
     s.cells.assign(size_t(width) + 2, 0.0f);
     s.touched.assign(words, 0);
@@ -260,7 +286,7 @@ void ScanConvert(const Contours& contours, FillRule rule, int width, int height,
   s.active.clear();
 
   size_t next = 0;
-  int y = std::max(rowFrom, int(std::floor(s.edges.front().y0)));
+  int y = std::max(rowFrom, FloorToInt(s.edges.front().y0));  // edges lie within the rows
   const int yEnd = std::min(rowTo, height);
   while (y < yEnd) {
     const float top = float(y), bottom = float(y + 1);
@@ -293,7 +319,7 @@ void ScanConvert(const Contours& contours, FillRule rule, int width, int height,
     ++y;
     if (s.active.empty()) {
       if (next >= s.edges.size()) break;
-      y = std::max(y, int(std::floor(s.edges[next].y0)));
+      y = std::max(y, FloorToInt(s.edges[next].y0));
     }
   }
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "draw/raster_blend.h"
+#include "draw/raster_direct.h"
 #include "draw/raster_geometry.h"
 #include "draw/raster_scan.h"
 #include "draw/raster_stroke.h"
@@ -123,6 +124,28 @@ int Stroke(Graphics& g, const Pen& pen) {
   paint.c1 = data.color;
   FillContours(r.target, r.work->contours, FillRule::kNonZero, paint, r.clip.get(), r.work->scratch);
   return kStatusOk;
+}
+
+// Fills (with `brush`) or strokes (with `pen`) the ellipse in (x, y, w, h)
+// without its polygon, where that draws it as well; false where the polygon
+// must (the caller then goes on as for any figure).
+bool DrawnDirectly(Graphics& g, const Brush* brush, const Pen* pen, float x, float y, float w, float h) {
+  RasterGraphics& r = *RasterOf(g);
+  PixelEllipse ellipse;
+  Paint paint;
+  if (pen) {
+    const PenData& data = *PenDataOf(*pen);
+    if (!MapEllipse(r.transform, x, y, w, h, true, data.width, ellipse)) return false;
+    paint.c1 = data.color;
+  } else {
+    const BrushData& data = *BrushDataOf(*brush);
+    if (!Finite(data.p1) || !Finite(data.p2)) return false;
+    paint = PaintOf(data, r.transform);
+    if (!(std::isfinite(paint.tx) && std::isfinite(paint.ty) && std::isfinite(paint.t0))) return false;
+    if (!MapEllipse(r.transform, x, y, w, h, false, 0, ellipse)) return false;
+  }
+  PaintEllipse(r.target, ellipse, paint, r.clip.get(), r.work->scratch);
+  return true;
 }
 
 // A null graphics, brush, pen or path fails the call, as GDI+ does.
@@ -240,26 +263,41 @@ int RasterClipToPath(Graphics& g, const Path& path) {
 
 // ---- drawing ----
 
+// The box of a path that holds one ellipse and nothing else (EllipsePath's).
+const float* LoneEllipse(const Path& path) {
+  const PathData& data = *PathDataOf(path);
+  if (data.calls.size() != 1 || data.calls[0].kind != PathCallKind::kEllipse) return nullptr;
+  return data.calls[0].args;
+}
+
 int RasterFillPath(Graphics& g, const Brush& brush, const Path& path) {
   if (!Ready(g, brush) || !path.native) return Fail(g);
+  if (const float* box = LoneEllipse(path);
+      box && DrawnDirectly(g, &brush, nullptr, box[0], box[1], box[2], box[3]))
+    return kStatusOk;
   AppendPathCalls(*PathDataOf(path), FreshOutline(g));
   return Fill(g, brush, FillRule::kEvenOdd);
 }
 
 int RasterDrawPath(Graphics& g, const Pen& pen, const Path& path) {
   if (!Ready(g, pen) || !path.native) return Fail(g);
+  if (const float* box = LoneEllipse(path);
+      box && DrawnDirectly(g, nullptr, &pen, box[0], box[1], box[2], box[3]))
+    return kStatusOk;
   AppendPathCalls(*PathDataOf(path), FreshOutline(g));
   return Stroke(g, pen);
 }
 
 int RasterFillEllipse(Graphics& g, const Brush& brush, float x, float y, float w, float h) {
   if (!Ready(g, brush)) return Fail(g);
+  if (DrawnDirectly(g, &brush, nullptr, x, y, w, h)) return kStatusOk;
   AppendEllipse(FreshOutline(g), x, y, w, h);
   return Fill(g, brush, FillRule::kEvenOdd);
 }
 
 int RasterDrawEllipse(Graphics& g, const Pen& pen, float x, float y, float w, float h) {
   if (!Ready(g, pen)) return Fail(g);
+  if (DrawnDirectly(g, nullptr, &pen, x, y, w, h)) return kStatusOk;
   AppendEllipse(FreshOutline(g), x, y, w, h);
   return Stroke(g, pen);
 }
@@ -277,6 +315,17 @@ int RasterFillRectangle(Graphics& g, const Brush& brush, float x, float y, float
 
 int RasterDrawLine(Graphics& g, const Pen& pen, float x1, float y1, float x2, float y2) {
   if (!Ready(g, pen)) return Fail(g);
+  // A thin line with flat ends is drawn without its polygon.
+  RasterGraphics& r = *RasterOf(g);
+  const PenData& data = *PenDataOf(pen);
+  PixelSegment segment;
+  if (!data.roundStart && !data.roundEnd &&
+      MapSegment(r.transform, {x1, y1}, {x2, y2}, data.width, segment)) {
+    Paint paint;
+    paint.c1 = data.color;
+    PaintSegment(r.target, segment, paint, r.clip.get(), r.work->scratch);
+    return kStatusOk;
+  }
   Outline& outline = FreshOutline(g);
   outline.MoveTo({x1, y1});
   outline.LineTo({x2, y2});
