@@ -410,22 +410,36 @@ void FillContours(const PixelBuffer& target, const Contours& contours, FillRule 
   });
 }
 
-void PaintSegment(const PixelBuffer& target, const PixelSegment& segment, const Paint& paint,
-                  const CoverageMask* clip, SpanScratch& scratch) {
+namespace {
+
+// PaintRows for a shape drawn without polygons: `draw` hands the painter its
+// rows, given a coverage buffer a row (and a group of four) long.
+template <typename Draw>
+void PaintDirect(const PixelBuffer& target, const Paint& paint, const CoverageMask* clip,
+                 SpanScratch& scratch, Draw draw) {
   PaintRows(target, paint, clip, scratch, [&](int rowFrom, int rowTo, RowPainter& painter) {
     if (scratch.coverage.size() < size_t(target.width) + 4) scratch.coverage.resize(size_t(target.width) + 4);
     ++scratch.shapesSwept;
-    DirectSegment(segment, target.width, target.height, rowFrom, rowTo, scratch.coverage.data(), painter);
+    draw(rowFrom, rowTo, scratch.coverage.data(), painter);
   });
+}
+
+}  // namespace
+
+void PaintSegment(const PixelBuffer& target, const PixelSegment& segment, const Paint& paint,
+                  const CoverageMask* clip, SpanScratch& scratch) {
+  PaintDirect(target, paint, clip, scratch,
+              [&](int rowFrom, int rowTo, uint8_t* coverage, RowPainter& painter) {
+                DirectSegment(segment, target.width, target.height, rowFrom, rowTo, coverage, painter);
+              });
 }
 
 void PaintEllipse(const PixelBuffer& target, const PixelEllipse& ellipse, const Paint& paint,
                   const CoverageMask* clip, SpanScratch& scratch) {
-  PaintRows(target, paint, clip, scratch, [&](int rowFrom, int rowTo, RowPainter& painter) {
-    if (scratch.coverage.size() < size_t(target.width) + 4) scratch.coverage.resize(size_t(target.width) + 4);
-    ++scratch.shapesSwept;
-    DirectEllipse(ellipse, target.width, target.height, rowFrom, rowTo, scratch.coverage.data(), painter);
-  });
+  PaintDirect(target, paint, clip, scratch,
+              [&](int rowFrom, int rowTo, uint8_t* coverage, RowPainter& painter) {
+                DirectEllipse(ellipse, target.width, target.height, rowFrom, rowTo, coverage, painter);
+              });
 }
 
 void ClearPixels(const PixelBuffer& target, Color color, const CoverageMask* clip) {

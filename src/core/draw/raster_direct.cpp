@@ -17,6 +17,12 @@ double SimilarityScale(const Affine& m) {
   return scale;
 }
 
+// A pen's half width in pixels: one of no width draws one pixel wide, as the
+// polygons' stroke does.
+float PenHalfWidth(float penWidth, double scale) {
+  return float(penWidth > 0 ? penWidth / 2.0 * scale : 0.5);
+}
+
 }  // namespace
 
 bool MapEllipse(const Affine& m, float x, float y, float w, float h, bool band, float penWidth,
@@ -36,16 +42,15 @@ bool MapEllipse(const Affine& m, float x, float y, float w, float h, bool band, 
   out.cosine = float(m.a / scale);
   out.sine = float(m.b / scale);
   out.band = band;
-  // A pen of no width draws one pixel wide, as the polygons' stroke does.
-  out.halfWidth = band ? float(penWidth > 0 ? penWidth / 2.0 * scale : 0.5) : 0;
+  out.halfWidth = band ? PenHalfWidth(penWidth, scale) : 0;
   const float low = std::min(out.a, out.b), high = std::max(out.a, out.b);
   if (!(std::fabs(out.cx) < 1e6f && std::fabs(out.cy) < 1e6f && high < 16384)) return false;
   if (band && out.halfWidth * 2 > kWidestDirectPen) return false;
-  // The tightest bend (radius low^2 / high at the ends of the long axis)
-  // holds the pen's half width and a pixel more: the distance's first order
-  // is good there, and the band's inner edge does not fold over.
-  // At least a pixel across, too: an ellipse whose semi-axes round to 0
-  // in floats is the polygons' (which cover nothing of it, or a pen's dot).
+  // At least a pixel across (semi-axes that round to 0 in floats leave the
+  // measure no finite terms), and the tightest bend (radius low^2 / high at
+  // the ends of the long axis) holds the pen's half width and a pixel more:
+  // the distance's first order is good there, and the band's inner edge
+  // does not fold over.
   return low >= 1 && low * low >= (out.halfWidth + 1) * high;
 }
 
@@ -67,7 +72,7 @@ bool MapSegment(const Affine& m, PointF a, PointF b, float penWidth, PixelSegmen
   out.tx = float((bx - ax) / length);
   out.ty = float((by - ay) / length);
   out.length = float(length);
-  out.halfWidth = float(penWidth > 0 ? penWidth / 2.0 * scale : 0.5);
+  out.halfWidth = PenHalfWidth(penWidth, scale);
   return out.halfWidth * 2 <= kWidestDirectPen;
 }
 

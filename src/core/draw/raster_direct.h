@@ -31,6 +31,10 @@ struct PixelEllipse {
   float halfWidth = 0;
 };
 
+// Half a pixel's diagonal (rounded up): a pixel whose centre lies further
+// than this from an edge is wholly on one side of it.
+constexpr float kHalfDiagonal = 0.7072f;
+
 // Pens at most this many pixels wide stroke an ellipse or a line directly
 // (a wider one's inside is cheaper as the polygons' runs).
 constexpr double kWidestDirectPen = 3;
@@ -96,6 +100,17 @@ inline void StoreCoverage4(__m128 share, uint8_t* coverage) {
 }
 #endif
 
+// The footprint of a pixel along a unit direction (dx, dy) (and along its
+// normal: the same two boxes), as HalfPlaneShare takes it.
+struct Footprint {
+  float w1, w2, inverse;
+};
+inline Footprint FootprintAlong(float dx, float dy) {
+  const float nb = std::max(std::min(std::fabs(dx), std::fabs(dy)), 1.0f / 64);
+  const float na = std::max(std::max(std::fabs(dx), std::fabs(dy)), nb);
+  return {0.5f * (na - nb), 0.5f * (na + nb), 0.5f / (na * nb)};
+}
+
 // Coverage 0..255 of the pixels [x, x + n) of row y, for `DirectEllipse`;
 // `coverage` has room for n rounded up to four. Pixel centres are (x + 0.5,
 // y + 0.5). The distance to the curve is taken to first order, (q - 1) q /
@@ -151,11 +166,9 @@ void EllipseRowCoverage(const PixelEllipse& e, int x, int y, int n, uint8_t* cov
     const float ig = 1 / std::max(std::sqrt(gu * gu + gv * gv), 1e-20f);
     const float ratio = std::min(std::max(q * ig, low), high);
     const float distance = (q - 1) * ratio;
-    const float nx = std::fabs(c * gu - s * gv) * ig, ny = std::fabs(s * gu + c * gv) * ig;
-    const float nb = std::max(std::min(nx, ny), 1.0f / 64), na = std::max(std::max(nx, ny), nb);
-    const float w1 = 0.5f * (na - nb), w2 = 0.5f * (na + nb), inverse = 0.5f / (na * nb);
-    float covered = HalfPlaneShare(outerEdge - distance, w1, w2, inverse);
-    if (kBand) covered -= HalfPlaneShare(innerEdge - distance, w1, w2, inverse);
+    const Footprint f = FootprintAlong((c * gu - s * gv) * ig, (s * gu + c * gv) * ig);
+    float covered = HalfPlaneShare(outerEdge - distance, f.w1, f.w2, f.inverse);
+    if (kBand) covered -= HalfPlaneShare(innerEdge - distance, f.w1, f.w2, f.inverse);
     coverage[i] = uint8_t(int(covered * 255 + 0.5f));
   }
 #endif
@@ -198,7 +211,6 @@ void DirectEllipseRows(const PixelEllipse& e, int width, int height, int rowFrom
   // Beyond this distance from the curve (the pen's half width and half a
   // pixel's diagonal) nothing is covered; inside it, a fill is whole. Over
   // the measure q that is 1 +- reach / (smaller semi-axis).
-  constexpr float kHalfDiagonal = 0.7072f;
   const float reach = (kBand ? e.halfWidth : 0) + kHalfDiagonal;
   const float low = std::min(e.a, e.b);
   const double outer = 1 + reach / low, inner = 1 - reach / low;
@@ -250,17 +262,6 @@ void DirectEllipse(const PixelEllipse& e, int width, int height, int rowFrom, in
   }
 }
 
-// The footprint of a pixel along a unit direction (dx, dy) (and along its
-// normal: the same two boxes), as HalfPlaneShare takes it.
-struct Footprint {
-  float w1, w2, inverse;
-};
-inline Footprint FootprintAlong(float dx, float dy) {
-  const float nb = std::max(std::min(std::fabs(dx), std::fabs(dy)), 1.0f / 64);
-  const float na = std::max(std::max(std::fabs(dx), std::fabs(dy)), nb);
-  return {0.5f * (na - nb), 0.5f * (na + nb), 0.5f / (na * nb)};
-}
-
 // Coverage 0..255 of the pixels [x, x + n) of row y, for `DirectSegment`;
 // `coverage` has room for n rounded up to four. A pixel's share of the
 // rectangle is its share across the line times its share along it: exact
@@ -271,15 +272,7 @@ inline void SegmentRowCoverage(const PixelSegment& l, const Footprint& f, int x,
   const float X0 = float(x) + 0.5f - l.ax, Y = float(y) + 0.5f - l.ay;
   // Across (along the normal (-ty, tx)) and along, at the first pixel.
   const float across0 = Y * l.tx - X0 * l.ty, along0 = X0 * l.tx + Y * l.ty;
-  auto covered = [&](float across, float along) {
-    const float wide = HalfPlaneShare(l.halfWidth - across, f.w1, f.w2, f.inverse) -
-                       HalfPlaneShare(-l.halfWidth - across, f.w1, f.w2, f.inverse);
-    const float lengthwise = HalfPlaneShare(along, f.w1, f.w2, f.inverse) -
-                             HalfPlaneShare(along - l.length, f.w1, f.w2, f.inverse);
-    return wide * lengthwise;
-  };
 #if defined(__SSE2__)
-  (void)covered;
   const __m128 w1 = _mm_set1_ps(f.w1), w2 = _mm_set1_ps(f.w2), inverse = _mm_set1_ps(f.inverse);
   const __m128 halfWidth = _mm_set1_ps(l.halfWidth), length = _mm_set1_ps(l.length);
   for (int i = 0; i < n; i += 4) {
@@ -295,8 +288,12 @@ inline void SegmentRowCoverage(const PixelSegment& l, const Footprint& f, int x,
   }
 #else
   for (int i = 0; i < n; ++i) {
-    const float share = covered(across0 - float(i) * l.ty, along0 + float(i) * l.tx);
-    coverage[i] = uint8_t(int(share * 255 + 0.5f));
+    const float across = across0 - float(i) * l.ty, along = along0 + float(i) * l.tx;
+    const float wide = HalfPlaneShare(l.halfWidth - across, f.w1, f.w2, f.inverse) -
+                       HalfPlaneShare(-l.halfWidth - across, f.w1, f.w2, f.inverse);
+    const float lengthwise = HalfPlaneShare(along, f.w1, f.w2, f.inverse) -
+                             HalfPlaneShare(along - l.length, f.w1, f.w2, f.inverse);
+    coverage[i] = uint8_t(int(wide * lengthwise * 255 + 0.5f));
   }
 #endif
 }
@@ -346,7 +343,6 @@ template <typename Sink>
 void DirectSegment(const PixelSegment& l, int width, int height, int rowFrom, int rowTo, uint8_t* coverage,
                    Sink&& sink) {
   if (width <= 0 || height <= 0) return;
-  constexpr float kHalfDiagonal = 0.7072f;
   const float reach = l.halfWidth + kHalfDiagonal;
   const float ey = l.ay + l.ty * l.length;
   const int top = std::max({rowFrom, 0, FloorToInt(std::min(l.ay, ey) - reach - 0.5)});
